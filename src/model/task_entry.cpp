@@ -1,0 +1,98 @@
+#include "model/task_entry.hpp"
+
+#include "model/number.hpp"
+
+namespace hw {
+
+std::string_view refusalMessage(EntryRefusal refusal)
+{
+    switch (refusal) {
+    case EntryRefusal::RequiredFieldEmpty:
+        return "Required field not filled!";
+    case EntryRefusal::TextHasQuote:
+        return "Text fields cannot contain double quotes!";
+    case EntryRefusal::NumberOutOfRange:
+        return "Number out of range!";
+    }
+    return {};
+}
+
+EntryResult buildTaskEntry(std::string_view time, std::string_view action,
+                           const OptionFields &fields, bool option1Text)
+{
+    EntryResult result;
+    std::string &entry = result.entry;
+    entry.append(time).append(kEntrySeparator).append(action).append(kEntrySeparator);
+    for (int n = 0; n < kOptionFieldCount; ++n) {
+        const OptionField &field = fields[static_cast<std::size_t>(n)];
+        if (!field.enabled)
+            continue;
+        auto refuse = [&](EntryRefusal why) {
+            result.refusal = why;
+            result.field = n;
+            entry.clear();
+            return result;
+        };
+        if (isTextField(n, option1Text)) {
+            if (field.text.empty())
+                return refuse(EntryRefusal::RequiredFieldEmpty);
+            if (field.text.find('"') != std::string::npos)
+                return refuse(EntryRefusal::TextHasQuote);
+            entry.append(1, '"').append(field.text).append("\"/");
+        } else {
+            const auto number = normaliseNumber(field.text);
+            if (!number)
+                return refuse(EntryRefusal::NumberOutOfRange);
+            entry.append(*number).append(1, '/');
+        }
+    }
+    if (entry.ends_with('/'))
+        entry.pop_back();
+    if (entry.ends_with(kEntrySeparator))
+        entry.resize(entry.size() - kEntrySeparator.size());
+    return result;
+}
+
+EntryParts splitEntry(std::string_view entry)
+{
+    EntryParts parts;
+    const auto first = entry.find(kEntrySeparator);
+    parts.time = entry.substr(0, first);
+    if (first == std::string_view::npos)
+        return parts;
+    std::string_view rest = entry.substr(first + kEntrySeparator.size());
+    const auto second = rest.find(kEntrySeparator);
+    parts.action = rest.substr(0, second);
+    if (second != std::string_view::npos) {
+        parts.options = rest.substr(second + kEntrySeparator.size());
+        parts.hasOptions = true;
+    }
+    return parts;
+}
+
+std::vector<std::string_view> splitOptions(std::string_view options)
+{
+    std::vector<std::string_view> values;
+    bool quoted = false;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < options.size(); ++i) {
+        if (options[i] == '"') {
+            quoted = !quoted;
+        } else if (options[i] == '/' && !quoted) {
+            values.push_back(options.substr(start, i - start));
+            start = i + 1;
+        }
+    }
+    values.push_back(options.substr(start));
+    return values;
+}
+
+std::string tribunalQuestion(std::string_view action)
+{
+    std::string text = "\"";
+    text.append(action).append("\" is a Tribunal function. Do you still want to add it?\r\n");
+    text.append("Cancel is \"Yes to All\"");
+    return text;
+}
+
+} // namespace hw

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "model/catalogue.hpp"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace hw {
+
+/// The separator between time, action and option list.
+inline constexpr std::string_view kEntrySeparator = " > ";
+
+/// The state of one option field as Add Task reads it.
+struct OptionField
+{
+    bool enabled = false;
+    std::string text;
+};
+using OptionFields = std::array<OptionField, kOptionFieldCount>;
+
+/// Why Add Task refuses the author's choices.
+enum class EntryRefusal {
+    RequiredFieldEmpty, ///< a text option is empty
+    TextHasQuote, ///< a text option holds a double quote
+    NumberOutOfRange, ///< a number option does not fit a double
+};
+
+/// The message the author sees for a refusal.
+std::string_view refusalMessage(EntryRefusal refusal);
+
+/// A built task entry, or the reason it was refused and the field at fault.
+struct EntryResult
+{
+    std::string entry;
+    std::optional<EntryRefusal> refusal;
+    int field = -1;
+
+    bool ok() const { return !refusal.has_value(); }
+};
+
+/// Builds the task entry for `time`, `action` and the enabled fields: time,
+/// " > ", action, then " > " and the enabled fields' values joined by "/"
+/// (text options between double quotes, numbers normalised); an action that
+/// stores no option ends right after its name. Fields are checked in
+/// ascending order and the first fault is returned.
+EntryResult buildTaskEntry(std::string_view time, std::string_view action,
+                           const OptionFields &fields, bool option1Text);
+
+/// The pieces of a task entry. `action` is empty when the entry has no
+/// separator; `hasOptions` is false for actions without options.
+struct EntryParts
+{
+    std::string_view time;
+    std::string_view action;
+    std::string_view options;
+    bool hasOptions = false;
+};
+
+/// Splits an entry at its first two " > " only, so that a text option may
+/// itself hold " > ".
+EntryParts splitEntry(std::string_view entry);
+
+/// Splits an option list at each "/" that stands outside double quotes, so
+/// that a text option may itself hold "/". Quotes stay part of the values.
+std::vector<std::string_view> splitOptions(std::string_view options);
+
+/// The Tribunal question for `action`, with its CR LF.
+std::string tribunalQuestion(std::string_view action);
+
+} // namespace hw
