@@ -1,41 +1,50 @@
-// hourwright-cli: the schedule tools of HourWright for batch work.
-#include "model/catalogue.hpp"
+// hourwright-cli: HourWright's schedule tools for batch work.
+#include "cli/commands.hpp"
 
 #include <cstdio>
 #include <string_view>
+#include <vector>
 
 namespace {
 
-constexpr std::string_view kUsage = "Usage: hourwright-cli COMMAND [OPTION]...\n"
-                                    "\n"
-                                    "Commands:\n"
-                                    "  actions   list the actions with their option fields\n"
-                                    "\n"
-                                    "  -h, --help  show this help and exit\n";
-
-int listActions()
+struct Command
 {
-    for (const auto &action : hw::actionCatalogue()) {
-        std::printf("%.*s\n", static_cast<int>(action.name.size()), action.name.data());
-        for (const auto &spec : action.options)
-            std::printf("  %2d %-18.*s %.*s\n", spec.field, static_cast<int>(spec.caption.size()),
-                        spec.caption.data(), static_cast<int>(spec.defaultText.size()),
-                        spec.defaultText.data());
-    }
-    return 0;
+    std::string_view name;
+    int (*run)(hw::cli::Args);
+    std::string_view summary;
+};
+
+constexpr Command kCommands[] = {
+    {"actions", hw::cli::runActions, "list the actions with their option fields"},
+};
+
+void printUsage(std::FILE *to)
+{
+    std::fputs("Usage: hourwright-cli COMMAND [OPTION]... [ARG]...\n\nCommands:\n", to);
+    for (const auto &c : kCommands)
+        std::fprintf(to, "  %-10.*s %.*s\n", static_cast<int>(c.name.size()), c.name.data(),
+                     static_cast<int>(c.summary.size()), c.summary.data());
+    std::fputs("\nRun 'hourwright-cli COMMAND --help' for a command's options.\n", to);
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    const std::string_view command = argc > 1 ? argv[1] : "";
-    if (command == "-h" || command == "--help") {
-        std::fputs(kUsage.data(), stdout);
+    const std::vector<std::string_view> args(argv + 1, argv + argc);
+    if (args.empty()) {
+        printUsage(stderr);
+        return 2;
+    }
+    if (args[0] == "-h" || args[0] == "--help") {
+        printUsage(stdout);
         return 0;
     }
-    if (command == "actions" && argc == 2)
-        return listActions();
-    std::fputs(kUsage.data(), stderr);
+    for (const auto &c : kCommands)
+        if (c.name == args[0])
+            return c.run(hw::cli::Args(args).subspan(1));
+    std::fprintf(stderr, "hourwright-cli: unknown command '%.*s'\n\n",
+                 static_cast<int>(args[0].size()), args[0].data());
+    printUsage(stderr);
     return 2;
 }

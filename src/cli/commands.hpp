@@ -1,0 +1,15 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+namespace hw::cli {
+
+/// The arguments after the command's name.
+using Args = std::span<const std::string_view>;
+
+/// Each command prints its result on standard output and its errors on
+/// standard error, and returns the process's exit status.
+int runActions(Args args);
+
+} // namespace hw::cli
