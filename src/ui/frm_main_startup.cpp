@@ -3,6 +3,7 @@
 #include "ui/frm_main.hpp"
 
 #include "model/catalogue.hpp"
+#include "platform/data_folder.hpp"
 #include "ui/sorted_insert.hpp"
 
 #include <QComboBox>
@@ -13,6 +14,8 @@ void frmMain::Form_Load()
 {
     FillTimeList();
     FillActionList();
+    // Kept for the whole run as the open-file dialog's starting folder.
+    m_dataFolder = findDataFolder();
 }
 
 void frmMain::FillTimeList()

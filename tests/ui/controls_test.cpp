@@ -3,6 +3,7 @@
 #include "window_fixture.hpp"
 
 #include "model/catalogue.hpp"
+#include "platform/data_folder.hpp"
 #include "ui/script_box.hpp"
 #include "ui/wrap_button.hpp"
 
@@ -311,6 +312,10 @@ TEST_F(WindowTest, startUpFillsTheListsAndLaysOutWander)
     EXPECT_FALSE(window.option1Text());
     EXPECT_FALSE(window.yesToAll());
     EXPECT_TRUE(prompts.asked.empty());
+
+    // The open-file dialog's folder is looked up once, silently.
+    EXPECT_FALSE(window.dataFolder().empty());
+    EXPECT_EQ(window.dataFolder(), hw::findDataFolder());
 }
 
 } // namespace
