@@ -1,8 +1,8 @@
 #pragma once
 
-#include "scripted_prompts.hpp"
 #include "ui/frm_main.hpp"
 #include "ui/list_box.hpp"
+#include "ui/prompts.hpp"
 
 #include <QApplication>
 #include <QComboBox>
@@ -12,56 +12,92 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
+#include <vector>
+
+// Readable failure messages for Qt's texts.
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QStringList &list, std::ostream *os)
+{
+    *os << '{' << list.join(QStringLiteral("\", \"")).toStdString() << '}';
+}
+
 namespace hw::test {
 
-/// A fresh window with scripted prompts, shown and active as after start-up.
+/// Prompts that record what the window asked and give the answers a test
+/// queued; with no answer queued a question gets its default button.
+struct ScriptedPrompts : Prompts
+{
+    struct Asked
+    {
+        QString caption, text;
+        PromptButtons buttons;
+    };
+    std::vector<Asked> asked;
+    std::deque<PromptAnswer> answers;
+
+    PromptAnswer ask(QWidget *, const QString &caption, const QString &text, PromptButtons buttons,
+                     PromptAnswer defaultButton) override
+    {
+        asked.push_back({caption, text, buttons});
+        if (buttons == PromptButtons::Ok || answers.empty())
+            return defaultButton;
+        const PromptAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    QString openFile(QWidget *, const QString &, const QString &) override { return {}; }
+};
+
+/// A window with scripted prompts, shown and active as after start-up.
 class WindowTest : public ::testing::Test
 {
 protected:
     ScriptedPrompts prompts;
     frmMain window {prompts};
 
-    void SetUp() override { showAndActivate(); }
-
-    void showAndActivate()
+    void SetUp() override
     {
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-        window.activateWindow();
         QApplication::setActiveWindow(&window);
     }
 
-    /// Picks an action as the author does: by changing the action box's selection.
-    void chooseAction(const char *name)
+    /// Picks an item as the author does, by changing the box's selection.
+    static void pick(QComboBox *box, const char *text)
     {
-        const int row = window.cmbTask->findText(QString::fromUtf8(name));
-        ASSERT_GE(row, 0) << name;
-        window.cmbTask->setCurrentIndex(row);
+        const int row = box->findText(QString::fromUtf8(text));
+        ASSERT_GE(row, 0) << text;
+        box->setCurrentIndex(row);
     }
-
-    void chooseTime(const char *time)
-    {
-        window.cmbTime->setCurrentIndex(window.cmbTime->findText(QString::fromUtf8(time)));
-    }
-
+    void chooseAction(const char *name) { pick(window.cmbTask, name); }
     QLineEdit &field(int n) { return *window.txtOption[static_cast<std::size_t>(n)]; }
-
     QStringList tasks() const { return window.lstTasks->texts(); }
 
-    /// Adds a task through the Add Task button.
+    /// Chooses time and action, types `texts` into the enabled fields from
+    /// the first on, and presses Add Task.
     void addTask(const char *time, const char *action,
                  std::initializer_list<const char *> texts = {})
     {
-        chooseTime(time);
+        pick(window.cmbTime, time);
         chooseAction(action);
         int n = 0;
         for (const char *text : texts) {
-            while (n < 12 && !field(n).isEnabled())
+            while (!field(n).isEnabled())
                 ++n;
-            ASSERT_LT(n, 12) << "more texts than enabled fields for " << action;
             field(n++).setText(QString::fromUtf8(text));
         }
         QTest::mouseClick(window.cmdAdd, Qt::LeftButton);
+    }
+
+    /// The message asked at `i`, as "caption|text".
+    QString message(std::size_t i) const
+    {
+        return i < prompts.asked.size() ? prompts.asked[i].caption + '|' + prompts.asked[i].text
+                                        : QString();
     }
 };
 
