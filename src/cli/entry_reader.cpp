@@ -58,11 +58,7 @@ struct Checked
 
 Checked checkEntry(std::string_view line)
 {
-    // A line end or other control character inside an entry would break the
-    // line structure of the script.
-    if (std::any_of(line.begin(), line.end(), [](char c) {
-            return (static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F;
-        }))
+    if (hasControlCharacter(line))
         return {{}, "the line holds a control character"};
     const EntryParts parts = splitEntry(line);
     if (!isTime(parts.time))
@@ -115,6 +111,13 @@ Checked checkEntry(std::string_view line)
 }
 
 } // namespace
+
+bool hasControlCharacter(std::string_view text)
+{
+    return std::any_of(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F;
+    });
+}
 
 TaskEntries readTaskEntries(std::string_view text)
 {

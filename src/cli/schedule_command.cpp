@@ -135,9 +135,8 @@ int runSchedule(Args args)
         return 1;
     }
     // The window's single-line name box cannot hold a line end; an id from
-    // the command line could, and would split the script's lines.
-    if (std::any_of(npcId.begin(), npcId.end(),
-                    [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; })) {
+    // the command line could.
+    if (hasControlCharacter(npcId)) {
         fail("the NPC id holds a control character");
         return 1;
     }
