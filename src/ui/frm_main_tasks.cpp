@@ -58,11 +58,4 @@ void frmMain::lstTasks_DblClick()
         delete lstTasks->takeItem(row);
 }
 
-void frmMain::cmdGenerate_Click(int) { }
-
-bool frmMain::overwriteConfirmed()
-{
-    return true;
-}
-
 } // namespace hw

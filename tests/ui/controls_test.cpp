@@ -216,7 +216,7 @@ TEST_F(WindowTest, startUpFillsTheListsLaysOutWanderAndFindsTheDataFolder)
     EXPECT_EQ(window.cmbTask->currentText(), QStringLiteral("Wander"));
     EXPECT_FALSE(field(0).isEnabled() || window.lblOption[0]->isVisible());
     EXPECT_FALSE(window.option1Text() || window.yesToAll());
-    EXPECT_TRUE(prompts.asked.empty());
+    EXPECT_TRUE(prompts.asked.isEmpty());
     EXPECT_EQ(window.dataFolder(), hw::findDataFolder());
     EXPECT_FALSE(window.dataFolder().empty());
 }

@@ -15,35 +15,27 @@
 #include <deque>
 #include <vector>
 
-// Readable failure messages for Qt's texts.
 inline void PrintTo(const QString &text, std::ostream *os)
 {
     *os << '"' << text.toStdString() << '"';
 }
-inline void PrintTo(const QStringList &list, std::ostream *os)
-{
-    *os << '{' << list.join(QStringLiteral("\", \"")).toStdString() << '}';
-}
 
 namespace hw::test {
 
-/// Prompts that record what the window asked and give the answers a test
-/// queued; with no answer queued a question gets its default button.
+/// Prompts that record each question as "caption|text" and give the answers
+/// a test queued; with none queued a question gets its default button.
 struct ScriptedPrompts : Prompts
 {
-    struct Asked
-    {
-        QString caption, text;
-        PromptButtons buttons;
-    };
-    std::vector<Asked> asked;
+    QStringList asked;
+    std::vector<PromptButtons> buttons;
     std::deque<PromptAnswer> answers;
 
-    PromptAnswer ask(QWidget *, const QString &caption, const QString &text, PromptButtons buttons,
+    PromptAnswer ask(QWidget *, const QString &caption, const QString &text, PromptButtons shown,
                      PromptAnswer defaultButton) override
     {
-        asked.push_back({caption, text, buttons});
-        if (buttons == PromptButtons::Ok || answers.empty())
+        asked.append(caption + '|' + text);
+        buttons.push_back(shown);
+        if (shown == PromptButtons::Ok || answers.empty())
             return defaultButton;
         const PromptAnswer answer = answers.front();
         answers.pop_front();
@@ -75,12 +67,11 @@ protected:
     }
     void chooseAction(const char *name) { pick(window.cmbTask, name); }
     QLineEdit &field(int n) { return *window.txtOption[static_cast<std::size_t>(n)]; }
-    QStringList tasks() const { return window.lstTasks->texts(); }
+    QString tasks() const { return window.lstTasks->texts().join('\n'); }
 
     /// Chooses time and action, types `texts` into the enabled fields from
     /// the first on, and presses Add Task.
-    void addTask(const char *time, const char *action,
-                 std::initializer_list<const char *> texts = {})
+    void addTask(const char *time, const char *action, const std::vector<const char *> &texts = {})
     {
         pick(window.cmbTime, time);
         chooseAction(action);
@@ -91,13 +82,6 @@ protected:
             field(n++).setText(QString::fromUtf8(text));
         }
         QTest::mouseClick(window.cmdAdd, Qt::LeftButton);
-    }
-
-    /// The message asked at `i`, as "caption|text".
-    QString message(std::size_t i) const
-    {
-        return i < prompts.asked.size() ? prompts.asked[i].caption + '|' + prompts.asked[i].text
-                                        : QString();
     }
 };
 
