@@ -108,35 +108,24 @@ TEST_P(KeyFilter, typedCharacterGivesTextAndCaret)
     EXPECT_TRUE(prompts.asked.isEmpty()) << "refused keys are dropped silently";
 }
 
-INSTANTIATE_TEST_SUITE_P(Fields, KeyFilter,
-                         ::testing::Values(
-                             // One point in a numeric field, judged on the whole text.
-                             KeyCase {"Wander", 2, "12", 2, 0, '.', "12.", 3},
-                             KeyCase {"Wander", 2, "", 0, 0, '.', ".", 1},
-                             KeyCase {"Wander", 2, "12.", 3, 0, '.', "12.", 3},
-                             KeyCase {"Wander", 2, "1.5", 0, 3, '.', "1.5", 3},
-                             // The sign key toggles a leading minus wherever the caret is.
-                             KeyCase {"Wander", 3, "12", 0, 0, '-', "-12", 3},
-                             KeyCase {"Wander", 3, "-12", 1, 0, '-', "12", 2},
-                             KeyCase {"Wander", 3, "123", 1, 1, '-', "-13", 3},
-                             KeyCase {"Wander", 3, "55", 0, 2, '-', "-", 1},
-                             // A minus that is not in front (pasted text) stays where it is.
-                             KeyCase {"Wander", 3, "5-3", 1, 0, '-', "-5-3", 4},
-                             KeyCase {"Wander", 3, "-5-3", 4, 0, '-', "5-3", 3},
-                             // Digits, Backspace and Delete pass; every other character is dropped.
-                             KeyCase {"Wander", 11, "12", 2, 0, '7', "127", 3},
-                             KeyCase {"Wander", 11, "12", 1, 0, '\b', "2", 0},
-                             KeyCase {"Wander", 11, "12", 0, 0, '\x7f', "2", 0},
-                             KeyCase {"Wander", 11, "12", 2, 0, 'a', "12", 2},
-                             KeyCase {"Wander", 11, "12", 2, 0, ' ', "12", 2},
-                             KeyCase {"Wander", 11, "12", 2, 0, '+', "12", 2},
-                             KeyCase {"Wander", 11, "12", 2, 0, ',', "12", 2},
-                             KeyCase {"Wander", 1, "512", 3, 0, 'x', "512", 3},
-                             // Field 1 of Say and Cast and field 0 always take anything, "." and
-                             // "-" as plain characters.
-                             KeyCase {"Say", 1, "Hi", 2, 0, '!', "Hi!", 3},
-                             KeyCase {"Cast", 1, "a-b", 3, 0, '-', "a-b-", 4},
-                             KeyCase {"Attack", 0, "a.b", 3, 0, '.', "a.b.", 4},
-                             KeyCase {"Attack", 0, "ab", 1, 0, '-', "a-b", 2}));
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Fields, KeyFilter, ::testing::Values(
+    // One point in a numeric field, judged on the whole text.
+    KeyCase{"Wander", 2, "12", 2, 0, '.', "12.", 3}, KeyCase{"Wander", 2, "", 0, 0, '.', ".", 1},
+    KeyCase{"Wander", 2, "12.", 3, 0, '.', "12.", 3}, KeyCase{"Wander", 2, "1.5", 0, 3, '.', "1.5", 3},
+    // The sign key toggles a leading minus wherever the caret is.
+    KeyCase{"Wander", 3, "12", 0, 0, '-', "-12", 3}, KeyCase{"Wander", 3, "-12", 1, 0, '-', "12", 2},
+    KeyCase{"Wander", 3, "123", 1, 1, '-', "-13", 3}, KeyCase{"Wander", 3, "55", 0, 2, '-', "-", 1},
+    // A minus that is not in front (pasted text) stays where it is.
+    KeyCase{"Wander", 3, "5-3", 1, 0, '-', "-5-3", 4}, KeyCase{"Wander", 3, "-5-3", 4, 0, '-', "5-3", 3},
+    // Digits, Backspace and Delete pass; every other character is dropped.
+    KeyCase{"Wander", 11, "12", 2, 0, '7', "127", 3}, KeyCase{"Wander", 11, "12", 1, 0, '\b', "2", 0},
+    KeyCase{"Wander", 11, "12", 0, 0, '\x7f', "2", 0}, KeyCase{"Wander", 11, "12", 2, 0, 'a', "12", 2},
+    KeyCase{"Wander", 11, "12", 2, 0, ' ', "12", 2}, KeyCase{"Wander", 11, "12", 2, 0, '+', "12", 2},
+    KeyCase{"Wander", 11, "12", 2, 0, ',', "12", 2}, KeyCase{"Wander", 1, "512", 3, 0, 'x', "512", 3},
+    // Field 1 of Say and Cast, and field 0 always, take anything; "." and "-" are plain there.
+    KeyCase{"Say", 1, "Hi", 2, 0, '!', "Hi!", 3}, KeyCase{"Cast", 1, "a-b", 3, 0, '-', "a-b-", 4},
+    KeyCase{"Attack", 0, "a.b", 3, 0, '.', "a.b.", 4}, KeyCase{"Attack", 0, "ab", 1, 0, '-', "a-b", 2}));
+// clang-format on
 
 } // namespace
