@@ -23,7 +23,7 @@ test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 run: build
-	@$(BUILD)/src/cli/hourwright-cli actions
+	@$(BUILD)/src/app/hourwright
 
 # The core and its tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: deps
