@@ -16,6 +16,7 @@ struct Command
 
 constexpr Command kCommands[] = {
     {"actions", hw::cli::runActions, "list the actions with their option fields"},
+    {"npcs", hw::cli::runNpcs, "print the NPC ids of ESM and ESP files"},
 };
 
 void printUsage(std::FILE *to)
