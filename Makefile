@@ -2,13 +2,15 @@
 # runs every test. Both install the Debian packages they need first.
 BUILD     ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS      ?= $(shell nproc)
 WERROR    ?= OFF
 CMAKE     := cmake --log-level=WARNING
 CMAKE_ARGS := -DHOURWRIGHT_WERROR=$(WERROR)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps build test run sanitize format format-check clean
+.PHONY: all deps build test run sanitize fuzz format format-check clean
 
 all: build
 
@@ -32,6 +34,18 @@ sanitize: deps
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# The plugin reader's fuzz target under libFuzzer for FUZZ_SECONDS, seeded from
+# the test plugins; inputs that fail land in fuzz/artifacts/.
+fuzz:
+	@scripts/install-deps build fuzz
+	@$(CMAKE) -S . -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DHOURWRIGHT_FUZZ=ON \
+		-DHOURWRIGHT_SANITIZE=ON -DHOURWRIGHT_BUILD_UI=OFF -DBUILD_TESTING=OFF $(CMAKE_ARGS)
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target plugin_reader_fuzz
+	@mkdir -p fuzz/corpus fuzz/artifacts
+	@$(FUZZ_BUILD)/fuzz/plugin_reader_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=65536 \
+		-artifact_prefix=fuzz/artifacts/ -print_final_stats=1 \
+		fuzz/corpus fuzz/regressions tests/data/plugins
+
 format:
 	@git ls-files --cached --others --exclude-standard '*.cpp' '*.hpp' | xargs -r clang-format -i
 
@@ -39,4 +53,4 @@ format-check:
 	@git ls-files --cached --others --exclude-standard '*.cpp' '*.hpp' | xargs -r clang-format --dry-run --Werror
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
