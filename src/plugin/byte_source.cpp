@@ -4,6 +4,12 @@
 #include <cerrno>
 #include <cstring>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace hw {
 
 namespace {
@@ -17,40 +23,6 @@ std::error_code lastError(std::errc fallback)
                      : std::make_error_code(fallback);
 }
 
-// Windows takes a path with characters outside the ANSI code page only in
-// UTF-16, and its C library's fseek and ftell are limited to 2 GiB.
-#ifdef _WIN32
-std::FILE *openForReading(const std::filesystem::path &path)
-{
-    return _wfopen(path.c_str(), L"rb");
-}
-
-int seekTo(std::FILE *file, std::uint64_t offset, int origin)
-{
-    return _fseeki64(file, static_cast<__int64>(offset), origin);
-}
-
-std::int64_t position(std::FILE *file)
-{
-    return _ftelli64(file);
-}
-#else
-std::FILE *openForReading(const std::filesystem::path &path)
-{
-    return std::fopen(path.c_str(), "rb");
-}
-
-int seekTo(std::FILE *file, std::uint64_t offset, int origin)
-{
-    return fseeko(file, static_cast<off_t>(offset), origin);
-}
-
-std::int64_t position(std::FILE *file)
-{
-    return ftello(file);
-}
-#endif
-
 } // namespace
 
 ReadResult MemorySource::read(std::uint64_t offset, std::span<char> into)
@@ -62,29 +34,30 @@ ReadResult MemorySource::read(std::uint64_t offset, std::span<char> into)
     return {static_cast<std::size_t>(count), {}};
 }
 
+#ifdef _WIN32
+
+// Windows takes a path with characters outside the ANSI code page only in
+// UTF-16, and its C library's fseek and ftell stop at 2 GiB: hence _wfopen,
+// _fseeki64 and _ftelli64.
 std::unique_ptr<FileSource> FileSource::open(const std::filesystem::path &path,
                                              std::error_code &error)
 {
-    // Some systems open a folder for reading and fail only at the first read;
-    // say what it is right away.
-    if (std::filesystem::is_directory(path, error)) {
-        error = std::make_error_code(std::errc::is_a_directory);
-        return nullptr;
-    }
     errno = 0;
-    std::FILE *file = openForReading(path);
+    std::FILE *file = _wfopen(path.c_str(), L"rb");
     if (file == nullptr) {
-        error = lastError(std::errc::io_error);
+        error = std::filesystem::is_directory(path)
+            ? std::make_error_code(std::errc::is_a_directory)
+            : lastError(std::errc::io_error);
         return nullptr;
     }
-    // The reader asks for large blocks and skips what it does not need; a
-    // stream buffer would only add a copy and read ahead into skipped data.
+    // Blocks are read whole into the caller's buffer; a stream buffer would
+    // only add a copy and read ahead into data that is passed over.
     std::setvbuf(file, nullptr, _IONBF, 0);
     errno = 0;
-    std::int64_t end = -1;
-    if (seekTo(file, 0, SEEK_END) == 0)
-        end = position(file);
-    if (end < 0 || seekTo(file, 0, SEEK_SET) != 0) {
+    __int64 end = -1;
+    if (_fseeki64(file, 0, SEEK_END) == 0)
+        end = _ftelli64(file);
+    if (end < 0 || _fseeki64(file, 0, SEEK_SET) != 0) {
         error = lastError(std::errc::io_error);
         std::fclose(file);
         return nullptr;
@@ -112,7 +85,7 @@ ReadResult FileSource::read(std::uint64_t offset, std::span<char> into)
         static_cast<std::size_t>(std::min<std::uint64_t>(into.size(), m_size - offset));
     errno = 0;
     if (offset != m_position) {
-        if (seekTo(m_file, offset, SEEK_SET) != 0) {
+        if (_fseeki64(m_file, static_cast<__int64>(offset), SEEK_SET) != 0) {
             m_position = ~std::uint64_t {0};
             return {0, lastError(std::errc::io_error)};
         }
@@ -126,5 +99,70 @@ ReadResult FileSource::read(std::uint64_t offset, std::span<char> into)
     }
     return {count, {}};
 }
+
+#else
+
+// pread reads at an offset in one call, without a separate seek: a scan
+// makes one call per block.
+std::unique_ptr<FileSource> FileSource::open(const std::filesystem::path &path,
+                                             std::error_code &error)
+{
+    errno = 0;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        error = lastError(std::errc::io_error);
+        return nullptr;
+    }
+    struct stat info
+    {
+    };
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        // A folder opens for reading here and fails only at the first read;
+        // pipes and devices have no length to check record sizes against.
+        error = errno != 0          ? lastError(std::errc::io_error)
+            : S_ISDIR(info.st_mode) ? std::make_error_code(std::errc::is_a_directory)
+                                    : std::make_error_code(std::errc::invalid_seek);
+        ::close(fd);
+        return nullptr;
+    }
+    error.clear();
+    return std::unique_ptr<FileSource>(
+        new FileSource(fd, static_cast<std::uint64_t>(info.st_size)));
+}
+
+FileSource::FileSource(int fd, std::uint64_t size)
+    : m_fd(fd)
+    , m_size(size)
+{ }
+
+FileSource::~FileSource()
+{
+    ::close(m_fd);
+}
+
+ReadResult FileSource::read(std::uint64_t offset, std::span<char> into)
+{
+    // Bytes appended after the file was opened are not part of the scan.
+    if (offset >= m_size)
+        return {};
+    const auto wanted =
+        static_cast<std::size_t>(std::min<std::uint64_t>(into.size(), m_size - offset));
+    std::size_t count = 0;
+    while (count < wanted) {
+        errno = 0;
+        const auto got =
+            ::pread(m_fd, into.data() + count, wanted - count, static_cast<off_t>(offset + count));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return {count, lastError(std::errc::io_error)};
+        if (got == 0)
+            break;
+        count += static_cast<std::size_t>(got);
+    }
+    return {count, {}};
+}
+
+#endif
 
 } // namespace hw

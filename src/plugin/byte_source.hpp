@@ -49,8 +49,8 @@ private:
 };
 
 /// A file opened for binary reading, closed when the object goes. It reads
-/// without a buffer of its own: the caller reads in blocks of its choosing and
-/// passes over what it does not need by moving the read position.
+/// without a buffer of its own: the caller reads blocks of its choosing where
+/// it needs them and passes over the rest.
 class FileSource final : public ByteSource
 {
 public:
@@ -67,13 +67,19 @@ public:
     ReadResult read(std::uint64_t offset, std::span<char> into) override;
 
 private:
+#ifdef _WIN32
     FileSource(std::FILE *file, std::uint64_t size);
 
     std::FILE *m_file;
-    std::uint64_t m_size;
     // Where the next read starts unless the position is moved first; a seek
     // is made only when a read asks for another offset.
     std::uint64_t m_position = 0;
+#else
+    FileSource(int fd, std::uint64_t size);
+
+    int m_fd;
+#endif
+    std::uint64_t m_size;
 };
 
 } // namespace hw

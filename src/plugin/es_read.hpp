@@ -20,15 +20,17 @@ namespace hw {
 /// "NAME" occur in its data: a 32-bit little-endian length L follows, then
 /// the id's L-1 bytes (cut short where the data ends) and a NUL.
 ///
-/// Only record headers and the data of "NPC_" records are read; every other
-/// record is passed over without reading it. Memory use stays at one block
-/// buffer plus the data of the largest "NPC_" record, which is never more than
-/// the bytes left in the file, whatever a data size says.
+/// Record headers and the data of "NPC_" records are read through one block
+/// buffer, together with the small records between them; large records are
+/// passed over without reading them. Memory use stays at that buffer, plus
+/// the data of an "NPC_" record too large for it, which is never more than the
+/// bytes left in the file, whatever a data size says. The whole file is never
+/// held in memory.
 class ESRead
 {
 public:
     /// The block size that suits real files; see bench/.
-    static constexpr std::size_t kDefaultBufferSize = 64 * 1024;
+    static constexpr std::size_t kDefaultBufferSize = 256 * 1024;
 
     /// `bufferSize` is the largest block read at once (at least 16 bytes; the
     /// result does not depend on it).

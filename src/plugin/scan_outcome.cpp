@@ -36,13 +36,19 @@ std::string idsBefore(std::size_t count)
         return " No NPC id was found before it.";
     if (count == 1)
         return " 1 NPC id was found before it.";
-    return " " + std::to_string(count) + " NPC ids were found before it.";
+    std::string sentence = " ";
+    sentence += std::to_string(count);
+    sentence += " NPC ids were found before it.";
+    return sentence;
 }
 
 std::string fileName(const std::filesystem::path &file)
 {
     const auto utf8 = file.u8string();
-    return "\"" + std::string(utf8.begin(), utf8.end()) + "\"";
+    std::string quoted = "\"";
+    quoted.append(utf8.begin(), utf8.end());
+    quoted += '"';
+    return quoted;
 }
 
 } // namespace
