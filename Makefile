@@ -3,6 +3,7 @@
 BUILD     ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
+BENCH_BUILD ?= build-bench
 FUZZ_SECONDS ?= 60
 JOBS      ?= $(shell nproc)
 WERROR    ?= OFF
@@ -10,7 +11,7 @@ CMAKE     := cmake --log-level=WARNING
 CMAKE_ARGS := -DHOURWRIGHT_WERROR=$(WERROR)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps build test run sanitize fuzz format format-check clean
+.PHONY: all deps build test run sanitize fuzz bench format format-check clean
 
 all: build
 
@@ -46,6 +47,14 @@ fuzz:
 		-artifact_prefix=fuzz/artifacts/ -print_final_stats=1 \
 		fuzz/corpus fuzz/regressions tests/data/plugins
 
+# The benchmarks, in a Release build of their own.
+bench:
+	@scripts/install-deps build bench
+	@$(CMAKE) -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DHOURWRIGHT_BENCH=ON \
+		-DHOURWRIGHT_BUILD_UI=OFF -DBUILD_TESTING=OFF $(CMAKE_ARGS)
+	@cmake --build $(BENCH_BUILD) -j $(JOBS)
+	@$(BENCH_BUILD)/bench/plugin_bench
+
 format:
 	@git ls-files --cached --others --exclude-standard '*.cpp' '*.hpp' | xargs -r clang-format -i
 
@@ -53,4 +62,4 @@ format-check:
 	@git ls-files --cached --others --exclude-standard '*.cpp' '*.hpp' | xargs -r clang-format --dry-run --Werror
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)
