@@ -45,9 +45,12 @@ std::unique_ptr<FileSource> FileSource::open(const std::filesystem::path &path,
     errno = 0;
     std::FILE *file = _wfopen(path.c_str(), L"rb");
     if (file == nullptr) {
-        error = std::filesystem::is_directory(path)
+        // Windows refuses to open a folder with "access denied"; say what it is.
+        const auto reason = lastError(std::errc::io_error);
+        std::error_code ignored;
+        error = std::filesystem::is_directory(path, ignored)
             ? std::make_error_code(std::errc::is_a_directory)
-            : lastError(std::errc::io_error);
+            : reason;
         return nullptr;
     }
     // Blocks are read whole into the caller's buffer; a stream buffer would
