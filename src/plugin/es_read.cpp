@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <string_view>
 
 namespace hw {
@@ -44,7 +45,8 @@ class Blocks
 public:
     Blocks(ByteSource &source, std::size_t capacity)
         : m_source(source)
-        , m_buffer(std::max(capacity, kHeaderSize))
+        , m_capacity(std::max(capacity, kHeaderSize))
+        , m_buffer(std::make_unique_for_overwrite<char[]>(m_capacity))
     { }
 
     // Up to `length` bytes from `offset` on, fewer only where the source
@@ -55,8 +57,8 @@ public:
     {
         const std::uint64_t end = m_start + m_length;
         if (offset >= m_start && offset <= end && length <= end - offset)
-            return {m_buffer.data() + (offset - m_start), length};
-        if (length > m_buffer.size()) {
+            return {m_buffer.get() + (offset - m_start), length};
+        if (length > m_capacity) {
             // Only the data of an unusually large NPC record gets here.
             m_large.resize(length);
             const auto got = m_source.read(offset, m_large);
@@ -64,20 +66,21 @@ public:
             return {m_large.data(), got.count};
         }
         const bool passedOver = offset >= end + kPassOverGap;
-        std::uint64_t wanted = passedOver ? std::min(kProbeSize, m_buffer.size()) : m_buffer.size();
+        std::uint64_t wanted = passedOver ? std::min(kProbeSize, m_capacity) : m_capacity;
         const std::uint64_t left = m_source.size() > offset ? m_source.size() - offset : 0;
         wanted = std::min(std::max<std::uint64_t>(wanted, length),
                           std::max<std::uint64_t>(left, length));
-        const auto got = m_source.read(offset, {m_buffer.data(), static_cast<std::size_t>(wanted)});
+        const auto got = m_source.read(offset, {m_buffer.get(), static_cast<std::size_t>(wanted)});
         m_start = offset;
         m_length = got.count;
         error = got.error;
-        return {m_buffer.data(), std::min(length, got.count)};
+        return {m_buffer.get(), std::min(length, got.count)};
     }
 
 private:
     ByteSource &m_source;
-    std::vector<char> m_buffer;
+    std::size_t m_capacity;
+    std::unique_ptr<char[]> m_buffer;
     std::vector<char> m_large;
     std::uint64_t m_start = 0;
     std::size_t m_length = 0;
