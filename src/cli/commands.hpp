@@ -13,5 +13,6 @@ using Args = std::span<const std::string_view>;
 int runActions(Args args);
 int runSchedule(Args args);
 int runCentral(Args args);
+int runNpcs(Args args);
 
 } // namespace hw::cli
