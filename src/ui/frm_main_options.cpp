@@ -17,13 +17,13 @@ namespace {
 const QString kOptionToolTip =
     QStringLiteral("Space for options that different functions require.");
 
-// A typed character, as opposed to an editing key (arrows, Delete) or a
-// shortcut (Ctrl+C, Ctrl+V), which are the text box's own business.
+// A key that types a character, as opposed to an editing key (arrows,
+// Delete), which types none. Ctrl shortcuts type their control character
+// (Ctrl+V is 22), so a numeric field drops them like any other character it
+// does not take; the context menu still pastes.
 bool isTypedCharacter(const QKeyEvent &event)
 {
-    if (event.text().isEmpty() || event.key() == Qt::Key_Delete)
-        return false;
-    return !(event.modifiers() & (Qt::ControlModifier | Qt::MetaModifier));
+    return !event.text().isEmpty() && event.key() != Qt::Key_Delete;
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 // focus and the key filter.
 #include "window_fixture.hpp"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 
 namespace {
@@ -127,5 +129,17 @@ INSTANTIATE_TEST_SUITE_P(Fields, KeyFilter, ::testing::Values(
     KeyCase{"Say", 1, "Hi", 2, 0, '!', "Hi!", 3}, KeyCase{"Cast", 1, "a-b", 3, 0, '-', "a-b-", 4},
     KeyCase{"Attack", 0, "a.b", 3, 0, '.', "a.b.", 4}, KeyCase{"Attack", 0, "ab", 1, 0, '-', "a-b", 2}));
 // clang-format on
+
+TEST_F(WindowTest, ctrlShortcutsAreDroppedInNumericFieldsOnly)
+{
+    QApplication::clipboard()->setText(QStringLiteral("99"));
+    chooseAction("Add Item");
+    field(2).setText(QStringLiteral("5"));
+    field(2).setCursorPosition(1);
+    QTest::keyClick(&field(2), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(field(2).text(), QStringLiteral("5"));
+    QTest::keyClick(&field(0), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(field(0).text(), QStringLiteral("99"));
+}
 
 } // namespace
