@@ -2,13 +2,16 @@
 # runs every test. Both install the Debian packages they need first.
 BUILD     ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+BENCH_BUILD ?= build-bench
+FUZZ_SECONDS ?= 60
 JOBS      ?= $(shell nproc)
 WERROR    ?= OFF
 CMAKE     := cmake --log-level=WARNING
 CMAKE_ARGS := -DHOURWRIGHT_WERROR=$(WERROR)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps build test run sanitize format format-check clean
+.PHONY: all deps build test run sanitize fuzz bench format format-check clean
 
 all: build
 
@@ -23,7 +26,7 @@ test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 run: build
-	@$(BUILD)/src/cli/hourwright-cli actions
+	@$(BUILD)/src/app/hourwright
 
 # The core and its tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: deps
@@ -32,6 +35,26 @@ sanitize: deps
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# The plugin reader's fuzz target under libFuzzer for FUZZ_SECONDS, seeded from
+# the test plugins; inputs that fail land in fuzz/artifacts/.
+fuzz:
+	@scripts/install-deps build fuzz
+	@$(CMAKE) -S . -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DHOURWRIGHT_FUZZ=ON \
+		-DHOURWRIGHT_SANITIZE=ON -DHOURWRIGHT_BUILD_UI=OFF -DBUILD_TESTING=OFF $(CMAKE_ARGS)
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target plugin_reader_fuzz
+	@mkdir -p fuzz/corpus fuzz/artifacts
+	@$(FUZZ_BUILD)/fuzz/plugin_reader_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=65536 \
+		-artifact_prefix=fuzz/artifacts/ -print_final_stats=1 \
+		fuzz/corpus fuzz/regressions tests/data/plugins
+
+# The benchmarks, in a Release build of their own.
+bench:
+	@scripts/install-deps build bench
+	@$(CMAKE) -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DHOURWRIGHT_BENCH=ON \
+		-DHOURWRIGHT_BUILD_UI=OFF -DBUILD_TESTING=OFF $(CMAKE_ARGS)
+	@cmake --build $(BENCH_BUILD) -j $(JOBS)
+	@$(BENCH_BUILD)/bench/plugin_bench
+
 format:
 	@git ls-files --cached --others --exclude-standard '*.cpp' '*.hpp' | xargs -r clang-format -i
 
@@ -39,4 +62,4 @@ format-check:
 	@git ls-files --cached --others --exclude-standard '*.cpp' '*.hpp' | xargs -r clang-format --dry-run --Werror
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)

@@ -11,5 +11,8 @@ using Args = std::span<const std::string_view>;
 /// Each command prints its result on standard output and its errors on
 /// standard error, and returns the process's exit status.
 int runActions(Args args);
+int runSchedule(Args args);
+int runCentral(Args args);
+int runNpcs(Args args);
 
 } // namespace hw::cli

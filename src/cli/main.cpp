@@ -16,6 +16,9 @@ struct Command
 
 constexpr Command kCommands[] = {
     {"actions", hw::cli::runActions, "list the actions with their option fields"},
+    {"schedule", hw::cli::runSchedule, "print the schedule script for a list of task entries"},
+    {"central", hw::cli::runCentral, "print a central timing script template"},
+    {"npcs", hw::cli::runNpcs, "print the NPC ids of ESM and ESP files"},
 };
 
 void printUsage(std::FILE *to)

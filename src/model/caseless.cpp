@@ -77,6 +77,26 @@ char32_t nextCodePoint(std::string_view s, std::size_t &i)
     return 0xDC00 + b0;
 }
 
+void appendUtf8(std::string &out, char32_t cp)
+{
+    auto byte = [&](char32_t b) { out.push_back(static_cast<char>(b)); };
+    if (cp < 0x80) {
+        byte(cp);
+    } else if (cp < 0x800) {
+        byte(0xC0 | (cp >> 6));
+        byte(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        byte(0xE0 | (cp >> 12));
+        byte(0x80 | ((cp >> 6) & 0x3F));
+        byte(0x80 | (cp & 0x3F));
+    } else {
+        byte(0xF0 | (cp >> 18));
+        byte(0x80 | ((cp >> 12) & 0x3F));
+        byte(0x80 | ((cp >> 6) & 0x3F));
+        byte(0x80 | (cp & 0x3F));
+    }
+}
+
 } // namespace
 
 int caselessCompare(std::string_view a, std::string_view b)
@@ -111,6 +131,23 @@ bool caselessStartsWith(std::string_view text, std::string_view prefix)
             return false;
     }
     return true;
+}
+
+std::string lowerCase(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t start = i;
+        const char32_t cp = nextCodePoint(text, i);
+        // A byte that is not valid UTF-8 decodes to U+DC80..U+DCFF, which no
+        // valid sequence can give: copy it as it stands.
+        if (cp >= 0xDC80 && cp <= 0xDCFF)
+            out.append(text.substr(start, i - start));
+        else
+            appendUtf8(out, foldCase(cp));
+    }
+    return out;
 }
 
 } // namespace hw

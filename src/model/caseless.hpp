@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace hw {
@@ -28,5 +29,9 @@ inline bool caselessLess(std::string_view a, std::string_view b)
 /// True when `text` begins with `prefix`, letter case ignored; every other
 /// character, wildcards included, matches only itself.
 bool caselessStartsWith(std::string_view text, std::string_view prefix);
+
+/// `text` with every letter that foldCase knows turned to its lower-case
+/// partner; bytes that are not valid UTF-8 are copied unchanged.
+std::string lowerCase(std::string_view text);
 
 } // namespace hw

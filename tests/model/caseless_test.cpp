@@ -63,4 +63,14 @@ TEST(Caseless, startsWithTakesEveryOtherCharacterAsItself)
     EXPECT_TRUE(hw::caselessStartsWith("\xC3\x84rger", "\xC3\xA4r"));
 }
 
+TEST(Caseless, lowerCaseKeepsWhatItCannotLower)
+{
+    EXPECT_EQ(hw::lowerCase("Town Guard_01"), "town guard_01");
+    EXPECT_EQ(hw::lowerCase("\xC3\x84RGER \xD0\x96"), "\xC3\xA4rger \xD0\xB6"); // ÄRGER Ж
+    EXPECT_EQ(hw::lowerCase("\xC5\xB8"), "\xC3\xBF"); // Ÿ U+0178 to ÿ U+00FF
+    // Bytes that are not UTF-8 (here Windows-1252 "Ä" and a cut sequence) stay as they are.
+    EXPECT_EQ(hw::lowerCase("A\xC4\xE2\x82"), "a\xC4\xE2\x82");
+    EXPECT_EQ(hw::lowerCase("\xF0\x9F\x98\x80X"), "\xF0\x9F\x98\x80x");
+}
+
 } // namespace

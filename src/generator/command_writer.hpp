@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace hw {
+
+/// The line written in place of the command of an unknown action.
+inline constexpr std::string_view kUnknownActionLine = "       ;Some error occured here!";
+
+/// Appends the script lines of one entry's action, each ending in CR LF: the
+/// game command with the NPC id as its target and the entry's options as its
+/// arguments. `action` is compared with the 33 action names, letter case
+/// ignored; `options` is the entry's option list ("" if none), split only at
+/// "/" outside double quotes. For an unknown action the error line is written
+/// instead and false is returned.
+bool writeCommand(std::string &script, std::string_view npcId, std::string_view action,
+                  std::string_view options);
+
+} // namespace hw

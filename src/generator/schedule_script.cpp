@@ -1,0 +1,142 @@
+#include "generator/schedule_script.hpp"
+
+#include "generator/command_writer.hpp"
+#include "generator/messages.hpp"
+#include "model/caseless.hpp"
+#include "model/number.hpp"
+#include "model/task_entry.hpp"
+
+#include <algorithm>
+#include <iterator>
+
+namespace hw {
+namespace {
+
+// Actions that move the NPC or make it vanish or appear: their group must run
+// only in its own hour, not in every later hour of the day as well.
+constexpr std::string_view kExactHourActions[] = {
+    "Position", "Position in Cell", "Return to Original Location", "Disappear", "Appear",
+};
+
+bool needsExactHour(std::string_view action)
+{
+    return std::any_of(std::begin(kExactHourActions), std::end(kExactHourActions),
+                       [&](std::string_view a) { return caselessEqual(a, action); });
+}
+
+// The hour of a time text such as "06:00": its first two characters read as
+// a number ("6").
+std::string hourOf(std::string_view time)
+{
+    return writeNumber(readNumber(time.substr(0, 2)).value_or(0));
+}
+
+class Lines
+{
+public:
+    void add(std::string_view line) { m_text.append(line).append("\r\n"); }
+    std::string &text() { return m_text; }
+
+private:
+    std::string m_text;
+};
+
+} // namespace
+
+std::string scheduleScriptName(std::string_view npcId)
+{
+    std::string name = lowerCase(npcId);
+    std::replace(name.begin(), name.end(), ' ', '_');
+    return name.append("_sched_sc_01");
+}
+
+ScheduleScript generateSchedule(std::string_view npcId, std::span<const std::string> entries,
+                                ScheduleSwitches switches)
+{
+    const std::string name = scheduleScriptName(npcId);
+    const std::string target = "\"" + std::string(npcId) + "\"-> ";
+    ScheduleScript result;
+    Lines out;
+
+    out.add("Begin " + name);
+    out.add("");
+    out.add("Short hrw_hour");
+    if (!switches.global)
+        out.add("Short hrw_last");
+    out.add("");
+
+    if (!switches.global) {
+        out.add("If ( MenuMode )");
+        out.add("      Return");
+        out.add("EndIf");
+        out.add("");
+        out.add("Set hrw_hour to GameHour");
+        out.add("If ( hrw_last == hrw_hour )");
+        out.add("      Return");
+        out.add("ElseIf ( " + target + "GetHealth <= 0 ) ");
+        out.add("       Return");
+        out.add("EndIf");
+        out.add("");
+    } else {
+        out.add("If ( " + target + "GetHealth <= 0 ) ");
+        out.add("       Return");
+        out.add("EndIf");
+        out.add("");
+        out.add("Set hrw_hour to GameHour");
+        out.add("");
+    }
+
+    // The first included entry always opens a group, whatever its time text.
+    std::optional<std::string_view> previousTime;
+    bool anyGroup = false;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const EntryParts parts = splitEntry(entries[i]);
+        if (!previousTime || !caselessEqual(*previousTime, parts.time)) {
+            const std::string hour = hourOf(parts.time);
+            const bool exact = switches.equality || needsExactHour(parts.action);
+            out.add(std::string(anyGroup ? "ElseIf" : "If") + " ( hrw_hour " +
+                    (exact ? "==" : "<=") + " " + hour + " )");
+            if (!switches.global)
+                out.add("       Set hrw_last to " + hour);
+            anyGroup = true;
+        }
+        if (!writeCommand(out.text(), npcId, parts.action, parts.options))
+            result.unknownEntries.push_back(i);
+        previousTime = parts.time;
+    }
+
+    // Without any group there is no condition chain to close.
+    if (anyGroup)
+        out.add("EndIf");
+    out.add("");
+    if (switches.global)
+        out.add("StopScript " + name);
+    out.add("");
+    result.text = std::move(out.text());
+    result.text.append("End");
+    return result;
+}
+
+std::vector<std::string> includedEntries(std::span<const std::string> entries,
+                                         const std::vector<bool> &selected, GenerateScope scope)
+{
+    std::vector<std::string> included;
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (scope == GenerateScope::All || (i < selected.size() && selected[i]))
+            included.push_back(entries[i]);
+    return included;
+}
+
+std::optional<std::string_view> scheduleCheck(std::string_view npcId, std::size_t includedCount)
+{
+    if (npcId.empty())
+        return kNpcNameMissing;
+    // A quote in the id would end the quoted target early on every line.
+    if (npcId.find('"') != std::string_view::npos)
+        return kNpcNameHasQuote;
+    if (includedCount == 0)
+        return kNoTasks;
+    return std::nullopt;
+}
+
+} // namespace hw

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace hw {
+
+/// The two check boxes that shape a schedule script.
+struct ScheduleSwitches
+{
+    /// The script is started by a central script once per hour: no guards of
+    /// its own, no remembered hour, and it stops itself at its end.
+    bool global = false;
+    /// Every hour condition tests for equality instead of "at most".
+    bool equality = false;
+};
+
+struct ScheduleScript
+{
+    std::string text; ///< CR LF between lines, none after "End"
+    std::vector<std::size_t> unknownEntries; ///< indices into `entries` whose action was unknown
+};
+
+/// The schedule script's name: the NPC id in lower case, each blank turned
+/// into "_", followed by "_sched_sc_01".
+std::string scheduleScriptName(std::string_view npcId);
+
+/// The whole schedule script for `npcId` from the included task entries, in
+/// the order given. Each change of the entries' time opens an hour group;
+/// the command lines of an entry with an unknown action are replaced by an
+/// error line and its index is reported.
+ScheduleScript generateSchedule(std::string_view npcId, std::span<const std::string> entries,
+                                ScheduleSwitches switches);
+
+enum class GenerateScope { All, Selection };
+
+/// The entries a press includes, in list order: all, or those whose `selected` flag is set.
+std::vector<std::string> includedEntries(std::span<const std::string> entries,
+                                         const std::vector<bool> &selected, GenerateScope scope);
+
+/// The first check that fails, in the window's order (empty name, a name with a double quote, no
+/// included entries), as its message; nullopt when generation may go on.
+std::optional<std::string_view> scheduleCheck(std::string_view npcId, std::size_t includedCount);
+
+} // namespace hw

@@ -1,0 +1,171 @@
+#include "plugin/byte_source.hpp"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace hw {
+
+namespace {
+
+// The C library sets errno when a file call fails; should a call fail without
+// setting it, the failure must still not pass for success.
+std::error_code lastError(std::errc fallback)
+{
+    const int code = errno;
+    return code != 0 ? std::error_code(code, std::generic_category())
+                     : std::make_error_code(fallback);
+}
+
+} // namespace
+
+ReadResult MemorySource::read(std::uint64_t offset, std::span<char> into)
+{
+    if (offset >= m_bytes.size())
+        return {};
+    const auto count = std::min<std::uint64_t>(into.size(), m_bytes.size() - offset);
+    std::memcpy(into.data(), m_bytes.data() + offset, count);
+    return {static_cast<std::size_t>(count), {}};
+}
+
+#ifdef _WIN32
+
+// Windows takes a path with characters outside the ANSI code page only in
+// UTF-16, and its C library's fseek and ftell stop at 2 GiB: hence _wfopen,
+// _fseeki64 and _ftelli64.
+std::unique_ptr<FileSource> FileSource::open(const std::filesystem::path &path,
+                                             std::error_code &error)
+{
+    errno = 0;
+    std::FILE *file = _wfopen(path.c_str(), L"rb");
+    if (file == nullptr) {
+        // Windows refuses to open a folder with "access denied"; say what it is.
+        const auto reason = lastError(std::errc::io_error);
+        std::error_code ignored;
+        error = std::filesystem::is_directory(path, ignored)
+            ? std::make_error_code(std::errc::is_a_directory)
+            : reason;
+        return nullptr;
+    }
+    // Blocks are read whole into the caller's buffer; a stream buffer would
+    // only add a copy and read ahead into data that is passed over.
+    std::setvbuf(file, nullptr, _IONBF, 0);
+    errno = 0;
+    __int64 end = -1;
+    if (_fseeki64(file, 0, SEEK_END) == 0)
+        end = _ftelli64(file);
+    if (end < 0 || _fseeki64(file, 0, SEEK_SET) != 0) {
+        error = lastError(std::errc::io_error);
+        std::fclose(file);
+        return nullptr;
+    }
+    error.clear();
+    return std::unique_ptr<FileSource>(new FileSource(file, static_cast<std::uint64_t>(end)));
+}
+
+FileSource::FileSource(std::FILE *file, std::uint64_t size)
+    : m_file(file)
+    , m_size(size)
+{ }
+
+FileSource::~FileSource()
+{
+    std::fclose(m_file);
+}
+
+ReadResult FileSource::read(std::uint64_t offset, std::span<char> into)
+{
+    // Bytes appended after the file was opened are not part of the scan.
+    if (offset >= m_size)
+        return {};
+    const auto wanted =
+        static_cast<std::size_t>(std::min<std::uint64_t>(into.size(), m_size - offset));
+    errno = 0;
+    if (offset != m_position) {
+        if (_fseeki64(m_file, static_cast<__int64>(offset), SEEK_SET) != 0) {
+            m_position = ~std::uint64_t {0};
+            return {0, lastError(std::errc::io_error)};
+        }
+        m_position = offset;
+    }
+    const std::size_t count = std::fread(into.data(), 1, wanted, m_file);
+    m_position += count;
+    if (count < wanted && std::ferror(m_file)) {
+        std::clearerr(m_file);
+        return {count, lastError(std::errc::io_error)};
+    }
+    return {count, {}};
+}
+
+#else
+
+// pread reads at an offset in one call, without a separate seek: a scan
+// makes one call per block.
+std::unique_ptr<FileSource> FileSource::open(const std::filesystem::path &path,
+                                             std::error_code &error)
+{
+    errno = 0;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        error = lastError(std::errc::io_error);
+        return nullptr;
+    }
+    struct stat info
+    {
+    };
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        // A folder opens for reading here and fails only at the first read;
+        // pipes and devices have no length to check record sizes against.
+        error = errno != 0          ? lastError(std::errc::io_error)
+            : S_ISDIR(info.st_mode) ? std::make_error_code(std::errc::is_a_directory)
+                                    : std::make_error_code(std::errc::invalid_seek);
+        ::close(fd);
+        return nullptr;
+    }
+    error.clear();
+    return std::unique_ptr<FileSource>(
+        new FileSource(fd, static_cast<std::uint64_t>(info.st_size)));
+}
+
+FileSource::FileSource(int fd, std::uint64_t size)
+    : m_fd(fd)
+    , m_size(size)
+{ }
+
+FileSource::~FileSource()
+{
+    ::close(m_fd);
+}
+
+ReadResult FileSource::read(std::uint64_t offset, std::span<char> into)
+{
+    // Bytes appended after the file was opened are not part of the scan.
+    if (offset >= m_size)
+        return {};
+    const auto wanted =
+        static_cast<std::size_t>(std::min<std::uint64_t>(into.size(), m_size - offset));
+    std::size_t count = 0;
+    while (count < wanted) {
+        errno = 0;
+        const auto got =
+            ::pread(m_fd, into.data() + count, wanted - count, static_cast<off_t>(offset + count));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return {count, lastError(std::errc::io_error)};
+        if (got == 0)
+            break;
+        count += static_cast<std::size_t>(got);
+    }
+    return {count, {}};
+}
+
+#endif
+
+} // namespace hw

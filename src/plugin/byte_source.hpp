@@ -1,0 +1,85 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <span>
+#include <string_view>
+#include <system_error>
+
+namespace hw {
+
+/// What one read gave: the number of bytes read, or the system's reason why
+/// reading failed.
+struct ReadResult
+{
+    std::size_t count = 0;
+    std::error_code error;
+};
+
+/// Bytes read by position, as the plugin reader needs them. Offsets are 64-bit
+/// so that files over 2 GiB work on every platform.
+class ByteSource
+{
+public:
+    virtual ~ByteSource() = default;
+
+    /// The length of the source in bytes, as it was when it was opened.
+    virtual std::uint64_t size() const = 0;
+
+    /// Reads up to `into.size()` bytes from `offset` on. Fewer bytes come back
+    /// only at the end of the source; `offset` may lie beyond the end.
+    virtual ReadResult read(std::uint64_t offset, std::span<char> into) = 0;
+};
+
+/// Bytes already in memory (tests and fuzzing). The bytes must outlive it.
+class MemorySource final : public ByteSource
+{
+public:
+    explicit MemorySource(std::string_view bytes)
+        : m_bytes(bytes)
+    { }
+
+    std::uint64_t size() const override { return m_bytes.size(); }
+    ReadResult read(std::uint64_t offset, std::span<char> into) override;
+
+private:
+    std::string_view m_bytes;
+};
+
+/// A file opened for binary reading, closed when the object goes. It reads
+/// without a buffer of its own: the caller reads blocks of its choosing where
+/// it needs them and passes over the rest.
+class FileSource final : public ByteSource
+{
+public:
+    /// Opens `path` (any characters, on every platform). On failure the
+    /// result is empty and `error` holds the system's reason.
+    static std::unique_ptr<FileSource> open(const std::filesystem::path &path,
+                                            std::error_code &error);
+
+    ~FileSource() override;
+    FileSource(const FileSource &) = delete;
+    FileSource &operator=(const FileSource &) = delete;
+
+    std::uint64_t size() const override { return m_size; }
+    ReadResult read(std::uint64_t offset, std::span<char> into) override;
+
+private:
+#ifdef _WIN32
+    FileSource(std::FILE *file, std::uint64_t size);
+
+    std::FILE *m_file;
+    // Where the next read starts unless the position is moved first; a seek
+    // is made only when a read asks for another offset.
+    std::uint64_t m_position = 0;
+#else
+    FileSource(int fd, std::uint64_t size);
+
+    int m_fd;
+#endif
+    std::uint64_t m_size;
+};
+
+} // namespace hw

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "plugin/byte_source.hpp"
+#include "plugin/code_page.hpp"
+#include "plugin/scan_outcome.hpp"
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace hw {
+
+/// Reads the NPC ids of one of the game's master or plugin files (ESM, ESP).
+///
+/// The file is a flat sequence of records from offset 0 to its end, with no
+/// separate file header: a 4-byte tag, a signed 32-bit little-endian data size
+/// S, 8 bytes that are not used here, then S bytes of data. The id of a record
+/// tagged exactly "NPC_" is taken from the first place where the four bytes
+/// "NAME" occur in its data: a 32-bit little-endian length L follows, then
+/// the id's L-1 bytes (cut short where the data ends) and a NUL.
+///
+/// Record headers and the data of "NPC_" records are read through one block
+/// buffer, together with the small records between them; large records are
+/// passed over without reading them. Memory use stays at that buffer, plus
+/// the data of an "NPC_" record too large for it, which is never more than the
+/// bytes left in the file, whatever a data size says. The whole file is never
+/// held in memory.
+class ESRead
+{
+public:
+    /// The block size that suits real files; see bench/.
+    static constexpr std::size_t kDefaultBufferSize = 256 * 1024;
+
+    /// `bufferSize` is the largest block read at once (at least 16 bytes; the
+    /// result does not depend on it).
+    explicit ESRead(std::size_t bufferSize = kDefaultBufferSize);
+
+    /// The ids of the last scan in file order, as UTF-8. After a scan it holds
+    /// the ids found (also when the scan stopped early), or exactly one empty
+    /// string when there were none; it is never empty. Duplicates and empty
+    /// ids are kept as they stand.
+    std::vector<std::string> NPCNames;
+
+    /// Scans the file at `path`, converting ids from `page` to UTF-8. The file
+    /// is open only during the call.
+    ScanOutcome ReadNPCNames(const std::filesystem::path &path,
+                             CodePage page = CodePage::Windows1252);
+
+    /// Scans the bytes of `source`, as above.
+    ScanOutcome ReadNPCNames(ByteSource &source, CodePage page = CodePage::Windows1252);
+
+private:
+    std::size_t m_bufferSize;
+};
+
+} // namespace hw

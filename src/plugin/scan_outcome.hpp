@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+namespace hw {
+
+/// How a scan of a plugin file ended.
+enum class ScanStatus {
+    Complete, ///< every record was read, up to the last byte of the file
+    Truncated, ///< the file ends inside a record; the ids before it were kept
+    Malformed, ///< a record cannot be what it says; the scan stopped at it
+    Unreadable, ///< the system could not open or read the file
+};
+
+/// What stopped a scan. Each fault belongs to exactly one status.
+enum class ScanFault {
+    None, ///< Complete
+    HeaderCutShort, ///< Truncated: fewer than the 16 bytes of a record header are left
+    DataCutShort, ///< Truncated: the data size runs past the end of the file
+    NegativeDataSize, ///< Malformed: a data size below 0
+    NoNameSubrecord, ///< Malformed: an "NPC_" record whose data holds no "NAME"
+    ZeroNameLength, ///< Malformed: a "NAME" whose data length is 0
+    NameAtDataEnd, ///< Malformed: a "NAME" too close to the end of the data for its length
+    CannotOpen, ///< Unreadable: opening failed
+    CannotRead, ///< Unreadable: a read failed
+};
+
+/// The outcome of one scan. The ids themselves are in `ESRead::NPCNames`;
+/// the fields below say how far they go and, for any status but Complete,
+/// where and why the scan stopped.
+struct ScanOutcome
+{
+    ScanFault fault = ScanFault::None;
+
+    /// The number of ids found. It tells "no NPC record" apart from "one NPC
+    /// record with an empty id", which leave the same list behind.
+    std::size_t idCount = 0;
+
+    /// Where the record at fault starts (Truncated, Malformed, CannotRead).
+    std::uint64_t offset = 0;
+
+    /// Where the file ended early (Truncated).
+    std::uint64_t endOffset = 0;
+
+    /// The bytes of the record's tag as they stand in the file (Truncated,
+    /// Malformed); fewer than four when the file ends inside the tag.
+    std::string tag;
+
+    /// The record's data size as stored (DataCutShort, NegativeDataSize).
+    std::int64_t dataSize = 0;
+
+    /// The system's reason (Unreadable).
+    std::error_code error;
+
+    ScanStatus status() const;
+    bool complete() const { return fault == ScanFault::None; }
+};
+
+/// The message for the author about a scan that did not complete, in plain
+/// words: it names the file, the offset (in hexadecimal) and what was wrong,
+/// and says how many ids were found before. Empty for a complete scan. The
+/// window shows it in a message box, the command line on standard error.
+std::string scanMessage(const std::filesystem::path &file, const ScanOutcome &outcome);
+
+} // namespace hw

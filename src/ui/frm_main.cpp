@@ -1,0 +1,351 @@
+// The window itself: its controls with their fixed geometry, tooltips and tab
+// order, the outlines around the option fields, the layout rule and the
+// routing of events to the handlers.
+#include "ui/frm_main.hpp"
+
+#include "ui/list_box.hpp"
+#include "ui/script_box.hpp"
+#include "ui/wrap_button.hpp"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QProxyStyle>
+#include <QScreen>
+#include <QStyleFactory>
+
+namespace hw {
+
+namespace {
+
+constexpr int kClientWidth = 577;
+constexpr int kClientHeight = 528;
+constexpr int kLeftColumnY[] = {116, 140, 164, 188, 212};
+
+QLabel *makeLabel(QWidget *parent, const char *name, const QString &caption, QRect geometry)
+{
+    auto *label = new QLabel(caption, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(geometry);
+    // Captions start at the top-left corner and are clipped, never wrapped.
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+template<class Control> Control *place(Control *control, const QString &name, QRect geometry)
+{
+    control->setObjectName(name);
+    control->setGeometry(geometry);
+    return control;
+}
+
+// The platform's check boxes with a 13-pixel box and a narrow gap before the
+// caption, so that "Check Visiblity" fits its 85 pixels.
+class CheckBoxStyle : public QProxyStyle
+{
+public:
+    explicit CheckBoxStyle(QObject *owner)
+        : QProxyStyle(QStyleFactory::create(QApplication::style()->name()))
+    {
+        setParent(owner);
+    }
+
+    int pixelMetric(PixelMetric metric, const QStyleOption *option,
+                    const QWidget *widget) const override
+    {
+        switch (metric) {
+        case PM_IndicatorWidth:
+        case PM_IndicatorHeight:
+            return 13;
+        case PM_CheckBoxLabelSpacing:
+            return 2;
+        default:
+            return QProxyStyle::pixelMetric(metric, option, widget);
+        }
+    }
+};
+
+QString indexed(const char *name, int index)
+{
+    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
+}
+
+QPushButton *makeButton(QPushButton *button, const char *name, QRect geometry)
+{
+    // Enter and Esc press nothing: no button is the default.
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return place(button, QLatin1String(name), geometry);
+}
+
+} // namespace
+
+frmMain::frmMain(Prompts &prompts, QWidget *parent)
+    : QWidget(parent)
+    , m_prompts(prompts)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Hour Wright"));
+    // A fixed border with minimise and close: the controls have fixed places,
+    // and a fixed-size window cannot be enlarged to fill the screen on every
+    // platform, so no maximise button is offered.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(kClientWidth, kClientHeight);
+    if (const QScreen *screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    createControls();
+    setToolTips();
+    setTabOrder();
+    connectHandlers();
+    Form_Load();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::createControls()
+{
+    // Labels first: a later sibling is drawn above an earlier one, and the text
+    // boxes must cover the labels that reach under them.
+    Label5 = makeLabel(this, "Label5", QStringLiteral("NPC Name:"), {8, 12, 61, 17});
+    Label3 = makeLabel(this, "Label3", QStringLiteral("Time:"), {8, 36, 69, 17});
+    Label4 = makeLabel(this, "Label4", QStringLiteral("Action:"), {8, 56, 69, 17});
+    const QString string01 = QStringLiteral("String_01");
+    const QString option01 = QStringLiteral("Option_01");
+    lblOption[0] = makeLabel(this, "", string01, {20, 92, 65, 13});
+    lblOption[1] = makeLabel(this, "", string01, {160, 92, 73, 17});
+    constexpr int leftWidths[] = {81, 85, 97, 89, 81};
+    for (int i = 0; i < 5; ++i) {
+        lblOption[2 + i] = makeLabel(this, "", option01, {20, kLeftColumnY[i], leftWidths[i], 17});
+        lblOption[7 + i] = makeLabel(this, "", option01, {160, kLeftColumnY[i], 73, 17});
+    }
+    for (int i = 0; i < 12; ++i)
+        lblOption[i]->setObjectName(indexed("lblOption", i));
+    Label1 = makeLabel(this, "Label1", QStringLiteral("Schedule:"), {8, 268, 201, 17});
+    Label2 = makeLabel(this, "Label2", QStringLiteral("Script:"), {312, 4, 261, 17});
+
+    txtName = place(new QComboBox(this), QStringLiteral("txtName"), {72, 8, 145, 21});
+    txtName->setEditable(true);
+    // The list is filled only by loading plugin files, never by Enter; and the
+    // box completes names by its own rule, not by the combo box's completer.
+    txtName->setInsertPolicy(QComboBox::NoInsert);
+    txtName->setCompleter(nullptr);
+    Command1 =
+        makeButton(new QPushButton(QStringLiteral("Load"), this), "Command1", {220, 8, 81, 21});
+    cmbTime = place(new QComboBox(this), QStringLiteral("cmbTime"), {52, 32, 165, 21});
+    chkLOS = place(new QCheckBox(QStringLiteral("Check Visiblity"), this), QStringLiteral("chkLOS"),
+                   {220, 32, 85, 21});
+    cmbTask = place(new QComboBox(this), QStringLiteral("cmbTask"), {52, 56, 197, 21});
+    chkGlobal = place(new QCheckBox(QStringLiteral("Global"), this), QStringLiteral("chkGlobal"),
+                      {252, 56, 49, 21});
+
+    txtOption[0] = new QLineEdit(this);
+    txtOption[0]->setGeometry(72, 92, 81, 19);
+    txtOption[1] = new QLineEdit(this);
+    txtOption[1]->setGeometry(216, 92, 81, 19);
+    for (int i = 0; i < 5; ++i) {
+        txtOption[2 + i] = new QLineEdit(this);
+        txtOption[2 + i]->setGeometry(100, kLeftColumnY[i], 41, 17);
+    }
+    for (int i = 0; i < 5; ++i) {
+        txtOption[7 + i] = new QLineEdit(this);
+        txtOption[7 + i]->setGeometry(236, kLeftColumnY[i], 41, 17);
+    }
+    for (int i = 0; i < 12; ++i) {
+        txtOption[i]->setObjectName(indexed("txtOption", i));
+        txtOption[i]->installEventFilter(this);
+    }
+
+    chkEqual = place(new QCheckBox(QStringLiteral("Test for Complete Equality"), this),
+                     QStringLiteral("chkEqual"), {8, 244, 145, 21});
+    cmdAdd =
+        makeButton(new QPushButton(QStringLiteral("Add Task"), this), "cmdAdd", {220, 244, 77, 21});
+    cmdRemove = makeButton(new QPushButton(QStringLiteral("Remove Task"), this), "cmdRemove",
+                           {220, 264, 77, 21});
+    lstTasks = new ListBox(this);
+    lstTasks->setObjectName(QStringLiteral("lstTasks"));
+    lstTasks->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    lstTasks->setIntegralGeometry({8, 288, 297, 199});
+
+    cmdGenerate[2] = new WrapButton(QStringLiteral("Generate Central Script"), this);
+    makeButton(cmdGenerate[2], "", {8, 492, 89, 33});
+    cmdGenerate[0] = new WrapButton(QStringLiteral("Generate"), this);
+    makeButton(cmdGenerate[0], "", {100, 492, 113, 33});
+    cmdGenerate[1] = new WrapButton(QStringLiteral("Generate From Selection"), this);
+    makeButton(cmdGenerate[1], "", {216, 492, 89, 33});
+    for (int i = 0; i < 3; ++i)
+        cmdGenerate[i]->setObjectName(indexed("cmdGenerate", i));
+
+    txtScript = place(new ScriptBox(this), QStringLiteral("txtScript"), {308, 20, 261, 501});
+    txtScript->installEventFilter(this);
+
+    auto *checkBoxStyle = new CheckBoxStyle(this);
+    for (QCheckBox *box : {chkLOS, chkGlobal, chkEqual})
+        box->setStyle(checkBoxStyle);
+}
+
+void frmMain::setToolTips()
+{
+    const QString name = QStringLiteral("Choose or type a name of your NPC.");
+    txtName->setToolTip(name);
+    Label5->setToolTip(name);
+    Command1->setToolTip(QStringLiteral("Load NPC names from an ESM\\ESP file."));
+    const QString time = QStringLiteral("Specify the time for the task at hand.");
+    cmbTime->setToolTip(time);
+    Label3->setToolTip(time);
+    const QString task = QStringLiteral("What should the NPC do in the specified time.");
+    cmbTask->setToolTip(task);
+    Label4->setToolTip(task);
+    chkLOS->setToolTip(
+        QStringLiteral("Checking this will make certain actions, such as appearing and "
+                       "disappearing happen only if the player isn't looking."));
+    chkGlobal->setToolTip(
+        QStringLiteral("Removes the \"FPS guards,\" so you can write your own local central "
+                       "script, or use the template supplied with the program."));
+    chkEqual->setToolTip(
+        QStringLiteral("Checking this will make the program use a \"equal to\" check instead of "
+                       "the default \"equal or less than\"."));
+    cmdAdd->setToolTip(QStringLiteral("Add the selected action\\time to the Tasks List."));
+    cmdRemove->setToolTip(QStringLiteral("Remove the selected actions from the Tasks List."));
+    lstTasks->setToolTip(QStringLiteral("The list of all tasks in this NPC's schedule. "
+                                        "Double-click an entry to remove it."));
+    cmdGenerate[0]->setToolTip(QStringLiteral("Generate a script from the whole Tasks List."));
+    cmdGenerate[1]->setToolTip(
+        QStringLiteral("Generate a script from only the selected items in the Tasks List."));
+    cmdGenerate[2]->setToolTip(
+        QStringLiteral("Generate a script template which would be \"\"local\"\", and call the "
+                       "rest of the scripts as \"globals\"."));
+    txtScript->setToolTip(QStringLiteral("Where the script is generated."));
+}
+
+void frmMain::setTabOrder()
+{
+    QList<QWidget *> order = {txtName, Command1, cmbTime, cmbTask, chkLOS, chkGlobal};
+    for (QLineEdit *box : txtOption)
+        order.append(box);
+    order.append({chkEqual, cmdAdd, cmdRemove, lstTasks, cmdGenerate[2], cmdGenerate[0],
+                  cmdGenerate[1], txtScript});
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void frmMain::connectHandlers()
+{
+    connect(cmbTask, &QComboBox::currentIndexChanged, this, [this] { cmbTask_Click(); });
+    connect(cmdAdd, &QPushButton::clicked, this, [this] { cmdAdd_Click(); });
+    connect(cmdRemove, &QPushButton::clicked, this, [this] { cmdRemove_Click(); });
+    connect(lstTasks, &QListWidget::itemDoubleClicked, this, [this] { lstTasks_DblClick(); });
+    for (int i = 0; i < 3; ++i)
+        connect(cmdGenerate[i], &QPushButton::clicked, this, [this, i] { cmdGenerate_Click(i); });
+}
+
+std::array<QColor, 3> frmMain::shapeColours() const
+{
+    // The nearest roles of the platform's palette to the colours of a desktop,
+    // an inactive title bar and its text: dark, mid-grey, dark.
+    const QPalette &p = palette();
+    return {p.color(QPalette::Shadow), p.color(QPalette::Inactive, QPalette::Mid),
+            p.color(QPalette::Dark)};
+}
+
+void frmMain::paintEvent(QPaintEvent *)
+{
+    // The outlines lie on the window's surface, beneath every control.
+    QPainter painter(this);
+    const auto rects = shapeRects();
+    const auto colours = shapeColours();
+    for (std::size_t i = 0; i < rects.size(); ++i) {
+        painter.setPen(colours[i]);
+        // A one-pixel outline covers one pixel more than the rectangle's size.
+        painter.drawRect(rects[i].adjusted(0, 0, -1, -1));
+    }
+}
+
+void frmMain::applyLayoutRule(QSize client)
+{
+    const float w = static_cast<float>(client.width());
+    const float h = static_cast<float>(client.height());
+    // Both tests keep every size set below positive; a minimised window (empty
+    // client area) keeps its layout.
+    if (!(w - 314 > 30 && h - 24 > 30))
+        return;
+    txtScript->resize(static_cast<int>(w - 316), static_cast<int>(h - 24));
+    if (!(h - 300 > 8))
+        return;
+    QRect list = lstTasks->geometry();
+    list.setHeight(static_cast<int>(h - 320));
+    lstTasks->setIntegralGeometry(list);
+    for (WrapButton *button : cmdGenerate)
+        button->move(button->x(), static_cast<int>(h - 37));
+}
+
+void frmMain::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    applyLayoutRule(isMinimized() ? QSize(0, 0) : size());
+}
+
+void frmMain::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        applyLayoutRule(isMinimized() ? QSize(0, 0) : size());
+}
+
+bool frmMain::txtScript_KeyDown(QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_A || !(event->modifiers() & Qt::ControlModifier))
+        return false;
+    txtScript->selectAll();
+    return true;
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == txtScript) {
+        if (event->type() == QEvent::KeyPress)
+            return txtScript_KeyDown(static_cast<QKeyEvent *>(event));
+        return false;
+    }
+    for (int i = 0; i < 12; ++i) {
+        if (watched != txtOption[i])
+            continue;
+        switch (event->type()) {
+        case QEvent::KeyPress:
+            return txtOption_KeyPress(i, static_cast<QKeyEvent *>(event));
+        case QEvent::FocusIn: {
+            const auto reason = static_cast<QFocusEvent *>(event)->reason();
+            // Coming back from another window or a context menu is not a new
+            // visit to the field: the caret stays where the author left it.
+            if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+                return false;
+            m_focusedByMouse = reason == Qt::MouseFocusReason ? i : -1;
+            txtOption_GotFocus(i);
+            return false;
+        }
+        case QEvent::MouseButtonPress:
+            // The press that gave the focus would put the caret at the mouse and
+            // lose the selection the focus just made.
+            if (m_focusedByMouse == i) {
+                m_focusedByMouse = -1;
+                return static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton;
+            }
+            return false;
+        case QEvent::FocusOut:
+            m_focusedByMouse = -1;
+            return false;
+        default:
+            return false;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace hw

@@ -1,0 +1,119 @@
+#pragma once
+
+#include <QColor>
+#include <QRect>
+#include <QWidget>
+
+#include <array>
+#include <filesystem>
+
+class QCheckBox;
+class QComboBox;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace hw {
+
+class ListBox;
+class Prompts;
+class ScriptBox;
+class WrapButton;
+
+/// The one window of the program. Every control sits at a fixed pixel
+/// position; the state of a schedule lives in the controls and in the two
+/// flags below. Handlers are named after the control and its event.
+///
+/// The window's code is split by concern: frm_main.cpp (controls, layout and
+/// event routing), frm_main_options.cpp (the option fields),
+/// frm_main_tasks.cpp (the task list and the Generate buttons) and
+/// frm_main_startup.cpp (filling the lists and finding the data folder).
+class frmMain : public QWidget
+{
+    Q_OBJECT
+public:
+    /// Creates the window with all controls and runs the start-up before the
+    /// first showing. `prompts` shows every message, question and file dialog.
+    explicit frmMain(Prompts &prompts, QWidget *parent = nullptr);
+    ~frmMain() override;
+
+    /// The folder the open-file dialog starts in: the game's "Data Files"
+    /// folder, or the program's own folder when the game is not found.
+    const std::filesystem::path &dataFolder() const { return m_dataFolder; }
+
+    /// Whether the Tribunal question has been silenced by a Cancel.
+    bool yesToAll() const { return blnYesToAll; }
+    /// Whether option field 1 takes free text for the current action.
+    bool option1Text() const { return blnOption1Text; }
+
+    /// The three nested outlines around the option fields, outermost first,
+    /// and their line colours.
+    static constexpr std::array<QRect, 3> shapeRects()
+    {
+        return {QRect(7, 83, 295, 155), QRect(8, 84, 293, 153), QRect(9, 85, 291, 151)};
+    }
+    std::array<QColor, 3> shapeColours() const;
+
+    // The controls, under the names the whole project uses for them.
+    QLabel *Label1, *Label2, *Label3, *Label4, *Label5;
+    QComboBox *txtName;
+    QPushButton *Command1;
+    QComboBox *cmbTime;
+    QComboBox *cmbTask;
+    QCheckBox *chkLOS, *chkGlobal, *chkEqual;
+    std::array<QLabel *, 12> lblOption;
+    std::array<QLineEdit *, 12> txtOption;
+    QPushButton *cmdAdd, *cmdRemove;
+    ListBox *lstTasks;
+    std::array<WrapButton *, 3> cmdGenerate;
+    ScriptBox *txtScript;
+
+public slots:
+    void cmbTask_Click();
+    void txtOption_GotFocus(int Index);
+    void cmdAdd_Click();
+    void cmdRemove_Click();
+    void lstTasks_DblClick();
+    void cmdGenerate_Click(int Index);
+
+public:
+    /// The key filter of the option fields, for one typed character; returns
+    /// true when the keystroke is consumed.
+    bool txtOption_KeyPress(int Index, QKeyEvent *event);
+    /// Ctrl+A (Shift and Alt may be held too) selects the whole script; returns
+    /// true when the key is consumed.
+    bool txtScript_KeyDown(QKeyEvent *event);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void createControls();
+    void setToolTips();
+    void setTabOrder();
+    void connectHandlers();
+    void applyLayoutRule(QSize client);
+
+    void Form_Load();
+    void FillTimeList();
+    void FillActionList();
+    void ResetOptions();
+
+    bool overwriteConfirmed();
+    void tell(const char *caption, const QString &text);
+
+    Prompts &m_prompts;
+    std::filesystem::path m_dataFolder;
+    // The option field that got the focus from a mouse press; its press must not
+    // undo the selection that the focus made.
+    int m_focusedByMouse = -1;
+
+    bool blnOption1Text = false;
+    bool blnYesToAll = false;
+};
+
+} // namespace hw

@@ -1,0 +1,76 @@
+#include "ui/list_box.hpp"
+
+#include "ui/sorted_insert.hpp"
+
+#include <QEvent>
+#include <QStyledItemDelegate>
+
+namespace hw {
+
+namespace {
+
+// Gives every row the list's fixed height, so that the integral height holds.
+class FixedRowDelegate : public QStyledItemDelegate
+{
+public:
+    explicit FixedRowDelegate(ListBox *list)
+        : QStyledItemDelegate(list)
+        , m_list(*list)
+    { }
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), m_list.rowHeight()};
+    }
+
+private:
+    const ListBox &m_list;
+};
+
+} // namespace
+
+ListBox::ListBox(QWidget *parent)
+    : QListWidget(parent)
+{
+    setUniformItemSizes(true);
+    setItemDelegate(new FixedRowDelegate(this));
+    updateRowHeight();
+}
+
+void ListBox::updateRowHeight()
+{
+    // One pixel of air between lines of text, as the platform's own list boxes have.
+    m_rowHeight = fontMetrics().height() + 1;
+}
+
+void ListBox::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange)
+        updateRowHeight();
+    QListWidget::changeEvent(event);
+}
+
+void ListBox::setIntegralGeometry(const QRect &geometry)
+{
+    const int frame = 2 * frameWidth();
+    const int rows = std::max(0, (geometry.height() - frame) / m_rowHeight);
+    setGeometry(geometry.x(), geometry.y(), geometry.width(), frame + rows * m_rowHeight);
+}
+
+int ListBox::addSorted(const QString &text)
+{
+    const int row = sortedRow(
+        count(), [&](int i) { return item(i)->text(); }, text);
+    insertItem(row, text);
+    return row;
+}
+
+QStringList ListBox::texts() const
+{
+    QStringList list;
+    for (int i = 0; i < count(); ++i)
+        list.append(item(i)->text());
+    return list;
+}
+
+} // namespace hw

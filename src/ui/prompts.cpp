@@ -1,0 +1,71 @@
+#include "ui/prompts.hpp"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace hw {
+
+namespace {
+
+QMessageBox::StandardButton standardButton(PromptAnswer answer)
+{
+    switch (answer) {
+    case PromptAnswer::Ok:
+        return QMessageBox::Ok;
+    case PromptAnswer::Yes:
+        return QMessageBox::Yes;
+    case PromptAnswer::No:
+        return QMessageBox::No;
+    case PromptAnswer::Cancel:
+        return QMessageBox::Cancel;
+    }
+    return QMessageBox::NoButton;
+}
+
+} // namespace
+
+PromptAnswer QtPrompts::ask(QWidget *parent, const QString &caption, const QString &text,
+                            PromptButtons buttons, PromptAnswer defaultButton)
+{
+    QMessageBox box(parent);
+    box.setIcon(QMessageBox::NoIcon);
+    box.setWindowTitle(caption);
+    // Plain text, so that a typed id with "<" is never read as markup; the
+    // label breaks lines at LF and would show a CR as a glyph.
+    box.setTextFormat(Qt::PlainText);
+    QString shown = text;
+    box.setText(shown.replace(QLatin1String("\r\n"), QLatin1String("\n")));
+    switch (buttons) {
+    case PromptButtons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        box.setEscapeButton(QMessageBox::Ok);
+        break;
+    case PromptButtons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+        break;
+    case PromptButtons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setEscapeButton(QMessageBox::Cancel);
+        break;
+    }
+    box.setDefaultButton(standardButton(defaultButton));
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return PromptAnswer::Yes;
+    case QMessageBox::No:
+        return PromptAnswer::No;
+    case QMessageBox::Cancel:
+        return PromptAnswer::Cancel;
+    default:
+        return PromptAnswer::Ok;
+    }
+}
+
+QString QtPrompts::openFile(QWidget *parent, const QString &folder, const QString &filter)
+{
+    // An empty caption leaves the platform's own title on the dialog.
+    return QFileDialog::getOpenFileName(parent, QString(), folder, filter);
+}
+
+} // namespace hw

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace hw {
+
+/// The caption of the Tribunal question and of the schedule generator's messages.
+inline constexpr char kProgramTitle[] = "Hour Wright";
+/// The caption of the other messages ("Required field not filled!", ...).
+inline constexpr char kApplicationTitle[] = "HourWright";
+
+enum class PromptButtons { Ok, YesNo, YesNoCancel };
+enum class PromptAnswer { Ok, Yes, No, Cancel };
+
+/// Everything modal the window shows: messages, questions and the open-file
+/// dialog. The program shows real dialogs; tests script the answers.
+class Prompts
+{
+public:
+    virtual ~Prompts() = default;
+
+    /// Shows `text` under `caption` with `buttons` and no icon; `defaultButton`
+    /// is the one Enter presses. Returns the button chosen; closing the box
+    /// counts as No for Yes/No and as Cancel for Yes/No/Cancel.
+    virtual PromptAnswer ask(QWidget *parent, const QString &caption, const QString &text,
+                             PromptButtons buttons, PromptAnswer defaultButton) = 0;
+
+    /// Shows the open-file dialog for one existing file, starting in `folder`,
+    /// with `filter` in Qt's "Description (*.ext);;..." form. Returns the path
+    /// chosen, or an empty text when the author cancelled.
+    virtual QString openFile(QWidget *parent, const QString &folder, const QString &filter) = 0;
+
+    /// A message with only an OK button.
+    void tell(QWidget *parent, const QString &caption, const QString &text)
+    {
+        ask(parent, caption, text, PromptButtons::Ok, PromptAnswer::Ok);
+    }
+};
+
+/// The program's prompts: QMessageBox and QFileDialog.
+class QtPrompts : public Prompts
+{
+public:
+    PromptAnswer ask(QWidget *parent, const QString &caption, const QString &text,
+                     PromptButtons buttons, PromptAnswer defaultButton) override;
+    QString openFile(QWidget *parent, const QString &folder, const QString &filter) override;
+};
+
+} // namespace hw

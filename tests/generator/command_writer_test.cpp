@@ -1,0 +1,137 @@
+#include "generator/command_writer.hpp"
+
+#include "model/catalogue.hpp"
+#include "model/task_entry.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <string>
+
+namespace {
+
+// One command line: 7 blanks, the quoted NPC id, "-> " and `command`.
+std::string cmd(std::string_view command)
+{
+    return R"(       "Town Guard"-> )" + std::string(command) + "\r\n";
+}
+
+// `line` between the lines that run it only out of the player's sight.
+std::string hidden(std::string_view line)
+{
+    return "       If ( \"Town Guard\"-> GetLOS Player != 1 )\r\n" + std::string(line) +
+        "       EndIf\r\n";
+}
+
+struct CommandCase
+{
+    const char *entry;
+    std::string lines;
+};
+
+void PrintTo(const CommandCase &c, std::ostream *os)
+{
+    *os << c.entry;
+}
+
+class CommandLines : public testing::TestWithParam<CommandCase>
+{
+};
+
+TEST_P(CommandLines, areWrittenByteForByteInAnyLetterCase)
+{
+    const auto parts = hw::splitEntry(GetParam().entry);
+    std::string upper(parts.action);
+    for (auto &ch : upper)
+        ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    for (const std::string_view action : {parts.action, std::string_view(upper)}) {
+        std::string script;
+        EXPECT_TRUE(hw::writeCommand(script, "Town Guard", action, parts.options));
+        EXPECT_EQ(script, GetParam().lines) << action;
+    }
+}
+
+// Every action with the defaults of its option fields and short texts.
+INSTANTIATE_TEST_SUITE_P(
+    AllActionsWithDefaults, CommandLines,
+    testing::Values(
+        CommandCase {"06:00 > Wander > 512/4/10/10/10/10/10/10/10/10/10",
+                     cmd("AIWander 512, 4, 10, 10, 10, 10, 10, 10, 10, 10, 10")},
+        CommandCase {"06:00 > Travel > 0/0/0", cmd("AITravel 0, 0, 0")},
+        CommandCase {R"(06:00 > Follow > "T"/4/0/0/0)", cmd(R"(AIFollow "T", 4, 0, 0, 0)")},
+        CommandCase {R"(06:00 > Escort > "T"/4/0/0/0)", cmd(R"(AIEscort "T", 4, 0, 0, 0)")},
+        CommandCase {"06:00 > Appear", hidden("       " + cmd("Enable"))},
+        CommandCase {"06:00 > Disappear", hidden(cmd("Disable"))},
+        CommandCase {R"(06:00 > Say > "F"/"S")", cmd(R"(Say "F", "S")")},
+        CommandCase {"06:00 > Set Attack Chance > 30", cmd("SetFight 30")},
+        CommandCase {"06:00 > Set Flee Chance > 30", cmd("SetFlee 30")},
+        CommandCase {"06:00 > Set Alarm Chance > 30", cmd("SetAlarm 30")},
+        CommandCase {"06:00 > Set Greeting Chance > 30", cmd("SetHello 30")},
+        CommandCase {R"(06:00 > Attack > "T")", cmd(R"(StartCombat "T")")},
+        CommandCase {"06:00 > Stop Attacking", cmd("StopCombat")},
+        CommandCase {R"(06:00 > Add Item > "I"/1)", cmd(R"(AddItem "I", 1)")},
+        CommandCase {R"(06:00 > Remove Item > "I"/1)", cmd(R"(RemoveItem "I", 1)")},
+        CommandCase {R"(06:00 > Equip > "I")", cmd(R"(Equip "I")")},
+        CommandCase {R"(06:00 > Activate > "T")", cmd(R"(Activate "T")")},
+        CommandCase {R"(06:00 > Add Spell > "S")", cmd(R"(AddSpell "S")")},
+        CommandCase {R"(06:00 > Remove Spell > "S")", cmd(R"(RemoveSpell "S")")},
+        CommandCase {R"(06:00 > Cast > "S"/"T")", cmd(R"(Cast "S", "T")")},
+        CommandCase {"06:00 > Face > 0/0", cmd("Face 0, 0")},
+        CommandCase {"06:00 > Position > 0/0/0/0", hidden(cmd("Position 0, 0, 0, 0"))},
+        CommandCase {R"(06:00 > Position in Cell > "C"/0/0/0/0)",
+                     hidden(cmd(R"(PositionCell 0, 0, 0, 0, "C")"))},
+        CommandCase {"06:00 > Start Sneaking", cmd("ForceSneak")},
+        CommandCase {"06:00 > Stop Sneaking", cmd("ClearForceSneak")},
+        CommandCase {"06:00 > Start Running", cmd("ForceRun")},
+        CommandCase {"06:00 > Stop Running", cmd("ClearForceRun")},
+        CommandCase {"06:00 > Start Jumping", cmd("ForceJump")},
+        CommandCase {"06:00 > Stop Jumping", cmd("ClearForceJump")},
+        CommandCase {"06:00 > Start Jumping While Moving", cmd("ForceMoveJump")},
+        CommandCase {"06:00 > Stop Jumping While Moving", cmd("ClearForceMoveJump")},
+        CommandCase {R"(06:00 > Play Animation > "G")", cmd(R"(PlayGroup "G")")},
+        CommandCase {"06:00 > Return to Original Location", cmd("SetAtStart")}));
+
+// The worked examples, spelt out byte for byte (those with default values,
+// such as Set Flee Chance 30, are rows of the table above), and texts that
+// hold the separators: only the "/" between values become ", ".
+INSTANTIATE_TEST_SUITE_P(
+    Examples, CommandLines,
+    testing::Values(
+        CommandCase {R"(08:00 > Add Item > "gold_001"/25)",
+                     "       \"Town Guard\"-> AddItem \"gold_001\", 25\r\n"},
+        CommandCase {R"(10:00 > Position in Cell > "Market"/10.5/-20/0/90)",
+                     "       If ( \"Town Guard\"-> GetLOS Player != 1 )\r\n"
+                     "       \"Town Guard\"-> PositionCell 10.5, -20, 0, 90, \"Market\"\r\n"
+                     "       EndIf\r\n"},
+        CommandCase {"21:00 > Appear",
+                     "       If ( \"Town Guard\"-> GetLOS Player != 1 )\r\n"
+                     "              \"Town Guard\"-> Enable\r\n"
+                     "       EndIf\r\n"},
+        CommandCase {R"(12:00 > Say > "a.mp3"/"Bread and/or ale?")",
+                     cmd(R"(Say "a.mp3", "Bread and/or ale?")")},
+        CommandCase {R"(12:00 > Say > "a.mp3"/"3 > 2")", cmd(R"(Say "a.mp3", "3 > 2")")},
+        CommandCase {R"(12:00 > Activate > "door/02")", cmd(R"(Activate "door/02")")},
+        CommandCase {R"(12:00 > Position in Cell > "Vivec, Arena/Pit"/1/2/3/4)",
+                     hidden(cmd(R"(PositionCell 1, 2, 3, 4, "Vivec, Arena/Pit")"))},
+        // Without numbers there is nothing to move in front of the cell id.
+        CommandCase {R"(12:00 > Position in Cell > "Market")",
+                     hidden(cmd(R"(PositionCell "Market")"))}));
+
+TEST(CommandWriter, knowsEveryCatalogueAction)
+{
+    for (const auto &action : hw::actionCatalogue()) {
+        std::string script;
+        EXPECT_TRUE(hw::writeCommand(script, "x", action.name, "")) << action.name;
+    }
+}
+
+TEST(CommandWriter, writesTheErrorLineForAnUnknownAction)
+{
+    for (const char *action : {"Dance", "Wander ", "", "Follow2"}) {
+        std::string script = "kept\r\n";
+        EXPECT_FALSE(hw::writeCommand(script, "Town Guard", action, "1/2"));
+        EXPECT_EQ(script, "kept\r\n       ;Some error occured here!\r\n") << action;
+    }
+}
+
+} // namespace

@@ -1,0 +1,169 @@
+#include "platform/wine_registry.hpp"
+
+#include "temp_prefix.hpp"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <limits>
+#include <random>
+#include <sstream>
+#include <vector>
+
+namespace {
+
+using namespace std::literals;
+using hw::test::systemReg;
+
+constexpr std::array<hw::RegistryQuery, 1> kQuery = {{{"Software\\Game", "Path"}}};
+
+hw::RegistryValue readOne(std::string_view body)
+{
+    return hw::readRegistry(systemReg(body), kQuery).at(0);
+}
+
+struct DataCase
+{
+    const char *name;
+    const char *data; // as written after "Path"=
+    std::uint32_t type;
+    std::u16string text; // the string data, NUL included
+};
+
+void PrintTo(const DataCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class RegistryData : public testing::TestWithParam<DataCase>
+{
+};
+
+TEST_P(RegistryData, decodesAsWineDoes)
+{
+    const auto &c = GetParam();
+    const auto value = readOne("[Software\\\\Game] 1700000000\n\"Path\"="s + c.data + "\n");
+    ASSERT_TRUE(value.valueFound);
+    EXPECT_EQ(value.type, c.type);
+    EXPECT_EQ(value.text, c.text);
+    EXPECT_EQ(value.length, c.text.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, RegistryData,
+    testing::Values(
+        DataCase {"plain", R"("C:\\Games\\Morrowind")", hw::kRegSz, u"C:\\Games\\Morrowind\0"s},
+        DataCase {"quotes", R"("say \"hi\"")", hw::kRegSz, u"say \"hi\"\0"s},
+        DataCase {"hexEscapes", R"("\x00e9t\xe9")", hw::kRegSz, u"\u00e9t\u00e9\0"s},
+        DataCase {"hexEscapeWithoutDigits", R"("\x41\xZ")", hw::kRegSz, u"AxZ\0"s},
+        DataCase {"octalEscapes", R"("a\0b\101")", hw::kRegSz, u"a\0bA\0"s},
+        DataCase {"letterEscapes", R"("\t\n\q\]")", hw::kRegSz, u"\t\nq]\0"s},
+        DataCase {"utf8", "\"\xC3\xA9\xFF\xF0\x9F\x98\x80\"", hw::kRegSz, u"\u00e9\U0001F600\0"s},
+        DataCase {"strForm", R"(str:"a")", hw::kRegSz, u"a\0"s},
+        DataCase {"expandable", R"(str(2):"%ProgramFiles%")", hw::kRegExpandSz,
+                  u"%ProgramFiles%\0"s},
+        DataCase {"multiString", R"(str(7):"a\0b\0")", hw::kRegMultiSz, u"a\0b\0\0"s},
+        DataCase {"dword", "dword:00000001", hw::kRegDword, u""s},
+        DataCase {"binary", "hex:01,02", hw::kRegBinary, u""s},
+        DataCase {"hexString", "hex(1):41,00,42,00,00,00", hw::kRegSz, u"AB\0"s},
+        DataCase {"hexContinued", "hex(2):41,00,\\\n  42,00,43", hw::kRegExpandSz, u"AB"s},
+        DataCase {"hexEmpty", "hex(1):", hw::kRegSz, u""s},
+        // Data that cannot be read leaves the value empty and untyped.
+        DataCase {"noClosingQuote", R"("no end)", hw::kRegNone, u""s},
+        DataCase {"badHexDigit", "hex(1):4x", hw::kRegNone, u""s},
+        DataCase {"byteTooLarge", "hex(1):100", hw::kRegNone, u""s},
+        DataCase {"fileEndsInContinuation", "hex(1):41,\\", hw::kRegNone, u""s}, // the file ends
+        DataCase {"badHexType", "hex(1", hw::kRegNone, u""s},
+        DataCase {"unknownForm", "text", hw::kRegNone, u""s}));
+
+TEST(RegistryFile, matchesSectionsAndNamesWithoutRegardToCase)
+{
+    const std::array<hw::RegistryQuery, 3> queries = {{
+        {"Software\\Game", "Path"},
+        {"Software\\Game", ""},
+        {"Software\\Other", "Path"},
+    }};
+    const auto values = hw::readRegistry(systemReg("[Software\\\\Game\\\\Sub]\n"
+                                                   "\"Path\"=\"sub\"\n"
+                                                   "[SOFTWARE\\\\game] 1\r\n"
+                                                   "#time=1\r\n"
+                                                   ";\"Path\"=\"comment\"\r\n"
+                                                   "  \"pATH\" = \"mine\"\r\n"
+                                                   "@=\"default\"\r\n"
+                                                   "[Software\\\\Other\n"
+                                                   "\"Path\"=\"damaged section\"\n"),
+                                         queries);
+    EXPECT_EQ(values[0].text, u"mine\0"s);
+    EXPECT_EQ(values[1].text, u"default\0"s);
+    EXPECT_FALSE(values[2].keyFound);
+    EXPECT_FALSE(values[2].valueFound);
+}
+
+TEST(RegistryFile, takesTheLastOfRepeatedValues)
+{
+    EXPECT_EQ(
+        readOne("[Software\\\\Game]\n\"Path\"=\"a\"\n[Software\\\\Game]\n\"Path\"=\"b\"\n").text,
+        u"b\0"s);
+    EXPECT_EQ(readOne("[Software\\\\Game]\n\"Path\"=\"a\"\n\"Path\"=\"b\n").type, hw::kRegNone);
+}
+
+TEST(RegistryFile, holdsNothingWithoutItsFirstLine)
+{
+    const std::string body = "[Software\\\\Game]\n\"Path\"=\"a\"\n";
+    for (const auto &text :
+         {body, "WINE REGISTRY Version 1\n" + body, "\xEF\xBB\xBF" + systemReg(body)})
+        EXPECT_FALSE(hw::readRegistry(text, kQuery).at(0).keyFound);
+}
+
+TEST(RegistryFile, countsLongValuesButKeepsTheirStartOnly)
+{
+    const auto value = readOne("[Software\\\\Game]\n\"Path\"=\"" + std::string(3000, 'a') + "\"\n");
+    EXPECT_EQ(value.length, 3001u);
+    EXPECT_EQ(value.text, std::u16string(hw::kRegistryKeptUnits, u'a'));
+
+    // A line too long to keep: the value is too long, and reading goes on.
+    const auto huge = hw::readRegistry(
+        systemReg("[Software\\\\Game]\n\"Path\"=\"" + std::string(hw::kRegistryLineLimit, 'a') +
+                  "\"\n[Software\\\\Next]\n\"Path\"=hex(1):" +
+                  std::string(hw::kRegistryLineLimit, '0') + "\n[Software\\\\Game\\\\x]\n"),
+        std::array<hw::RegistryQuery, 2> {
+            {{"Software\\Game", "Path"}, {"Software\\Next", "Path"}}});
+    EXPECT_EQ(huge[0].length, std::numeric_limits<std::size_t>::max());
+    EXPECT_EQ(huge[1].length, std::numeric_limits<std::size_t>::max());
+}
+
+TEST(RegistryFile, readsAStreamLikeTheWholeText)
+{
+    // A comment line whose length moves the value across the stream's 64 KiB
+    // pieces; the longest comment is longer than a line may be.
+    const std::string value = "[Software\\\\Game]\n\"Path\"=hex(1):43,00,\\\n  3a,00\n";
+    std::vector<std::size_t> lengths = {3 * 64 * 1024};
+    for (std::size_t n = 64 * 1024 - 80; n < 64 * 1024; n += 3)
+        lengths.push_back(n);
+    for (const auto n : lengths) {
+        const std::string text = "WINE REGISTRY Version 2\n" + std::string(n, ';') + "\n" + value;
+        std::istringstream in(text);
+        EXPECT_EQ(hw::readRegistry(in, kQuery).at(0).text, u"C:"s) << n;
+        EXPECT_EQ(hw::readRegistry(text, kQuery).at(0).text, u"C:"s) << n;
+    }
+}
+
+TEST(RegistryFile, survivesDamagedFiles)
+{
+    const std::string good =
+        systemReg("[Software\\\\Game] 1\n#time=1\n\"Path\"=\"C:\\\\x\\x00e9\"\n"
+                  "\"Path\"=hex(2):43,00,\\\n  3a,00\n@=str(7):\"a\\0\"\n");
+    // Every cut of the file, and random bytes put in at random places.
+    for (std::size_t n = 0; n <= good.size(); ++n)
+        (void)hw::readRegistry(std::string_view(good).substr(0, n), kQuery);
+    std::mt19937 random(5);
+    for (int round = 0; round < 2000; ++round) {
+        std::string text = good;
+        for (int k = 0; k < 4; ++k)
+            text[random() % text.size()] = static_cast<char>(random() % 256);
+        const auto value = hw::readRegistry(text, kQuery).at(0);
+        EXPECT_LE(value.text.size(), hw::kRegistryKeptUnits);
+    }
+}
+
+} // namespace

@@ -1,0 +1,180 @@
+// The window as created: every control's kind, caption, place, tab position
+// and tooltip, the fixed properties, and the state after start-up.
+#include "window_fixture.hpp"
+
+#include "platform/data_folder.hpp"
+#include "ui/script_box.hpp"
+
+#include <QCheckBox>
+#include <QLabel>
+
+namespace {
+
+using hw::frmMain;
+using hw::test::ScriptedPrompts;
+using hw::test::WindowTest;
+
+struct ControlRow
+{
+    const char *name, *kind, *caption;
+    QRect geometry;
+    int tab; // -1: takes no focus
+    const char *toolTip; // nullptr: the option fields' own
+};
+
+const char kName[] = "Choose or type a name of your NPC.";
+const char kTime[] = "Specify the time for the task at hand.";
+const char kTask[] = "What should the NPC do in the specified time.";
+
+// Captions after start-up: the option fields show the "Wander" layout.
+// clang-format off
+const ControlRow kControls[] = {
+    {"Label5", "QLabel", "NPC Name:", {8, 12, 61, 17}, -1, kName},
+    {"txtName", "QComboBox", "", {72, 8, 145, 21}, 0, kName},
+    {"Command1", "QPushButton", "Load", {220, 8, 81, 21}, 1, "Load NPC names from an ESM\\ESP file."},
+    {"Label3", "QLabel", "Time:", {8, 36, 69, 17}, -1, kTime},
+    {"cmbTime", "QComboBox", "00:00", {52, 32, 165, 21}, 2, kTime},
+    {"chkLOS", "QCheckBox", "Check Visiblity", {220, 32, 85, 21}, 4, "Checking this will make certain actions, "
+     "such as appearing and disappearing happen only if the player isn't looking."},
+    {"Label4", "QLabel", "Action:", {8, 56, 69, 17}, -1, kTask},
+    {"cmbTask", "QComboBox", "Wander", {52, 56, 197, 21}, 3, kTask},
+    {"chkGlobal", "QCheckBox", "Global", {252, 56, 49, 21}, 5, "Removes the \"FPS guards,\" so you can write "
+     "your own local central script, or use the template supplied with the program."},
+    {"lblOption(0)", "QLabel", "String_01", {20, 92, 65, 13}, -1, nullptr},
+    {"txtOption(0)", "QLineEdit", "", {72, 92, 81, 19}, 6, nullptr},
+    {"lblOption(1)", "QLabel", "Range:", {160, 92, 73, 17}, -1, nullptr},
+    {"txtOption(1)", "QLineEdit", "512", {216, 92, 81, 19}, 7, nullptr},
+    {"lblOption(2)", "QLabel", "Duration(Hours):", {20, 116, 81, 17}, -1, nullptr},
+    {"lblOption(3)", "QLabel", "Idle 1 Chance:", {20, 140, 85, 17}, -1, nullptr},
+    {"lblOption(4)", "QLabel", "Idle 2 Chance:", {20, 164, 97, 17}, -1, nullptr},
+    {"lblOption(5)", "QLabel", "Idle 3 Chance:", {20, 188, 89, 17}, -1, nullptr},
+    {"lblOption(6)", "QLabel", "Idle 4 Chance:", {20, 212, 81, 17}, -1, nullptr},
+    {"txtOption(2)", "QLineEdit", "4", {100, 116, 41, 17}, 8, nullptr},
+    {"txtOption(3)", "QLineEdit", "10", {100, 140, 41, 17}, 9, nullptr},
+    {"txtOption(6)", "QLineEdit", "10", {100, 212, 41, 17}, 12, nullptr},
+    {"lblOption(7)", "QLabel", "Idle 5 Chance:", {160, 116, 73, 17}, -1, nullptr},
+    {"lblOption(11)", "QLabel", "Idle 9 Chance:", {160, 212, 73, 17}, -1, nullptr},
+    {"txtOption(7)", "QLineEdit", "10", {236, 116, 41, 17}, 13, nullptr},
+    {"txtOption(8)", "QLineEdit", "10", {236, 140, 41, 17}, 14, nullptr},
+    {"txtOption(11)", "QLineEdit", "10", {236, 212, 41, 17}, 17, nullptr},
+    {"chkEqual", "QCheckBox", "Test for Complete Equality", {8, 244, 145, 21}, 18, "Checking this will make the "
+     "program use a \"equal to\" check instead of the default \"equal or less than\"."},
+    {"cmdAdd", "QPushButton", "Add Task", {220, 244, 77, 21}, 19, "Add the selected action\\time to the Tasks List."},
+    {"cmdRemove", "QPushButton", "Remove Task", {220, 264, 77, 21}, 20, "Remove the selected actions from the Tasks List."},
+    {"Label1", "QLabel", "Schedule:", {8, 268, 201, 17}, -1, ""},
+    {"lstTasks", "QListWidget", "", {8, 288, 297, 199}, 21,
+     "The list of all tasks in this NPC's schedule. Double-click an entry to remove it."},
+    {"cmdGenerate(2)", "QPushButton", "Generate Central Script", {8, 492, 89, 33}, 22, "Generate a script template "
+     "which would be \"\"local\"\", and call the rest of the scripts as \"globals\"."},
+    {"cmdGenerate(0)", "QPushButton", "Generate", {100, 492, 113, 33}, 23, "Generate a script from the whole Tasks List."},
+    {"cmdGenerate(1)", "QPushButton", "Generate From Selection", {216, 492, 89, 33}, 24,
+     "Generate a script from only the selected items in the Tasks List."},
+    {"Label2", "QLabel", "Script:", {312, 4, 261, 17}, -1, ""},
+    {"txtScript", "QPlainTextEdit", "", {308, 20, 261, 501}, 25, "Where the script is generated."},
+};
+// clang-format on
+
+QString captionOf(QWidget *w)
+{
+    if (auto *label = qobject_cast<QLabel *>(w))
+        return label->text();
+    if (auto *button = qobject_cast<QAbstractButton *>(w))
+        return button->text();
+    if (auto *combo = qobject_cast<QComboBox *>(w))
+        return combo->currentText();
+    if (auto *edit = qobject_cast<QLineEdit *>(w))
+        return edit->text();
+    if (auto *text = qobject_cast<QPlainTextEdit *>(w))
+        return text->toPlainText();
+    return {};
+}
+
+TEST(Controls, everyControlHasItsKindCaptionPlaceTabPositionAndToolTip)
+{
+    ScriptedPrompts prompts;
+    frmMain window(prompts); // not shown: the layout rule has not run yet
+    QList<QWidget *> tabChain; // the controls Tab visits, in order
+    for (QWidget *w = window.txtName; tabChain.isEmpty() || w != window.txtName;
+         w = w->nextInFocusChain())
+        if (w->parentWidget() == &window && (w->focusPolicy() & Qt::TabFocus))
+            tabChain.append(w);
+    ASSERT_EQ(tabChain.size(), 26);
+    const QString optionTip = QStringLiteral("Space for options that different functions require.");
+    for (const ControlRow &row : kControls) {
+        SCOPED_TRACE(row.name);
+        auto *w = window.findChild<QWidget *>(QString::fromUtf8(row.name));
+        ASSERT_NE(w, nullptr);
+        EXPECT_TRUE(w->inherits(row.kind));
+        EXPECT_EQ(captionOf(w), QString::fromUtf8(row.caption));
+        EXPECT_FALSE(captionOf(w).contains(QLatin1Char('&'))) << "no access keys";
+        EXPECT_EQ(tabChain.indexOf(w), row.tab);
+        EXPECT_EQ(w->toolTip(), row.toolTip ? QString::fromUtf8(row.toolTip) : optionTip);
+        QRect expected = row.geometry;
+        if (w == window.lstTasks) { // whole rows only: the largest such height up to 199
+            const int frame = 2 * window.lstTasks->frameWidth(),
+                      rows = window.lstTasks->rowHeight();
+            expected.setHeight(frame + (199 - frame) / rows * rows);
+        }
+        EXPECT_EQ(w->geometry(), expected);
+    }
+    // Where a label reaches under a text box, the box covers it.
+    for (int n : {0, 1, 2, 4}) {
+        const QPoint overlap = window.txtOption[n]->geometry().topLeft() + QPoint(0, 4);
+        ASSERT_TRUE(window.lblOption[n]->geometry().contains(overlap)) << n;
+        EXPECT_EQ(window.childAt(overlap), window.txtOption[n]) << n;
+    }
+}
+
+TEST(Controls, windowAndControlsHaveTheirFixedProperties)
+{
+    ScriptedPrompts prompts;
+    frmMain window(prompts);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Hour Wright"));
+    EXPECT_EQ(window.size(), QSize(577, 528));
+    EXPECT_EQ(window.minimumSize(), window.maximumSize());
+    EXPECT_TRUE(window.windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_EQ(window.windowIcon().availableSizes().value(0), QSize(48, 48));
+    EXPECT_TRUE(window.txtName->isEditable());
+    EXPECT_EQ(window.txtName->insertPolicy(), QComboBox::NoInsert);
+    EXPECT_FALSE(window.cmbTime->isEditable() || window.cmbTask->isEditable());
+    EXPECT_EQ(window.lstTasks->selectionMode(), QAbstractItemView::ExtendedSelection);
+    EXPECT_EQ(window.txtScript->lineWrapMode(), QPlainTextEdit::NoWrap);
+    EXPECT_EQ(window.txtScript->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    for (QPushButton *button : window.findChildren<QPushButton *>())
+        EXPECT_FALSE(button->isDefault() || button->autoDefault()) << button->text().toStdString();
+    for (QCheckBox *box : window.findChildren<QCheckBox *>())
+        EXPECT_FALSE(box->isChecked()) << box->text().toStdString();
+
+    // Three nested one-pixel outlines around the option fields, on the surface.
+    const QImage image = window.grab().toImage();
+    const auto colours = window.shapeColours();
+    for (std::size_t i = 0; i < 3; ++i) {
+        const QRect r = frmMain::shapeRects()[i];
+        for (QPoint p : {QPoint(r.left(), 150), QPoint(r.right(), 150), QPoint(14, r.top()),
+                         QPoint(14, r.bottom())})
+            EXPECT_EQ(image.pixelColor(p).rgb(), colours[i].rgb())
+                << i << ": " << p.x() << "," << p.y();
+    }
+}
+
+TEST_F(WindowTest, startUpFillsTheListsLaysOutWanderAndFindsTheDataFolder)
+{
+    ASSERT_EQ(window.cmbTime->count(), 24);
+    EXPECT_EQ(window.cmbTime->currentText(), QStringLiteral("00:00"));
+    EXPECT_EQ(window.cmbTime->itemText(9), QStringLiteral("09:00"));
+    EXPECT_EQ(window.cmbTime->itemText(23), QStringLiteral("23:00"));
+    ASSERT_EQ(window.cmbTask->count(), 33);
+    for (int i = 1; i < 33; ++i) // caseless alphabetical, a name before its extensions
+        EXPECT_LT(QString::compare(window.cmbTask->itemText(i - 1), window.cmbTask->itemText(i),
+                                   Qt::CaseInsensitive),
+                  0);
+    EXPECT_EQ(window.cmbTask->currentText(), QStringLiteral("Wander"));
+    EXPECT_FALSE(field(0).isEnabled() || window.lblOption[0]->isVisible());
+    EXPECT_FALSE(window.option1Text() || window.yesToAll());
+    EXPECT_TRUE(prompts.asked.isEmpty());
+    EXPECT_EQ(window.dataFolder(), hw::findDataFolder());
+    EXPECT_FALSE(window.dataFolder().empty());
+}
+
+} // namespace

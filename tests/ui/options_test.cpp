@@ -1,0 +1,145 @@
+// The option fields: layouts per action, the failure path, the selection on
+// focus and the key filter.
+#include "window_fixture.hpp"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+
+namespace {
+
+using hw::test::WindowTest;
+
+// Action → "n=caption/default" for each used field; every other field is
+// disabled and empty, its label hidden.
+const std::pair<const char *, const char *> kLayouts[] = {
+    {"Say", "0=File:/;1=Subtitles:/"},
+    {"Follow",
+     "0=Target:/;2=Duration(Hours):/4;3=Destiantion X:/0;4=Destiantion Y:/0;5=Destiantion Z:/0"},
+    {"Position in Cell", "0=Cell ID:/;2=X:/0;3=Y:/0;4=Z:/0;5=Z Rotation:/0"},
+    {"Remove Item", "0=Item ID:/;2=Quantity:/1"},
+    {"Appear", ""},
+};
+
+TEST_F(WindowTest, choosingAnActionShowsItsFieldsWithDefaultsAndEmptiesTheRest)
+{
+    for (const auto &[action, layout] : kLayouts) {
+        chooseAction("Add Item"); // typed values never survive a change, even to a like layout
+        field(0).setText(QStringLiteral("gold_001"));
+        field(2).setText(QStringLiteral("50"));
+        chooseAction(action);
+        QStringList shown;
+        for (int n = 0; n < 12; ++n) {
+            EXPECT_EQ(field(n).isEnabled(), window.lblOption[n]->isVisible()) << action << n;
+            if (field(n).isEnabled())
+                shown.append(QStringLiteral("%1=%2/%3")
+                                 .arg(n)
+                                 .arg(window.lblOption[n]->text(), field(n).text()));
+            else
+                EXPECT_TRUE(field(n).text().isEmpty()) << action << n;
+        }
+        EXPECT_EQ(shown.join(';'), QString::fromUtf8(layout));
+        EXPECT_EQ(window.option1Text(), QByteArray(action) == "Say");
+    }
+}
+
+TEST_F(WindowTest, anActionTextOutsideTheCatalogueFallsBackToWander)
+{
+    chooseAction("Say");
+    window.cmbTask->setCurrentIndex(-1); // the empty text names no action
+    EXPECT_EQ(prompts.asked, QStringList {"HourWright|Command arguments not found!"});
+    EXPECT_EQ(window.cmbTask->currentText(), QStringLiteral("Wander"));
+    EXPECT_EQ(field(1).text(), QStringLiteral("512"));
+    EXPECT_FALSE(window.option1Text());
+}
+
+TEST_F(WindowTest, aFieldSelectsItsWholeTextWhenItGetsTheFocus)
+{
+    window.cmbTask->setFocus();
+    for (int i = 0; i < 3; ++i) // past the two check boxes to the first enabled field
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), &field(1));
+    EXPECT_EQ(field(1).selectedText(), QStringLiteral("512"));
+    // A click that gives the focus keeps the selection, so a digit replaces it;
+    // a further click places the caret as usual.
+    QTest::mouseClick(&field(4), Qt::LeftButton, {}, QPoint(3, 8));
+    EXPECT_EQ(field(4).selectedText(), QStringLiteral("10"));
+    QTest::keyClicks(&field(4), QStringLiteral("-7")); // a minus alone, then a digit
+    EXPECT_EQ(field(4).text(), QStringLiteral("-7"));
+    QTest::mouseClick(&field(4), Qt::LeftButton, {}, QPoint(2, 8));
+    EXPECT_FALSE(field(4).hasSelectedText());
+}
+
+struct KeyCase
+{
+    const char *action;
+    int field;
+    const char *text;
+    int selStart, selLength; // with no selection, selStart is the caret
+    char key; // '\b' is Backspace, '\x7f' Delete
+    const char *expectText;
+    int expectCaret;
+};
+
+void PrintTo(const KeyCase &c, std::ostream *os)
+{
+    *os << c.action << " field " << c.field << " \"" << c.text << "\" at " << c.selStart << "+"
+        << c.selLength << " key " << int(c.key);
+}
+
+class KeyFilter : public WindowTest, public ::testing::WithParamInterface<KeyCase>
+{
+};
+
+TEST_P(KeyFilter, typedCharacterGivesTextAndCaret)
+{
+    const KeyCase c = GetParam();
+    chooseAction(c.action);
+    QLineEdit &box = field(c.field);
+    box.setText(QString::fromUtf8(c.text));
+    if (c.selLength > 0)
+        box.setSelection(c.selStart, c.selLength);
+    else
+        box.setCursorPosition(c.selStart);
+    if (c.key == '\b' || c.key == '\x7f')
+        QTest::keyClick(&box, c.key == '\b' ? Qt::Key_Backspace : Qt::Key_Delete);
+    else
+        QTest::keyClick(&box, c.key);
+    EXPECT_EQ(box.text(), QString::fromUtf8(c.expectText));
+    EXPECT_EQ(box.cursorPosition(), c.expectCaret);
+    EXPECT_TRUE(prompts.asked.isEmpty()) << "refused keys are dropped silently";
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Fields, KeyFilter, ::testing::Values(
+    // One point in a numeric field, judged on the whole text.
+    KeyCase{"Wander", 2, "12", 2, 0, '.', "12.", 3}, KeyCase{"Wander", 2, "", 0, 0, '.', ".", 1},
+    KeyCase{"Wander", 2, "12.", 3, 0, '.', "12.", 3}, KeyCase{"Wander", 2, "1.5", 0, 3, '.', "1.5", 3},
+    // The sign key toggles a leading minus wherever the caret is.
+    KeyCase{"Wander", 3, "12", 0, 0, '-', "-12", 3}, KeyCase{"Wander", 3, "-12", 1, 0, '-', "12", 2},
+    KeyCase{"Wander", 3, "123", 1, 1, '-', "-13", 3}, KeyCase{"Wander", 3, "55", 0, 2, '-', "-", 1},
+    // A minus that is not in front (pasted text) stays where it is.
+    KeyCase{"Wander", 3, "5-3", 1, 0, '-', "-5-3", 4}, KeyCase{"Wander", 3, "-5-3", 4, 0, '-', "5-3", 3},
+    // Digits, Backspace and Delete pass; every other character is dropped.
+    KeyCase{"Wander", 11, "12", 2, 0, '7', "127", 3}, KeyCase{"Wander", 11, "12", 1, 0, '\b', "2", 0},
+    KeyCase{"Wander", 11, "12", 0, 0, '\x7f', "2", 0}, KeyCase{"Wander", 11, "12", 2, 0, 'a', "12", 2},
+    KeyCase{"Wander", 11, "12", 2, 0, ' ', "12", 2}, KeyCase{"Wander", 11, "12", 2, 0, '+', "12", 2},
+    KeyCase{"Wander", 11, "12", 2, 0, ',', "12", 2}, KeyCase{"Wander", 1, "512", 3, 0, 'x', "512", 3},
+    // Field 1 of Say and Cast, and field 0 always, take anything; "." and "-" are plain there.
+    KeyCase{"Say", 1, "Hi", 2, 0, '!', "Hi!", 3}, KeyCase{"Cast", 1, "a-b", 3, 0, '-', "a-b-", 4},
+    KeyCase{"Attack", 0, "a.b", 3, 0, '.', "a.b.", 4}, KeyCase{"Attack", 0, "ab", 1, 0, '-', "a-b", 2}));
+// clang-format on
+
+TEST_F(WindowTest, ctrlShortcutsAreDroppedInNumericFieldsOnly)
+{
+    QApplication::clipboard()->setText(QStringLiteral("99"));
+    chooseAction("Add Item");
+    field(2).setText(QStringLiteral("5"));
+    field(2).setCursorPosition(1);
+    QTest::keyClick(&field(2), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(field(2).text(), QStringLiteral("5"));
+    QTest::keyClick(&field(0), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(field(0).text(), QStringLiteral("99"));
+}
+
+} // namespace

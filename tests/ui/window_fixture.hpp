@@ -1,0 +1,88 @@
+#pragma once
+
+#include "ui/frm_main.hpp"
+#include "ui/list_box.hpp"
+#include "ui/prompts.hpp"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <vector>
+
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
+namespace hw::test {
+
+/// Prompts that record each question as "caption|text" and give the answers
+/// a test queued; with none queued a question gets its default button.
+struct ScriptedPrompts : Prompts
+{
+    QStringList asked;
+    std::vector<PromptButtons> buttons;
+    std::deque<PromptAnswer> answers;
+
+    PromptAnswer ask(QWidget *, const QString &caption, const QString &text, PromptButtons shown,
+                     PromptAnswer defaultButton) override
+    {
+        asked.append(caption + '|' + text);
+        buttons.push_back(shown);
+        if (shown == PromptButtons::Ok || answers.empty())
+            return defaultButton;
+        const PromptAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    QString openFile(QWidget *, const QString &, const QString &) override { return {}; }
+};
+
+/// A window with scripted prompts, shown and active as after start-up.
+class WindowTest : public ::testing::Test
+{
+protected:
+    ScriptedPrompts prompts;
+    frmMain window {prompts};
+
+    void SetUp() override
+    {
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        QApplication::setActiveWindow(&window);
+    }
+
+    /// Picks an item as the author does, by changing the box's selection.
+    static void pick(QComboBox *box, const char *text)
+    {
+        const int row = box->findText(QString::fromUtf8(text));
+        ASSERT_GE(row, 0) << text;
+        box->setCurrentIndex(row);
+    }
+    void chooseAction(const char *name) { pick(window.cmbTask, name); }
+    QLineEdit &field(int n) { return *window.txtOption[static_cast<std::size_t>(n)]; }
+    QString tasks() const { return window.lstTasks->texts().join('\n'); }
+
+    /// Chooses time and action, types `texts` into the enabled fields from
+    /// the first on, and presses Add Task.
+    void addTask(const char *time, const char *action, const std::vector<const char *> &texts = {})
+    {
+        pick(window.cmbTime, time);
+        chooseAction(action);
+        int n = 0;
+        for (const char *text : texts) {
+            while (!field(n).isEnabled())
+                ++n;
+            field(n++).setText(QString::fromUtf8(text));
+        }
+        QTest::mouseClick(window.cmdAdd, Qt::LeftButton);
+    }
+};
+
+} // namespace hw::test
