@@ -87,7 +87,10 @@ struct Case
     std::string expected; // empty: the program's own folder
 };
 
-void PrintTo(const Case &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const Case &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class InstallPath : public RegistryDataFolder, public testing::WithParamInterface<Case>
 {
@@ -111,20 +114,20 @@ const std::string kFits(1023, 'y'); // with its NUL, exactly the buffer
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, InstallPath,
-    testing::Values(
-        Case {"normal", kBethesda, "Installed Path", R"(C:\Games\Game)",
-              R"(C:\Games\Game\Data Files)"},
-        Case {"trailingBackslash", kBethesda, "Installed Path", R"(C:\Games\Game\)",
-              R"(C:\Games\Game\\Data Files)"},
-        Case {"emptyValue", kBethesda, "Installed Path", "", R"(\Data Files)"},
-        Case {"fillsTheBuffer", kBethesda, "Installed Path", kFits, kFits + R"(\Data Files)"},
-        Case {"overLong", kBethesda, "Installed Path", kLong, ""},
-        Case {"noValue", kBethesda, nullptr, "", ""},
-        Case {"noKey", nullptr, nullptr, "", ""},
-        Case {"steam", kSteam, "InstallLocation", R"(D:\Steam\Morrowind)",
-              R"(D:\Steam\Morrowind\Data Files)"},
-        Case {"gog", kGog, "path", R"(E:\GOG Games\Morrowind)",
-              R"(E:\GOG Games\Morrowind\Data Files)"}),
+    testing::Values(Case {"normal", kBethesda, "Installed Path", R"(C:\Games\Game)",
+                          R"(C:\Games\Game\Data Files)"},
+                    Case {"trailingBackslash", kBethesda, "Installed Path", R"(C:\Games\Game\)",
+                          R"(C:\Games\Game\\Data Files)"},
+                    Case {"emptyValue", kBethesda, "Installed Path", "", R"(\Data Files)"},
+                    Case {"fillsTheBuffer", kBethesda, "Installed Path", kFits,
+                          kFits + R"(\Data Files)"},
+                    Case {"overLong", kBethesda, "Installed Path", kLong, ""},
+                    Case {"noValue", kBethesda, nullptr, "", ""},
+                    Case {"noKey", nullptr, nullptr, "", ""},
+                    Case {"steam", kSteam, "InstallLocation", R"(D:\Steam\Morrowind)",
+                          R"(D:\Steam\Morrowind\Data Files)"},
+                    Case {"gog", kGog, "path", R"(E:\GOG Games\Morrowind)",
+                          R"(E:\GOG Games\Morrowind\Data Files)"}),
     [](const auto &p) { return std::string(p.param.name); });
 
 TEST_F(RegistryDataFolder, prefersTheGamesOwnKeyToSteamAndGog)
