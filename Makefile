@@ -4,6 +4,8 @@ BUILD     ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 BENCH_BUILD ?= build-bench
+WIN_BUILD ?= build-windows
+PREFIX    ?= /usr/local
 FUZZ_SECONDS ?= 60
 JOBS      ?= $(shell nproc)
 WERROR    ?= OFF
@@ -11,7 +13,7 @@ CMAKE     := cmake --log-level=WARNING
 CMAKE_ARGS := -DHOURWRIGHT_WERROR=$(WERROR)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps build test run sanitize fuzz bench format format-check clean
+.PHONY: all deps build test run install sanitize fuzz bench windows-test format format-check clean
 
 all: build
 
@@ -27,6 +29,10 @@ test: build
 
 run: build
 	@$(BUILD)/src/app/hourwright
+
+# Installs the programs, the desktop menu entry and the icon under PREFIX.
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX)
 
 # The core and its tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: deps
@@ -55,6 +61,17 @@ bench:
 	@cmake --build $(BENCH_BUILD) -j $(JOBS)
 	@$(BENCH_BUILD)/bench/plugin_bench
 
+# The core, the platform layer and hourwright-cli with their tests, built for
+# Windows with MinGW-w64 and run under Wine in a Wine prefix of their own.
+windows-test:
+	@scripts/install-deps windows
+	@$(CMAKE) -S . -B $(WIN_BUILD) --toolchain cmake/mingw-w64-x86_64.cmake \
+		-DHOURWRIGHT_BUILD_UI=OFF $(CMAKE_ARGS)
+	@cmake --build $(WIN_BUILD) -j $(JOBS)
+	@cd $(WIN_BUILD) && export WINEPREFIX="$$PWD/wineprefix" WINEDEBUG=-all \
+		WINEDLLOVERRIDES="mscoree,mshtml=" && wineboot -i >/dev/null 2>&1 && \
+		{ ctest --output-on-failure -j $(JOBS); status=$$?; wineserver -k; exit $$status; }
+
 format:
 	@git ls-files --cached --others --exclude-standard '*.cpp' '*.hpp' | xargs -r clang-format -i
 
@@ -62,4 +79,4 @@ format-check:
 	@git ls-files --cached --others --exclude-standard '*.cpp' '*.hpp' | xargs -r clang-format --dry-run --Werror
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD) $(WIN_BUILD)

@@ -1,6 +1,5 @@
 // The data folder where the game runs under Wine: read from the Wine prefix's
 // registry file. The Windows look-up is in data_folder_windows.cpp.
-#ifndef _WIN32
 
 #include "platform/data_folder.hpp"
 
@@ -39,5 +38,3 @@ std::filesystem::path findDataFolder()
 }
 
 } // namespace hw
-
-#endif

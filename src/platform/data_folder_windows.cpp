@@ -1,6 +1,5 @@
 // The data folder on Windows, read from the system registry. Elsewhere see
 // data_folder_posix.cpp.
-#ifdef _WIN32
 
 #include "platform/data_folder.hpp"
 
@@ -101,5 +100,3 @@ std::filesystem::path findDataFolder()
 }
 
 } // namespace hw
-
-#endif

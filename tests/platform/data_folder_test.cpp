@@ -1,6 +1,5 @@
 // The look-up as the program makes it, from the environment. Windows has its
 // own registry and is tested there.
-#ifndef _WIN32
 
 #include "platform/data_folder.hpp"
 
@@ -55,5 +54,3 @@ TEST(FindDataFolder, fallsBackToTheProgramsFolder)
 }
 
 } // namespace
-
-#endif

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <set>
+#include <string>
 #include <tuple>
 
 namespace {
@@ -25,6 +27,19 @@ TEST(Guid, isAFreshVersion4Guid)
 TEST(Guid, givesTwoCentralTemplatesDifferentNames)
 {
     EXPECT_NE(hw::centralScript(hw::newGuid()), hw::centralScript(hw::newGuid()));
+}
+
+// A fresh GUID names the central script by Data1, Data3 and the last byte of
+// Data4, each in upper-case hexadecimal without leading zeros.
+TEST(Guid, namesTheCentralScriptByThreeOfItsFields)
+{
+    for (int i = 0; i < 100; ++i) {
+        const hw::Guid g = hw::newGuid();
+        char suffix[24];
+        std::snprintf(suffix, sizeof suffix, "%X%X%X", static_cast<unsigned>(g.data1),
+                      static_cast<unsigned>(g.data3), static_cast<unsigned>(g.data4[7]));
+        EXPECT_EQ(hw::centralScriptName(g), std::string("hrw_central_") + suffix);
+    }
 }
 
 } // namespace

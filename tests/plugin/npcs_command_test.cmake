@@ -1,9 +1,9 @@
 # Runs `hourwright-cli npcs` as a user would: ids on standard output, faults
 # on standard error, and the exit status.
-# Usage: cmake -DCLI=... -DPLUGINS=folder -DWORK=folder -P npcs_command_test.cmake
+# Usage: cmake -DCLI=... -DPLUGINS=folder -DWORK=folder [-DEMULATOR=wine] -P npcs_command_test.cmake
 
 function(run expected_status)
-  execute_process(COMMAND ${CLI} npcs ${ARGN}
+  execute_process(COMMAND ${EMULATOR} ${CLI} npcs ${ARGN}
     OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
   if(NOT status EQUAL expected_status)
     message(FATAL_ERROR "npcs ${ARGN}: exit status ${status}, not ${expected_status}\n${err}")
