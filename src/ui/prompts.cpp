@@ -1,7 +1,11 @@
 #include "ui/prompts.hpp"
 
+#include <QAbstractButton>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace hw {
 
@@ -50,6 +54,16 @@ PromptAnswer QtPrompts::ask(QWidget *parent, const QString &caption, const QStri
         break;
     }
     box.setDefaultButton(standardButton(defaultButton));
+    // Plain buttons, as in the system's message boxes; some styles add icons.
+    for (QAbstractButton *button : box.buttons())
+        button->setIcon(QIcon());
+    // A short message makes a box too narrow for its caption, which the title
+    // bar then cuts to "H... t". Room for the caption, the window's icon and
+    // its title-bar buttons keeps it readable.
+    const int captionWidth = QFontMetrics(box.font()).horizontalAdvance(caption) * 3 / 2 + 140;
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(new QSpacerItem(captionWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     switch (box.exec()) {
     case QMessageBox::Yes:
         return PromptAnswer::Yes;
