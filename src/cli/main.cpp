@@ -2,8 +2,13 @@
 #include "cli/commands.hpp"
 
 #include <cstdio>
+#include <string>
 #include <string_view>
 #include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -30,11 +35,35 @@ void printUsage(std::FILE *to)
     std::fputs("\nRun 'hourwright-cli COMMAND --help' for a command's options.\n", to);
 }
 
+// The arguments after the program's name, as UTF-8. Windows hands main() its
+// arguments in the system's code page, which cannot hold every file name or
+// NPC id; the wide command line can.
+std::vector<std::string> utf8Arguments([[maybe_unused]] int argc, [[maybe_unused]] char **argv)
+{
+#ifdef _WIN32
+    int count = 0;
+    wchar_t **wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> args;
+    for (int i = 1; wide && i < count; ++i) {
+        const int size = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+        std::string arg(static_cast<std::size_t>(size > 0 ? size : 1), '\0');
+        WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, arg.data(), size, nullptr, nullptr);
+        arg.pop_back(); // the NUL
+        args.push_back(std::move(arg));
+    }
+    LocalFree(wide);
+    return args;
+#else
+    return {argv + 1, argv + argc};
+#endif
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
-    const std::vector<std::string_view> args(argv + 1, argv + argc);
+    const std::vector<std::string> utf8 = utf8Arguments(argc, argv);
+    const std::vector<std::string_view> args(utf8.begin(), utf8.end());
     if (args.empty()) {
         printUsage(stderr);
         return 2;

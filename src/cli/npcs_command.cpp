@@ -1,16 +1,12 @@
 #include "cli/commands.hpp"
 
+#include "cli/stream_io.hpp"
 #include "plugin/es_read.hpp"
 
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
-
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#endif
 
 namespace hw::cli {
 
@@ -84,30 +80,24 @@ int runNpcs(Args args)
         return 2;
     }
 
-#ifdef _WIN32
-    // Ids go out with LF line ends, byte for byte.
-    _setmode(_fileno(stdout), _O_BINARY);
-#endif
     int status = 0;
     ESRead reader;
     for (const auto file : files) {
         const auto path = argumentPath(file);
         const auto outcome = reader.ReadNPCNames(path, page);
-        for (std::size_t i = 0; i < outcome.idCount; ++i) {
-            const auto &id = reader.NPCNames[i];
-            std::fwrite(id.data(), 1, id.size(), stdout);
-            std::fputc('\n', stdout);
+        std::string ids;
+        for (std::size_t i = 0; i < outcome.idCount; ++i)
+            ids.append(reader.NPCNames[i]).append(1, '\n');
+        // Written and flushed before the message, which follows the ids it
+        // speaks of when both go to one place.
+        if (!writeOutput(ids)) {
+            fail("cannot write the ids to standard output");
+            return 1;
         }
         if (!outcome.complete()) {
-            // Keep the message after the ids it follows when both go to one place.
-            std::fflush(stdout);
             fail(scanMessage(path, outcome));
             status = 1;
         }
-    }
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        fail("cannot write the ids to standard output");
-        return 1;
     }
     return status;
 }

@@ -12,7 +12,9 @@
 #include <string>
 #include <vector>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/wait.h>
 #endif
 
@@ -37,6 +39,13 @@ void writeFile(const fs::path &path, std::string_view bytes)
 {
     std::ofstream(path, std::ios::binary)
         .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// A path as the program takes it on its command line: UTF-8.
+std::string utf8(const fs::path &path)
+{
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
 }
 
 // Double quotes with \" inside read back the same through sh and through
@@ -71,21 +80,27 @@ protected:
     {
         writeFile(path("stdin"), input);
         if (outputTo.empty())
-            outputTo = path("stdout").string();
-        std::string command = quoteArg(fs::path(HOURWRIGHT_CLI).make_preferred().string());
+            outputTo = utf8(path("stdout"));
+        std::string command = quoteArg(utf8(fs::path(HOURWRIGHT_CLI).make_preferred()));
         for (const auto &arg : args)
             command += " " + quoteArg(arg);
-        command += " < " + quoteArg(path("stdin").string()) + " > " + quoteArg(outputTo) + " 2> " +
-            quoteArg(path("stderr").string());
+        command += " < " + quoteArg(utf8(path("stdin"))) + " > " + quoteArg(outputTo) + " 2> " +
+            quoteArg(utf8(path("stderr")));
 #ifdef _WIN32
         // cmd.exe drops the outermost pair of quotes of the whole line.
         command = "\"" + command + "\"";
 #endif
         Outcome result;
-        const int raw = std::system(command.c_str());
 #ifdef _WIN32
-        result.status = raw;
+        // The wide form carries every character of the UTF-8 command.
+        std::wstring wide(command.size() + 1, L'\0');
+        wide.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, command.c_str(), -1,
+                                                                 wide.data(),
+                                                                 static_cast<int>(wide.size())) -
+                                             1));
+        result.status = _wsystem(wide.c_str());
 #else
+        const int raw = std::system(command.c_str());
         result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
 #endif
         result.out = readFile(path("stdout"));
@@ -118,7 +133,7 @@ const std::vector<std::string> kSortedEntries = {
 TEST_F(Cli, printsTheCoresScriptForAFileAndForStandardInput)
 {
     writeFile(path("tasks.txt"), kUnsortedInput);
-    const std::string file = path("tasks.txt").string();
+    const std::string file = utf8(path("tasks.txt"));
     struct Case
     {
         std::vector<std::string> args;
@@ -231,14 +246,14 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Cli, reportsEveryBadLineOfAFileByName)
 {
     writeFile(path("tasks.txt"), "06:00 > Appear\r\n07:00 > Dance\r\n08:00 > Fly\r\n");
-    const std::string file = path("tasks.txt").string();
+    const std::string file = utf8(path("tasks.txt"));
     const Outcome r = run({"schedule", "--npc", "npc", file});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err,
               message(file + ":2: unknown action \"Dance\"") +
                   message(file + ":3: unknown action \"Fly\""));
 
-    const std::string none = path("none.txt").string();
+    const std::string none = utf8(path("none.txt"));
     const Outcome missing = run({"schedule", "--npc", "npc", none});
     EXPECT_EQ(missing.status, 1);
     EXPECT_TRUE(missing.err.starts_with("hourwright-cli: " + none + ": cannot open: "))
@@ -273,6 +288,25 @@ TEST_F(Cli, printsAFreshCentralTemplate)
     const std::string name = first.out.substr(6, firstLineEnd - 6);
     EXPECT_TRUE(first.out.starts_with("Begin hrw_central_"));
     EXPECT_EQ(name.find_first_not_of("0123456789ABCDEF", 12), std::string::npos) << name;
+}
+
+// File names and NPC ids beyond ASCII reach the commands whole, also on
+// Windows, whose main() would see them in its narrow code page.
+TEST_F(Cli, takesArgumentsBeyondAsciiWhole)
+{
+    const fs::path folder = m_dir / fs::path(u8"\u0152uvres \u00e9t\u00e9");
+    fs::create_directories(folder);
+    fs::copy_file(fs::path(HW_TEST_PLUGINS) / "all_types.esp", folder / "all_types.esp");
+    const Outcome npcs = run({"npcs", utf8(folder / "all_types.esp")});
+    EXPECT_EQ(npcs.status, 0) << npcs.err;
+    EXPECT_EQ(npcs.out, "test_npc\ntest_npc_autocalc\n");
+
+    const std::string id = "J\xC3\xB6ns \xC3\x84rger"; // Jöns Ärger
+    const Outcome schedule = run({"schedule", "--npc", id}, "05:00 > Stop Sneaking\n");
+    EXPECT_EQ(schedule.status, 0) << schedule.err;
+    EXPECT_EQ(
+        schedule.out,
+        hw::generateSchedule(id, std::vector<std::string> {"05:00 > Stop Sneaking"}, {}).text);
 }
 
 TEST_F(Cli, explainsEachCommand)
