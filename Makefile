@@ -73,9 +73,11 @@ windows-test:
 		{ ctest --output-on-failure -j $(JOBS); status=$$?; wineserver -k; exit $$status; }
 
 format:
+	@scripts/install-deps format
 	@git ls-files --cached --others --exclude-standard '*.cpp' '*.hpp' | xargs -r clang-format -i
 
 format-check:
+	@scripts/install-deps format
 	@git ls-files --cached --others --exclude-standard '*.cpp' '*.hpp' | xargs -r clang-format --dry-run --Werror
 
 clean:
