@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QFileDialog;
 class QWidget;
 
 namespace hw {
@@ -38,6 +39,10 @@ public:
         ask(parent, caption, text, PromptButtons::Ok, PromptAnswer::Ok);
     }
 };
+
+/// Sets up `dialog` the way the program's open-file dialog works: patterns
+/// match file names whatever their case, the first file type in force.
+void configureOpenDialog(QFileDialog &dialog);
 
 /// The program's prompts: QMessageBox and QFileDialog.
 class QtPrompts : public Prompts
