@@ -51,9 +51,10 @@ fuzz:
 bench:
 	@scripts/install-deps build bench
 	@$(CMAKE) -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DHOURWRIGHT_BENCH=ON \
-		-DHOURWRIGHT_BUILD_UI=OFF -DBUILD_TESTING=OFF $(CMAKE_ARGS)
+		-DBUILD_TESTING=OFF $(CMAKE_ARGS)
 	@cmake --build $(BENCH_BUILD) -j $(JOBS)
 	@$(BENCH_BUILD)/bench/plugin_bench
+	@QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/bench/window_bench
 
 format:
 	@git ls-files --cached --others --exclude-standard '*.cpp' '*.hpp' | xargs -r clang-format -i
