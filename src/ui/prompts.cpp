@@ -83,6 +83,9 @@ void configureOpenDialog(QFileDialog &dialog)
     // dialog is used there, told to ignore case.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
+    // Names only: in the window's small font the detail columns come out too
+    // narrow for sizes and dates.
+    dialog.setViewMode(QFileDialog::List);
 #endif
     // The first file type is the one in force when the dialog opens.
     dialog.selectNameFilter(dialog.nameFilters().value(0));
