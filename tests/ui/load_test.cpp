@@ -7,13 +7,14 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
+
 namespace {
 
 using hw::PromptAnswer;
 using hw::PromptButtons;
 using hw::test::npcs;
 using hw::test::record;
-using hw::test::textSubrecord;
 
 const QString kQuestion =
     QStringLiteral("HourWright|Do you want to clear the NPC list before adding the new names?");
@@ -25,37 +26,25 @@ protected:
     QString asked() const { return prompts.asked.join('\n'); }
 };
 
-TEST_F(LoadTest, opensTheDialogInTheDataFolderWithTheTwoFileTypesAndAsksTheQuestion)
+TEST_F(LoadTest, asksNothingOnCancelAndTheQuestionForEveryFileChosen)
 {
+    load(QString(), PromptAnswer::Yes);
+    EXPECT_TRUE(prompts.asked.isEmpty());
     load(plugin("a.esp", npcs({"b", "A"})));
-    EXPECT_EQ(
-        prompts.dialogs,
-        QStringList {hw::fromFilesystemPath(window.dataFolder()) +
-                     "|Elder Scrolls Master File (*.ESM);;Elder Scrolls Plugin File (*.ESP)"});
+    EXPECT_EQ(prompts.dialogs.value(1),
+              hw::fromFilesystemPath(window.dataFolder()) +
+                  "|Elder Scrolls Master File (*.ESM);;Elder Scrolls Plugin File (*.ESP)");
     EXPECT_EQ(asked(), kQuestion);
-    ASSERT_EQ(prompts.buttons.size(), 1u);
-    EXPECT_EQ(prompts.buttons[0], PromptButtons::YesNo);
-    EXPECT_EQ(prompts.defaults[0], PromptAnswer::Yes);
+    EXPECT_EQ(prompts.buttons.back(), PromptButtons::YesNo);
+    EXPECT_EQ(prompts.defaults.back(), PromptAnswer::Yes);
     EXPECT_EQ(names(), "A,b");
     EXPECT_TRUE(window.npcNames().empty());
-}
-
-TEST_F(LoadTest, cancellingTheDialogAsksNothingAndChangesNothing)
-{
-    load(plugin("a.esp", npcs({"x"})));
-    window.txtName->setEditText("typed");
-    prompts.asked.clear();
-    load(QString(), PromptAnswer::Yes);
-    EXPECT_EQ(prompts.dialogs.size(), 2);
-    EXPECT_TRUE(prompts.asked.isEmpty());
-    EXPECT_EQ(names(), "x");
-    EXPECT_EQ(text(), "typed");
 }
 
 struct AnswerCase
 {
     const char *name;
-    std::string second; // the file loaded after one with the ids b, D
+    std::string second; // the file loaded after one with the ids D, b
     PromptAnswer answer;
     const char *names; // the list afterwards
     const char *text; // the box's text afterwards ("typed" before)
@@ -80,7 +69,8 @@ TEST_P(LoadAnswer, clearsOnlyOnYesAndKeepsEveryIdOfTheFile)
 INSTANTIATE_TEST_SUITE_P(Cases, LoadAnswer, ::testing::Values(
     AnswerCase {"No", npcs({"c", "a", "e"}), PromptAnswer::No, "a,b,c,D,e", "typed"},
     AnswerCase {"Yes", npcs({"c", "a", "e"}), PromptAnswer::Yes, "a,c,e", ""},
-    AnswerCase {"SameIdsTwice", npcs({"D", "b", "b"}), PromptAnswer::No, "b,b,b,D,D", "typed"},
+    AnswerCase {"SameFileTwice", npcs({"D", "b"}), PromptAnswer::No, "b,b,D,D", "typed"},
+    AnswerCase {"DuplicatesInTheFile", npcs({"x", "x"}), PromptAnswer::Yes, "x,x", ""},
     // Of ids equal but for case, the older entries stay in front.
     AnswerCase {"CaseVariants", npcs({"d", "B"}), PromptAnswer::No, "b,B,D,d", "typed"},
     AnswerCase {"NoNpcRecordsAfterNo", hw::test::headerRecord(), PromptAnswer::No, "b,D", "typed"},
@@ -91,19 +81,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, LoadAnswer, ::testing::Values(
     [](const auto &row) { return std::string(row.param.name); });
 // clang-format on
 
-TEST_F(LoadTest, loadingTheSameFileTwiceListsEveryIdTwice)
-{
-    const QString path = plugin("same.ESP", npcs({"m", "K"}));
-    load(path);
-    load(path);
-    EXPECT_EQ(names(), "K,K,m,m");
-    EXPECT_EQ(asked(), kQuestion + '\n' + kQuestion);
-}
-
 struct FaultCase
 {
     const char *name;
-    std::string bytes;
+    std::string bytes; // or "<missing>", "<folder>"
     const char *message; // after "HourWright|The file "PATH" "
 };
 
@@ -134,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, LoadFault, ::testing::Values(
     FaultCase {"NegativeDataSize", npcs({"x"}) + record("CELL", "", -5) + npcs({"y"}),
                "is damaged at offset 0x216: the record \"CELL\" at offset 0x216 has a negative data "
                "size (-5). 1 NPC id was found before it. The NPC list was left as it was."},
-    FaultCase {"NpcWithoutName", npcs({"x"}) + record("NPC_", textSubrecord("FNAM", "n")),
+    FaultCase {"NpcWithoutName", npcs({"x"}) + record("NPC_", "FNAM"),
                "is damaged at offset 0x216: the NPC record there has no NAME sub-record. 1 NPC id "
                "was found before it. The NPC list was left as it was."},
     FaultCase {"Missing", "<missing>", "cannot be opened: No such file or directory. The NPC list "
@@ -158,28 +139,22 @@ TEST_F(LoadTest, aTruncatedFileAddsTheIdsBeforeTheEndAndSaysSo)
                   "before it. The ids found were added to the NPC list.");
 }
 
-TEST_F(LoadTest, realPluginsGiveTheirIdsInTheListsCaselessOrder)
+TEST_F(LoadTest, realPluginsGiveTheirIdsInCaselessOrderEqualOnesInTheOrderOfAdding)
 {
     const QDir plugins(QStringLiteral(HW_TEST_PLUGINS));
-    QStringList expected;
+    std::vector<std::string> expected;
     for (const char *name : {"Welcome_to_the_Arena_v6.7.esp", "D2Items.esp", "firemoth.esm"}) {
         QFile ids(plugins.filePath(QString::fromUtf8(name) + ".ids"));
         ASSERT_TRUE(ids.open(QIODevice::ReadOnly | QIODevice::Text)) << name;
-        expected += QString::fromUtf8(ids.readAll()).split('\n', Qt::SkipEmptyParts);
+        for (const QString &id : QString::fromUtf8(ids.readAll()).split('\n', Qt::SkipEmptyParts))
+            expected.push_back(id.toStdString());
         load(plugins.filePath(QString::fromUtf8(name)));
     }
-    ASSERT_EQ(window.txtName->count(), expected.size());
-    QStringList listed;
-    for (int i = 0; i < window.txtName->count(); ++i) {
-        listed.append(window.txtName->itemText(i));
-        if (i > 0) {
-            EXPECT_LE(hw::caselessCompare(listed[i - 1].toStdString(), listed[i].toStdString()), 0)
-                << i;
-        }
-    }
-    listed.sort();
-    expected.sort();
-    EXPECT_EQ(listed, expected);
+    std::stable_sort(expected.begin(), expected.end(), hw::caselessLess);
+    QStringList all;
+    for (const std::string &id : expected)
+        all.append(QString::fromStdString(id));
+    EXPECT_EQ(names(), all.join(','));
 }
 
 TEST_F(LoadTest, aPathWithLettersBeyondAsciiIsReadAsChosen)
@@ -192,18 +167,17 @@ TEST_F(LoadTest, aPathWithLettersBeyondAsciiIsReadAsChosen)
 
 TEST_F(LoadTest, addingNamesLeavesTheTextItsSelectionAndTheChosenEntryAlone)
 {
-    // "f" would be completed by a change of the text; a load reports none.
+    // "fa" would be completed by a change of the text; a load reports none.
     QLineEdit *edit = window.txtName->lineEdit();
     QTest::keyClicks(window.txtName, "fa");
     edit->setSelection(2, -1);
-    // Clicked through the slot: a click on the button would take the focus,
-    // and the line edit drops its selection when it loses the focus.
+    // Through the slot: a click on the button would take the focus, and the
+    // line edit drops its selection when it loses the focus.
     prompts.files.push_back(plugin("a.esp", npcs({"fargoth", "Fa"})));
     prompts.answers.push_back(PromptAnswer::No);
     window.Command1_Click();
     EXPECT_EQ(text(), "fa");
     EXPECT_EQ(window.txtName->currentIndex(), -1);
-    EXPECT_EQ(edit->selectionStart(), 1);
     EXPECT_EQ(edit->selectedText(), "a");
     EXPECT_EQ(edit->cursorPosition(), 1);
 
