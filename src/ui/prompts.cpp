@@ -22,6 +22,23 @@ QMessageBox::StandardButton standardButton(PromptAnswer answer)
     return QMessageBox::NoButton;
 }
 
+void configureOpenDialog(QFileDialog &dialog)
+{
+#if !defined(Q_OS_WIN) && !defined(Q_OS_MACOS)
+    // The game's files are named in any case ("Morrowind.esm", "Tribunal.ESM").
+    // The dialogs of Windows and macOS match patterns without regard to case;
+    // the GTK dialog that Qt shows on Linux desktops matches case, so Qt's own
+    // dialog is used there, told to ignore case.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
+    // Names only: in the window's small font the detail columns come out too
+    // narrow for sizes and dates.
+    dialog.setViewMode(QFileDialog::List);
+#endif
+    // The first file type is the one in force when the dialog opens.
+    dialog.selectNameFilter(dialog.nameFilters().value(0));
+}
+
 } // namespace
 
 PromptAnswer QtPrompts::ask(QWidget *parent, const QString &caption, const QString &text,
@@ -72,23 +89,6 @@ QString QtPrompts::openFile(QWidget *parent, const QString &folder, const QStrin
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return dialog.selectedFiles().value(0);
-}
-
-void configureOpenDialog(QFileDialog &dialog)
-{
-#if !defined(Q_OS_WIN) && !defined(Q_OS_MACOS)
-    // The game's files are named in any case ("Morrowind.esm", "Tribunal.ESM").
-    // The dialogs of Windows and macOS match patterns without regard to case;
-    // the GTK dialog that Qt shows on Linux desktops matches case, so Qt's own
-    // dialog is used there, told to ignore case.
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
-    // Names only: in the window's small font the detail columns come out too
-    // narrow for sizes and dates.
-    dialog.setViewMode(QFileDialog::List);
-#endif
-    // The first file type is the one in force when the dialog opens.
-    dialog.selectNameFilter(dialog.nameFilters().value(0));
 }
 
 } // namespace hw

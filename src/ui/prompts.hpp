@@ -2,7 +2,6 @@
 
 #include <QString>
 
-class QFileDialog;
 class QWidget;
 
 namespace hw {
@@ -39,10 +38,6 @@ public:
         ask(parent, caption, text, PromptButtons::Ok, PromptAnswer::Ok);
     }
 };
-
-/// Sets up `dialog` the way the program's open-file dialog works: patterns
-/// match file names whatever their case, the first file type in force.
-void configureOpenDialog(QFileDialog &dialog);
 
 /// The program's prompts: QMessageBox and QFileDialog.
 class QtPrompts : public Prompts
