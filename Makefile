@@ -57,9 +57,10 @@ fuzz:
 bench:
 	@scripts/install-deps build bench
 	@$(CMAKE) -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DHOURWRIGHT_BENCH=ON \
-		-DHOURWRIGHT_BUILD_UI=OFF -DBUILD_TESTING=OFF $(CMAKE_ARGS)
+		-DBUILD_TESTING=OFF $(CMAKE_ARGS)
 	@cmake --build $(BENCH_BUILD) -j $(JOBS)
 	@$(BENCH_BUILD)/bench/plugin_bench
+	@QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/bench/window_bench
 
 # The core, the platform layer and hourwright-cli with their tests, built for
 # Windows with MinGW-w64 and run under Wine in a Wine prefix of their own.

@@ -4,6 +4,7 @@
 #include "ui/frm_main.hpp"
 
 #include "ui/list_box.hpp"
+#include "ui/name_list_model.hpp"
 #include "ui/script_box.hpp"
 #include "ui/wrap_button.hpp"
 
@@ -13,6 +14,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPainter>
 #include <QProxyStyle>
 #include <QScreen>
@@ -137,6 +139,14 @@ void frmMain::createControls()
     // box completes names by its own rule, not by the combo box's completer.
     txtName->setInsertPolicy(QComboBox::NoInsert);
     txtName->setCompleter(nullptr);
+    m_names = new NameListModel(this);
+    txtName->setModel(m_names);
+    // Tens of thousands of ids: the drop-down measures one row, not each.
+    if (auto *view = qobject_cast<QListView *>(txtName->view()))
+        view->setUniformItemSizes(true);
+    // Keys reach the box first and are passed on to its line edit.
+    txtName->installEventFilter(this);
+    txtName->lineEdit()->installEventFilter(this);
     Command1 =
         makeButton(new QPushButton(QStringLiteral("Load"), this), "Command1", {220, 8, 81, 21});
     cmbTime = place(new QComboBox(this), QStringLiteral("cmbTime"), {52, 32, 165, 21});
@@ -238,6 +248,9 @@ void frmMain::setTabOrder()
 
 void frmMain::connectHandlers()
 {
+    // textChanged, not textEdited: a change made by the program counts too.
+    connect(txtName->lineEdit(), &QLineEdit::textChanged, this, [this] { txtName_Change(); });
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(cmbTask, &QComboBox::currentIndexChanged, this, [this] { cmbTask_Click(); });
     connect(cmdAdd, &QPushButton::clicked, this, [this] { cmdAdd_Click(); });
     connect(cmdRemove, &QPushButton::clicked, this, [this] { cmdRemove_Click(); });
@@ -309,6 +322,11 @@ bool frmMain::txtScript_KeyDown(QKeyEvent *event)
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == txtName || watched == txtName->lineEdit()) {
+        if (event->type() == QEvent::KeyPress)
+            txtName_KeyDown(static_cast<QKeyEvent *>(event));
+        return false;
+    }
     if (watched == txtScript) {
         if (event->type() == QEvent::KeyPress)
             return txtScript_KeyDown(static_cast<QKeyEvent *>(event));

@@ -1,11 +1,15 @@
 #pragma once
 
+#include "plugin/es_read.hpp"
+
 #include <QColor>
 #include <QRect>
 #include <QWidget>
 
 #include <array>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -17,17 +21,19 @@ class QPushButton;
 namespace hw {
 
 class ListBox;
+class NameListModel;
 class Prompts;
 class ScriptBox;
 class WrapButton;
 
 /// The one window of the program. Every control sits at a fixed pixel
-/// position; the state of a schedule lives in the controls and in the two
+/// position; the state of a schedule lives in the controls and in the three
 /// flags below. Handlers are named after the control and its event.
 ///
 /// The window's code is split by concern: frm_main.cpp (controls, layout and
 /// event routing), frm_main_options.cpp (the option fields),
-/// frm_main_tasks.cpp (the task list and the Generate buttons) and
+/// frm_main_tasks.cpp (the task list and the Generate buttons),
+/// frm_main_names.cpp (loading NPC ids and completing typed names) and
 /// frm_main_startup.cpp (filling the lists and finding the data folder).
 class frmMain : public QWidget
 {
@@ -46,6 +52,10 @@ public:
     bool yesToAll() const { return blnYesToAll; }
     /// Whether option field 1 takes free text for the current action.
     bool option1Text() const { return blnOption1Text; }
+    /// Whether the next change of the name box's text goes without completion.
+    bool noComplete() const { return blnNoComplete; }
+    /// The ids of the last scan that the Load button has not taken over yet.
+    const std::vector<std::string> &npcNames() const { return m_reader.NPCNames; }
 
     /// The three nested outlines around the option fields, outermost first,
     /// and their line colours.
@@ -70,6 +80,8 @@ public:
     ScriptBox *txtScript;
 
 public slots:
+    void Command1_Click();
+    void txtName_Change();
     void cmbTask_Click();
     void txtOption_GotFocus(int Index);
     void cmdAdd_Click();
@@ -78,6 +90,9 @@ public slots:
     void cmdGenerate_Click(int Index);
 
 public:
+    /// Sees every key pressed in the name box before it takes effect: Backspace
+    /// or Delete in a box with text switches off the next completion.
+    void txtName_KeyDown(QKeyEvent *event);
     /// The key filter of the option fields, for one typed character; returns
     /// true when the keystroke is consumed.
     bool txtOption_KeyPress(int Index, QKeyEvent *event);
@@ -103,17 +118,23 @@ private:
     void FillActionList();
     void ResetOptions();
 
+    void clearNames();
+    void addNames(std::vector<std::string> ids);
+
     bool overwriteConfirmed();
     void tell(const char *caption, const QString &text);
 
     Prompts &m_prompts;
     std::filesystem::path m_dataFolder;
+    NameListModel *m_names = nullptr;
+    ESRead m_reader;
     // The option field that got the focus from a mouse press; its press must not
     // undo the selection that the focus made.
     int m_focusedByMouse = -1;
 
     bool blnOption1Text = false;
     bool blnYesToAll = false;
+    bool blnNoComplete = false;
 };
 
 } // namespace hw

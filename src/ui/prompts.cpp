@@ -26,6 +26,23 @@ QMessageBox::StandardButton standardButton(PromptAnswer answer)
     return QMessageBox::NoButton;
 }
 
+void configureOpenDialog(QFileDialog &dialog)
+{
+#if !defined(Q_OS_WIN) && !defined(Q_OS_MACOS)
+    // The game's files are named in any case ("Morrowind.esm", "Tribunal.ESM").
+    // The dialogs of Windows and macOS match patterns without regard to case;
+    // the GTK dialog that Qt shows on Linux desktops matches case, so Qt's own
+    // dialog is used there, told to ignore case.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
+    // Names only: in the window's small font the detail columns come out too
+    // narrow for sizes and dates.
+    dialog.setViewMode(QFileDialog::List);
+#endif
+    // The first file type is the one in force when the dialog opens.
+    dialog.selectNameFilter(dialog.nameFilters().value(0));
+}
+
 } // namespace
 
 PromptAnswer QtPrompts::ask(QWidget *parent, const QString &caption, const QString &text,
@@ -78,8 +95,14 @@ PromptAnswer QtPrompts::ask(QWidget *parent, const QString &caption, const QStri
 
 QString QtPrompts::openFile(QWidget *parent, const QString &folder, const QString &filter)
 {
-    // An empty caption leaves the platform's own title on the dialog.
-    return QFileDialog::getOpenFileName(parent, QString(), folder, filter);
+    // An empty caption leaves the dialog's own title on it.
+    QFileDialog dialog(parent, QString(), folder, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    configureOpenDialog(dialog);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles().value(0);
 }
 
 } // namespace hw

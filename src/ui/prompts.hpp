@@ -39,7 +39,8 @@ public:
     }
 };
 
-/// The program's prompts: QMessageBox and QFileDialog.
+/// The program's prompts: QMessageBox and QFileDialog. The open-file dialog
+/// matches its patterns whatever the case of the file names.
 class QtPrompts : public Prompts
 {
 public:

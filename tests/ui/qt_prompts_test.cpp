@@ -2,7 +2,12 @@
 // and no icon; each box is read and then answered by the test.
 #include "window_fixture.hpp"
 
+#include <QAbstractItemView>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTimer>
 
 namespace {
@@ -61,6 +66,61 @@ TEST(RealMessageBox, theWindowsRefusalReachesTheAuthorInARealBox)
     EXPECT_EQ(
         seen,
         QStringLiteral("HourWright|Required field not filled!|buttons 400|default 400|icon 0"));
+}
+
+// The names the open-file dialog lists in its folder, in its order.
+QStringList listed(QFileDialog &dialog)
+{
+    auto *view = dialog.findChild<QAbstractItemView *>(QStringLiteral("listView"));
+    if (!view)
+        return {QStringLiteral("no list")};
+    QStringList names;
+    const QModelIndex root = view->rootIndex();
+    for (int row = 0; row < view->model()->rowCount(root); ++row)
+        names.append(view->model()->index(row, 0, root).data().toString());
+    return names;
+}
+
+TEST(RealOpenDialog, offersTheTwoFileTypesAndMatchesTheirPatternsWhateverTheCase)
+{
+    QTemporaryDir folder;
+    for (const char *name : {"Morrowind.esm", "Tribunal.ESM", "a.EsP", "b.esp", "notes.txt"}) {
+        QFile file(folder.filePath(QString::fromUtf8(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("Data Files")));
+    const QString filter =
+        QStringLiteral("Elder Scrolls Master File (*.ESM);;Elder Scrolls Plugin File (*.ESP)");
+    QStringList seen;
+    std::function<void()> whenOpen = [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return QTimer::singleShot(0, whenOpen);
+        const QStringList masters = {"Data Files", "Morrowind.esm", "Tribunal.ESM"};
+        // The folder is read in the background.
+        if (!QTest::qWaitFor([&] { return listed(*dialog) == masters; }))
+            seen.append(QStringLiteral("timed out"));
+        seen.append(dialog->nameFilters().join(';') + '|' + dialog->selectedNameFilter());
+        seen.append(listed(*dialog).join(','));
+        dialog->selectNameFilter(dialog->nameFilters().value(1));
+        const QStringList plugins = {"Data Files", "a.EsP", "b.esp"};
+        if (!QTest::qWaitFor([&] { return listed(*dialog) == plugins; }))
+            seen.append(QStringLiteral("timed out"));
+        seen.append(listed(*dialog).join(','));
+        // The author types the name and presses Enter.
+        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        if (!name)
+            return dialog->reject();
+        QTest::keyClicks(name, QStringLiteral("a.EsP"));
+        QTest::keyClick(name, Qt::Key_Return);
+    };
+    QTimer::singleShot(0, whenOpen);
+    hw::QtPrompts prompts;
+    EXPECT_EQ(prompts.openFile(nullptr, folder.path(), filter), folder.filePath("a.EsP"));
+    EXPECT_EQ(seen,
+              (QStringList {"Elder Scrolls Master File (*.ESM);Elder Scrolls Plugin File "
+                            "(*.ESP)|Elder Scrolls Master File (*.ESM)",
+                            "Data Files,Morrowind.esm,Tribunal.ESM", "Data Files,a.EsP,b.esp"}));
 }
 
 } // namespace

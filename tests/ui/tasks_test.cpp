@@ -1,8 +1,6 @@
 // Add Task, Remove Task and the double-click, driven through the window.
 #include "window_fixture.hpp"
 
-#include "ui/sorted_insert.hpp"
-
 namespace {
 
 using hw::PromptAnswer;
@@ -81,18 +79,6 @@ TEST_F(WindowTest, entriesFileThemselvesInCaselessOrderAndDuplicatesStay)
                              "23:00 > Appear"));
     EXPECT_EQ(field(0).text(), QStringLiteral("door")) << "adding leaves the choices as they were";
     EXPECT_TRUE(prompts.asked.isEmpty());
-}
-
-TEST_F(WindowTest, theNameListSortsCaselesslyAndKeepsTheTypedName)
-{
-    window.txtName->setEditText(QStringLiteral("typed"));
-    for (const char *id : {"b_guard", "A_guard", "c_guard", "a_guard"})
-        hw::addSorted(*window.txtName, QString::fromUtf8(id));
-    QStringList ids;
-    for (int i = 0; i < window.txtName->count(); ++i)
-        ids.append(window.txtName->itemText(i));
-    EXPECT_EQ(ids.join(' '), QStringLiteral("A_guard a_guard b_guard c_guard"));
-    EXPECT_EQ(window.txtName->currentText(), QStringLiteral("typed"));
 }
 
 TEST_F(WindowTest, removeTaskTakesTheSelectedEntriesAndDoubleClickTheLineClicked)

@@ -23,25 +23,39 @@ inline void PrintTo(const QString &text, std::ostream *os)
 namespace hw::test {
 
 /// Prompts that record each question as "caption|text" and give the answers
-/// a test queued; with none queued a question gets its default button.
+/// a test queued; with none queued a question gets its default button. The
+/// open-file dialog records "folder|filter" and gives the paths queued, or
+/// nothing (a cancel).
 struct ScriptedPrompts : Prompts
 {
     QStringList asked;
     std::vector<PromptButtons> buttons;
+    std::vector<PromptAnswer> defaults;
     std::deque<PromptAnswer> answers;
+    QStringList dialogs;
+    std::deque<QString> files;
 
     PromptAnswer ask(QWidget *, const QString &caption, const QString &text, PromptButtons shown,
                      PromptAnswer defaultButton) override
     {
         asked.append(caption + '|' + text);
         buttons.push_back(shown);
+        defaults.push_back(defaultButton);
         if (shown == PromptButtons::Ok || answers.empty())
             return defaultButton;
         const PromptAnswer answer = answers.front();
         answers.pop_front();
         return answer;
     }
-    QString openFile(QWidget *, const QString &, const QString &) override { return {}; }
+    QString openFile(QWidget *, const QString &folder, const QString &filter) override
+    {
+        dialogs.append(folder + '|' + filter);
+        if (files.empty())
+            return {};
+        QString file = files.front();
+        files.pop_front();
+        return file;
+    }
 };
 
 /// A window with scripted prompts, shown and active as after start-up.

@@ -1,0 +1,213 @@
+// The NPC name box with tens of thousands of ids, in the real window:
+//
+//   LoadClick: the Load button adding a file of 30,000 NPC records to a list
+//     that holds 30,000 (scan included; the dialog and the question are
+//     answered at once).
+//   ScanOnly: the scan of that file alone, to tell the two costs apart.
+//   ModelAdd: 30,000 ids merged into a list model of 30,000, without the box.
+//   Keystroke/N: one key typed into the box holding 60,000 entries, with N
+//     letters typed before it, completion included.
+//   FirstStartingWith: the completion's search alone, over 60,000 ids.
+//
+// Each runs several times; the median is the figure to read.
+//   QT_QPA_PLATFORM=offscreen window_bench [benchmark options]
+#include "model/name_list.hpp"
+#include "plugin/es_read.hpp"
+#include "plugin_writer.hpp"
+#include "ui/application.hpp"
+#include "ui/file_path.hpp"
+#include "ui/frm_main.hpp"
+#include "ui/name_list_model.hpp"
+#include "ui/prompts.hpp"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kIdsPerFile = 30000;
+constexpr int kRepetitions = 9;
+
+// Ids in the manner of real ones: words, blanks and underscores, numbers,
+// any case.
+std::vector<std::string> randomIds(unsigned seed, int count)
+{
+    static const char *const words[] = {"dark elf", "Guard", "hlaalu", "Redoran", "ord",     "m",
+                                        "f",        "Arena", "_",      "TR",      "wanderer"};
+    std::mt19937 random(seed);
+    std::vector<std::string> ids;
+    ids.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        std::string id;
+        for (auto n = 2 + random() % 3; n > 0; --n)
+            id += std::string(words[random() % std::size(words)]) + '_';
+        id += std::to_string(random() % 100000);
+        ids.push_back(id);
+    }
+    return ids;
+}
+
+fs::path writePlugin(const fs::path &file, const std::vector<std::string> &ids)
+{
+    std::string bytes = hw::test::headerRecord();
+    for (const std::string &id : ids)
+        bytes += hw::test::npcRecord(id);
+    std::ofstream(file, std::ios::binary) << bytes;
+    return file;
+}
+
+struct Files
+{
+    fs::path folder, first, second;
+};
+Files g_files;
+
+// Answers the dialog with a file and the question with a fixed answer.
+struct BenchPrompts : hw::Prompts
+{
+    QString file;
+    hw::PromptAnswer answer = hw::PromptAnswer::No;
+
+    hw::PromptAnswer ask(QWidget *, const QString &, const QString &, hw::PromptButtons buttons,
+                         hw::PromptAnswer defaultButton) override
+    {
+        return buttons == hw::PromptButtons::Ok ? defaultButton : answer;
+    }
+    QString openFile(QWidget *, const QString &, const QString &) override { return file; }
+};
+
+void load(hw::frmMain &window, BenchPrompts &prompts, const fs::path &file, hw::PromptAnswer answer)
+{
+    prompts.file = hw::fromFilesystemPath(file);
+    prompts.answer = answer;
+    window.Command1_Click();
+}
+
+void loadClick(benchmark::State &state)
+{
+    BenchPrompts prompts;
+    hw::frmMain window(prompts);
+    window.show();
+    for (auto _ : state) {
+        state.PauseTiming();
+        load(window, prompts, g_files.first, hw::PromptAnswer::Yes);
+        prompts.file = hw::fromFilesystemPath(g_files.second);
+        prompts.answer = hw::PromptAnswer::No;
+        state.ResumeTiming();
+        window.Command1_Click();
+    }
+    if (window.txtName->count() != 2 * kIdsPerFile)
+        state.SkipWithError("the list does not hold both files");
+}
+
+void scanOnly(benchmark::State &state)
+{
+    hw::ESRead reader;
+    for (auto _ : state) {
+        reader.ReadNPCNames(g_files.second);
+        benchmark::DoNotOptimize(reader.NPCNames.data());
+    }
+}
+
+void modelAdd(benchmark::State &state)
+{
+    const auto first = randomIds(1, kIdsPerFile);
+    const auto second = randomIds(2, kIdsPerFile);
+    for (auto _ : state) {
+        state.PauseTiming();
+        hw::NameListModel model;
+        model.add(first);
+        auto batch = second;
+        state.ResumeTiming();
+        model.add(std::move(batch));
+    }
+}
+
+void keystroke(benchmark::State &state)
+{
+    BenchPrompts prompts;
+    hw::frmMain window(prompts);
+    window.show();
+    load(window, prompts, g_files.first, hw::PromptAnswer::No);
+    load(window, prompts, g_files.second, hw::PromptAnswer::No);
+    QLineEdit *edit = window.txtName->lineEdit();
+    const std::string letters = "dghmortwDGHMORTW_a";
+    const auto typedBefore = static_cast<std::size_t>(state.range(0));
+    std::size_t next = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        edit->clear();
+        for (std::size_t i = 0; i < typedBefore; ++i)
+            QTest::keyClick(window.txtName, letters[(next + i) % letters.size()]);
+        const char key = letters[(next + typedBefore) % letters.size()];
+        next = (next + 1) % letters.size();
+        state.ResumeTiming();
+        QTest::keyClick(window.txtName, key);
+    }
+    if (window.txtName->count() != 2 * kIdsPerFile)
+        state.SkipWithError("the list does not hold both files");
+}
+
+void firstStartingWith(benchmark::State &state)
+{
+    auto names = randomIds(1, kIdsPerFile);
+    auto more = randomIds(2, kIdsPerFile);
+    names.insert(names.end(), more.begin(), more.end());
+    hw::sortNames(names);
+    const std::vector<std::string> prefixes = {"d", "Gu", "hlaalu_M", "tr_wanderer_", "x", "ORD_"};
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(hw::firstStartingWith(names, prefixes[i]));
+        i = (i + 1) % prefixes.size();
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
+    hw::setUpApplication(app);
+
+    g_files.folder = fs::temp_directory_path() /
+        ("hourwright-window-bench-" + std::to_string(QCoreApplication::applicationPid()));
+    fs::create_directories(g_files.folder);
+    g_files.first = writePlugin(g_files.folder / "first.esm", randomIds(1, kIdsPerFile));
+    g_files.second = writePlugin(g_files.folder / "second.esp", randomIds(2, kIdsPerFile));
+
+    auto repeated = [](benchmark::internal::Benchmark *b) {
+        b->Repetitions(kRepetitions)->ReportAggregatesOnly(true)->UseRealTime();
+    };
+    repeated(benchmark::RegisterBenchmark("LoadClick", loadClick)->Unit(benchmark::kMillisecond));
+    repeated(benchmark::RegisterBenchmark("ScanOnly", scanOnly)->Unit(benchmark::kMillisecond));
+    repeated(benchmark::RegisterBenchmark("ModelAdd", modelAdd)->Unit(benchmark::kMillisecond));
+    repeated(benchmark::RegisterBenchmark("Keystroke", keystroke)
+                 ->Arg(0)
+                 ->Arg(2)
+                 ->Unit(benchmark::kMicrosecond));
+    repeated(benchmark::RegisterBenchmark("FirstStartingWith", firstStartingWith)
+                 ->Unit(benchmark::kMicrosecond));
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::error_code error;
+    fs::remove_all(g_files.folder, error);
+    return 0;
+}

@@ -1,0 +1,132 @@
+// The NPC name box: the Load button, which fills its list from a plugin file,
+// and the completion of typed names against that list.
+#include "ui/frm_main.hpp"
+
+#include "plugin/scan_outcome.hpp"
+#include "ui/file_path.hpp"
+#include "ui/name_list_model.hpp"
+#include "ui/prompts.hpp"
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QSignalBlocker>
+
+namespace hw {
+
+namespace {
+
+const char kPluginFilter[] = "Elder Scrolls Master File (*.ESM);;Elder Scrolls Plugin File (*.ESP)";
+const char kClearQuestion[] = "Do you want to clear the NPC list before adding the new names?";
+
+} // namespace
+
+void frmMain::Command1_Click()
+{
+    const QString chosen = m_prompts.openFile(this, fromFilesystemPath(m_dataFolder),
+                                              QString::fromUtf8(kPluginFilter));
+    if (chosen.isEmpty())
+        return;
+    const bool clearFirst =
+        m_prompts.ask(this, QString::fromUtf8(kApplicationTitle), QString::fromUtf8(kClearQuestion),
+                      PromptButtons::YesNo, PromptAnswer::Yes) == PromptAnswer::Yes;
+
+    const std::filesystem::path file = toFilesystemPath(chosen);
+    const ScanOutcome outcome = m_reader.ReadNPCNames(file);
+    const ScanStatus status = outcome.status();
+    if (status == ScanStatus::Unreadable || status == ScanStatus::Malformed) {
+        // The list is emptied only after a scan that worked, so a damaged or
+        // unreadable file never costs the author the names they had.
+        tell(kApplicationTitle,
+             QString::fromStdString(scanMessage(file, outcome)) +
+                 QStringLiteral(" The NPC list was left as it was."));
+        return;
+    }
+
+    if (clearFirst)
+        clearNames();
+    // Taken by count, not by the first id: a file whose first NPC has an empty
+    // id still gives all its other ids.
+    if (outcome.idCount > 0) {
+        addNames(std::move(m_reader.NPCNames));
+        m_reader.NPCNames.clear();
+    }
+    if (status == ScanStatus::Truncated) {
+        QString message = QString::fromStdString(scanMessage(file, outcome));
+        if (outcome.idCount > 0)
+            message += QStringLiteral(" The ids found were added to the NPC list.");
+        tell(kApplicationTitle, message);
+    }
+}
+
+void frmMain::clearNames()
+{
+    m_names->clear();
+    // Emptying the list empties the text too; that change is a change of the
+    // text like any other.
+    txtName->clearEditText();
+}
+
+void frmMain::addNames(std::vector<std::string> ids)
+{
+    QLineEdit *edit = txtName->lineEdit();
+    const bool hadCurrent = txtName->currentIndex() >= 0;
+    const QString text = edit->text();
+    const int cursor = edit->cursorPosition();
+    const int selectionStart = edit->selectionStart();
+    const int selectionLength = edit->selectionLength();
+
+    // The first rows of an empty list would become the box's current entry and
+    // its text; keep the box as the author left it, without reporting a change
+    // that ends where it began.
+    const QSignalBlocker blockBox(txtName);
+    const QSignalBlocker blockEdit(edit);
+    m_names->add(std::move(ids));
+    if (!hadCurrent && txtName->currentIndex() >= 0)
+        txtName->setCurrentIndex(-1);
+    if (edit->text() != text) {
+        edit->setText(text);
+        if (selectionLength <= 0)
+            edit->setCursorPosition(cursor);
+        else if (cursor == selectionStart) // selected leftwards: the caret at the start
+            edit->setSelection(selectionStart + selectionLength, -selectionLength);
+        else
+            edit->setSelection(selectionStart, selectionLength);
+    }
+}
+
+void frmMain::txtName_KeyDown(QKeyEvent *event)
+{
+    // Backspace and Delete would otherwise get back at once the suggestion
+    // they removed. Modifiers are not looked at.
+    const int key = event->key();
+    if ((key == Qt::Key_Backspace || key == Qt::Key_Delete) && !txtName->currentText().isEmpty())
+        blnNoComplete = true;
+}
+
+void frmMain::txtName_Change()
+{
+    QLineEdit *edit = txtName->lineEdit();
+    const QString typed = edit->text();
+    if (typed.isEmpty() || blnNoComplete) {
+        blnNoComplete = false;
+        return;
+    }
+    const int row = m_names->firstStartingWith(typed);
+    if (row < 0)
+        return;
+    const QString entry = m_names->data(m_names->index(row)).toString();
+    // Letters that match without regard to case never differ in their number
+    // of UTF-16 units, so the entry's rest starts where the typed text ends.
+    if (entry.size() < typed.size())
+        return;
+    const int start = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
+    const QString completed = typed + entry.mid(typed.size());
+    // Setting the text runs this handler once more, inside this run; it finds
+    // the same entry and sets the same text, which reports no change.
+    if (completed != typed)
+        edit->setText(completed);
+    edit->setSelection(start, static_cast<int>(completed.size()) - start);
+}
+
+} // namespace hw

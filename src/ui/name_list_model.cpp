@@ -1,0 +1,85 @@
+#include "ui/name_list_model.hpp"
+
+#include "model/caseless.hpp"
+#include "model/name_list.hpp"
+
+#include <algorithm>
+#include <iterator>
+
+namespace hw {
+
+NameListModel::NameListModel(QObject *parent)
+    : QAbstractListModel(parent)
+{ }
+
+int NameListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_names.size());
+}
+
+QVariant NameListModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount() ||
+        (role != Qt::DisplayRole && role != Qt::EditRole))
+        return {};
+    return QString::fromStdString(m_names[static_cast<std::size_t>(index.row())]);
+}
+
+void NameListModel::add(std::vector<std::string> ids)
+{
+    if (ids.empty())
+        return;
+    sortNames(ids);
+    const int oldCount = rowCount();
+    const int added = static_cast<int>(ids.size());
+
+    // The batch joins at the end, then every row moves to its sorted place in
+    // one layout change, which carries the persistent indexes along.
+    beginInsertRows({}, oldCount, oldCount + added - 1);
+    m_names.insert(m_names.end(), std::make_move_iterator(ids.begin()),
+                   std::make_move_iterator(ids.end()));
+    endInsertRows();
+    if (oldCount == 0)
+        return;
+
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const auto oldBegin = m_names.cbegin();
+    const auto oldEnd = oldBegin + oldCount;
+    const auto newEnd = m_names.cend();
+    // After the merge an old entry has every new one that sorts before it in
+    // front of it; a new one every old one that does not sort after it.
+    auto mergedRow = [&](int row) {
+        const std::string &name = m_names[static_cast<std::size_t>(row)];
+        if (row < oldCount)
+            return row +
+                static_cast<int>(std::lower_bound(oldEnd, newEnd, name, caselessLess) - oldEnd);
+        return row - oldCount +
+            static_cast<int>(std::upper_bound(oldBegin, oldEnd, name, caselessLess) - oldBegin);
+    };
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex &index : before)
+        after.append(createIndex(mergedRow(index.row()), index.column()));
+
+    mergeTail(m_names, static_cast<std::size_t>(oldCount));
+
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void NameListModel::clear()
+{
+    beginResetModel();
+    m_names.clear();
+    m_names.shrink_to_fit();
+    endResetModel();
+}
+
+int NameListModel::firstStartingWith(const QString &prefix) const
+{
+    const std::size_t row = hw::firstStartingWith(m_names, prefix.toStdString());
+    return row < m_names.size() ? static_cast<int>(row) : -1;
+}
+
+} // namespace hw

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QAbstractListModel>
+
+#include <string>
+#include <vector>
+
+namespace hw {
+
+/// The list of the NPC name box: NPC ids in caseless order (equal ids in the
+/// order of adding), held as UTF-8 so that sorting and the completion's
+/// binary search compare them without converting.
+class NameListModel : public QAbstractListModel
+{
+    Q_OBJECT
+public:
+    explicit NameListModel(QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+
+    /// The ids, in the list's order.
+    const std::vector<std::string> &names() const { return m_names; }
+
+    /// Adds `ids` (UTF-8) in one step: the batch is sorted and merged into the
+    /// list. Persistent indexes, such as the box's current entry and the
+    /// drop-down's selection, stay on their entries.
+    void add(std::vector<std::string> ids);
+
+    /// Removes every entry.
+    void clear();
+
+    /// The row of the first entry that begins with `prefix`, letter case
+    /// ignored, or -1 when none does.
+    int firstStartingWith(const QString &prefix) const;
+
+private:
+    std::vector<std::string> m_names;
+};
+
+} // namespace hw

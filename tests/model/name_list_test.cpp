@@ -1,0 +1,67 @@
+#include "model/name_list.hpp"
+
+#include "model/caseless.hpp"
+#include "model/task_list.hpp"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+using List = std::vector<std::string>;
+
+// Names drawn from few characters, so that prefixes, case variants, duplicates,
+// wildcard signs and letters beyond ASCII are common.
+std::string randomName(std::mt19937 &random, std::size_t maxLength)
+{
+    static const char *const pieces[] = {"a", "A", "b", "B",        "_",
+                                         " ", "?", "[", "\xC3\xA9", "\xC3\x89"};
+    std::string name;
+    for (std::size_t n = random() % (maxLength + 1); n > 0; --n)
+        name += pieces[random() % std::size(pieces)];
+    return name;
+}
+
+TEST(NameList, binarySearchFindsWhatALinearPassOverTheWholeListFinds)
+{
+    std::mt19937 random(11);
+    for (int round = 0; round < 200; ++round) {
+        List names;
+        for (std::size_t n = random() % 40; n > 0; --n)
+            names.push_back(randomName(random, 4));
+        hw::sortNames(names);
+        for (int probe = 0; probe < 20; ++probe) {
+            const std::string prefix = randomName(random, 3);
+            std::size_t linear = 0;
+            while (linear < names.size() && !hw::caselessStartsWith(names[linear], prefix))
+                ++linear;
+            ASSERT_EQ(hw::firstStartingWith(names, prefix), linear)
+                << "prefix \"" << prefix << "\" in round " << round;
+        }
+    }
+}
+
+TEST(NameList, mergingSortedBatchesGivesTheOrderOfAddingOneByOne)
+{
+    std::mt19937 random(5);
+    for (int round = 0; round < 100; ++round) {
+        List merged, oneByOne;
+        for (int load = 0; load < 3; ++load) {
+            List batch;
+            for (std::size_t n = random() % 30; n > 0; --n)
+                batch.push_back(randomName(random, 3));
+            for (const std::string &name : batch)
+                hw::insertSorted(oneByOne, name);
+            hw::sortNames(batch);
+            const std::size_t tail = merged.size();
+            merged.insert(merged.end(), batch.begin(), batch.end());
+            hw::mergeTail(merged, tail);
+            ASSERT_EQ(merged, oneByOne) << "round " << round << ", load " << load;
+        }
+    }
+}
+
+} // namespace
