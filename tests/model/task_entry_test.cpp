@@ -16,11 +16,11 @@ using hw::OptionFields;
 OptionFields layoutWithDefaults(const hw::Action &action, std::string text0, std::string text1)
 {
     OptionFields fields;
-    for (const auto &spec : action.options) {
-        std::string text(spec.defaultText);
-        if (spec.field == 0 || (spec.field == 1 && action.textFlag))
-            text = spec.field == 0 ? text0 : text1;
-        fields[static_cast<std::size_t>(spec.field)] = {true, text};
+    for (const auto &option : action.options) {
+        std::string text(option.defaultText);
+        if (option.field == 0 || (option.field == 1 && action.textFlag))
+            text = option.field == 0 ? text0 : text1;
+        fields[static_cast<std::size_t>(option.field)] = {true, text};
     }
     return fields;
 }
