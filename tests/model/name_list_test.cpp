@@ -11,8 +11,6 @@
 
 namespace {
 
-using List = std::vector<std::string>;
-
 // Names drawn from few characters, so that prefixes, case variants, duplicates,
 // wildcard signs and letters beyond ASCII are common.
 std::string randomName(std::mt19937 &random, std::size_t maxLength)
@@ -25,34 +23,17 @@ std::string randomName(std::mt19937 &random, std::size_t maxLength)
     return name;
 }
 
-TEST(NameList, binarySearchFindsWhatALinearPassOverTheWholeListFinds)
-{
-    std::mt19937 random(11);
-    for (int round = 0; round < 200; ++round) {
-        List names;
-        for (std::size_t n = random() % 40; n > 0; --n)
-            names.push_back(randomName(random, 4));
-        hw::sortNames(names);
-        for (int probe = 0; probe < 20; ++probe) {
-            const std::string prefix = randomName(random, 3);
-            std::size_t linear = 0;
-            while (linear < names.size() && !hw::caselessStartsWith(names[linear], prefix))
-                ++linear;
-            ASSERT_EQ(hw::firstStartingWith(names, prefix), linear)
-                << "prefix \"" << prefix << "\" in round " << round;
-        }
-    }
-}
-
-TEST(NameList, mergingSortedBatchesGivesTheOrderOfAddingOneByOne)
+// Batches of names merged into the list give the order of adding them one by
+// one, and a binary search finds what a linear pass over the list finds.
+TEST(NameList, mergesLikeAddingOneByOneAndFindsPrefixesLikeALinearPass)
 {
     std::mt19937 random(5);
-    for (int round = 0; round < 100; ++round) {
-        List merged, oneByOne;
+    for (int round = 0; round < 200; ++round) {
+        std::vector<std::string> merged, oneByOne;
         for (int load = 0; load < 3; ++load) {
-            List batch;
+            std::vector<std::string> batch;
             for (std::size_t n = random() % 30; n > 0; --n)
-                batch.push_back(randomName(random, 3));
+                batch.push_back(randomName(random, 4));
             for (const std::string &name : batch)
                 hw::insertSorted(oneByOne, name);
             hw::sortNames(batch);
@@ -60,6 +41,14 @@ TEST(NameList, mergingSortedBatchesGivesTheOrderOfAddingOneByOne)
             merged.insert(merged.end(), batch.begin(), batch.end());
             hw::mergeTail(merged, tail);
             ASSERT_EQ(merged, oneByOne) << "round " << round << ", load " << load;
+        }
+        for (int probe = 0; probe < 20; ++probe) {
+            const std::string prefix = randomName(random, 3);
+            std::size_t linear = 0;
+            while (linear < merged.size() && !hw::caselessStartsWith(merged[linear], prefix))
+                ++linear;
+            ASSERT_EQ(hw::firstStartingWith(merged, prefix), linear)
+                << "prefix \"" << prefix << "\" in round " << round;
         }
     }
 }

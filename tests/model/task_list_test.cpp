@@ -9,37 +9,20 @@ namespace {
 
 using List = std::vector<std::string>;
 
-List addAll(const List &entries)
+TEST(TaskList, sortsCaselesslyAndKeepsTheOrderOfAddingForEqualTexts)
 {
     List list;
-    for (const auto &e : entries)
-        hw::insertSorted(list, e);
-    return list;
-}
-
-TEST(TaskList, keepsHoursInOrderWhateverTheOrderOfAdding)
-{
-    EXPECT_EQ(addAll({"23:00 > Appear", "10:00 > Disappear"}),
-              (List {"10:00 > Disappear", "23:00 > Appear"}));
-    EXPECT_EQ(addAll({"06:00 > Wander > 512/4/10/10/10/10/10/10/10/10/10",
-                      "06:00 > Activate > \"door\"", "00:00 > Appear"}),
-              (List {"00:00 > Appear", "06:00 > Activate > \"door\"",
-                     "06:00 > Wander > 512/4/10/10/10/10/10/10/10/10/10"}));
-}
-
-TEST(TaskList, ignoresCaseAndKeepsTheOrderOfAddingForEqualTexts)
-{
-    const List list = addAll({"06:00 > Say > \"B\"/\"x\"", "06:00 > Say > \"a\"/\"x\"",
-                              "06:00 > Say > \"A\"/\"x\"", "06:00 > Say > \"a\"/\"x\""});
+    for (const char *entry :
+         {"23:00 > Appear", R"(06:00 > Say > "ab"/"x")",
+          R"(06:00 > Position in Cell > "c"/0/0/0/0)", R"(06:00 > Say > "B"/"x")",
+          R"(06:00 > Say > "AB"/"x")", "06:00 > Position > 0/0/0/0", R"(06:00 > Say > "Ab"/"x")",
+          "00:00 > Appear"})
+        hw::insertSorted(list, entry);
     EXPECT_EQ(list,
-              (List {"06:00 > Say > \"a\"/\"x\"", "06:00 > Say > \"A\"/\"x\"",
-                     "06:00 > Say > \"a\"/\"x\"", "06:00 > Say > \"B\"/\"x\""}));
-}
-
-TEST(TaskList, placesANameBeforeItsLongerExtensions)
-{
-    EXPECT_EQ(addAll({"06:00 > Position in Cell > \"c\"/0/0/0/0", "06:00 > Position > 0/0/0/0"}),
-              (List {"06:00 > Position > 0/0/0/0", "06:00 > Position in Cell > \"c\"/0/0/0/0"}));
+              (List {"00:00 > Appear", "06:00 > Position > 0/0/0/0",
+                     R"(06:00 > Position in Cell > "c"/0/0/0/0)", R"(06:00 > Say > "ab"/"x")",
+                     R"(06:00 > Say > "AB"/"x")", R"(06:00 > Say > "Ab"/"x")",
+                     R"(06:00 > Say > "B"/"x")", "23:00 > Appear"}));
 }
 
 TEST(TaskList, insertPositionReadsTheListThroughAnAccessor)
