@@ -15,16 +15,10 @@
 
 namespace {
 
-constexpr const char *kBethesda = R"(HKLM\SOFTWARE\Bethesda Softworks\Morrowind)";
-constexpr const char *kSteam =
+const std::string kBethesda = R"(HKLM\SOFTWARE\Bethesda Softworks\Morrowind)";
+const std::string kSteam =
     R"(HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Steam App 22320)";
-constexpr const char *kGog = R"(HKLM\SOFTWARE\GOG.com\Games\1435828767)";
-
-bool underWine()
-{
-    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version");
-}
+const std::string kGog = R"(HKLM\SOFTWARE\GOG.com\Games\1435828767)";
 
 // Quotes one argument for the C runtime's command-line rules: backslashes are
 // literal except before a quote, so those before the closing quote double.
@@ -36,18 +30,32 @@ std::string quoted(const std::string &text)
     return out + "\"";
 }
 
-// Runs reg.exe; true when it succeeded.
-bool reg(const std::string &arguments)
+// Runs reg.exe on `key` in the registry view `view`; true when it succeeded.
+bool reg(const char *command, const std::string &key, const std::string &more = "",
+         const char *view = "32")
 {
-    const std::string command = "reg " + arguments + " /reg:32 /f >NUL 2>NUL";
-    return std::system(command.c_str()) == 0;
+    const std::string line = std::string("reg ") + command + " " + quoted(key) + more +
+        " /reg:" + view + " /f >NUL 2>NUL";
+    return std::system(line.c_str()) == 0;
 }
 
-std::filesystem::path programFolder()
+void setValue(const std::string &key, const std::string &name, const std::string &data,
+              const char *view = "32")
+{
+    ASSERT_TRUE(reg("add", key, " /v " + quoted(name) + " /t REG_SZ /d " + quoted(data), view));
+}
+
+void removeKeys()
+{
+    for (const auto &key : {kBethesda, kSteam, kGog})
+        reg("delete", key);
+}
+
+std::wstring programFolder()
 {
     wchar_t name[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, name, MAX_PATH);
-    return std::filesystem::path(name).parent_path();
+    return std::filesystem::path(name).parent_path().wstring();
 }
 
 class RegistryDataFolder : public testing::Test
@@ -56,79 +64,53 @@ protected:
     void SetUp() override
     {
         removeKeys();
-        if (!reg(std::string("add ") + quoted(kBethesda))) {
-            if (underWine())
+        if (!reg("add", kBethesda)) {
+            const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+            if (ntdll && GetProcAddress(ntdll, "wine_get_version"))
                 FAIL() << "reg.exe cannot write the Wine prefix's registry";
             GTEST_SKIP() << "no right to write to HKEY_LOCAL_MACHINE";
         }
-        reg(std::string("delete ") + quoted(kBethesda));
+        reg("delete", kBethesda);
     }
     void TearDown() override { removeKeys(); }
+};
 
-    static void removeKeys()
+TEST_F(RegistryDataFolder, givesTheDataFilesFolderOrTheProgramsFolder)
+{
+    struct Case
     {
-        for (const char *key : {kBethesda, kSteam, kGog})
-            reg(std::string("delete ") + quoted(key));
+        const char *name;
+        std::string key; // empty: no key at all
+        const char *value; // nullptr: the key without the value
+        std::string data;
+        std::wstring expected; // empty: the program's own folder
+    };
+    const std::string fits(1023, 'y'); // with its NUL, exactly the buffer
+    const Case cases[] = {
+        {"normal", kBethesda, "Installed Path", R"(C:\Games\Game)", LR"(C:\Games\Game\Data Files)"},
+        {"trailingBackslash", kBethesda, "Installed Path", R"(C:\Games\Game\)",
+         LR"(C:\Games\Game\\Data Files)"},
+        {"emptyValue", kBethesda, "Installed Path", "", LR"(\Data Files)"},
+        {"fillsTheBuffer", kBethesda, "Installed Path", fits,
+         std::wstring(fits.begin(), fits.end()) + LR"(\Data Files)"},
+        {"overLong", kBethesda, "Installed Path", std::string(1100, 'x'), L""},
+        {"noValue", kBethesda, nullptr, "", L""},
+        {"noKey", "", nullptr, "", L""},
+        {"steam", kSteam, "InstallLocation", R"(D:\Steam\Morrowind)",
+         LR"(D:\Steam\Morrowind\Data Files)"},
+        {"gog", kGog, "path", R"(E:\GOG Games\Morrowind)", LR"(E:\GOG Games\Morrowind\Data Files)"},
+    };
+    for (const auto &c : cases) {
+        removeKeys();
+        if (c.value) {
+            setValue(c.key, c.value, c.data);
+        } else if (!c.key.empty()) {
+            EXPECT_TRUE(reg("add", c.key)) << c.name;
+        }
+        EXPECT_EQ(hw::findDataFolder().wstring(), c.expected.empty() ? programFolder() : c.expected)
+            << c.name;
     }
-
-    static void setValue(const char *key, const char *name, const std::string &data)
-    {
-        ASSERT_TRUE(reg(std::string("add ") + quoted(key) + " /v " + quoted(name) +
-                        " /t REG_SZ /d " + quoted(data)));
-    }
-};
-
-struct Case
-{
-    const char *name;
-    const char *key; // nullptr: no key at all
-    const char *value; // nullptr: the key without the value
-    std::string data;
-    std::string expected; // empty: the program's own folder
-};
-
-void PrintTo(const Case &c, std::ostream *os)
-{
-    *os << c.name;
 }
-
-class InstallPath : public RegistryDataFolder, public testing::WithParamInterface<Case>
-{
-};
-
-TEST_P(InstallPath, givesTheDataFilesFolderOrTheProgramsFolder)
-{
-    const Case &c = GetParam();
-    if (c.key && c.value) {
-        setValue(c.key, c.value, c.data);
-    } else if (c.key) {
-        ASSERT_TRUE(reg(std::string("add ") + quoted(c.key)));
-    }
-    const std::filesystem::path expected =
-        c.expected.empty() ? programFolder() : std::filesystem::path(c.expected);
-    EXPECT_EQ(hw::findDataFolder().wstring(), expected.wstring());
-}
-
-const std::string kLong(1100, 'x');
-const std::string kFits(1023, 'y'); // with its NUL, exactly the buffer
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, InstallPath,
-    testing::Values(Case {"normal", kBethesda, "Installed Path", R"(C:\Games\Game)",
-                          R"(C:\Games\Game\Data Files)"},
-                    Case {"trailingBackslash", kBethesda, "Installed Path", R"(C:\Games\Game\)",
-                          R"(C:\Games\Game\\Data Files)"},
-                    Case {"emptyValue", kBethesda, "Installed Path", "", R"(\Data Files)"},
-                    Case {"fillsTheBuffer", kBethesda, "Installed Path", kFits,
-                          kFits + R"(\Data Files)"},
-                    Case {"overLong", kBethesda, "Installed Path", kLong, ""},
-                    Case {"noValue", kBethesda, nullptr, "", ""},
-                    Case {"noKey", nullptr, nullptr, "", ""},
-                    Case {"steam", kSteam, "InstallLocation", R"(D:\Steam\Morrowind)",
-                          R"(D:\Steam\Morrowind\Data Files)"},
-                    Case {"gog", kGog, "path", R"(E:\GOG Games\Morrowind)",
-                          R"(E:\GOG Games\Morrowind\Data Files)"}),
-    [](const auto &p) { return std::string(p.param.name); });
 
 TEST_F(RegistryDataFolder, prefersTheGamesOwnKeyToSteamAndGog)
 {
@@ -141,13 +123,9 @@ TEST_F(RegistryDataFolder, prefersTheGamesOwnKeyToSteamAndGog)
 
 TEST_F(RegistryDataFolder, readsThe32BitViewOnly)
 {
-    const std::string add64 = std::string("reg add ") + quoted(kBethesda) +
-        R"( /v "Installed Path" /t REG_SZ /d "C:\Native" /reg:64 /f >NUL 2>NUL)";
-    ASSERT_EQ(std::system(add64.c_str()), 0);
-    EXPECT_EQ(hw::findDataFolder().wstring(), programFolder().wstring());
-    const std::string delete64 =
-        std::string("reg delete ") + quoted(kBethesda) + " /reg:64 /f >NUL 2>NUL";
-    std::system(delete64.c_str());
+    setValue(kBethesda, "Installed Path", R"(C:\Native)", "64");
+    EXPECT_EQ(hw::findDataFolder().wstring(), programFolder());
+    reg("delete", kBethesda, "", "64");
 }
 
 } // namespace

@@ -1,19 +1,21 @@
 #include "platform/wine_registry.hpp"
 
-#include "temp_prefix.hpp"
-
 #include <gtest/gtest.h>
 
 #include <array>
 #include <limits>
 #include <random>
 #include <sstream>
-#include <vector>
 
 namespace {
 
 using namespace std::literals;
-using hw::test::systemReg;
+
+// A registry file: Wine's first lines, then `body`.
+std::string systemReg(std::string_view body)
+{
+    return "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n" + std::string(body);
+}
 
 constexpr std::array<hw::RegistryQuery, 1> kQuery = {{{"Software\\Game", "Path"}}};
 
@@ -22,89 +24,59 @@ hw::RegistryValue readOne(std::string_view body)
     return hw::readRegistry(systemReg(body), kQuery).at(0);
 }
 
-struct DataCase
+TEST(RegistryFile, decodesEachFormOfDataAsWineDoes)
 {
-    const char *name;
-    const char *data; // as written after "Path"=
-    std::uint32_t type;
-    std::u16string text; // the string data, NUL included
-};
-
-void PrintTo(const DataCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
-
-class RegistryData : public testing::TestWithParam<DataCase>
-{
-};
-
-TEST_P(RegistryData, decodesAsWineDoes)
-{
-    const auto &c = GetParam();
-    const auto value = readOne("[Software\\\\Game] 1700000000\n\"Path\"="s + c.data + "\n");
-    ASSERT_TRUE(value.valueFound);
-    EXPECT_EQ(value.type, c.type);
-    EXPECT_EQ(value.text, c.text);
-    EXPECT_EQ(value.length, c.text.size());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Forms, RegistryData,
-    testing::Values(
-        DataCase {"plain", R"("C:\\Games\\Morrowind")", hw::kRegSz, u"C:\\Games\\Morrowind\0"s},
-        DataCase {"quotes", R"("say \"hi\"")", hw::kRegSz, u"say \"hi\"\0"s},
-        DataCase {"hexEscapes", R"("\x00e9t\xe9")", hw::kRegSz, u"\u00e9t\u00e9\0"s},
-        DataCase {"hexEscapeWithoutDigits", R"("\x41\xZ")", hw::kRegSz, u"AxZ\0"s},
-        DataCase {"octalEscapes", R"("a\0b\101")", hw::kRegSz, u"a\0bA\0"s},
-        DataCase {"letterEscapes", R"("\t\n\q\]")", hw::kRegSz, u"\t\nq]\0"s},
-        DataCase {"utf8", "\"\xC3\xA9\xFF\xF0\x9F\x98\x80\"", hw::kRegSz, u"\u00e9\U0001F600\0"s},
-        DataCase {"strForm", R"(str:"a")", hw::kRegSz, u"a\0"s},
-        DataCase {"expandable", R"(str(2):"%ProgramFiles%")", hw::kRegExpandSz,
-                  u"%ProgramFiles%\0"s},
-        DataCase {"multiString", R"(str(7):"a\0b\0")", hw::kRegMultiSz, u"a\0b\0\0"s},
-        DataCase {"dword", "dword:00000001", hw::kRegDword, u""s},
-        DataCase {"binary", "hex:01,02", hw::kRegBinary, u""s},
-        DataCase {"hexString", "hex(1):41,00,42,00,00,00", hw::kRegSz, u"AB\0"s},
-        DataCase {"hexContinued", "hex(2):41,00,\\\n  42,00,43", hw::kRegExpandSz, u"AB"s},
-        DataCase {"hexEmpty", "hex(1):", hw::kRegSz, u""s},
+    struct Case
+    {
+        const char *data; // as written after "Path"=, and perhaps more lines
+        std::uint32_t type;
+        std::u16string text; // the string data, NUL included
+    };
+    const Case cases[] = {
+        {R"("C:\\G \"hi\" \t\n\q")", hw::kRegSz, u"C:\\G \"hi\" \t\nq\0"s},
+        {R"("\x00e9t\xe9\x00411\xZ")", hw::kRegSz, u"\u00e9t\u00e9A1xZ\0"s},
+        {R"("a\0b\1012")", hw::kRegSz, u"a\0bA2\0"s},
+        {"\"\xC3\xA9\xFF\xF0\x9F\x98\x80\"", hw::kRegSz, u"\u00e9\U0001F600\0"s}, // 0xFF dropped
+        {R"(str:"a")", hw::kRegSz, u"a\0"s},
+        {R"(str(2):"%ProgramFiles%")", hw::kRegExpandSz, u"%ProgramFiles%\0"s},
+        {R"(str(7):"a\0b\0")", hw::kRegMultiSz, u"a\0b\0\0"s},
+        {"dword:00000001", hw::kRegDword, u""s},
+        {"hex:01,02", hw::kRegBinary, u""s},
+        {"hex(1):41,00,42,00,00,00", hw::kRegSz, u"AB\0"s},
+        {"hex(2):41,00,\\\n  42,00,43", hw::kRegExpandSz, u"AB"s}, // the odd byte is no unit
+        // The last of repeated values counts, also in a later section.
+        {"\"a\"\n[Software\\\\Game]\n\"Path\"=\"b\"", hw::kRegSz, u"b\0"s},
+        {"\"a\"\n\"Path\"=\"b", hw::kRegNone, u""s},
         // Data that cannot be read leaves the value empty and untyped.
-        DataCase {"noClosingQuote", R"("no end)", hw::kRegNone, u""s},
-        DataCase {"badHexDigit", "hex(1):4x", hw::kRegNone, u""s},
-        DataCase {"byteTooLarge", "hex(1):100", hw::kRegNone, u""s},
-        DataCase {"fileEndsInContinuation", "hex(1):41,\\", hw::kRegNone, u""s}, // the file ends
-        DataCase {"badHexType", "hex(1", hw::kRegNone, u""s},
-        DataCase {"unknownForm", "text", hw::kRegNone, u""s}));
+        {R"("no end)", hw::kRegNone, u""s},
+        {"hex(1):4x", hw::kRegNone, u""s},
+        {"hex(1):100", hw::kRegNone, u""s},
+        {"hex(1):41,\\", hw::kRegNone, u""s}, // the file ends in a continuation
+        {"hex(1", hw::kRegNone, u""s},
+        {"text", hw::kRegNone, u""s},
+    };
+    for (const auto &c : cases) {
+        const auto value = readOne("[Software\\\\Game] 1700000000\n\"Path\"="s + c.data + "\n");
+        EXPECT_TRUE(value.valueFound) << c.data;
+        EXPECT_EQ(value.type, c.type) << c.data;
+        EXPECT_EQ(value.text, c.text) << c.data;
+        EXPECT_EQ(value.length, c.text.size()) << c.data;
+    }
+}
 
 TEST(RegistryFile, matchesSectionsAndNamesWithoutRegardToCase)
 {
-    const std::array<hw::RegistryQuery, 3> queries = {{
-        {"Software\\Game", "Path"},
-        {"Software\\Game", ""},
-        {"Software\\Other", "Path"},
-    }};
-    const auto values = hw::readRegistry(systemReg("[Software\\\\Game\\\\Sub]\n"
-                                                   "\"Path\"=\"sub\"\n"
-                                                   "[SOFTWARE\\\\game] 1\r\n"
-                                                   "#time=1\r\n"
-                                                   ";\"Path\"=\"comment\"\r\n"
-                                                   "  \"pATH\" = \"mine\"\r\n"
-                                                   "@=\"default\"\r\n"
-                                                   "[Software\\\\Other\n"
-                                                   "\"Path\"=\"damaged section\"\n"),
-                                         queries);
+    // A damaged section line ends the section before it and opens none.
+    const std::array<hw::RegistryQuery, 3> queries = {
+        {{"Software\\Game", "Path"}, {"Software\\Game", ""}, {"Software\\Other", "Path"}}};
+    const auto values = hw::readRegistry(
+        systemReg("[Software\\\\Game\\\\Sub]\n\"Path\"=\"sub\"\n[SOFTWARE\\\\game] 1\r\n#time=1\r\n"
+                  ";\"Path\"=\"comment\"\r\n  \"pATH\" = \"mine\"\r\n@=\"default\"\r\n"
+                  "[Software\\\\Other\n\"Path\"=\"damaged section\"\n"),
+        queries);
     EXPECT_EQ(values[0].text, u"mine\0"s);
     EXPECT_EQ(values[1].text, u"default\0"s);
     EXPECT_FALSE(values[2].keyFound);
-    EXPECT_FALSE(values[2].valueFound);
-}
-
-TEST(RegistryFile, takesTheLastOfRepeatedValues)
-{
-    EXPECT_EQ(
-        readOne("[Software\\\\Game]\n\"Path\"=\"a\"\n[Software\\\\Game]\n\"Path\"=\"b\"\n").text,
-        u"b\0"s);
-    EXPECT_EQ(readOne("[Software\\\\Game]\n\"Path\"=\"a\"\n\"Path\"=\"b\n").type, hw::kRegNone);
 }
 
 TEST(RegistryFile, holdsNothingWithoutItsFirstLine)
@@ -135,13 +107,11 @@ TEST(RegistryFile, countsLongValuesButKeepsTheirStartOnly)
 TEST(RegistryFile, readsAStreamLikeTheWholeText)
 {
     // A comment line whose length moves the value across the stream's 64 KiB
-    // pieces; the longest comment is longer than a line may be.
-    const std::string value = "[Software\\\\Game]\n\"Path\"=hex(1):43,00,\\\n  3a,00\n";
-    std::vector<std::size_t> lengths = {3 * 64 * 1024};
-    for (std::size_t n = 64 * 1024 - 80; n < 64 * 1024; n += 3)
-        lengths.push_back(n);
-    for (const auto n : lengths) {
-        const std::string text = "WINE REGISTRY Version 2\n" + std::string(n, ';') + "\n" + value;
+    // pieces; the last comment is longer than a line may be.
+    for (std::size_t n = 64 * 1024 - 81; n <= 64 * 1024; n += 3) {
+        const std::string text = "WINE REGISTRY Version 2\n" +
+            std::string(n == 64 * 1024 ? 3 * n : n, ';') +
+            "\n[Software\\\\Game]\n\"Path\"=hex(1):43,00,\\\n  3a,00\n";
         std::istringstream in(text);
         EXPECT_EQ(hw::readRegistry(in, kQuery).at(0).text, u"C:"s) << n;
         EXPECT_EQ(hw::readRegistry(text, kQuery).at(0).text, u"C:"s) << n;
@@ -161,8 +131,7 @@ TEST(RegistryFile, survivesDamagedFiles)
         std::string text = good;
         for (int k = 0; k < 4; ++k)
             text[random() % text.size()] = static_cast<char>(random() % 256);
-        const auto value = hw::readRegistry(text, kQuery).at(0);
-        EXPECT_LE(value.text.size(), hw::kRegistryKeptUnits);
+        EXPECT_LE(hw::readRegistry(text, kQuery).at(0).text.size(), hw::kRegistryKeptUnits);
     }
 }
 

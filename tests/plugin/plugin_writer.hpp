@@ -12,10 +12,8 @@ namespace hw::test {
 
 inline std::string le32(std::uint32_t value)
 {
-    std::string out(4, '\0');
-    for (std::size_t i = 0; i < 4; ++i)
-        out[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-    return out;
+    return {static_cast<char>(value), static_cast<char>(value >> 8), static_cast<char>(value >> 16),
+            static_cast<char>(value >> 24)};
 }
 
 /// A sub-record: tag, 32-bit length (the data's length unless given), data.
@@ -45,7 +43,7 @@ inline std::string record(std::string_view tag, std::string_view data,
 /// The header record that starts every real plugin.
 inline std::string headerRecord()
 {
-    std::string hedr = le32(0x3FA66666) + le32(0) + std::string(32, '\0') + std::string(256, '\0');
+    const std::string hedr = le32(0x3FA66666) + std::string(4 + 32 + 256, '\0');
     return record("TES3",
                   subrecord("HEDR", hedr) + textSubrecord("MAST", "Morrowind.esm") +
                       subrecord("DATA", std::string(8, '\0')));
