@@ -2,7 +2,6 @@
 // focus and the key filter.
 #include "window_fixture.hpp"
 
-#include <QApplication>
 #include <QClipboard>
 #include <QLabel>
 
@@ -13,12 +12,11 @@ using hw::test::WindowTest;
 // Action → "n=caption/default" for each used field; every other field is
 // disabled and empty, its label hidden.
 const std::pair<const char *, const char *> kLayouts[] = {
-    {"Say", "0=File:/;1=Subtitles:/"},
     {"Follow",
      "0=Target:/;2=Duration(Hours):/4;3=Destiantion X:/0;4=Destiantion Y:/0;5=Destiantion Z:/0"},
-    {"Position in Cell", "0=Cell ID:/;2=X:/0;3=Y:/0;4=Z:/0;5=Z Rotation:/0"},
     {"Remove Item", "0=Item ID:/;2=Quantity:/1"},
     {"Appear", ""},
+    {"Say", "0=File:/;1=Subtitles:/"},
 };
 
 TEST_F(WindowTest, choosingAnActionShowsItsFieldsWithDefaultsAndEmptiesTheRest)
@@ -41,12 +39,9 @@ TEST_F(WindowTest, choosingAnActionShowsItsFieldsWithDefaultsAndEmptiesTheRest)
         EXPECT_EQ(shown.join(';'), QString::fromUtf8(layout));
         EXPECT_EQ(window.option1Text(), QByteArray(action) == "Say");
     }
-}
-
-TEST_F(WindowTest, anActionTextOutsideTheCatalogueFallsBackToWander)
-{
-    chooseAction("Say");
-    window.cmbTask->setCurrentIndex(-1); // the empty text names no action
+    // An action text outside the catalogue (the empty one) falls back to Wander
+    // and its flags.
+    window.cmbTask->setCurrentIndex(-1);
     EXPECT_EQ(prompts.asked, QStringList {"HourWright|Command arguments not found!"});
     EXPECT_EQ(window.cmbTask->currentText(), QStringLiteral("Wander"));
     EXPECT_EQ(field(1).text(), QStringLiteral("512"));
@@ -76,16 +71,10 @@ struct KeyCase
     int field;
     const char *text;
     int selStart, selLength; // with no selection, selStart is the caret
-    char key; // '\b' is Backspace, '\x7f' Delete
+    char key; // '\b' is Backspace, '\x7f' Delete, '\x16' Ctrl+V (the clipboard holds "99")
     const char *expectText;
     int expectCaret;
 };
-
-void PrintTo(const KeyCase &c, std::ostream *os)
-{
-    *os << c.action << " field " << c.field << " \"" << c.text << "\" at " << c.selStart << "+"
-        << c.selLength << " key " << int(c.key);
-}
 
 class KeyFilter : public WindowTest, public ::testing::WithParamInterface<KeyCase>
 {
@@ -94,6 +83,7 @@ class KeyFilter : public WindowTest, public ::testing::WithParamInterface<KeyCas
 TEST_P(KeyFilter, typedCharacterGivesTextAndCaret)
 {
     const KeyCase c = GetParam();
+    QApplication::clipboard()->setText(QStringLiteral("99"));
     chooseAction(c.action);
     QLineEdit &box = field(c.field);
     box.setText(QString::fromUtf8(c.text));
@@ -103,9 +93,11 @@ TEST_P(KeyFilter, typedCharacterGivesTextAndCaret)
         box.setCursorPosition(c.selStart);
     if (c.key == '\b' || c.key == '\x7f')
         QTest::keyClick(&box, c.key == '\b' ? Qt::Key_Backspace : Qt::Key_Delete);
+    else if (c.key == '\x16')
+        QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
     else
         QTest::keyClick(&box, c.key);
-    EXPECT_EQ(box.text(), QString::fromUtf8(c.expectText));
+    EXPECT_EQ(box.text(), QString::fromUtf8(c.expectText)) << c.action << ' ' << c.field;
     EXPECT_EQ(box.cursorPosition(), c.expectCaret);
     EXPECT_TRUE(prompts.asked.isEmpty()) << "refused keys are dropped silently";
 }
@@ -115,31 +107,21 @@ INSTANTIATE_TEST_SUITE_P(Fields, KeyFilter, ::testing::Values(
     // One point in a numeric field, judged on the whole text.
     KeyCase{"Wander", 2, "12", 2, 0, '.', "12.", 3}, KeyCase{"Wander", 2, "", 0, 0, '.', ".", 1},
     KeyCase{"Wander", 2, "12.", 3, 0, '.', "12.", 3}, KeyCase{"Wander", 2, "1.5", 0, 3, '.', "1.5", 3},
-    // The sign key toggles a leading minus wherever the caret is.
+    // The sign key toggles a leading minus wherever the caret is, after taking
+    // out a selection; a minus that is not in front (pasted text) stays.
     KeyCase{"Wander", 3, "12", 0, 0, '-', "-12", 3}, KeyCase{"Wander", 3, "-12", 1, 0, '-', "12", 2},
-    KeyCase{"Wander", 3, "123", 1, 1, '-', "-13", 3}, KeyCase{"Wander", 3, "55", 0, 2, '-', "-", 1},
-    // A minus that is not in front (pasted text) stays where it is.
-    KeyCase{"Wander", 3, "5-3", 1, 0, '-', "-5-3", 4}, KeyCase{"Wander", 3, "-5-3", 4, 0, '-', "5-3", 3},
-    // Digits, Backspace and Delete pass; every other character is dropped.
+    KeyCase{"Wander", 3, "123", 1, 1, '-', "-13", 3}, KeyCase{"Wander", 3, "5-3", 1, 0, '-', "-5-3", 4},
+    // Digits, Backspace and Delete pass; every other character, and Ctrl
+    // shortcuts, are dropped.
     KeyCase{"Wander", 11, "12", 2, 0, '7', "127", 3}, KeyCase{"Wander", 11, "12", 1, 0, '\b', "2", 0},
     KeyCase{"Wander", 11, "12", 0, 0, '\x7f', "2", 0}, KeyCase{"Wander", 11, "12", 2, 0, 'a', "12", 2},
-    KeyCase{"Wander", 11, "12", 2, 0, ' ', "12", 2}, KeyCase{"Wander", 11, "12", 2, 0, '+', "12", 2},
     KeyCase{"Wander", 11, "12", 2, 0, ',', "12", 2}, KeyCase{"Wander", 1, "512", 3, 0, 'x', "512", 3},
-    // Field 1 of Say and Cast, and field 0 always, take anything; "." and "-" are plain there.
+    KeyCase{"Add Item", 2, "5", 1, 0, '\x16', "5", 1},
+    // Field 1 of Say and Cast, and field 0 always, take anything; "." and "-"
+    // are plain there, and Ctrl+V pastes.
     KeyCase{"Say", 1, "Hi", 2, 0, '!', "Hi!", 3}, KeyCase{"Cast", 1, "a-b", 3, 0, '-', "a-b-", 4},
-    KeyCase{"Attack", 0, "a.b", 3, 0, '.', "a.b.", 4}, KeyCase{"Attack", 0, "ab", 1, 0, '-', "a-b", 2}));
+    KeyCase{"Attack", 0, "a.b", 3, 0, '.', "a.b.", 4}, KeyCase{"Attack", 0, "ab", 1, 0, '-', "a-b", 2},
+    KeyCase{"Add Item", 0, "", 0, 0, '\x16', "99", 2}));
 // clang-format on
-
-TEST_F(WindowTest, ctrlShortcutsAreDroppedInNumericFieldsOnly)
-{
-    QApplication::clipboard()->setText(QStringLiteral("99"));
-    chooseAction("Add Item");
-    field(2).setText(QStringLiteral("5"));
-    field(2).setCursorPosition(1);
-    QTest::keyClick(&field(2), Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(field(2).text(), QStringLiteral("5"));
-    QTest::keyClick(&field(0), Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(field(0).text(), QStringLiteral("99"));
-}
 
 } // namespace

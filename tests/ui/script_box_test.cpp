@@ -1,16 +1,16 @@
-// The script box gives the generator's CR LF text back exactly, to the
-// program and to the clipboard.
+// The script box gives the generator's CR LF text back exactly, to the program
+// and to the clipboard, and Ctrl+A selects all of it.
+#include "window_fixture.hpp"
+
 #include "ui/script_box.hpp"
 
 #include <QClipboard>
-#include <QGuiApplication>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 namespace {
 
-TEST(ScriptBox, givesBackTheTextItWasGivenCharacterForCharacter)
+using hw::test::WindowTest;
+
+TEST(ScriptBox, givesBackTheTextItWasGivenCharacterForCharacterAndCopiesItWithCrLf)
 {
     hw::ScriptBox box;
     for (const QString &text :
@@ -20,6 +20,13 @@ TEST(ScriptBox, givesBackTheTextItWasGivenCharacterForCharacter)
         box.setScriptText(text);
         EXPECT_EQ(box.scriptText(), text) << text.toStdString();
     }
+    box.setScriptText(QStringLiteral("Begin a\r\n\r\n       Set"));
+    QTextCursor cursor = box.textCursor();
+    cursor.setPosition(6);
+    cursor.setPosition(10, QTextCursor::KeepAnchor);
+    box.setTextCursor(cursor);
+    box.copy();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("a\r\n\r\n "));
     // Lines ended otherwise, or by the author's Enter, come back with CR LF too.
     box.setScriptText(QStringLiteral("a\nb\rc"));
     box.moveCursor(QTextCursor::End);
@@ -27,20 +34,25 @@ TEST(ScriptBox, givesBackTheTextItWasGivenCharacterForCharacter)
     EXPECT_EQ(box.scriptText(), QStringLiteral("a\r\nb\r\nc\r\n"));
 }
 
-TEST(ScriptBox, copyPutsCrLfTextOnTheClipboard)
+TEST_F(WindowTest, ctrlAWithShiftOrAltSelectsTheWholeScriptAndPlainATypes)
 {
-    hw::ScriptBox box;
-    const QString text = QStringLiteral("Begin a\r\n\r\n       Set hrw_last to 6\r\nEnd");
-    box.setScriptText(text);
-    box.selectAll();
-    box.copy();
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), text);
-    QTextCursor cursor = box.textCursor();
-    cursor.setPosition(6);
-    cursor.setPosition(10, QTextCursor::KeepAnchor);
-    box.setTextCursor(cursor);
-    box.copy();
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("a\r\n\r\n "));
+    for (const Qt::KeyboardModifiers modifiers :
+         {Qt::ControlModifier | Qt::NoModifier, Qt::ControlModifier | Qt::ShiftModifier,
+          Qt::ControlModifier | Qt::AltModifier, Qt::KeyboardModifiers()}) {
+        for (const QString &text : {QStringLiteral("Begin x\r\nEnd"), QString()}) {
+            window.txtScript->setScriptText(text);
+            window.txtScript->moveCursor(QTextCursor::Start);
+            QTest::keyClick(window.txtScript, Qt::Key_A, modifiers);
+            const QTextCursor cursor = window.txtScript->textCursor();
+            if (modifiers == Qt::NoModifier) {
+                EXPECT_EQ(window.txtScript->scriptText(), 'a' + text);
+                continue;
+            }
+            EXPECT_EQ(window.txtScript->scriptText(), text);
+            EXPECT_EQ(cursor.selectionStart(), 0);
+            EXPECT_EQ(cursor.selectionEnd(), text.isEmpty() ? 0 : 11) << modifiers.toInt();
+        }
+    }
 }
 
 } // namespace

@@ -1,18 +1,24 @@
 #pragma once
 
+#include "plugin_writer.hpp"
+#include "ui/file_path.hpp"
 #include "ui/frm_main.hpp"
 #include "ui/list_box.hpp"
 #include "ui/prompts.hpp"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <fstream>
+#include <string>
 #include <vector>
 
 inline void PrintTo(const QString &text, std::ostream *os)
@@ -50,20 +56,30 @@ struct ScriptedPrompts : Prompts
     QString openFile(QWidget *, const QString &folder, const QString &filter) override
     {
         dialogs.append(folder + '|' + filter);
-        if (files.empty())
-            return {};
-        QString file = files.front();
-        files.pop_front();
+        const QString file = files.empty() ? QString() : files.front();
+        if (!files.empty())
+            files.pop_front();
         return file;
     }
 };
 
-/// A window with scripted prompts, shown and active as after start-up.
+/// A plugin file's bytes: the header record and one NPC record per id.
+inline std::string npcs(const std::vector<std::string> &ids)
+{
+    std::string bytes = headerRecord();
+    for (const std::string &id : ids)
+        bytes += npcRecord(id);
+    return bytes;
+}
+
+/// A window with scripted prompts, shown and active as after start-up, and a
+/// temporary folder for the plugin files its Load button reads.
 class WindowTest : public ::testing::Test
 {
 protected:
     ScriptedPrompts prompts;
     frmMain window {prompts};
+    QTemporaryDir folder;
 
     void SetUp() override
     {
@@ -97,6 +113,36 @@ protected:
         }
         QTest::mouseClick(window.cmdAdd, Qt::LeftButton);
     }
+
+    /// Writes `bytes` as `name` into a folder whose name goes beyond ASCII, so
+    /// that every load also reads such a path as chosen; returns its path.
+    QString plugin(const QString &name, const std::string &bytes)
+    {
+        const QString sub = QStringLiteral("Données Игра");
+        EXPECT_TRUE(QDir(folder.path()).mkpath(sub));
+        const QString path = folder.filePath(sub + '/' + name);
+        std::ofstream(toFilesystemPath(path), std::ios::binary) << bytes;
+        return path;
+    }
+
+    /// Clicks Load, chooses `path` (an empty one cancels) and answers the question.
+    void load(const QString &path, PromptAnswer answer = PromptAnswer::No)
+    {
+        prompts.files.push_back(path);
+        prompts.answers.push_back(answer);
+        QTest::mouseClick(window.Command1, Qt::LeftButton);
+        prompts.answers.clear();
+    }
+
+    /// The entries of the name box's list, joined by commas, and its text.
+    QString names() const
+    {
+        QStringList all;
+        for (int i = 0; i < window.txtName->count(); ++i)
+            all.append(window.txtName->itemText(i));
+        return all.join(',');
+    }
+    QString text() const { return window.txtName->currentText(); }
 };
 
 } // namespace hw::test
