@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -9,6 +10,27 @@
 namespace {
 
 using hw::buildTaskEntry;
+
+TEST(Catalogue, findsAWholeNameIgnoringCaseAndAsksForTribunalOnlyForItsSevenActions)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        {"wander", "Wander"}, {"position IN cell", "Position in Cell"},
+        {"Wander ", "none"},  {" Wander", "none"},
+        {"Wand", "none"},     {"", "none"},
+    };
+    for (const auto &[text, found] : cases) {
+        const hw::Action *action = hw::findAction(text);
+        EXPECT_EQ(action ? std::string(action->name) : "none", found) << '"' << text << '"';
+    }
+    // Seven catalogue names, so a Tribunal name that no longer matches its
+    // action is noticed.
+    const auto catalogue = hw::actionCatalogue();
+    EXPECT_EQ(std::count_if(catalogue.begin(), catalogue.end(),
+                            [](const hw::Action &a) { return hw::isTribunalAction(a.name); }),
+              7);
+    EXPECT_TRUE(hw::isTribunalAction("equip"));
+    EXPECT_FALSE(hw::isTribunalAction("Equip "));
+}
 
 hw::OptionFields fieldsOf(std::initializer_list<std::pair<int, std::string>> enabled)
 {
@@ -39,10 +61,11 @@ TEST(BuildTaskEntry, normalisesNumbersOrRefusesAtTheFirstFaultyField)
         {fieldsOf({{1, "1e400"}, {2, "5"}}), false, "", R::NumberOutOfRange, 1},
     };
     for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << "case " << &c - cases);
         const auto built = buildTaskEntry("06:00", "Any", c.fields, c.option1Text);
-        EXPECT_EQ(built.entry, c.entry) << "case " << &c - cases;
-        EXPECT_EQ(built.refusal, c.refusal) << "case " << &c - cases;
-        EXPECT_EQ(built.field, c.field) << "case " << &c - cases;
+        EXPECT_EQ(built.entry, c.entry);
+        EXPECT_EQ(built.refusal, c.refusal);
+        EXPECT_EQ(built.field, c.field);
     }
 }
 

@@ -1,6 +1,5 @@
-#include "model/name_list.hpp"
-
 #include "model/caseless.hpp"
+#include "model/name_list.hpp"
 #include "model/task_list.hpp"
 
 #include <gtest/gtest.h>
@@ -10,6 +9,24 @@
 #include <vector>
 
 namespace {
+
+using List = std::vector<std::string>;
+
+TEST(TaskList, sortsCaselesslyAndKeepsTheOrderOfAddingForEqualTexts)
+{
+    List list;
+    for (const char *entry :
+         {"23:00 > Appear", R"(06:00 > Say > "ab"/"x")",
+          R"(06:00 > Position in Cell > "c"/0/0/0/0)", R"(06:00 > Say > "B"/"x")",
+          R"(06:00 > Say > "AB"/"x")", "06:00 > Position > 0/0/0/0", R"(06:00 > Say > "Ab"/"x")",
+          "00:00 > Appear"})
+        hw::insertSorted(list, entry);
+    EXPECT_EQ(list,
+              (List {"00:00 > Appear", "06:00 > Position > 0/0/0/0",
+                     R"(06:00 > Position in Cell > "c"/0/0/0/0)", R"(06:00 > Say > "ab"/"x")",
+                     R"(06:00 > Say > "AB"/"x")", R"(06:00 > Say > "Ab"/"x")",
+                     R"(06:00 > Say > "B"/"x")", "23:00 > Appear"}));
+}
 
 // Names drawn from few characters, so that prefixes, case variants, duplicates,
 // wildcard signs and letters beyond ASCII are common.
@@ -29,9 +46,9 @@ TEST(NameList, mergesLikeAddingOneByOneAndFindsPrefixesLikeALinearPass)
 {
     std::mt19937 random(5);
     for (int round = 0; round < 200; ++round) {
-        std::vector<std::string> merged, oneByOne;
+        List merged, oneByOne;
         for (int load = 0; load < 3; ++load) {
-            std::vector<std::string> batch;
+            List batch;
             for (std::size_t n = random() % 30; n > 0; --n)
                 batch.push_back(randomName(random, 4));
             for (const std::string &name : batch)
