@@ -1,5 +1,6 @@
-#include "model/caseless.hpp"
 #include "model/name_list.hpp"
+
+#include "model/caseless.hpp"
 #include "model/task_list.hpp"
 
 #include <gtest/gtest.h>
@@ -11,22 +12,6 @@
 namespace {
 
 using List = std::vector<std::string>;
-
-TEST(TaskList, sortsCaselesslyAndKeepsTheOrderOfAddingForEqualTexts)
-{
-    List list;
-    for (const char *entry :
-         {"23:00 > Appear", R"(06:00 > Say > "ab"/"x")",
-          R"(06:00 > Position in Cell > "c"/0/0/0/0)", R"(06:00 > Say > "B"/"x")",
-          R"(06:00 > Say > "AB"/"x")", "06:00 > Position > 0/0/0/0", R"(06:00 > Say > "Ab"/"x")",
-          "00:00 > Appear"})
-        hw::insertSorted(list, entry);
-    EXPECT_EQ(list,
-              (List {"00:00 > Appear", "06:00 > Position > 0/0/0/0",
-                     R"(06:00 > Position in Cell > "c"/0/0/0/0)", R"(06:00 > Say > "ab"/"x")",
-                     R"(06:00 > Say > "AB"/"x")", R"(06:00 > Say > "Ab"/"x")",
-                     R"(06:00 > Say > "B"/"x")", "23:00 > Appear"}));
-}
 
 // Names drawn from few characters, so that prefixes, case variants, duplicates,
 // wildcard signs and letters beyond ASCII are common.
@@ -41,7 +26,8 @@ std::string randomName(std::mt19937 &random, std::size_t maxLength)
 }
 
 // Batches of names merged into the list give the order of adding them one by
-// one, and a binary search finds what a linear pass over the list finds.
+// one (caseless, equal names in the order added), and a binary search finds
+// what a linear pass over the list finds.
 TEST(NameList, mergesLikeAddingOneByOneAndFindsPrefixesLikeALinearPass)
 {
     std::mt19937 random(5);
