@@ -20,7 +20,6 @@ TEST(Caseless, comparesFoldedCodePointsBothWays)
         {"abc", "ABC", 0},
         {"a", "", 1},
         {"Position", "Position in Cell", -1},
-        {"Activate", "add item", -1},
         {"_MQE", "ABC", -1}, // letters fold down, so "_" (0x5F) stands before every letter
         {"\xC3\x84rger", "\xC3\xA4RGER", 0}, // Ärger / äRGER
         {"\xC5\xA0r", "\xC5\xA1R", 0}, // Šr / šR
