@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <span>
 #include <string>
 
 namespace {
@@ -29,107 +30,98 @@ struct CommandCase
     std::string lines;
 };
 
-void PrintTo(const CommandCase &c, std::ostream *os)
-{
-    *os << c.entry;
-}
-
-class CommandLines : public testing::TestWithParam<CommandCase>
-{
+// Every action with the defaults of its option fields and short texts.
+const CommandCase kEveryAction[] = {
+    {"06:00 > Wander > 512/4/10/10/10/10/10/10/10/10/10",
+     cmd("AIWander 512, 4, 10, 10, 10, 10, 10, 10, 10, 10, 10")},
+    {"06:00 > Travel > 0/0/0", cmd("AITravel 0, 0, 0")},
+    {R"(06:00 > Follow > "T"/4/0/0/0)", cmd(R"(AIFollow "T", 4, 0, 0, 0)")},
+    {R"(06:00 > Escort > "T"/4/0/0/0)", cmd(R"(AIEscort "T", 4, 0, 0, 0)")},
+    {"06:00 > Appear", hidden("       " + cmd("Enable"))},
+    {"06:00 > Disappear", hidden(cmd("Disable"))},
+    {R"(06:00 > Say > "F"/"S")", cmd(R"(Say "F", "S")")},
+    {"06:00 > Set Attack Chance > 30", cmd("SetFight 30")},
+    {"06:00 > Set Flee Chance > 30", cmd("SetFlee 30")},
+    {"06:00 > Set Alarm Chance > 30", cmd("SetAlarm 30")},
+    {"06:00 > Set Greeting Chance > 30", cmd("SetHello 30")},
+    {R"(06:00 > Attack > "T")", cmd(R"(StartCombat "T")")},
+    {"06:00 > Stop Attacking", cmd("StopCombat")},
+    {R"(06:00 > Add Item > "I"/1)", cmd(R"(AddItem "I", 1)")},
+    {R"(06:00 > Remove Item > "I"/1)", cmd(R"(RemoveItem "I", 1)")},
+    {R"(06:00 > Equip > "I")", cmd(R"(Equip "I")")},
+    {R"(06:00 > Activate > "T")", cmd(R"(Activate "T")")},
+    {R"(06:00 > Add Spell > "S")", cmd(R"(AddSpell "S")")},
+    {R"(06:00 > Remove Spell > "S")", cmd(R"(RemoveSpell "S")")},
+    {R"(06:00 > Cast > "S"/"T")", cmd(R"(Cast "S", "T")")},
+    {"06:00 > Face > 0/0", cmd("Face 0, 0")},
+    {"06:00 > Position > 0/0/0/0", hidden(cmd("Position 0, 0, 0, 0"))},
+    {R"(06:00 > Position in Cell > "C"/0/0/0/0)", hidden(cmd(R"(PositionCell 0, 0, 0, 0, "C")"))},
+    {"06:00 > Start Sneaking", cmd("ForceSneak")},
+    {"06:00 > Stop Sneaking", cmd("ClearForceSneak")},
+    {"06:00 > Start Running", cmd("ForceRun")},
+    {"06:00 > Stop Running", cmd("ClearForceRun")},
+    {"06:00 > Start Jumping", cmd("ForceJump")},
+    {"06:00 > Stop Jumping", cmd("ClearForceJump")},
+    {"06:00 > Start Jumping While Moving", cmd("ForceMoveJump")},
+    {"06:00 > Stop Jumping While Moving", cmd("ClearForceMoveJump")},
+    {R"(06:00 > Play Animation > "G")", cmd(R"(PlayGroup "G")")},
+    {"06:00 > Return to Original Location", cmd("SetAtStart")},
 };
 
-TEST_P(CommandLines, areWrittenByteForByteInAnyLetterCase)
+// The fields as choosing the action leaves them, with the table's texts typed
+// into the text fields, give the table's entry.
+TEST(BuildTaskEntry, storesTheDefaultsOfEveryAction)
 {
-    const auto parts = hw::splitEntry(GetParam().entry);
-    std::string upper(parts.action);
-    for (auto &ch : upper)
-        ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-    for (const std::string_view action : {parts.action, std::string_view(upper)}) {
-        std::string script;
-        EXPECT_TRUE(hw::writeCommand(script, "Town Guard", action, parts.options));
-        EXPECT_EQ(script, GetParam().lines) << action;
+    ASSERT_EQ(std::size(kEveryAction), hw::actionCatalogue().size());
+    for (const auto &c : kEveryAction) {
+        const auto parts = hw::splitEntry(c.entry);
+        const auto typed = hw::splitOptions(parts.options);
+        const hw::Action *action = hw::findAction(parts.action);
+        ASSERT_NE(action, nullptr) << c.entry;
+        hw::OptionFields fields;
+        for (const auto &option : action->options) {
+            const auto n = static_cast<std::size_t>(option.field);
+            fields[n] = {true,
+                         hw::isTextField(option.field, action->textFlag)
+                             ? std::string(typed[n].substr(1, typed[n].size() - 2))
+                             : std::string(option.defaultText)};
+        }
+        EXPECT_EQ(hw::buildTaskEntry("06:00", action->name, fields, action->textFlag).entry,
+                  c.entry);
     }
 }
 
-// Every action with the defaults of its option fields and short texts.
-INSTANTIATE_TEST_SUITE_P(
-    AllActionsWithDefaults, CommandLines,
-    testing::Values(
-        CommandCase {"06:00 > Wander > 512/4/10/10/10/10/10/10/10/10/10",
-                     cmd("AIWander 512, 4, 10, 10, 10, 10, 10, 10, 10, 10, 10")},
-        CommandCase {"06:00 > Travel > 0/0/0", cmd("AITravel 0, 0, 0")},
-        CommandCase {R"(06:00 > Follow > "T"/4/0/0/0)", cmd(R"(AIFollow "T", 4, 0, 0, 0)")},
-        CommandCase {R"(06:00 > Escort > "T"/4/0/0/0)", cmd(R"(AIEscort "T", 4, 0, 0, 0)")},
-        CommandCase {"06:00 > Appear", hidden("       " + cmd("Enable"))},
-        CommandCase {"06:00 > Disappear", hidden(cmd("Disable"))},
-        CommandCase {R"(06:00 > Say > "F"/"S")", cmd(R"(Say "F", "S")")},
-        CommandCase {"06:00 > Set Attack Chance > 30", cmd("SetFight 30")},
-        CommandCase {"06:00 > Set Flee Chance > 30", cmd("SetFlee 30")},
-        CommandCase {"06:00 > Set Alarm Chance > 30", cmd("SetAlarm 30")},
-        CommandCase {"06:00 > Set Greeting Chance > 30", cmd("SetHello 30")},
-        CommandCase {R"(06:00 > Attack > "T")", cmd(R"(StartCombat "T")")},
-        CommandCase {"06:00 > Stop Attacking", cmd("StopCombat")},
-        CommandCase {R"(06:00 > Add Item > "I"/1)", cmd(R"(AddItem "I", 1)")},
-        CommandCase {R"(06:00 > Remove Item > "I"/1)", cmd(R"(RemoveItem "I", 1)")},
-        CommandCase {R"(06:00 > Equip > "I")", cmd(R"(Equip "I")")},
-        CommandCase {R"(06:00 > Activate > "T")", cmd(R"(Activate "T")")},
-        CommandCase {R"(06:00 > Add Spell > "S")", cmd(R"(AddSpell "S")")},
-        CommandCase {R"(06:00 > Remove Spell > "S")", cmd(R"(RemoveSpell "S")")},
-        CommandCase {R"(06:00 > Cast > "S"/"T")", cmd(R"(Cast "S", "T")")},
-        CommandCase {"06:00 > Face > 0/0", cmd("Face 0, 0")},
-        CommandCase {"06:00 > Position > 0/0/0/0", hidden(cmd("Position 0, 0, 0, 0"))},
-        CommandCase {R"(06:00 > Position in Cell > "C"/0/0/0/0)",
-                     hidden(cmd(R"(PositionCell 0, 0, 0, 0, "C")"))},
-        CommandCase {"06:00 > Start Sneaking", cmd("ForceSneak")},
-        CommandCase {"06:00 > Stop Sneaking", cmd("ClearForceSneak")},
-        CommandCase {"06:00 > Start Running", cmd("ForceRun")},
-        CommandCase {"06:00 > Stop Running", cmd("ClearForceRun")},
-        CommandCase {"06:00 > Start Jumping", cmd("ForceJump")},
-        CommandCase {"06:00 > Stop Jumping", cmd("ClearForceJump")},
-        CommandCase {"06:00 > Start Jumping While Moving", cmd("ForceMoveJump")},
-        CommandCase {"06:00 > Stop Jumping While Moving", cmd("ClearForceMoveJump")},
-        CommandCase {R"(06:00 > Play Animation > "G")", cmd(R"(PlayGroup "G")")},
-        CommandCase {"06:00 > Return to Original Location", cmd("SetAtStart")}));
+// The worked examples (those with default values, such as Set Flee Chance 30,
+// are rows of the table above), and texts that hold the separators: only the
+// "/" between values become ", ".
+const CommandCase kExamples[] = {
+    {R"(08:00 > Add Item > "gold_001"/25)", cmd(R"(AddItem "gold_001", 25)")},
+    {R"(10:00 > Position in Cell > "Market"/10.5/-20/0/90)",
+     hidden(cmd(R"(PositionCell 10.5, -20, 0, 90, "Market")"))},
+    {R"(12:00 > Say > "a.mp3"/"Bread and/or ale?")", cmd(R"(Say "a.mp3", "Bread and/or ale?")")},
+    {R"(12:00 > Say > "a.mp3"/"3 > 2")", cmd(R"(Say "a.mp3", "3 > 2")")},
+    {R"(12:00 > Activate > "door/02")", cmd(R"(Activate "door/02")")},
+    {R"(12:00 > Position in Cell > "Vivec, Arena/Pit"/1/2/3/4)",
+     hidden(cmd(R"(PositionCell 1, 2, 3, 4, "Vivec, Arena/Pit")"))},
+    // Without numbers there is nothing to move in front of the cell id.
+    {R"(12:00 > Position in Cell > "Market")", hidden(cmd(R"(PositionCell "Market")"))},
+};
 
-// The worked examples, spelt out byte for byte (those with default values,
-// such as Set Flee Chance 30, are rows of the table above), and texts that
-// hold the separators: only the "/" between values become ", ".
-INSTANTIATE_TEST_SUITE_P(
-    Examples, CommandLines,
-    testing::Values(
-        CommandCase {R"(08:00 > Add Item > "gold_001"/25)",
-                     "       \"Town Guard\"-> AddItem \"gold_001\", 25\r\n"},
-        CommandCase {R"(10:00 > Position in Cell > "Market"/10.5/-20/0/90)",
-                     "       If ( \"Town Guard\"-> GetLOS Player != 1 )\r\n"
-                     "       \"Town Guard\"-> PositionCell 10.5, -20, 0, 90, \"Market\"\r\n"
-                     "       EndIf\r\n"},
-        CommandCase {"21:00 > Appear",
-                     "       If ( \"Town Guard\"-> GetLOS Player != 1 )\r\n"
-                     "              \"Town Guard\"-> Enable\r\n"
-                     "       EndIf\r\n"},
-        CommandCase {R"(12:00 > Say > "a.mp3"/"Bread and/or ale?")",
-                     cmd(R"(Say "a.mp3", "Bread and/or ale?")")},
-        CommandCase {R"(12:00 > Say > "a.mp3"/"3 > 2")", cmd(R"(Say "a.mp3", "3 > 2")")},
-        CommandCase {R"(12:00 > Activate > "door/02")", cmd(R"(Activate "door/02")")},
-        CommandCase {R"(12:00 > Position in Cell > "Vivec, Arena/Pit"/1/2/3/4)",
-                     hidden(cmd(R"(PositionCell 1, 2, 3, 4, "Vivec, Arena/Pit")"))},
-        // Without numbers there is nothing to move in front of the cell id.
-        CommandCase {R"(12:00 > Position in Cell > "Market")",
-                     hidden(cmd(R"(PositionCell "Market")"))}));
-
-// Every action of the catalogue has its command, and any other text gets
-// the error line.
-TEST(CommandWriter, knowsEveryCatalogueActionAndNoOther)
+TEST(CommandWriter, writesTheLinesOfEachEntryByteForByteInAnyLetterCase)
 {
-    for (const auto &action : hw::actionCatalogue()) {
-        std::string script;
-        EXPECT_TRUE(hw::writeCommand(script, "x", action.name, "")) << action.name;
-    }
-    for (const char *action : {"Dance", "Wander "}) {
-        std::string script = "kept\r\n";
-        EXPECT_FALSE(hw::writeCommand(script, "Town Guard", action, "1/2"));
-        EXPECT_EQ(script, "kept\r\n       ;Some error occured here!\r\n") << action;
-    }
+    for (const auto table :
+         {std::span<const CommandCase>(kEveryAction), std::span<const CommandCase>(kExamples)})
+        for (const auto &[entry, lines] : table) {
+            const auto parts = hw::splitEntry(entry);
+            std::string upper(parts.action);
+            for (auto &ch : upper)
+                ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+            for (const std::string_view action : {parts.action, std::string_view(upper)}) {
+                std::string script;
+                EXPECT_TRUE(hw::writeCommand(script, "Town Guard", action, parts.options));
+                EXPECT_EQ(script, lines) << entry << " as " << action;
+            }
+        }
 }
 
 } // namespace

@@ -20,7 +20,6 @@ TEST(Caseless, comparesFoldedCodePointsBothWays)
         {"abc", "ABC", 0},
         {"a", "", 1},
         {"Position", "Position in Cell", -1},
-        {"Activate", "add item", -1},
         {"_MQE", "ABC", -1}, // letters fold down, so "_" (0x5F) stands before every letter
         {"\xC3\x84rger", "\xC3\xA4RGER", 0}, // Ärger / äRGER
         {"\xC5\xA0r", "\xC5\xA1R", 0}, // Šr / šR
@@ -38,15 +37,15 @@ TEST(Caseless, comparesFoldedCodePointsBothWays)
     }
 }
 
+// Only letter case is ignored: "#", "?" and "[" are no wildcards.
 TEST(Caseless, startsWithTakesEveryOtherCharacterAsItself)
 {
-    EXPECT_TRUE(hw::caselessStartsWith("abc", "AB"));
-    EXPECT_TRUE(hw::caselessStartsWith("abc", ""));
-    EXPECT_TRUE(hw::caselessStartsWith("\xC3\x84rger", "\xC3\xA4r"));
-    EXPECT_TRUE(hw::caselessStartsWith("#1 guard", "#1"));
-    EXPECT_FALSE(hw::caselessStartsWith("ab", "abc"));
-    EXPECT_FALSE(hw::caselessStartsWith("abc", "?"));
-    EXPECT_FALSE(hw::caselessStartsWith("abc", "[a]"));
+    const std::tuple<const char *, const char *, bool> cases[] = {
+        {"abc", "AB", true},      {"abc", "", true},    {"\xC3\x84rger", "\xC3\xA4r", true},
+        {"#1 guard", "#1", true}, {"ab", "abc", false}, {"abc", "?", false},
+        {"abc", "[a]", false}};
+    for (const auto &[text, prefix, starts] : cases)
+        EXPECT_EQ(hw::caselessStartsWith(text, prefix), starts) << text << " / " << prefix;
 }
 
 TEST(Caseless, lowerCaseKeepsWhatItCannotLower)

@@ -11,6 +11,8 @@
 
 namespace {
 
+using List = std::vector<std::string>;
+
 // Names drawn from few characters, so that prefixes, case variants, duplicates,
 // wildcard signs and letters beyond ASCII are common.
 std::string randomName(std::mt19937 &random, std::size_t maxLength)
@@ -24,14 +26,15 @@ std::string randomName(std::mt19937 &random, std::size_t maxLength)
 }
 
 // Batches of names merged into the list give the order of adding them one by
-// one, and a binary search finds what a linear pass over the list finds.
+// one (caseless, equal names in the order added), and a binary search finds
+// what a linear pass over the list finds.
 TEST(NameList, mergesLikeAddingOneByOneAndFindsPrefixesLikeALinearPass)
 {
     std::mt19937 random(5);
     for (int round = 0; round < 200; ++round) {
-        std::vector<std::string> merged, oneByOne;
+        List merged, oneByOne;
         for (int load = 0; load < 3; ++load) {
-            std::vector<std::string> batch;
+            List batch;
             for (std::size_t n = random() % 30; n > 0; --n)
                 batch.push_back(randomName(random, 4));
             for (const std::string &name : batch)

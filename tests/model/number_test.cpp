@@ -5,6 +5,7 @@
 #include <clocale>
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 #include <locale>
 #include <optional>
 #include <string>
@@ -32,27 +33,17 @@ TEST(Normalise, storesTheReadValueInItsShortForm)
         {"&H" + std::string(300, 'F'), std::nullopt},
         // What the C library would read as special values.
         {"inf", "0"}, {"nan", "0"},
-        // At most 15 significant digits, never an exponent.
+        // At most 15 significant digits, never an exponent, even at the extremes.
         {"0.30000000000000004", "0.3"}, {"9.9999999999999999", "10"},
         {"123456789012345", "123456789012345"}, {"123456789012345678", "123456789012346000"},
         {"0.1234567890123456789", "0.123456789012346"}, {"1e-20", "0.00000000000000000001"},
         {"1e20", "100000000000000000000"}, {"-1.25e-3", "-0.00125"}, {"100.000", "100"},
-        {std::string(400, '9'), std::nullopt}, {"0." + std::string(5000, '0') + "1", "0"}};
+        {std::string(400, '9'), std::nullopt}, {"0." + std::string(5000, '0') + "1", "0"},
+        {"1.7976931348623157e308", "179769313486232" + std::string(294, '0')},
+        {"4.9406564584124654e-324", "0." + std::string(323, '0') + "494065645841247"}};
     // clang-format on
     for (const auto &[text, stored] : cases)
         EXPECT_EQ(hw::normaliseNumber(text), stored) << '"' << text.substr(0, 40) << '"';
-}
-
-TEST(WriteNumber, writesExtremeMagnitudesWithoutExponentAndRefusesTheInfinite)
-{
-    const std::string big = hw::writeNumber(1.7976931348623157e308);
-    EXPECT_EQ(big.size(), 309u);
-    EXPECT_EQ(big.substr(0, 15), "179769313486232");
-    EXPECT_EQ(big.find_first_not_of("0123456789"), std::string::npos);
-    const std::string tiny = hw::writeNumber(4.9406564584124654e-324);
-    EXPECT_EQ(tiny.substr(0, 2), "0.");
-    EXPECT_TRUE(tiny.ends_with("494065645841247")) << tiny;
-    EXPECT_EQ(tiny.size(), 2u + 323u + 15u);
     EXPECT_THROW(hw::writeNumber(std::numeric_limits<double>::infinity()), std::invalid_argument);
     EXPECT_THROW(hw::writeNumber(std::numeric_limits<double>::quiet_NaN()), std::invalid_argument);
 }
@@ -62,24 +53,20 @@ TEST(WriteNumber, writesExtremeMagnitudesWithoutExponentAndRefusesTheInfinite)
 // system has none. Returns its name, or "" when there is none.
 std::string useCommaLocale()
 {
-#ifdef _WIN32
-    for (const char *name : {"de-DE", "German_Germany.1252", "German"})
+    for (const char *name :
+         {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "de-DE", "German_Germany.1252", "German"})
         if (std::setlocale(LC_ALL, name) != nullptr)
             return name;
-    return "";
-#else
-    for (const char *name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8"})
-        if (std::setlocale(LC_ALL, name) != nullptr)
-            return name;
+#ifndef _WIN32
     const auto dir = std::filesystem::temp_directory_path() / "hourwright-locale";
     std::filesystem::create_directories(dir);
     const std::string command =
         "localedef -i de_DE -f UTF-8 '" + (dir / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
-    if (std::system(command.c_str()) != 0)
-        return "";
-    setenv("LOCPATH", dir.c_str(), 1);
-    return std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr ? "de_DE.UTF-8" : "";
+    if (std::system(command.c_str()) == 0 && setenv("LOCPATH", dir.c_str(), 1) == 0 &&
+        std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr)
+        return "de_DE.UTF-8";
 #endif
+    return "";
 }
 
 TEST(Normalise, ignoresACommaDecimalLocale)
@@ -93,7 +80,6 @@ TEST(Normalise, ignoresACommaDecimalLocale)
     }
     ASSERT_STREQ(std::localeconv()->decimal_point, ",");
     EXPECT_EQ(hw::normaliseNumber("1.50"), "1.5");
-    EXPECT_EQ(hw::normaliseNumber("-2.5e-1"), "-0.25");
     EXPECT_EQ(hw::normaliseNumber("1,5"), "1");
     EXPECT_EQ(hw::writeNumber(1234.5), "1234.5");
     std::locale::global(std::locale::classic());

@@ -1,0 +1,153 @@
+#include "generator/central_script.hpp"
+#include "generator/schedule_script.hpp"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+using hw::generateSchedule;
+using Lines = std::vector<std::string>;
+
+// Lines joined with CR LF between them, as the generators write scripts.
+std::string joinLines(std::initializer_list<std::string_view> lines)
+{
+    std::string text;
+    for (const auto line : lines)
+        text.append(line).append("\r\n");
+    return text.substr(0, text.size() - 2);
+}
+
+const Lines kWorkedExample = {"06:00 > Start Running", "06:00 > Travel > 100/200/0",
+                              R"(12:00 > Say > "vo\hello.mp3"/"Good day")", "20:00 > Disappear"};
+
+TEST(ScheduleScript, writesTheWorkedExample)
+{
+    const auto script = generateSchedule("Town Guard", kWorkedExample, {});
+    EXPECT_TRUE(script.unknownEntries.empty());
+    // clang-format off
+    EXPECT_EQ(script.text, joinLines({
+        "Begin town_guard_sched_sc_01", "",
+        "Short hrw_hour", "Short hrw_last", "",
+        "If ( MenuMode )", "      Return", "EndIf", "",
+        "Set hrw_hour to GameHour",
+        "If ( hrw_last == hrw_hour )", "      Return",
+        R"(ElseIf ( "Town Guard"-> GetHealth <= 0 ) )", "       Return", "EndIf", "",
+        "If ( hrw_hour <= 6 )", "       Set hrw_last to 6",
+        R"(       "Town Guard"-> ForceRun)", R"(       "Town Guard"-> AITravel 100, 200, 0)",
+        "ElseIf ( hrw_hour <= 12 )", "       Set hrw_last to 12",
+        R"(       "Town Guard"-> Say "vo\hello.mp3", "Good day")",
+        "ElseIf ( hrw_hour == 20 )", "       Set hrw_last to 20",
+        R"(       If ( "Town Guard"-> GetLOS Player != 1 ))", R"(       "Town Guard"-> Disable)",
+        "       EndIf",
+        "EndIf", "", "", "End"}));
+    // clang-format on
+}
+
+TEST(ScheduleScript, leavesTheGuardsToACentralScriptWhenGlobal)
+{
+    // clang-format off
+    EXPECT_EQ(generateSchedule("Town Guard", kWorkedExample, {.global = true}).text, joinLines({
+        "Begin town_guard_sched_sc_01", "",
+        "Short hrw_hour", "",
+        R"(If ( "Town Guard"-> GetHealth <= 0 ) )", "       Return", "EndIf", "",
+        "Set hrw_hour to GameHour", "",
+        "If ( hrw_hour <= 6 )",
+        R"(       "Town Guard"-> ForceRun)", R"(       "Town Guard"-> AITravel 100, 200, 0)",
+        "ElseIf ( hrw_hour <= 12 )",
+        R"(       "Town Guard"-> Say "vo\hello.mp3", "Good day")",
+        "ElseIf ( hrw_hour == 20 )",
+        R"(       If ( "Town Guard"-> GetLOS Player != 1 ))", R"(       "Town Guard"-> Disable)",
+        "       EndIf",
+        "EndIf", "",
+        "StopScript town_guard_sched_sc_01", "",
+        "End"}));
+    // clang-format on
+}
+
+// The script from its first hour condition on.
+std::string sectionOf(const Lines &entries, hw::ScheduleSwitches switches = {})
+{
+    const std::string text = generateSchedule("npc", entries, switches).text;
+    const auto first = text.find("\r\nIf ( hrw_hour ");
+    return first == std::string::npos ? "" : text.substr(first + 2);
+}
+
+TEST(ScheduleScript, opensEachGroupByItsFirstEntryAndTheSwitches)
+{
+    const Lines list = {
+        "05:00 > Appear",       "06:00 > Stop Running",   "07:00 > Set Flee Chance > 30",
+        "07:00 > Stop Running", "09:00 > Travel > 1/2/3", "09:00 > Start Running"};
+    const std::tuple<Lines, hw::ScheduleSwitches, std::string> cases[] = {
+        {{"10:00 > Appear"}, {}, "If ( hrw_hour == 10 )\r\n"},
+        {{"10:00 > disappear"}, {}, "If ( hrw_hour == 10 )\r\n"},
+        {{"10:00 > Position > 1/2/3/4"}, {}, "If ( hrw_hour == 10 )\r\n"},
+        {{R"(10:00 > Position in Cell > "c"/1/2/3/4)"}, {}, "If ( hrw_hour == 10 )\r\n"},
+        {{"10:00 > Return to Original Location"}, {}, "If ( hrw_hour == 10 )\r\n"},
+        {{"10:00 > Travel > 1/2/3"}, {}, "If ( hrw_hour <= 10 )\r\n"},
+        {{"10:00 > Travel > 1/2/3"}, {.equality = true}, "If ( hrw_hour == 10 )\r\n"},
+        // Activate sorts before Appear and opens the group, so Appear runs in
+        // every hour up to 10 as well.
+        {{R"(10:00 > Activate > "lever")", "10:00 > Appear"}, {}, "If ( hrw_hour <= 10 )\r\n"},
+        // An entry without a time still gets an If before its commands.
+        {{" > Appear"}, {.global = true}, "If ( hrw_hour == 0 )\r\n"},
+        // The first selected entry opens the chain, whatever comes before it.
+        {hw::includedEntries(list, {false, false, true, false, true, false},
+                             hw::GenerateScope::Selection),
+         {},
+         joinLines({"If ( hrw_hour <= 7 )", "       Set hrw_last to 7",
+                    R"(       "npc"-> SetFlee 30)", "ElseIf ( hrw_hour <= 9 )",
+                    "       Set hrw_last to 9", R"(       "npc"-> AITravel 1, 2, 3)", "EndIf",
+                    ""})},
+    };
+    for (const auto &[entries, switches, start] : cases)
+        EXPECT_EQ(sectionOf(entries, switches).substr(0, start.size()), start) << entries.back();
+    // Without entries only the guard's own EndIf stands: the chain stays balanced.
+    const auto empty = generateSchedule("npc", {}, {.global = true}).text;
+    EXPECT_EQ(empty.find("EndIf"), empty.rfind("EndIf"));
+}
+
+TEST(ScheduleScript, keepsTheGroupOfAnUnknownActionAndReportsIt)
+{
+    const Lines entries = {"06:00 > Dance", "06:00 > Appear", "07:00 > Dance > 1/2"};
+    EXPECT_EQ(generateSchedule("npc", entries, {}).unknownEntries,
+              (std::vector<std::size_t> {0, 2}));
+    EXPECT_TRUE(sectionOf(entries).starts_with(joinLines(
+        {"If ( hrw_hour <= 6 )", "       Set hrw_last to 6", "       ;Some error occured here!",
+         R"(       If ( "npc"-> GetLOS Player != 1 ))", R"(              "npc"-> Enable)",
+         "       EndIf", "ElseIf ( hrw_hour <= 7 )", "       Set hrw_last to 7",
+         "       ;Some error occured here!", "EndIf", ""})));
+}
+
+TEST(ScheduleScript, namesTheScriptAfterTheLowerCaseId)
+{
+    EXPECT_EQ(hw::scheduleScriptName("\xC3\x84ldere  Frau\t1"),
+              "\xC3\xA4ldere__frau\t1_sched_sc_01");
+}
+
+// The name drops leading zeros and leaves Data2 and the first bytes of Data4 out.
+TEST(CentralScript, writesTheTemplateUnderANameFromTheGuid)
+{
+    EXPECT_EQ(hw::centralScriptName({}), "hrw_central_000");
+    const hw::Guid guid {0x0000ABCD, 0x1234, 0x4E21, {0x8A, 0, 0, 0, 0, 0, 0, 0x07}};
+    // clang-format off
+    EXPECT_EQ(hw::centralScript(guid), joinLines({
+        "Begin hrw_central_ABCD4E217", "",
+        "Short hrw_hour", "Short hrw_last", "",
+        "If ( MenuMode )", "      Return", "EndIf", "",
+        "Set hrw_hour to GameHour",
+        "If ( hrw_last != hrw_hour )",
+        "       ;Put your scripts names here like this(without the semicolon):",
+        "       ;StartScript MyScriptName",
+        R"(       ;The script name is what you see after "Begin")",
+        "       Set hrw_last to hrw_hour",
+        "EndIf", "",
+        "End"}));
+    // clang-format on
+}
+
+} // namespace
