@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <random>
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace {
@@ -17,22 +16,19 @@ using namespace hw::test;
 
 struct ScanCase
 {
-    std::string name;
+    const char *name;
     std::string file;
     std::vector<std::string> ids; // none leaves NPCNames holding one empty string
     ScanFault fault = ScanFault::None;
     std::uint64_t offset = 0; // where the record at fault starts
     std::uint64_t unreadable = 0; // bytes the source claims after `file` but cannot read
+    hw::CodePage page = hw::CodePage::Windows1252;
 };
-
-void PrintTo(const ScanCase &c, std::ostream *out)
-{
-    *out << c.name;
-}
 
 std::vector<ScanCase> scanCases()
 {
     using enum ScanFault;
+    using enum hw::CodePage;
     const auto header = headerRecord();
     const auto x = npcRecord("X");
     const auto y = npcRecord("Y");
@@ -56,6 +52,7 @@ std::vector<ScanCase> scanCases()
         {"IdKeepsBlanksAndInnerNulInUtf8",
          record("NPC_", subrecord("NAME", std::string(" Fr\xE9\x80\x81\0m \0", 10))),
          {std::string(" Fr\xC3\xA9\xE2\x82\xAC\xC2\x81\0m ", 13)}},
+        {"IdInCodePage1251", npcRecord("\xC0\xE1"), {"\xD0\x90\xD0\xB1"}, None, 0, 0, Windows1251},
         {"IdCutShortWhereTheRecordEnds",
          record("NPC_", subrecord("NAME", "big", 0xFFFFFFFF)) +
              record("NPC_", subrecord("NAME", "", 9)) + y,
@@ -95,36 +92,27 @@ struct TestSource final : hw::ByteSource
 
 // Each case at the smallest block size, an odd one and the default, so that
 // the result is seen not to depend on where blocks begin and end.
-class ScanTable : public testing::TestWithParam<std::tuple<ScanCase, std::size_t>>
+TEST(ESRead, givesTheIdsAndTheOutcome)
 {
-};
-
-TEST_P(ScanTable, givesTheIdsAndTheOutcome)
-{
-    const auto &[c, bufferSize] = GetParam();
-    TestSource source;
-    source.bytes = c.file;
-    source.unreadable = c.unreadable;
-    hw::ESRead reader(bufferSize);
-    reader.NPCNames = {"left over", "from before"};
-    const auto outcome = reader.ReadNPCNames(source);
-    EXPECT_EQ(reader.NPCNames, c.ids.empty() ? std::vector<std::string> {""} : c.ids);
-    EXPECT_EQ(outcome.idCount, c.ids.size());
-    EXPECT_EQ(outcome.fault, c.fault);
-    EXPECT_EQ(outcome.offset, c.offset);
-    EXPECT_EQ(outcome.error == std::errc::io_error, c.fault == ScanFault::CannotRead);
-    if (outcome.status() == hw::ScanStatus::Truncated) {
-        EXPECT_EQ(outcome.endOffset, c.file.size());
-    }
+    for (const auto &c : scanCases())
+        for (const std::size_t bufferSize : {16, 23, 256 * 1024}) {
+            SCOPED_TRACE(c.name + std::string(" at ") + std::to_string(bufferSize));
+            TestSource source;
+            source.bytes = c.file;
+            source.unreadable = c.unreadable;
+            hw::ESRead reader(bufferSize);
+            reader.NPCNames = {"left over", "from before"};
+            const auto outcome = reader.ReadNPCNames(source, c.page);
+            EXPECT_EQ(reader.NPCNames, c.ids.empty() ? std::vector<std::string> {""} : c.ids);
+            EXPECT_EQ(outcome.idCount, c.ids.size());
+            EXPECT_EQ(outcome.fault, c.fault);
+            EXPECT_EQ(outcome.offset, c.offset);
+            EXPECT_EQ(outcome.error == std::errc::io_error, c.fault == ScanFault::CannotRead);
+            if (outcome.status() == hw::ScanStatus::Truncated) {
+                EXPECT_EQ(outcome.endOffset, c.file.size());
+            }
+        }
 }
-
-INSTANTIATE_TEST_SUITE_P(Synthetic, ScanTable,
-                         testing::Combine(testing::ValuesIn(scanCases()),
-                                          testing::Values(16, 23, hw::ESRead::kDefaultBufferSize)),
-                         [](const auto &p) {
-                             return std::get<0>(p.param).name + "_" +
-                                 std::to_string(std::get<1>(p.param));
-                         });
 
 // Records of every size around the block sizes, with the bytes that an NPC
 // record starts with inside: the ids come out whole at any block size, and
@@ -153,15 +141,6 @@ TEST(ESRead, passesOverOtherRecordsAtAnyBlockSize)
         EXPECT_EQ(reader.NPCNames, ids);
         EXPECT_LT(source.bytesRead, file.size() / 2) << bufferSize;
     }
-}
-
-TEST(ESRead, convertsIdsFromTheChosenCodePage)
-{
-    const auto file = npcRecord("\xC0\xE1");
-    hw::MemorySource source(file);
-    hw::ESRead reader;
-    reader.ReadNPCNames(source, hw::CodePage::Windows1251);
-    EXPECT_EQ(reader.NPCNames, std::vector<std::string> {"\xD0\x90\xD0\xB1"}); // "Аб"
 }
 
 } // namespace
