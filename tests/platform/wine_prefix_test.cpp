@@ -57,15 +57,16 @@ std::string entry(std::string_view key, std::string_view name, std::string_view 
         "\"=\"" + std::string(data) + "\"\n";
 }
 
+const std::string kBethesda = R"(Software\\Wow6432Node\\Bethesda Softworks\\Morrowind)";
+
 std::string bethesda(std::string_view data)
 {
-    return entry(R"(Software\\Wow6432Node\\Bethesda Softworks\\Morrowind)", "Installed Path", data);
+    return entry(kBethesda, "Installed Path", data);
 }
 
 TEST(DataFolderInPrefix, findsTheFolderTheRegistryNames)
 {
     const char *const data = "drive_c/Games/Morrowind/Data Files";
-    const char *const steamData = "drive_c/Steam/Morrowind/Data Files";
     const char *const gogData = "drive_c/GOG Games/Morrowind/Data files"; // "files" on purpose
     const char *const jeuxData = "drive_c/Jeux/Édition – GOTY/Data Files";
     const char *const driveDData = "games disk/Morrowind/Data Files";
@@ -88,20 +89,17 @@ TEST(DataFolderInPrefix, findsTheFolderTheRegistryNames)
         {"emptyValueIsNoDrive", bethesda(""), nullptr},
         {"longestValue", bethesda(longest), data},
         {"overLongValue", bethesda(longest + R"(\\)"), nullptr},
-        {"noValue",
-         entry(R"(Software\\Wow6432Node\\Bethesda Softworks\\Morrowind)", "Installed Path2", game),
-         nullptr},
+        {"noValue", entry(kBethesda, "Installed Path2", game), nullptr},
         {"noKey", entry(R"(Software\\Bethesda Softworks\\Oblivion)", "Installed Path", game),
          nullptr},
-        {"steam",
+        {"steamWithEscapes",
          entry(
              R"(Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Steam App 22320)",
-             "InstallLocation", R"(C:\\Steam\\Morrowind)"),
-         steamData},
+             "InstallLocation", R"(C:\\Jeux\\\x00c9dition \x2013 GOTY)"),
+         jeuxData},
         {"gogInAnyLetterCase", gog, gogData},
         {"bethesdaBeforeGog", gog + bethesda(game), data},
         {"staleBethesdaThenGog", bethesda(R"(C:\\Old\\Morrowind)") + gog, gogData},
-        {"escapedName", bethesda(R"(C:\\Jeux\\\x00c9dition \x2013 GOTY)"), jeuxData},
         {"missingDataFiles", bethesda(R"(C:\\Games)"), nullptr},
         {"otherDriveDotsAreLexical", bethesda(R"(D:\\Gone\\..\\.\\Morrowind)"), driveDData},
         {"unmappedDrive", bethesda(R"(E:\\Games\\Morrowind)"), nullptr},
@@ -109,8 +107,7 @@ TEST(DataFolderInPrefix, findsTheFolderTheRegistryNames)
     // Every case has the same folders, so that a path read wrongly can land
     // on another one; D: is mapped by an absolute link, as winecfg makes it.
     const TempPrefix prefix;
-    for (const char *folder :
-         {"drive_c/Data Files", data, steamData, gogData, jeuxData, driveDData})
+    for (const char *folder : {"drive_c/Data Files", data, gogData, jeuxData, driveDData})
         prefix.folder(folder);
     fs::create_directory_symlink(prefix.folder("games disk"), prefix.path / "dosdevices" / "d:");
     EXPECT_EQ(hw::dataFolderInPrefix(prefix.path), std::nullopt); // no system.reg
