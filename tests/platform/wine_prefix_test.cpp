@@ -15,40 +15,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::literals;
 
-// A Wine prefix in a temporary folder whose name is not ASCII and holds a
-// space, with drive C: mapped as Wine maps it; removed at the end of the test.
-struct TempPrefix
-{
-    fs::path path = fs::temp_directory_path() /
-        ("hourwright préfixe-" + std::to_string(std::random_device()()));
-
-    TempPrefix()
-    {
-        fs::create_directories(path / "dosdevices");
-        fs::create_directory_symlink("../drive_c", path / "dosdevices" / "c:");
-    }
-    ~TempPrefix()
-    {
-        std::error_code error;
-        fs::remove_all(path, error);
-    }
-
-    // Makes the folder `relative` and gives where it is through the links.
-    fs::path folder(std::string_view relative) const
-    {
-        fs::create_directories(path / relative);
-        return fs::canonical(path / relative);
-    }
-
-    // Writes system.reg: Wine's first lines, then `body`.
-    void writeRegistry(std::string_view body) const
-    {
-        std::ofstream(path / "system.reg", std::ios::binary)
-            << "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win64\n\n"
-            << body;
-    }
-};
-
 // A section as Wine writes it, with one value; the key and the data are
 // written as they stand in the file, with backslashes doubled.
 std::string entry(std::string_view key, std::string_view name, std::string_view data)
@@ -64,7 +30,7 @@ std::string bethesda(std::string_view data)
     return entry(kBethesda, "Installed Path", data);
 }
 
-TEST(DataFolderInPrefix, findsTheFolderTheRegistryNames)
+TEST(FindDataFolder, findsTheFolderThePrefixsRegistryNames)
 {
     const char *const data = "drive_c/Games/Morrowind/Data Files";
     const char *const gogData = "drive_c/GOG Games/Morrowind/Data files"; // "files" on purpose
@@ -104,18 +70,50 @@ TEST(DataFolderInPrefix, findsTheFolderTheRegistryNames)
         {"otherDriveDotsAreLexical", bethesda(R"(D:\\Gone\\..\\.\\Morrowind)"), driveDData},
         {"unmappedDrive", bethesda(R"(E:\\Games\\Morrowind)"), nullptr},
     };
+    // A prefix whose name is not ASCII and holds a space, with drive C:
+    // mapped as Wine maps it and D: by an absolute link, as winecfg makes it.
     // Every case has the same folders, so that a path read wrongly can land
-    // on another one; D: is mapped by an absolute link, as winecfg makes it.
-    const TempPrefix prefix;
-    for (const char *folder : {"drive_c/Data Files", data, gogData, jeuxData, driveDData})
-        prefix.folder(folder);
-    fs::create_directory_symlink(prefix.folder("games disk"), prefix.path / "dosdevices" / "d:");
+    // on another one.
+    const struct Prefix
+    {
+        fs::path path;
+        ~Prefix()
+        {
+            std::error_code ignored;
+            fs::remove_all(path, ignored);
+        }
+    } prefix {fs::temp_directory_path() /
+              ("hourwright préfixe-" + std::to_string(std::random_device()()))};
+    const auto folder = [&](std::string_view relative) {
+        fs::create_directories(prefix.path / relative);
+        return fs::canonical(prefix.path / relative);
+    };
+    for (const char *name :
+         {"dosdevices", "drive_c/Data Files", data, gogData, jeuxData, driveDData})
+        folder(name);
+    fs::create_directory_symlink("../drive_c", prefix.path / "dosdevices" / "c:");
+    fs::create_directory_symlink(folder("games disk"), prefix.path / "dosdevices" / "d:");
     EXPECT_EQ(hw::dataFolderInPrefix(prefix.path), std::nullopt); // no system.reg
+    const auto writeRegistry = [&](const std::string &body) {
+        std::ofstream(prefix.path / "system.reg", std::ios::binary)
+            << "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win64\n\n"
+            << body;
+    };
     for (const auto &c : cases) {
-        prefix.writeRegistry(c.registry);
-        const auto expected = c.expected ? std::optional(prefix.folder(c.expected)) : std::nullopt;
+        writeRegistry(c.registry);
+        const auto expected = c.expected ? std::optional(folder(c.expected)) : std::nullopt;
         EXPECT_EQ(hw::dataFolderInPrefix(prefix.path), expected) << c.name;
     }
+
+    // The program looks in WINEPREFIX; with no prefix it starts in its own
+    // folder. Changing the environment is safe because each test runs in a
+    // process of its own.
+    writeRegistry(bethesda(game));
+    ASSERT_EQ(setenv("WINEPREFIX", prefix.path.c_str(), 1), 0);
+    EXPECT_EQ(hw::findDataFolder(), folder(data));
+    ASSERT_EQ(unsetenv("WINEPREFIX"), 0);
+    ASSERT_EQ(unsetenv("HOME"), 0);
+    EXPECT_EQ(hw::findDataFolder(), fs::read_symlink("/proc/self/exe").parent_path());
 }
 
 TEST(InstallPathText, readsAsTheGameReadsIntoItsBuffer)
@@ -136,20 +134,6 @@ TEST(WinePrefixPath, isWineprefixElseDotWineInHome)
     EXPECT_EQ(hw::winePrefixPath("", "/h"), fs::path("/h/.wine")); // as good as not set
     EXPECT_EQ(hw::winePrefixPath(nullptr, "/h"), fs::path("/h/.wine"));
     EXPECT_EQ(hw::winePrefixPath(nullptr, ""), std::nullopt);
-}
-
-// Changes the environment, which is safe because each test runs in a process
-// of its own.
-TEST(FindDataFolder, readsThePrefixElseGivesTheProgramsFolder)
-{
-    const TempPrefix prefix;
-    prefix.writeRegistry(bethesda(R"(C:\\Morrowind)"));
-    const auto data = prefix.folder("drive_c/Morrowind/Data Files");
-    ASSERT_EQ(setenv("WINEPREFIX", prefix.path.c_str(), 1), 0);
-    EXPECT_EQ(hw::findDataFolder(), data);
-    ASSERT_EQ(unsetenv("WINEPREFIX"), 0);
-    ASSERT_EQ(unsetenv("HOME"), 0);
-    EXPECT_EQ(hw::findDataFolder(), fs::read_symlink("/proc/self/exe").parent_path());
 }
 
 } // namespace
