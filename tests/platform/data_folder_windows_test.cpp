@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -30,25 +31,17 @@ std::string quoted(const std::string &text)
     return out + "\"";
 }
 
-// Runs reg.exe on `key` in the registry view `view`; true when it succeeded.
-bool reg(const char *command, const std::string &key, const std::string &more = "",
-         const char *view = "32")
+// Runs reg.exe with `arguments` in the registry view `view`; true when it succeeded.
+bool reg(const std::string &arguments, const char *view = "32")
 {
-    const std::string line = std::string("reg ") + command + " " + quoted(key) + more +
-        " /reg:" + view + " /f >NUL 2>NUL";
-    return std::system(line.c_str()) == 0;
-}
-
-void setValue(const std::string &key, const std::string &name, const std::string &data,
-              const char *view = "32")
-{
-    ASSERT_TRUE(reg("add", key, " /v " + quoted(name) + " /t REG_SZ /d " + quoted(data), view));
+    return std::system(("reg " + arguments + " /reg:" + view + " /f >NUL 2>NUL").c_str()) == 0;
 }
 
 void removeKeys()
 {
     for (const auto &key : {kBethesda, kSteam, kGog})
-        reg("delete", key);
+        reg("delete " + quoted(key));
+    reg("delete " + quoted(kBethesda), "64");
 }
 
 std::wstring programFolder()
@@ -58,74 +51,61 @@ std::wstring programFolder()
     return std::filesystem::path(name).parent_path().wstring();
 }
 
-class RegistryDataFolder : public testing::Test
+TEST(RegistryDataFolder, givesTheDataFilesFolderOrTheProgramsFolder)
 {
-protected:
-    void SetUp() override
-    {
-        removeKeys();
-        if (!reg("add", kBethesda)) {
-            const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-            if (ntdll && GetProcAddress(ntdll, "wine_get_version"))
-                FAIL() << "reg.exe cannot write the Wine prefix's registry";
-            GTEST_SKIP() << "no right to write to HKEY_LOCAL_MACHINE";
-        }
-        reg("delete", kBethesda);
+    removeKeys();
+    if (!reg("add " + quoted(kBethesda))) {
+        const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+        if (ntdll && GetProcAddress(ntdll, "wine_get_version"))
+            FAIL() << "reg.exe cannot write the Wine prefix's registry";
+        GTEST_SKIP() << "no right to write to HKEY_LOCAL_MACHINE";
     }
-    void TearDown() override { removeKeys(); }
-};
-
-TEST_F(RegistryDataFolder, givesTheDataFilesFolderOrTheProgramsFolder)
-{
+    struct Value
+    {
+        std::string key;
+        const char *name; // nullptr: the key without a value
+        std::string data;
+        const char *view = "32";
+    };
     struct Case
     {
         const char *name;
-        std::string key; // empty: no key at all
-        const char *value; // nullptr: the key without the value
-        std::string data;
+        std::vector<Value> values;
         std::wstring expected; // empty: the program's own folder
     };
     const std::string fits(1023, 'y'); // with its NUL, exactly the buffer
+    const Value steam = {kSteam, "InstallLocation", R"(D:\Steam)"};
+    const Value gog = {kGog, "path", R"(E:\GOG Games\Morrowind)"};
     const Case cases[] = {
-        {"normal", kBethesda, "Installed Path", R"(C:\Games\Game)", LR"(C:\Games\Game\Data Files)"},
-        {"trailingBackslash", kBethesda, "Installed Path", R"(C:\Games\Game\)",
-         LR"(C:\Games\Game\\Data Files)"},
-        {"emptyValue", kBethesda, "Installed Path", "", LR"(\Data Files)"},
-        {"fillsTheBuffer", kBethesda, "Installed Path", fits,
+        {"normal", {{kBethesda, "Installed Path", R"(C:\Game)"}}, LR"(C:\Game\Data Files)"},
+        {"trailingBackslash",
+         {{kBethesda, "Installed Path", R"(C:\Game\)"}},
+         LR"(C:\Game\\Data Files)"},
+        {"emptyValue", {{kBethesda, "Installed Path", ""}}, LR"(\Data Files)"},
+        {"fillsTheBuffer",
+         {{kBethesda, "Installed Path", fits}},
          std::wstring(fits.begin(), fits.end()) + LR"(\Data Files)"},
-        {"overLong", kBethesda, "Installed Path", std::string(1100, 'x'), L""},
-        {"noValue", kBethesda, nullptr, "", L""},
-        {"noKey", "", nullptr, "", L""},
-        {"steam", kSteam, "InstallLocation", R"(D:\Steam\Morrowind)",
-         LR"(D:\Steam\Morrowind\Data Files)"},
-        {"gog", kGog, "path", R"(E:\GOG Games\Morrowind)", LR"(E:\GOG Games\Morrowind\Data Files)"},
+        {"overLong", {{kBethesda, "Installed Path", std::string(1100, 'x')}}, L""},
+        {"noValue", {{kBethesda, nullptr, ""}, steam}, L""},
+        {"noKey", {}, L""},
+        {"only64BitView", {{kBethesda, "Installed Path", R"(C:\Native)", "64"}}, L""},
+        {"steamBeforeGog", {gog, steam}, LR"(D:\Steam\Data Files)"},
+        {"gog", {gog}, LR"(E:\GOG Games\Morrowind\Data Files)"},
+        {"bethesdaFirst",
+         {gog, steam, {kBethesda, "Installed Path", R"(C:\Game)"}},
+         LR"(C:\Game\Data Files)"},
     };
     for (const auto &c : cases) {
         removeKeys();
-        if (c.value) {
-            setValue(c.key, c.value, c.data);
-        } else if (!c.key.empty()) {
-            EXPECT_TRUE(reg("add", c.key)) << c.name;
+        for (const auto &v : c.values) {
+            const std::string value =
+                v.name ? " /v " + quoted(v.name) + " /t REG_SZ /d " + quoted(v.data) : "";
+            EXPECT_TRUE(reg("add " + quoted(v.key) + value, v.view)) << c.name;
         }
         EXPECT_EQ(hw::findDataFolder().wstring(), c.expected.empty() ? programFolder() : c.expected)
             << c.name;
     }
-}
-
-TEST_F(RegistryDataFolder, prefersTheGamesOwnKeyToSteamAndGog)
-{
-    setValue(kGog, "path", R"(E:\GOG)");
-    setValue(kSteam, "InstallLocation", R"(D:\Steam)");
-    EXPECT_EQ(hw::findDataFolder().wstring(), LR"(D:\Steam\Data Files)");
-    setValue(kBethesda, "Installed Path", R"(C:\Morrowind)");
-    EXPECT_EQ(hw::findDataFolder().wstring(), LR"(C:\Morrowind\Data Files)");
-}
-
-TEST_F(RegistryDataFolder, readsThe32BitViewOnly)
-{
-    setValue(kBethesda, "Installed Path", R"(C:\Native)", "64");
-    EXPECT_EQ(hw::findDataFolder().wstring(), programFolder());
-    reg("delete", kBethesda, "", "64");
+    removeKeys();
 }
 
 } // namespace

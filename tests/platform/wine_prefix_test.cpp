@@ -9,160 +9,112 @@
 #include <cstdlib>
 #include <fstream>
 #include <random>
-#include <vector>
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace std::literals;
 
-// `path` as it is written between quotes in system.reg.
-std::string regEscape(std::string_view path)
+// A section as Wine writes it, with one value; the key and the data are
+// written as they stand in the file, with backslashes doubled.
+std::string entry(std::string_view key, std::string_view name, std::string_view data)
 {
-    std::string out;
-    for (const char c : path) {
-        if (c == '\\' || c == '"')
-            out += '\\';
-        out += c;
-    }
-    return out;
+    return "[" + std::string(key) + "] 1700000000\n#time=1da1b2c3d4e5f60\n\"" + std::string(name) +
+        "\"=\"" + std::string(data) + "\"\n";
 }
 
-// A Wine prefix in a temporary folder whose name is not ASCII and holds a
-// space, with drive C: mapped as Wine maps it; removed at the end of the test.
-// Paths are UTF-8, with "/" between names.
-struct TempPrefix
+const std::string kBethesda = R"(Software\\Wow6432Node\\Bethesda Softworks\\Morrowind)";
+
+std::string bethesda(std::string_view data)
 {
-    fs::path path;
+    return entry(kBethesda, "Installed Path", data);
+}
 
-    TempPrefix()
+TEST(FindDataFolder, findsTheFolderThePrefixsRegistryNames)
+{
+    const char *const data = "drive_c/Games/Morrowind/Data Files";
+    const char *const gogData = "drive_c/GOG Games/Morrowind/Data files"; // "files" on purpose
+    const char *const jeuxData = "drive_c/Jeux/Édition – GOTY/Data Files";
+    const char *const driveDData = "games disk/Morrowind/Data Files";
+    const std::string game = R"(C:\\Games\\Morrowind)"; // 18 characters
+    const std::string gog =
+        entry(R"(Software\\GOG.com\\Games\\1435828767)", "path", R"(c:\\gog GAMES\\morrowind)");
+    // Empty names are passed over, so backslashes pad a path to any length;
+    // with its NUL, a value of 1023 characters just fills the game's buffer.
+    const std::string longest = game + std::string(2 * (1023 - 18), '\\');
+    const struct
     {
-        std::random_device random;
-        do
-            path = fs::temp_directory_path() / ("hourwright préfixe-" + std::to_string(random()));
-        while (!fs::create_directory(path));
-        makeFolder("dosdevices");
-        makeFolder("drive_c");
-        fs::create_directory_symlink("../drive_c", path / "dosdevices" / "c:");
-    }
-    ~TempPrefix()
+        const char *name;
+        std::string registry; // after Wine's first lines
+        const char *expected; // the data folder in the prefix, or none
+    } cases[] = {
+        {"normal", bethesda(game), data},
+        {"nativeView", entry(R"(Software\\Bethesda Softworks\\Morrowind)", "Installed Path", game),
+         data},
+        {"trailingBackslash", bethesda(game + R"(\\)"), data},
+        {"emptyValueIsNoDrive", bethesda(""), nullptr},
+        {"longestValue", bethesda(longest), data},
+        {"overLongValue", bethesda(longest + R"(\\)"), nullptr},
+        {"noValue", entry(kBethesda, "Installed Path2", game), nullptr},
+        {"noKey", entry(R"(Software\\Bethesda Softworks\\Oblivion)", "Installed Path", game),
+         nullptr},
+        {"steamWithEscapes",
+         entry(
+             R"(Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Steam App 22320)",
+             "InstallLocation", R"(C:\\Jeux\\\x00c9dition \x2013 GOTY)"),
+         jeuxData},
+        {"gogInAnyLetterCase", gog, gogData},
+        {"bethesdaBeforeGog", gog + bethesda(game), data},
+        {"staleBethesdaThenGog", bethesda(R"(C:\\Old\\Morrowind)") + gog, gogData},
+        {"missingDataFiles", bethesda(R"(C:\\Games)"), nullptr},
+        {"otherDriveDotsAreLexical", bethesda(R"(D:\\Gone\\..\\.\\Morrowind)"), driveDData},
+        {"unmappedDrive", bethesda(R"(E:\\Games\\Morrowind)"), nullptr},
+    };
+    // A prefix whose name is not ASCII and holds a space, with drive C:
+    // mapped as Wine maps it and D: by an absolute link, as winecfg makes it.
+    // Every case has the same folders, so that a path read wrongly can land
+    // on another one.
+    const struct Prefix
     {
-        std::error_code error;
-        fs::remove_all(path, error);
-    }
-    TempPrefix(const TempPrefix &) = delete;
-
-    fs::path makeFolder(std::string_view relative) const
-    {
-        fs::create_directories(path / relative);
-        return path / relative;
-    }
-
-    // Writes system.reg: Wine's first lines, then `body`.
-    void writeRegistry(std::string_view body) const
-    {
-        std::ofstream(path / "system.reg", std::ios::binary)
+        fs::path path;
+        ~Prefix()
+        {
+            std::error_code ignored;
+            fs::remove_all(path, ignored);
+        }
+    } prefix {fs::temp_directory_path() /
+              ("hourwright préfixe-" + std::to_string(std::random_device()()))};
+    const auto folder = [&](std::string_view relative) {
+        fs::create_directories(prefix.path / relative);
+        return fs::canonical(prefix.path / relative);
+    };
+    for (const char *name :
+         {"dosdevices", "drive_c/Data Files", data, gogData, jeuxData, driveDData})
+        folder(name);
+    fs::create_directory_symlink("../drive_c", prefix.path / "dosdevices" / "c:");
+    fs::create_directory_symlink(folder("games disk"), prefix.path / "dosdevices" / "d:");
+    EXPECT_EQ(hw::dataFolderInPrefix(prefix.path), std::nullopt); // no system.reg
+    const auto writeRegistry = [&](const std::string &body) {
+        std::ofstream(prefix.path / "system.reg", std::ios::binary)
             << "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win64\n\n"
             << body;
+    };
+    for (const auto &c : cases) {
+        writeRegistry(c.registry);
+        const auto expected = c.expected ? std::optional(folder(c.expected)) : std::nullopt;
+        EXPECT_EQ(hw::dataFolderInPrefix(prefix.path), expected) << c.name;
     }
 
-    // Where `relative` is, through the links of the prefix's drives.
-    fs::path resolved(std::string_view relative) const { return fs::canonical(path / relative); }
-};
-
-const std::string kBethesda = "Software\\Wow6432Node\\Bethesda Softworks\\Morrowind";
-const std::string kGame = "C:\\Games\\Morrowind";
-const char *const kData = "drive_c/Games/Morrowind/Data Files";
-const char *const kSteamData = "drive_c/Steam/Morrowind/Data Files";
-const char *const kGogData = "drive_c/GOG Games/Morrowind/Data files"; // "files" on purpose
-const char *const kJeuxData = "drive_c/Jeux/Édition – GOTY/Data Files";
-const char *const kDriveDData = "games disk/Morrowind/Data Files";
-
-// A section as Wine writes it, holding `values`.
-std::string section(std::string_view key, std::string_view values)
-{
-    return "[" + regEscape(key) + "] 1700000000\n#time=1da1b2c3d4e5f60\n" + std::string(values);
+    // The program looks in WINEPREFIX; with no prefix it starts in its own
+    // folder. Changing the environment is safe because each test runs in a
+    // process of its own.
+    writeRegistry(bethesda(game));
+    ASSERT_EQ(setenv("WINEPREFIX", prefix.path.c_str(), 1), 0);
+    EXPECT_EQ(hw::findDataFolder(), folder(data));
+    ASSERT_EQ(unsetenv("WINEPREFIX"), 0);
+    ASSERT_EQ(unsetenv("HOME"), 0);
+    EXPECT_EQ(hw::findDataFolder(), fs::read_symlink("/proc/self/exe").parent_path());
 }
-
-std::string entry(std::string_view key, std::string_view name, std::string_view path)
-{
-    return section(key, "\"" + std::string(name) + "\"=\"" + regEscape(path) + "\"\n");
-}
-
-std::string bethesda(std::string_view path)
-{
-    return entry(kBethesda, "Installed Path", path);
-}
-
-const std::string kGogEntry =
-    entry("Software\\GOG.com\\Games\\1435828767", "path", "C:\\GOG Games\\Morrowind");
-
-struct PrefixCase
-{
-    const char *name;
-    std::string registry; // after Wine's first lines
-    const char *expected; // the data folder in the prefix, or none
-};
-
-void PrintTo(const PrefixCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
-
-// Empty names are passed over, so backslashes pad a path to any length; with
-// its NUL, a value of 1023 characters just fills the game's buffer.
-const std::vector<PrefixCase> kCases = {
-    {"normal", bethesda(kGame), kData},
-    {"nativeView", entry("Software\\Bethesda Softworks\\Morrowind", "Installed Path", kGame),
-     kData},
-    {"trailingBackslash", bethesda(kGame + "\\"), kData},
-    {"dotDotIsLexical", bethesda("C:\\Gone\\..\\Games\\.\\Morrowind"), kData},
-    {"emptyValueIsNoDrive", bethesda(""), nullptr},
-    {"longestValue", bethesda(kGame + std::string(1023 - kGame.size(), '\\')), kData},
-    {"overLongValue", bethesda(kGame + std::string(1024 - kGame.size(), '\\')), nullptr},
-    {"noValue", entry(kBethesda, "Installed Path2", kGame), nullptr},
-    {"noKey", entry("Software\\Bethesda Softworks\\Oblivion", "Installed Path", kGame), nullptr},
-    {"steam",
-     entry("Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Steam App 22320",
-           "InstallLocation", "C:\\Steam\\Morrowind"),
-     kSteamData},
-    {"gog", kGogEntry, kGogData},
-    {"bethesdaBeforeGog", kGogEntry + bethesda(kGame), kData},
-    {"staleBethesdaThenGog", bethesda("C:\\Old\\Morrowind") + kGogEntry, kGogData},
-    {"escapedName", section(kBethesda, R"("Installed Path"="C:\\Jeux\\\x00c9dition \x2013 GOTY")"),
-     kJeuxData},
-    {"missingDataFiles", bethesda("C:\\Games"), nullptr},
-    {"otherDrive", bethesda("D:\\Morrowind"), kDriveDData},
-    {"unmappedDrive", bethesda("E:\\Games\\Morrowind"), nullptr},
-    {"letterCase", bethesda("c:\\gog GAMES\\morrowind"), kGogData},
-    {"damagedSectionLine",
-     "[" + regEscape(kBethesda) + "\n\"Installed Path\"=\"" + regEscape(kGame) + "\"\n", nullptr},
-};
-
-class DataFolderInPrefix : public testing::TestWithParam<PrefixCase>
-{
-};
-
-// Every case has the same folders, so that a path read wrongly can land on
-// another one; D: is mapped by an absolute link, as winecfg makes it.
-TEST_P(DataFolderInPrefix, findsTheFolderTheRegistryNames)
-{
-    const TempPrefix prefix;
-    for (const char *folder :
-         {"drive_c/Data Files", kData, kSteamData, kGogData, kJeuxData, kDriveDData})
-        prefix.makeFolder(folder);
-    std::filesystem::create_directory_symlink(prefix.makeFolder("games disk"),
-                                              prefix.path / "dosdevices" / "d:");
-    prefix.writeRegistry(GetParam().registry);
-    const auto found = hw::dataFolderInPrefix(prefix.path);
-    if (GetParam().expected)
-        EXPECT_EQ(found, prefix.resolved(GetParam().expected));
-    else
-        EXPECT_EQ(found, std::nullopt);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, DataFolderInPrefix, testing::ValuesIn(kCases),
-                         [](const auto &p) { return std::string(p.param.name); });
 
 TEST(InstallPathText, readsAsTheGameReadsIntoItsBuffer)
 {
@@ -176,30 +128,12 @@ TEST(InstallPathText, readsAsTheGameReadsIntoItsBuffer)
     EXPECT_EQ(hw::installPathText(hw::RegistryValue {}), std::nullopt);
 }
 
-// Changes the environment, which is safe because each test runs in a process
-// of its own.
-TEST(FindDataFolder, readsWineprefixThenDotWineThenFallsBackToTheProgramsFolder)
+TEST(WinePrefixPath, isWineprefixElseDotWineInHome)
 {
-    const TempPrefix prefix;
-    const TempPrefix home;
-    const auto programFolder = fs::read_symlink("/proc/self/exe").parent_path();
-    ASSERT_EQ(setenv("WINEPREFIX", prefix.path.c_str(), 1), 0);
-    prefix.makeFolder("system.reg");
-    EXPECT_EQ(hw::findDataFolder(), programFolder); // no system.reg file
-    fs::remove(prefix.path / "system.reg");
-    prefix.writeRegistry(bethesda("C:\\Morrowind"));
-    EXPECT_EQ(hw::findDataFolder(), programFolder); // no such folder
-    prefix.makeFolder("drive_c/Morrowind/Data Files");
-    const auto data = prefix.resolved("drive_c/Morrowind/Data Files");
-    EXPECT_EQ(hw::findDataFolder(), data);
-
-    fs::create_directory_symlink(prefix.path, home.path / ".wine");
-    ASSERT_EQ(setenv("WINEPREFIX", "", 1), 0); // as good as not set
-    ASSERT_EQ(setenv("HOME", home.path.c_str(), 1), 0);
-    EXPECT_EQ(hw::findDataFolder(), data);
-    ASSERT_EQ(unsetenv("WINEPREFIX"), 0);
-    ASSERT_EQ(unsetenv("HOME"), 0);
-    EXPECT_EQ(hw::findDataFolder(), programFolder); // no prefix at all
+    EXPECT_EQ(hw::winePrefixPath("/p", "/h"), fs::path("/p"));
+    EXPECT_EQ(hw::winePrefixPath("", "/h"), fs::path("/h/.wine")); // as good as not set
+    EXPECT_EQ(hw::winePrefixPath(nullptr, "/h"), fs::path("/h/.wine"));
+    EXPECT_EQ(hw::winePrefixPath(nullptr, ""), std::nullopt);
 }
 
 } // namespace

@@ -4,127 +4,103 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
-#include <tuple>
 #include <vector>
+
+namespace fs = std::filesystem;
 
 namespace {
 
 using hw::ScanFault;
-using hw::test::le32;
-using hw::test::npcRecord;
-using hw::test::record;
-using hw::test::subrecord;
-using hw::test::textSubrecord;
+using namespace hw::test;
 
 struct ScanCase
 {
-    std::string name;
+    const char *name;
     std::string file;
     std::vector<std::string> ids; // none leaves NPCNames holding one empty string
     ScanFault fault = ScanFault::None;
     std::uint64_t offset = 0; // where the record at fault starts
     std::uint64_t unreadable = 0; // bytes the source claims after `file` but cannot read
+    hw::CodePage page = hw::CodePage::Windows1252;
 };
-
-void PrintTo(const ScanCase &c, std::ostream *out)
-{
-    *out << c.name;
-}
-
-// Many records of every size around the block sizes, NPC records among them,
-// so that headers, NPC data and large records fall across block edges.
-ScanCase mixedSizes()
-{
-    ScanCase c {"MixedSizes", hw::test::headerRecord(), {}};
-    std::mt19937 random(7);
-    for (int i = 0; i < 300; ++i) {
-        const auto kind = random() % 4;
-        if (kind == 0) {
-            c.ids.push_back("npc " + std::to_string(i));
-            c.file += npcRecord(c.ids.back(), std::string(random() % 300, 'f'));
-        } else {
-            // Sizes from nothing to well past the default block, with the
-            // bytes that an NPC record starts with inside.
-            const auto size = kind == 1 ? random() % 200 : random() % 70000;
-            std::string data(size, 'x');
-            for (std::size_t at = 0; at + 8 < size; at += 4096)
-                data.replace(at, 8, "NPC_NAME");
-            c.file += record(kind == 3 ? "LAND" : "CELL", data);
-        }
-    }
-    return c;
-}
 
 std::vector<ScanCase> scanCases()
 {
     using enum ScanFault;
-    const auto header = hw::test::headerRecord();
+    using enum hw::CodePage;
+    const auto header = headerRecord();
     const auto x = npcRecord("X");
     const auto y = npcRecord("Y");
-    const auto cell = record("CELL", textSubrecord("NAME", "Balmora") + textSubrecord("NAME", "X"));
-    std::vector<ScanCase> cases = {
+    const auto hx = header + x;
+    const auto stop = [&](const char *name, const std::string &rest, ScanFault fault,
+                          std::uint64_t unreadable = 0) {
+        return ScanCase {name, hx + rest, {"X"}, fault, hx.size(), unreadable};
+    };
+    // Records of every size around the block sizes, with the bytes that an NPC
+    // record starts with inside.
+    ScanCase mixed {"MixedSizes", header, {}};
+    std::mt19937 random(7);
+    for (int i = 0; i < 300; ++i) {
+        if (random() % 3 == 0) {
+            mixed.ids.push_back("npc " + std::to_string(i));
+            mixed.file += npcRecord(mixed.ids.back(), std::string(random() % 300, 'f'));
+            continue;
+        }
+        std::string data(random() % 2 ? random() % 200 : random() % 200000, 'x');
+        for (std::size_t at = 0; at + 8 < data.size(); at += 4096)
+            data.replace(at, 8, "NPC_NAME");
+        mixed.file += record(i % 2 ? "LAND" : "CELL", data);
+    }
+    return {
+        mixed,
         {"EmptyFile", "", {}},
-        {"NoNpcRecord", header + cell + record("BOOK", textSubrecord("TEXT", "NPC_ NAME X")), {}},
-        {"HeaderNpcOtherNpc", header + x + cell + y, {"X", "Y"}},
-        {"FirstRecordIsAnNpc", x + header + y, {"X", "Y"}},
-        {"TagCaseMatters", record("npc_", "NAME") + record("NPC ", "NAME") + x, {"X"}},
+        {"OnlyTheTagNpc_Counts",
+         header + record("CELL", textSubrecord("NAME", "X")) +
+             record("BOOK", textSubrecord("TEXT", "NPC_ NAME X")) + record("npc_", "NAME") +
+             record("NPC ", "NAME"),
+         {}},
+        {"NpcsBeforeAndAfterTheHeader", x + header + y, {"X", "Y"}},
         {"DuplicateAndEmptyIdsStay", npcRecord("") + x + x + npcRecord(""), {"", "X", "X", ""}},
         {"FirstNameBytesWin",
          record("NPC_", subrecord("MODL", "NAME" + le32(4) + "abc") + textSubrecord("NAME", "no")),
          {"abc"}},
-        {"IdKeepsBlanksCaseAndInnerNul",
-         record("NPC_", subrecord("NAME", std::string(" Dark elf\0m \0", 13))),
-         {std::string(" Dark elf\0m ", 12)}},
-        {"IdIsConvertedToUtf8", npcRecord("Fr\xE9\x80\x81"), {"Fr\xC3\xA9\xE2\x82\xAC\xC2\x81"}},
+        {"IdKeepsBlanksAndInnerNulInUtf8",
+         record("NPC_", subrecord("NAME", std::string(" Fr\xE9\x80\x81\0m \0", 10))),
+         {std::string(" Fr\xC3\xA9\xE2\x82\xAC\xC2\x81\0m ", 13)}},
+        {"IdInCodePage1251", npcRecord("\xC0\xE1"), {"\xD0\x90\xD0\xB1"}, None, 0, 0, Windows1251},
         {"IdCutShortWhereTheRecordEnds",
-         record("NPC_", subrecord("NAME", "big", 0xFFFFFFFF)) + y,
-         {"big", "Y"}},
-        {"NameHeaderEndingTheRecord", record("NPC_", subrecord("NAME", "", 9)) + x, {"", "X"}},
-        {"EmptyRecordsAreSkipped", record("GMST", "") + x + record("CELL", ""), {"X"}},
-        mixedSizes(),
+         record("NPC_", subrecord("NAME", "big", 0xFFFFFFFF)) +
+             record("NPC_", subrecord("NAME", "", 9)) + y,
+         {"big", "", "Y"}},
+        // Truncated and malformed files: the scan stops at the record after
+        // X, and X stays.
+        stop("DataSizePastTheEnd", record("CELL", "abc", 4), DataCutShort),
+        stop("EndsInsideAHeader", y.substr(0, 15), HeaderCutShort),
+        stop("NegativeDataSize", record("CELL", "abcd", -1) + y, NegativeDataSize),
+        stop("NpcWithoutName", record("NPC_", textSubrecord("FNAM", "N")) + y, NoNameSubrecord),
+        stop("NameLengthZero", record("NPC_", subrecord("NAME", "abc", 0)) + y, ZeroNameLength),
+        stop("NameInTheLastEightBytes", record("NPC_", "NAME" + le32(5).substr(0, 3)) + y,
+             NameAtDataEnd),
+        stop("ReadFails", "", CannotRead, 1000),
+        stop("FileShrinksWhileRead", y.substr(0, 40), DataCutShort, 1000),
     };
-
-    // Truncated and malformed files: the scan stops at the record after
-    // `before`, and the id in `before` (X, if any) stays.
-    struct Stop
-    {
-        const char *name;
-        std::string before, rest;
-        ScanFault fault;
-        std::uint64_t unreadable = 0;
-    };
-    const Stop stops[] = {
-        {"DataSizePastTheEnd", header + x, record("CELL", "abc", 4), DataCutShort},
-        {"HugeNpcDataSize", x, record("NPC_", "NAME", 0x7FFFFFFF), DataCutShort},
-        {"EndsInsideAHeader", x, y.substr(0, 15), HeaderCutShort},
-        {"NegativeDataSize", header + x, record("CELL", "abcd", -1) + y, NegativeDataSize},
-        {"NpcWithoutName", x, record("NPC_", textSubrecord("FNAM", "N")) + y, NoNameSubrecord},
-        {"NpcWithoutData", "", record("NPC_", "") + y, NoNameSubrecord},
-        {"NameLengthZero", x, record("NPC_", subrecord("NAME", "abc", 0)) + y, ZeroNameLength},
-        {"NameInTheLastEightBytes", x, record("NPC_", "NAME" + le32(5).substr(0, 3)) + y,
-         NameAtDataEnd},
-        {"ReadFails", x, "", CannotRead, 1000},
-        {"FileShrinksWhileRead", x, y.substr(0, 40), DataCutShort, 1000},
-    };
-    for (const auto &s : stops) {
-        const auto ids =
-            s.before.empty() ? std::vector<std::string> {} : std::vector<std::string> {"X"};
-        cases.push_back({s.name, s.before + s.rest, ids, s.fault, s.before.size(), s.unreadable});
-    }
-    return cases;
 }
 
 // A source that counts what it reads; it claims `unreadable` bytes more than
 // it has, and reading them fails.
 struct TestSource final : hw::ByteSource
 {
-    TestSource(std::string_view file, std::uint64_t missing)
-        : bytes(file)
-        , unreadable(missing)
-    { }
+    std::string_view bytes;
+    std::uint64_t unreadable = 0;
+    std::uint64_t bytesRead = 0;
+
     std::uint64_t size() const override { return bytes.size() + unreadable; }
     hw::ReadResult read(std::uint64_t offset, std::span<char> into) override
     {
@@ -134,65 +110,101 @@ struct TestSource final : hw::ByteSource
         bytesRead += got.count;
         return got;
     }
-
-    std::string_view bytes;
-    std::uint64_t unreadable;
-    std::uint64_t bytesRead = 0;
 };
 
-// Each case at block sizes from the smallest to the default, so that the
-// result is seen not to depend on where blocks begin and end.
-class ScanTable : public testing::TestWithParam<std::tuple<ScanCase, std::size_t>>
+// Each case at the smallest block size, an odd one and the default, so that
+// the result is seen not to depend on where blocks begin and end.
+TEST(ESRead, givesTheIdsAndTheOutcome)
 {
-};
+    for (const auto &c : scanCases())
+        for (const std::size_t bufferSize : {16, 23, 256 * 1024}) {
+            SCOPED_TRACE(c.name + std::string(" at ") + std::to_string(bufferSize));
+            TestSource source;
+            source.bytes = c.file;
+            source.unreadable = c.unreadable;
+            hw::ESRead reader(bufferSize);
+            reader.NPCNames = {"left over", "from before"};
+            const auto outcome = reader.ReadNPCNames(source, c.page);
+            EXPECT_EQ(reader.NPCNames, c.ids.empty() ? std::vector<std::string> {""} : c.ids);
+            EXPECT_EQ(outcome.idCount, c.ids.size());
+            EXPECT_EQ(outcome.fault, c.fault);
+            EXPECT_EQ(outcome.offset, c.offset);
+            EXPECT_EQ(outcome.error == std::errc::io_error, c.fault == ScanFault::CannotRead);
+            if (outcome.status() == hw::ScanStatus::Truncated) {
+                EXPECT_EQ(outcome.endOffset, c.file.size());
+            }
+            // Only headers and NPC data are read, not the large records.
+            if (c.file.size() > 1000000) {
+                EXPECT_LT(source.bytesRead, c.file.size() / 2);
+            }
+        }
+}
 
-TEST_P(ScanTable, givesTheIdsAndTheOutcome)
+const fs::path kPlugins = HW_TEST_PLUGINS;
+
+std::string contents(const fs::path &file)
 {
-    const auto &[c, bufferSize] = GetParam();
-    TestSource source(c.file, c.unreadable);
-    hw::ESRead reader(bufferSize);
-    reader.NPCNames = {"left over", "from before"};
-    const auto outcome = reader.ReadNPCNames(source);
-    EXPECT_EQ(reader.NPCNames, c.ids.empty() ? std::vector<std::string> {""} : c.ids);
-    EXPECT_EQ(outcome.idCount, c.ids.size());
-    EXPECT_EQ(outcome.fault, c.fault);
-    EXPECT_EQ(outcome.offset, c.offset);
-    EXPECT_EQ(outcome.error == std::errc::io_error, c.fault == ScanFault::CannotRead);
-    if (outcome.status() == hw::ScanStatus::Truncated) {
-        EXPECT_EQ(outcome.endOffset, c.file.size());
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// Names beyond ASCII are opened by the command-line tests.
+TEST(FileSource, readsAnyRangeInAnyOrder)
+{
+    const auto file = kPlugins / "firemoth.esm";
+    const std::string bytes = contents(file);
+    std::error_code error;
+    const auto source = hw::FileSource::open(file, error);
+    ASSERT_NE(source, nullptr) << error.message();
+    const std::uint64_t end = bytes.size();
+    EXPECT_EQ(source->size(), end);
+    // Forwards, backwards, again at the same place, across and past the end.
+    const std::pair<std::uint64_t, std::size_t> reads[] = {
+        {0, 16},         {600000, 100}, {100, 50},        {100, 50},
+        {end - 10, 100}, {end, 10},     {1ull << 40, 10}, {0, end}};
+    for (const auto &[offset, length] : reads) {
+        std::vector<char> into(length + 8, '?');
+        const auto got = source->read(offset, std::span<char>(into).first(length));
+        const auto expected = std::string_view(bytes).substr(std::min(offset, end), length);
+        EXPECT_FALSE(got.error) << offset;
+        EXPECT_EQ(std::string_view(into.data(), got.count), expected) << offset;
+        EXPECT_EQ(into[length], '?') << "wrote past the span at " << offset;
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Synthetic, ScanTable,
-                         testing::Combine(testing::ValuesIn(scanCases()),
-                                          testing::Values(16, 23, 4096,
-                                                          hw::ESRead::kDefaultBufferSize)),
-                         [](const auto &p) {
-                             return std::get<0>(p.param).name + "_" +
-                                 std::to_string(std::get<1>(p.param));
-                         });
-
-// Only headers and NPC data are read: other records are passed over.
-TEST(ESRead, passesOverLargeRecordsWithoutReadingThem)
+// A missing file is reported in the window's and the command's tests.
+TEST(ReadNPCNamesFromAFile, reportsAFolderAsNotOpened)
 {
-    std::string file = hw::test::headerRecord();
-    for (int i = 0; i < 40; ++i)
-        file += record("CELL", std::string(200000, 'c')) + npcRecord("id" + std::to_string(i));
-    TestSource source(file, 0);
     hw::ESRead reader;
-    const auto outcome = reader.ReadNPCNames(source);
-    EXPECT_TRUE(outcome.complete());
-    EXPECT_EQ(outcome.idCount, 40u);
-    EXPECT_LT(source.bytesRead, file.size() / 5);
+    reader.NPCNames = {"old"};
+    const auto outcome = reader.ReadNPCNames(kPlugins);
+    EXPECT_EQ(outcome.fault, hw::ScanFault::CannotOpen);
+    EXPECT_EQ(outcome.error, std::errc::is_a_directory);
+    EXPECT_EQ(reader.NPCNames, std::vector<std::string> {""});
 }
 
-TEST(ESRead, convertsIdsFromTheChosenCodePage)
+// Every real plugin under the test data folders gives exactly the ids of its
+// FILE.ids: UTF-8, one per line, each ending in LF; empty when it has none.
+TEST(ReadNPCNamesFromAFile, givesTheIdsOfEveryRealPlugin)
 {
-    const auto file = npcRecord("\xC0\xE1");
-    hw::MemorySource source(file);
-    hw::ESRead reader;
-    reader.ReadNPCNames(source, hw::CodePage::Windows1251);
-    EXPECT_EQ(reader.NPCNames, std::vector<std::string> {"\xD0\x90\xD0\xB1"}); // "Аб"
+    int plugins = 0;
+    for (const fs::path folder : {HW_TEST_PLUGINS, HW_EXTRA_TEST_PLUGINS}) {
+        std::error_code error;
+        for (fs::directory_iterator it(folder, error), end; !error && it != end; ++it) {
+            const fs::path &file = it->path();
+            if (file.extension() == ".ids" || file.extension() == ".md")
+                continue;
+            hw::ESRead reader;
+            const auto outcome = reader.ReadNPCNames(file);
+            EXPECT_TRUE(outcome.complete()) << hw::scanMessage(file, outcome);
+            std::string lines;
+            for (std::size_t i = 0; i < outcome.idCount; ++i)
+                lines += reader.NPCNames[i] + '\n';
+            EXPECT_EQ(lines, contents(fs::path(file) += ".ids")) << file;
+            ++plugins;
+        }
+    }
+    EXPECT_GE(plugins, 10);
 }
 
 } // namespace
