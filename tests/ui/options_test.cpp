@@ -22,10 +22,11 @@ const std::pair<const char *, const char *> kLayouts[] = {
 TEST_F(WindowTest, choosingAnActionShowsItsFieldsWithDefaultsAndEmptiesTheRest)
 {
     for (const auto &[action, layout] : kLayouts) {
-        chooseAction("Add Item"); // typed values never survive a change, even to a like layout
+        pick(window.cmbTask,
+             "Add Item"); // typed values never survive a change, even to a like layout
         field(0).setText(QStringLiteral("gold_001"));
         field(2).setText(QStringLiteral("50"));
-        chooseAction(action);
+        pick(window.cmbTask, action);
         QStringList shown;
         for (int n = 0; n < 12; ++n) {
             EXPECT_EQ(field(n).isEnabled(), window.lblOption[n]->isVisible()) << action << n;
@@ -84,7 +85,7 @@ TEST_P(KeyFilter, typedCharacterGivesTextAndCaret)
 {
     const KeyCase c = GetParam();
     QApplication::clipboard()->setText(QStringLiteral("99"));
-    chooseAction(c.action);
+    pick(window.cmbTask, c.action);
     QLineEdit &box = field(c.field);
     box.setText(QString::fromUtf8(c.text));
     if (c.selLength > 0)

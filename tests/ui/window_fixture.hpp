@@ -29,37 +29,36 @@ inline void PrintTo(const QString &text, std::ostream *os)
 namespace hw::test {
 
 /// Prompts that record each question as "caption|text" and give the answers
-/// a test queued; with none queued a question gets its default button. The
-/// open-file dialog records "folder|filter" and gives the paths queued, or
-/// nothing (a cancel).
+/// queued (the default button when none is); the open-file dialog records
+/// "folder|filter" and gives the paths queued, or nothing (a cancel).
 struct ScriptedPrompts : Prompts
 {
-    QStringList asked;
+    QStringList asked, dialogs;
     std::vector<PromptButtons> buttons;
     std::vector<PromptAnswer> defaults;
     std::deque<PromptAnswer> answers;
-    QStringList dialogs;
     std::deque<QString> files;
 
+    template<class T> static T next(std::deque<T> &queue, T none)
+    {
+        if (queue.empty())
+            return none;
+        const T front = queue.front();
+        queue.pop_front();
+        return front;
+    }
     PromptAnswer ask(QWidget *, const QString &caption, const QString &text, PromptButtons shown,
                      PromptAnswer defaultButton) override
     {
         asked.append(caption + '|' + text);
         buttons.push_back(shown);
         defaults.push_back(defaultButton);
-        if (shown == PromptButtons::Ok || answers.empty())
-            return defaultButton;
-        const PromptAnswer answer = answers.front();
-        answers.pop_front();
-        return answer;
+        return shown == PromptButtons::Ok ? defaultButton : next(answers, defaultButton);
     }
     QString openFile(QWidget *, const QString &folder, const QString &filter) override
     {
         dialogs.append(folder + '|' + filter);
-        const QString file = files.empty() ? QString() : files.front();
-        if (!files.empty())
-            files.pop_front();
-        return file;
+        return next(files, QString());
     }
 };
 
@@ -95,7 +94,6 @@ protected:
         ASSERT_GE(row, 0) << text;
         box->setCurrentIndex(row);
     }
-    void chooseAction(const char *name) { pick(window.cmbTask, name); }
     QLineEdit &field(int n) { return *window.txtOption[static_cast<std::size_t>(n)]; }
     QString tasks() const { return window.lstTasks->texts().join('\n'); }
 
@@ -104,7 +102,7 @@ protected:
     void addTask(const char *time, const char *action, const std::vector<const char *> &texts = {})
     {
         pick(window.cmbTime, time);
-        chooseAction(action);
+        pick(window.cmbTask, action);
         int n = 0;
         for (const char *text : texts) {
             while (!field(n).isEnabled())
@@ -129,12 +127,12 @@ protected:
     void load(const QString &path, PromptAnswer answer = PromptAnswer::No)
     {
         prompts.files.push_back(path);
-        prompts.answers.push_back(answer);
+        prompts.answers = {answer};
         QTest::mouseClick(window.Command1, Qt::LeftButton);
         prompts.answers.clear();
     }
 
-    /// The entries of the name box's list, joined by commas, and its text.
+    /// The entries of the name box's list, joined by commas.
     QString names() const
     {
         QStringList all;
@@ -142,7 +140,6 @@ protected:
             all.append(window.txtName->itemText(i));
         return all.join(',');
     }
-    QString text() const { return window.txtName->currentText(); }
 };
 
 } // namespace hw::test
