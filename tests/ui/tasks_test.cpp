@@ -1,11 +1,12 @@
 // Add Task, Remove Task, the double-click and the three Generate buttons,
-// driven through the window.
+// driven through the window, and the script box that shows their result.
 #include "window_fixture.hpp"
 
 #include "ui/script_box.hpp"
 #include "ui/wrap_button.hpp"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QSignalSpy>
 
 namespace {
@@ -13,10 +14,6 @@ namespace {
 using hw::PromptAnswer;
 using hw::PromptButtons;
 using hw::test::WindowTest;
-
-const QString kEquipQuestion =
-    QStringLiteral("Hour Wright|\"Equip\" is a Tribunal function. Do you still want to add it?\r\n"
-                   "Cancel is \"Yes to All\"");
 
 class TribunalQuestion : public WindowTest, public ::testing::WithParamInterface<PromptAnswer>
 {
@@ -27,7 +24,9 @@ TEST_P(TribunalQuestion, yesAddsNoDropsCancelAddsAndSilencesLaterQuestions)
     const PromptAnswer answer = GetParam();
     prompts.answers = {answer};
     addTask("08:00", "Equip", {"iron_sword"});
-    EXPECT_EQ(prompts.asked, QStringList {kEquipQuestion});
+    EXPECT_EQ(prompts.asked,
+              QStringList {"Hour Wright|\"Equip\" is a Tribunal function. Do you "
+                           "still want to add it?\r\nCancel is \"Yes to All\""});
     EXPECT_EQ(prompts.buttons.at(0), PromptButtons::YesNoCancel);
     EXPECT_EQ(window.yesToAll(), answer == PromptAnswer::Cancel);
     addTask("09:00", "Start Running"); // a default Yes if asked
@@ -62,35 +61,19 @@ TEST_P(AddTaskRefusal, showsTheReasonAfterAnyTribunalQuestionAndAddsNothing)
     EXPECT_TRUE(tasks().isEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Refusals, AddTaskRefusal,
-    ::testing::Values(RefusalCase {"Add Item", {"", "5"}, "Required field not filled!"},
-                      RefusalCase {"Say", {"a.mp3", ""}, "Required field not filled!"},
-                      RefusalCase {"Equip", {""}, "Required field not filled!"}, // after a Cancel
-                      RefusalCase {
-                          "Cast", {"say \"hi\"", "x"}, "Text fields cannot contain double quotes!"},
-                      RefusalCase {"Travel", {"", "1e999"}, "Number out of range!"}));
-
-TEST_F(WindowTest, entriesFileThemselvesInCaselessOrderAndDuplicatesStay)
-{
-    addTask("23:00", "Appear");
-    addTask("10:00", "Wander", {"512.50", "007", ".5", ""});
-    addTask("10:00", "Activate", {"door"});
-    addTask("11:00", "Say", {"b.mp3", "B"});
-    addTask("11:00", "Say", {"a.mp3", "a"});
-    addTask("10:00", "Activate", {"door"});
-    EXPECT_EQ(tasks(),
-              QStringLiteral("10:00 > Activate > \"door\"\n10:00 > Activate > \"door\"\n"
-                             "10:00 > Wander > 512.5/7/0.5/0/10/10/10/10/10/10/10\n"
-                             "11:00 > Say > \"a.mp3\"/\"a\"\n11:00 > Say > \"b.mp3\"/\"B\"\n"
-                             "23:00 > Appear"));
-    EXPECT_EQ(field(0).text(), QStringLiteral("door")) << "adding leaves the choices as they were";
-    EXPECT_TRUE(prompts.asked.isEmpty());
-}
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Refusals, AddTaskRefusal, ::testing::Values(
+    RefusalCase {"Add Item", {"", "5"}, "Required field not filled!"},
+    RefusalCase {"Say", {"a.mp3", ""}, "Required field not filled!"},
+    RefusalCase {"Equip", {""}, "Required field not filled!"}, // after a Cancel
+    RefusalCase {"Cast", {"say \"hi\"", "x"}, "Text fields cannot contain double quotes!"},
+    RefusalCase {"Travel", {"", "1e999"}, "Number out of range!"}));
+// clang-format on
 
 TEST_F(WindowTest, removeTaskTakesTheSelectedEntriesAndDoubleClickTheLineClicked)
 {
-    for (const char *time : {"01:00", "02:00", "03:00", "04:00", "05:00", "06:00"})
+    // Added out of order: each entry files itself in, a duplicate after its twin.
+    for (const char *time : {"06:00", "02:00", "05:00", "01:00", "03:00", "03:00"})
         addTask(time, "Appear");
     auto click = [this](int row, Qt::KeyboardModifiers modifiers, bool twice = false) {
         const QPoint at = window.lstTasks->visualItemRect(window.lstTasks->item(row)).center();
@@ -98,19 +81,17 @@ TEST_F(WindowTest, removeTaskTakesTheSelectedEntriesAndDoubleClickTheLineClicked
         if (twice) // the second click of a double-click comes as a double-click
             QTest::mouseDClick(window.lstTasks->viewport(), Qt::LeftButton, modifiers, at);
     };
-    auto hours = [this] {
-        return window.lstTasks->texts().replaceInStrings(" > Appear", "").join(' ');
-    };
+    auto hours = [this] { return tasks().replace(" > Appear", "").replace('\n', ' '); };
     QTest::mouseClick(window.cmdRemove, Qt::LeftButton); // nothing selected
-    EXPECT_EQ(hours(), QStringLiteral("01:00 02:00 03:00 04:00 05:00 06:00"));
+    EXPECT_EQ(hours(), QStringLiteral("01:00 02:00 03:00 03:00 05:00 06:00"));
     click(0, {});
     click(2, Qt::ShiftModifier);
     click(4, Qt::ControlModifier);
     QTest::mouseClick(window.cmdRemove, Qt::LeftButton);
-    EXPECT_EQ(hours(), QStringLiteral("04:00 06:00"));
+    EXPECT_EQ(hours(), QStringLiteral("03:00 06:00"));
     click(0, {});
     click(1, Qt::ControlModifier, true); // in a multiple selection only that line goes
-    EXPECT_EQ(hours(), QStringLiteral("04:00"));
+    EXPECT_EQ(hours(), QStringLiteral("03:00"));
     click(0, {}, true);
     QTest::mouseDClick(window.lstTasks->viewport(), Qt::LeftButton, {}, QPoint(20, 5));
     QTest::mouseClick(window.cmdRemove, Qt::LeftButton); // an empty list stays empty
@@ -127,13 +108,13 @@ protected:
     }
     QString script() const { return window.txtScript->scriptText(); }
 
-    void addWorkedExample()
+    void addWorkedExample() // backwards, so that the list's order is its own
     {
         prompts.answers = {PromptAnswer::Yes}; // Start Running needs Tribunal
-        addTask("06:00", "Start Running");
-        addTask("06:00", "Travel", {"100", "200", "0"});
-        addTask("12:00", "Say", {"vo\\hello.mp3", "Good day"});
         addTask("20:00", "Disappear");
+        addTask("12:00", "Say", {"vo\\hello.mp3", "Good day"});
+        addTask("06:00", "Travel", {"100", "200", "0"});
+        addTask("06:00", "Start Running");
         prompts.asked.clear();
         prompts.buttons.clear();
     }
@@ -206,12 +187,13 @@ TEST_P(GenerateCheck, showsOneMessageAndLeavesTheScriptBoxAlone)
     EXPECT_EQ(script(), QStringLiteral("mine"));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Checks, GenerateCheck,
-    ::testing::Values(CheckCase {"", true, 0, "NPC Name not specified!"},
-                      CheckCase {"Ra\"vo", true, 0, "NPC Name cannot contain double quotes!"},
-                      CheckCase {"Town Guard", false, 0, "No tasks specified!"},
-                      CheckCase {"Town Guard", true, 1, "No tasks specified!"})); // none selected
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Checks, GenerateCheck, ::testing::Values(
+    CheckCase {"", true, 0, "NPC Name not specified!"},
+    CheckCase {"Ra\"vo", true, 0, "NPC Name cannot contain double quotes!"},
+    CheckCase {"Town Guard", false, 0, "No tasks specified!"},
+    CheckCase {"Town Guard", true, 1, "No tasks specified!"})); // none selected
+// clang-format on
 
 class Overwrite : public Generate, public ::testing::WithParamInterface<std::tuple<int, bool>>
 {
@@ -254,6 +236,45 @@ TEST_F(Generate, theCentralScriptNeedsNoNameNorTasksAndIsNamedAfreshEachTime)
     EXPECT_TRUE(script().endsWith("\r\nEnd"));
     press(2, ""); // Yes to the overwrite question by default
     EXPECT_NE(script().section("\r\n", 0, 0), first);
+}
+
+TEST(ScriptBox, givesBackTheTextItWasGivenCharacterForCharacterAndCopiesItWithCrLf)
+{
+    hw::ScriptBox box;
+    for (const QString &text :
+         {QStringLiteral(
+              "If ( \"Town\u00a0Guard\"-> GetHealth <= 0 ) \r\n\r\nEnd"), // no-break space
+          QStringLiteral("x\r\n\r\n"), QString()}) {
+        box.setScriptText(text);
+        EXPECT_EQ(box.scriptText(), text) << text.toStdString();
+    }
+    box.setScriptText(QStringLiteral("Begin a\r\n\r\n       Set"));
+    QTextCursor cursor = box.textCursor();
+    cursor.setPosition(6);
+    cursor.setPosition(10, QTextCursor::KeepAnchor);
+    box.setTextCursor(cursor);
+    box.copy();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("a\r\n\r\n "));
+    // Lines ended otherwise, or by the author's Enter, come back with CR LF too.
+    box.setScriptText(QStringLiteral("a\nb\rc"));
+    box.moveCursor(QTextCursor::End);
+    QTest::keyClick(&box, Qt::Key_Return);
+    EXPECT_EQ(box.scriptText(), QStringLiteral("a\r\nb\r\nc\r\n"));
+}
+
+TEST_F(WindowTest, ctrlAWithShiftOrAltSelectsTheWholeScriptAndPlainATypes)
+{
+    using Qt::ControlModifier;
+    for (const Qt::KeyboardModifiers modifiers :
+         {Qt::KeyboardModifiers(ControlModifier), ControlModifier | Qt::ShiftModifier,
+          ControlModifier | Qt::AltModifier, Qt::KeyboardModifiers()}) {
+        window.txtScript->setScriptText(QStringLiteral("Begin x\r\nEnd"));
+        window.txtScript->moveCursor(QTextCursor::Start);
+        QTest::keyClick(window.txtScript, Qt::Key_A, modifiers);
+        const bool all = modifiers != Qt::NoModifier;
+        EXPECT_EQ(window.txtScript->scriptText(), (all ? "" : "a") + QString("Begin x\r\nEnd"));
+        EXPECT_EQ(window.txtScript->textCursor().selectedText().size(), all ? 11 : 0);
+    }
 }
 
 } // namespace
