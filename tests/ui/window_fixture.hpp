@@ -6,6 +6,7 @@
 #include "ui/list_box.hpp"
 #include "ui/prompts.hpp"
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -73,17 +74,19 @@ inline std::string npcs(const std::vector<std::string> &ids)
 
 /// A window with scripted prompts, shown and active as after start-up, and a
 /// temporary folder for the plugin files its Load button reads.
-class WindowTest : public ::testing::Test
+struct Window
 {
-protected:
     ScriptedPrompts prompts;
     frmMain window {prompts};
     QTemporaryDir folder;
+    // Any inconsistency in the signals of the name box's list ends the program.
+    QAbstractItemModelTester tester {window.txtName->model(),
+                                     QAbstractItemModelTester::FailureReportingMode::Fatal};
 
-    void SetUp() override
+    Window()
     {
         window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
         QApplication::setActiveWindow(&window);
     }
 
@@ -140,6 +143,10 @@ protected:
             all.append(window.txtName->itemText(i));
         return all.join(',');
     }
+};
+
+class WindowTest : public ::testing::Test, public Window
+{
 };
 
 } // namespace hw::test
