@@ -13,62 +13,56 @@ namespace {
 
 using hw::PromptAnswer;
 using hw::PromptButtons;
+using hw::test::Window;
 using hw::test::WindowTest;
 
-class TribunalQuestion : public WindowTest, public ::testing::WithParamInterface<PromptAnswer>
+TEST(TribunalQuestion, yesAddsNoDropsCancelAddsAndSilencesLaterQuestions)
 {
-};
-
-TEST_P(TribunalQuestion, yesAddsNoDropsCancelAddsAndSilencesLaterQuestions)
-{
-    const PromptAnswer answer = GetParam();
-    prompts.answers = {answer};
-    addTask("08:00", "Equip", {"iron_sword"});
-    EXPECT_EQ(prompts.asked,
-              QStringList {"Hour Wright|\"Equip\" is a Tribunal function. Do you "
-                           "still want to add it?\r\nCancel is \"Yes to All\""});
-    EXPECT_EQ(prompts.buttons.at(0), PromptButtons::YesNoCancel);
-    EXPECT_EQ(window.yesToAll(), answer == PromptAnswer::Cancel);
-    addTask("09:00", "Start Running"); // a default Yes if asked
-    EXPECT_EQ(prompts.asked.size(), answer == PromptAnswer::Cancel ? 1 : 2);
-    EXPECT_EQ(tasks(),
-              QString(answer == PromptAnswer::No ? "" : "08:00 > Equip > \"iron_sword\"\n") +
-                  "09:00 > Start Running");
+    for (const PromptAnswer answer : {PromptAnswer::Yes, PromptAnswer::No, PromptAnswer::Cancel}) {
+        SCOPED_TRACE(static_cast<int>(answer));
+        Window w;
+        w.prompts.answers = {answer};
+        w.addTask("08:00", "Equip", {"iron_sword"});
+        EXPECT_EQ(w.prompts.asked,
+                  QStringList {"Hour Wright|\"Equip\" is a Tribunal function. Do "
+                               "you still want to add it?\r\nCancel is \"Yes to All\""});
+        EXPECT_EQ(w.prompts.buttons.at(0), PromptButtons::YesNoCancel);
+        EXPECT_EQ(w.window.yesToAll(), answer == PromptAnswer::Cancel);
+        w.addTask("09:00", "Start Running"); // a default Yes if asked
+        EXPECT_EQ(w.prompts.asked.size(), answer == PromptAnswer::Cancel ? 1 : 2);
+        EXPECT_EQ(w.tasks(),
+                  QString(answer == PromptAnswer::No ? "" : "08:00 > Equip > \"iron_sword\"\n") +
+                      "09:00 > Start Running");
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Answers, TribunalQuestion,
-                         ::testing::Values(PromptAnswer::Yes, PromptAnswer::No,
-                                           PromptAnswer::Cancel));
-
-struct RefusalCase
+TEST(AddTaskRefusal, showsTheReasonAfterAnyTribunalQuestionAndAddsNothing)
 {
-    const char *action;
-    std::vector<const char *> texts; // for the enabled fields, from the first
-    const char *message;
-};
-
-class AddTaskRefusal : public WindowTest, public ::testing::WithParamInterface<RefusalCase>
-{
-};
-
-TEST_P(AddTaskRefusal, showsTheReasonAfterAnyTribunalQuestionAndAddsNothing)
-{
-    const RefusalCase &c = GetParam();
-    prompts.answers = {PromptAnswer::Cancel};
-    addTask("08:00", c.action, c.texts);
-    EXPECT_EQ(prompts.asked.last(), QStringLiteral("HourWright|") + QString::fromUtf8(c.message));
-    EXPECT_EQ(prompts.buttons.back(), PromptButtons::Ok);
-    EXPECT_TRUE(tasks().isEmpty());
+    struct Case
+    {
+        const char *action;
+        std::vector<const char *> texts; // for the enabled fields, from the first
+        const char *message;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"Add Item", {"", "5"}, "Required field not filled!"},
+        {"Say", {"a.mp3", ""}, "Required field not filled!"},
+        {"Equip", {""}, "Required field not filled!"}, // after a Cancel
+        {"Cast", {"say \"hi\"", "x"}, "Text fields cannot contain double quotes!"},
+        {"Travel", {"", "1e999"}, "Number out of range!"},
+    };
+    // clang-format on
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.action);
+        Window w;
+        w.prompts.answers = {PromptAnswer::Cancel};
+        w.addTask("08:00", c.action, c.texts);
+        EXPECT_EQ(w.prompts.asked.last(), QStringLiteral("HourWright|") + c.message);
+        EXPECT_EQ(w.prompts.buttons.back(), PromptButtons::Ok);
+        EXPECT_TRUE(w.tasks().isEmpty());
+    }
 }
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Refusals, AddTaskRefusal, ::testing::Values(
-    RefusalCase {"Add Item", {"", "5"}, "Required field not filled!"},
-    RefusalCase {"Say", {"a.mp3", ""}, "Required field not filled!"},
-    RefusalCase {"Equip", {""}, "Required field not filled!"}, // after a Cancel
-    RefusalCase {"Cast", {"say \"hi\"", "x"}, "Text fields cannot contain double quotes!"},
-    RefusalCase {"Travel", {"", "1e999"}, "Number out of range!"}));
-// clang-format on
 
 TEST_F(WindowTest, removeTaskTakesTheSelectedEntriesAndDoubleClickTheLineClicked)
 {
@@ -98,9 +92,8 @@ TEST_F(WindowTest, removeTaskTakesTheSelectedEntriesAndDoubleClickTheLineClicked
     EXPECT_TRUE(tasks().isEmpty());
 }
 
-class Generate : public WindowTest
+struct Scheduler : Window
 {
-protected:
     void press(int index, const char *npcId = "Town Guard")
     {
         window.txtName->setEditText(QString::fromUtf8(npcId));
@@ -118,6 +111,10 @@ protected:
         prompts.asked.clear();
         prompts.buttons.clear();
     }
+};
+
+class Generate : public ::testing::Test, public Scheduler
+{
 };
 
 TEST_F(Generate, theWorkedExampleReadsBackExactlyFromTheScriptBox)
@@ -163,57 +160,47 @@ TEST_F(Generate, fromSelectionWithTheSwitchesTakesOnlyTheSelectedEntries)
     EXPECT_TRUE(script().endsWith("StopScript town_guard_sched_sc_01\r\n\r\nEnd"));
 }
 
-struct CheckCase
+TEST(GenerateQuestion, aFilledScriptBoxIsReplacedOnlyAfterYesAndNeverAfterAFailedCheck)
 {
-    const char *npcId;
-    bool withTasks;
-    int index;
-    const char *message;
-};
-
-class GenerateCheck : public Generate, public ::testing::WithParamInterface<CheckCase>
-{
-};
-
-TEST_P(GenerateCheck, showsOneMessageAndLeavesTheScriptBoxAlone)
-{
-    const CheckCase c = GetParam();
-    if (c.withTasks)
-        addWorkedExample();
-    window.txtScript->setScriptText(QStringLiteral("mine"));
-    press(c.index, c.npcId);
-    EXPECT_EQ(prompts.asked, QStringList {QStringLiteral("Hour Wright|") + c.message});
-    EXPECT_EQ(prompts.buttons.at(0), PromptButtons::Ok);
-    EXPECT_EQ(script(), QStringLiteral("mine"));
+    struct Case
+    {
+        int index;
+        const char *npcId;
+        int tasks; // 0: none; 1: the worked example; 2: with its first entry selected
+        PromptAnswer answer;
+        const char *message; // after "Hour Wright|"
+    };
+    using enum PromptAnswer;
+    const char *const overwrite = "Overwrite existing text?";
+    // clang-format off
+    const Case cases[] = {
+        {0, "", 1, Yes, "NPC Name not specified!"},
+        {0, "Ra\"vo", 1, Yes, "NPC Name cannot contain double quotes!"},
+        {0, "Town Guard", 0, Yes, "No tasks specified!"},
+        {1, "Town Guard", 1, Yes, "No tasks specified!"}, // none selected
+        {0, "Town Guard", 2, Yes, overwrite}, {0, "Town Guard", 2, No, overwrite},
+        {1, "Town Guard", 2, Yes, overwrite}, {1, "Town Guard", 2, No, overwrite},
+        {2, "Town Guard", 2, Yes, overwrite}, {2, "Town Guard", 2, No, overwrite},
+    };
+    // clang-format on
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::to_string(c.index) + ' ' + c.message);
+        Scheduler w;
+        if (c.tasks > 0)
+            w.addWorkedExample();
+        if (c.tasks > 1)
+            w.window.lstTasks->item(0)->setSelected(true);
+        w.window.txtScript->setScriptText(QStringLiteral("\r\n")); // a line break is text too
+        w.prompts.answers = {c.answer};
+        w.press(c.index, c.npcId);
+        const bool asked = c.message == overwrite;
+        EXPECT_EQ(w.prompts.asked, QStringList {QStringLiteral("Hour Wright|") + c.message});
+        EXPECT_EQ(w.prompts.buttons.at(0), asked ? PromptButtons::YesNo : PromptButtons::Ok);
+        EXPECT_TRUE(asked && c.answer == Yes ? w.script().startsWith("Begin ")
+                                             : w.script() == QStringLiteral("\r\n"))
+            << w.script().toStdString();
+    }
 }
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Checks, GenerateCheck, ::testing::Values(
-    CheckCase {"", true, 0, "NPC Name not specified!"},
-    CheckCase {"Ra\"vo", true, 0, "NPC Name cannot contain double quotes!"},
-    CheckCase {"Town Guard", false, 0, "No tasks specified!"},
-    CheckCase {"Town Guard", true, 1, "No tasks specified!"})); // none selected
-// clang-format on
-
-class Overwrite : public Generate, public ::testing::WithParamInterface<std::tuple<int, bool>>
-{
-};
-
-TEST_P(Overwrite, aFilledScriptBoxIsReplacedOnlyAfterYes)
-{
-    const auto [index, yes] = GetParam();
-    addWorkedExample();
-    window.lstTasks->item(0)->setSelected(true);
-    window.txtScript->setScriptText(QStringLiteral("\r\n")); // a line break is text too
-    prompts.answers = {yes ? PromptAnswer::Yes : PromptAnswer::No};
-    press(index);
-    EXPECT_EQ(prompts.asked, QStringList {"Hour Wright|Overwrite existing text?"});
-    EXPECT_EQ(prompts.buttons.at(0), PromptButtons::YesNo);
-    EXPECT_EQ(script().startsWith("Begin "), yes) << script().toStdString();
-}
-
-INSTANTIATE_TEST_SUITE_P(Answers, Overwrite,
-                         ::testing::Combine(::testing::Values(0, 1, 2), ::testing::Bool()));
 
 TEST_F(Generate, eachUnknownActionIsReportedOnceAndTheScriptStillComes)
 {
