@@ -17,7 +17,6 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -34,32 +33,24 @@ namespace hw::test {
 /// "folder|filter" and gives the paths queued, or nothing (a cancel).
 struct ScriptedPrompts : Prompts
 {
-    QStringList asked, dialogs;
+    QStringList asked, dialogs, files;
     std::vector<PromptButtons> buttons;
     std::vector<PromptAnswer> defaults;
-    std::deque<PromptAnswer> answers;
-    std::deque<QString> files;
+    QList<PromptAnswer> answers;
 
-    template<class T> static T next(std::deque<T> &queue, T none)
-    {
-        if (queue.empty())
-            return none;
-        const T front = queue.front();
-        queue.pop_front();
-        return front;
-    }
     PromptAnswer ask(QWidget *, const QString &caption, const QString &text, PromptButtons shown,
                      PromptAnswer defaultButton) override
     {
         asked.append(caption + '|' + text);
         buttons.push_back(shown);
         defaults.push_back(defaultButton);
-        return shown == PromptButtons::Ok ? defaultButton : next(answers, defaultButton);
+        const bool scripted = shown != PromptButtons::Ok && !answers.isEmpty();
+        return scripted ? answers.takeFirst() : defaultButton;
     }
     QString openFile(QWidget *, const QString &folder, const QString &filter) override
     {
         dialogs.append(folder + '|' + filter);
-        return next(files, QString());
+        return files.isEmpty() ? QString() : files.takeFirst();
     }
 };
 
@@ -100,8 +91,8 @@ struct Window
     QLineEdit &field(int n) { return *window.txtOption[static_cast<std::size_t>(n)]; }
     QString tasks() const { return window.lstTasks->texts().join('\n'); }
 
-    /// Chooses time and action, types `texts` into the enabled fields from
-    /// the first on, and presses Add Task.
+    /// Chooses time and action, types `texts` into the enabled fields from the
+    /// first on, and presses Add Task.
     void addTask(const char *time, const char *action, const std::vector<const char *> &texts = {})
     {
         pick(window.cmbTime, time);
@@ -121,18 +112,17 @@ struct Window
     {
         const QString sub = QStringLiteral("Données Игра");
         EXPECT_TRUE(QDir(folder.path()).mkpath(sub));
-        const QString path = folder.filePath(sub + '/' + name);
-        std::ofstream(toFilesystemPath(path), std::ios::binary) << bytes;
-        return path;
+        std::ofstream(toFilesystemPath(folder.filePath(sub + '/' + name)), std::ios::binary)
+            << bytes;
+        return folder.filePath(sub + '/' + name);
     }
 
     /// Clicks Load, chooses `path` (an empty one cancels) and answers the question.
     void load(const QString &path, PromptAnswer answer = PromptAnswer::No)
     {
-        prompts.files.push_back(path);
+        prompts.files = {path};
         prompts.answers = {answer};
         QTest::mouseClick(window.Command1, Qt::LeftButton);
-        prompts.answers.clear();
     }
 
     /// The entries of the name box's list, joined by commas.
