@@ -225,43 +225,33 @@ TEST_F(Generate, theCentralScriptNeedsNoNameNorTasksAndIsNamedAfreshEachTime)
     EXPECT_NE(script().section("\r\n", 0, 0), first);
 }
 
-TEST(ScriptBox, givesBackTheTextItWasGivenCharacterForCharacterAndCopiesItWithCrLf)
+TEST_F(WindowTest, theScriptBoxGivesItsTextBackExactlyAndCtrlAWithShiftOrAltSelectsAll)
 {
-    hw::ScriptBox box;
+    hw::ScriptBox &box = *window.txtScript;
     for (const QString &text :
-         {QStringLiteral(
-              "If ( \"Town\u00a0Guard\"-> GetHealth <= 0 ) \r\n\r\nEnd"), // no-break space
-          QStringLiteral("x\r\n\r\n"), QString()}) {
+         {QStringLiteral("If ( \"Town\u00a0Guard\"-> GetHealth <= 0 ) \r\n\r\nEnd"),
+          QStringLiteral("x\r\n\r\n"), QString()}) { // with a no-break space
         box.setScriptText(text);
         EXPECT_EQ(box.scriptText(), text) << text.toStdString();
     }
-    box.setScriptText(QStringLiteral("Begin a\r\n\r\n       Set"));
-    QTextCursor cursor = box.textCursor();
-    cursor.setPosition(6);
-    cursor.setPosition(10, QTextCursor::KeepAnchor);
-    box.setTextCursor(cursor);
-    box.copy();
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("a\r\n\r\n "));
+    const QString text = QStringLiteral("Begin a\r\n\r\n       Set");
+    for (const Qt::KeyboardModifiers modifiers :
+         {Qt::KeyboardModifiers(Qt::ControlModifier), Qt::ControlModifier | Qt::ShiftModifier,
+          Qt::ControlModifier | Qt::AltModifier, Qt::KeyboardModifiers()}) {
+        const bool all = modifiers != Qt::NoModifier; // else plain A types
+        box.setScriptText(text);
+        box.moveCursor(QTextCursor::Start);
+        QTest::keyClick(&box, Qt::Key_A, modifiers);
+        QGuiApplication::clipboard()->clear();
+        box.copy(); // with CR LF, as the game's editor wants
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), all ? text : QString());
+        EXPECT_EQ(box.scriptText(), all ? text : 'a' + text);
+    }
     // Lines ended otherwise, or by the author's Enter, come back with CR LF too.
     box.setScriptText(QStringLiteral("a\nb\rc"));
     box.moveCursor(QTextCursor::End);
     QTest::keyClick(&box, Qt::Key_Return);
     EXPECT_EQ(box.scriptText(), QStringLiteral("a\r\nb\r\nc\r\n"));
-}
-
-TEST_F(WindowTest, ctrlAWithShiftOrAltSelectsTheWholeScriptAndPlainATypes)
-{
-    using Qt::ControlModifier;
-    for (const Qt::KeyboardModifiers modifiers :
-         {Qt::KeyboardModifiers(ControlModifier), ControlModifier | Qt::ShiftModifier,
-          ControlModifier | Qt::AltModifier, Qt::KeyboardModifiers()}) {
-        window.txtScript->setScriptText(QStringLiteral("Begin x\r\nEnd"));
-        window.txtScript->moveCursor(QTextCursor::Start);
-        QTest::keyClick(window.txtScript, Qt::Key_A, modifiers);
-        const bool all = modifiers != Qt::NoModifier;
-        EXPECT_EQ(window.txtScript->scriptText(), (all ? "" : "a") + QString("Begin x\r\nEnd"));
-        EXPECT_EQ(window.txtScript->textCursor().selectedText().size(), all ? 11 : 0);
-    }
 }
 
 } // namespace
