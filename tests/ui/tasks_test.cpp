@@ -38,27 +38,20 @@ TEST(TribunalQuestion, yesAddsNoDropsCancelAddsAndSilencesLaterQuestions)
 
 TEST(AddTaskRefusal, showsTheReasonAfterAnyTribunalQuestionAndAddsNothing)
 {
-    struct Case
-    {
-        const char *action;
-        std::vector<const char *> texts; // for the enabled fields, from the first
-        const char *message;
-    };
-    // clang-format off
-    const Case cases[] = {
+    // Action, texts for its enabled fields from the first on, the message.
+    const std::tuple<const char *, std::vector<const char *>, const char *> cases[] = {
         {"Add Item", {"", "5"}, "Required field not filled!"},
         {"Say", {"a.mp3", ""}, "Required field not filled!"},
         {"Equip", {""}, "Required field not filled!"}, // after a Cancel
         {"Cast", {"say \"hi\"", "x"}, "Text fields cannot contain double quotes!"},
         {"Travel", {"", "1e999"}, "Number out of range!"},
     };
-    // clang-format on
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.action);
+    for (const auto &[action, texts, message] : cases) {
+        SCOPED_TRACE(action);
         Window w;
         w.prompts.answers = {PromptAnswer::Cancel};
-        w.addTask("08:00", c.action, c.texts);
-        EXPECT_EQ(w.prompts.asked.last(), QStringLiteral("HourWright|") + c.message);
+        w.addTask("08:00", action, texts);
+        EXPECT_EQ(w.prompts.asked.last(), QStringLiteral("HourWright|") + message);
         EXPECT_EQ(w.prompts.buttons.back(), PromptButtons::Ok);
         EXPECT_TRUE(w.tasks().isEmpty());
     }
@@ -124,27 +117,20 @@ TEST_F(Generate, theWorkedExampleReadsBackExactlyFromTheScriptBox)
     press(0);
     EXPECT_TRUE(prompts.asked.isEmpty());
     EXPECT_EQ(changes.count(), 1) << "the whole text is set in one assignment";
-    EXPECT_EQ(script(),
-              QStringLiteral("Begin town_guard_sched_sc_01\r\n\r\n"
-                             "Short hrw_hour\r\nShort hrw_last\r\n\r\n"
-                             "If ( MenuMode )\r\n      Return\r\nEndIf\r\n\r\n"
-                             "Set hrw_hour to GameHour\r\n"
-                             "If ( hrw_last == hrw_hour )\r\n      Return\r\n"
-                             "ElseIf ( \"Town Guard\"-> GetHealth <= 0 ) \r\n"
-                             "       Return\r\nEndIf\r\n\r\n"
-                             "If ( hrw_hour <= 6 )\r\n"
-                             "       Set hrw_last to 6\r\n"
-                             "       \"Town Guard\"-> ForceRun\r\n"
-                             "       \"Town Guard\"-> AITravel 100, 200, 0\r\n"
-                             "ElseIf ( hrw_hour <= 12 )\r\n"
-                             "       Set hrw_last to 12\r\n"
-                             "       \"Town Guard\"-> Say \"vo\\hello.mp3\", \"Good day\"\r\n"
-                             "ElseIf ( hrw_hour == 20 )\r\n"
-                             "       Set hrw_last to 20\r\n"
-                             "       If ( \"Town Guard\"-> GetLOS Player != 1 )\r\n"
-                             "       \"Town Guard\"-> Disable\r\n"
-                             "       EndIf\r\n"
-                             "EndIf\r\n\r\n\r\nEnd"));
+    // clang-format off
+    EXPECT_EQ(script(), QStringLiteral(
+        "Begin town_guard_sched_sc_01\r\n\r\nShort hrw_hour\r\nShort hrw_last\r\n\r\n"
+        "If ( MenuMode )\r\n      Return\r\nEndIf\r\n\r\nSet hrw_hour to GameHour\r\n"
+        "If ( hrw_last == hrw_hour )\r\n      Return\r\n"
+        "ElseIf ( \"Town Guard\"-> GetHealth <= 0 ) \r\n       Return\r\nEndIf\r\n\r\n"
+        "If ( hrw_hour <= 6 )\r\n       Set hrw_last to 6\r\n       \"Town Guard\"-> ForceRun\r\n"
+        "       \"Town Guard\"-> AITravel 100, 200, 0\r\n"
+        "ElseIf ( hrw_hour <= 12 )\r\n       Set hrw_last to 12\r\n"
+        "       \"Town Guard\"-> Say \"vo\\hello.mp3\", \"Good day\"\r\n"
+        "ElseIf ( hrw_hour == 20 )\r\n       Set hrw_last to 20\r\n"
+        "       If ( \"Town Guard\"-> GetLOS Player != 1 )\r\n       \"Town Guard\"-> Disable\r\n"
+        "       EndIf\r\nEndIf\r\n\r\n\r\nEnd"));
+    // clang-format on
 }
 
 TEST_F(Generate, fromSelectionWithTheSwitchesTakesOnlyTheSelectedEntries)
@@ -162,18 +148,12 @@ TEST_F(Generate, fromSelectionWithTheSwitchesTakesOnlyTheSelectedEntries)
 
 TEST(GenerateQuestion, aFilledScriptBoxIsReplacedOnlyAfterYesAndNeverAfterAFailedCheck)
 {
-    struct Case
-    {
-        int index;
-        const char *npcId;
-        int tasks; // 0: none; 1: the worked example; 2: with its first entry selected
-        PromptAnswer answer;
-        const char *message; // after "Hour Wright|"
-    };
+    // Button, NPC id, tasks (0: none; 1: the worked example; 2: with its first
+    // entry selected), the answer and the message after "Hour Wright|".
     using enum PromptAnswer;
     const char *const overwrite = "Overwrite existing text?";
     // clang-format off
-    const Case cases[] = {
+    const std::tuple<int, const char *, int, PromptAnswer, const char *> cases[] = {
         {0, "", 1, Yes, "NPC Name not specified!"},
         {0, "Ra\"vo", 1, Yes, "NPC Name cannot contain double quotes!"},
         {0, "Town Guard", 0, Yes, "No tasks specified!"},
@@ -183,21 +163,21 @@ TEST(GenerateQuestion, aFilledScriptBoxIsReplacedOnlyAfterYesAndNeverAfterAFaile
         {2, "Town Guard", 2, Yes, overwrite}, {2, "Town Guard", 2, No, overwrite},
     };
     // clang-format on
-    for (const Case &c : cases) {
-        SCOPED_TRACE(std::to_string(c.index) + ' ' + c.message);
+    for (const auto &[index, npcId, tasks, answer, message] : cases) {
+        SCOPED_TRACE(std::to_string(index) + ' ' + message);
         Scheduler w;
-        if (c.tasks > 0)
+        if (tasks > 0)
             w.addWorkedExample();
-        if (c.tasks > 1)
+        if (tasks > 1)
             w.window.lstTasks->item(0)->setSelected(true);
         w.window.txtScript->setScriptText(QStringLiteral("\r\n")); // a line break is text too
-        w.prompts.answers = {c.answer};
-        w.press(c.index, c.npcId);
-        const bool asked = c.message == overwrite;
-        EXPECT_EQ(w.prompts.asked, QStringList {QStringLiteral("Hour Wright|") + c.message});
+        w.prompts.answers = {answer};
+        w.press(index, npcId);
+        const bool asked = message == overwrite;
+        EXPECT_EQ(w.prompts.asked, QStringList {QStringLiteral("Hour Wright|") + message});
         EXPECT_EQ(w.prompts.buttons.at(0), asked ? PromptButtons::YesNo : PromptButtons::Ok);
-        EXPECT_TRUE(asked && c.answer == Yes ? w.script().startsWith("Begin ")
-                                             : w.script() == QStringLiteral("\r\n"))
+        EXPECT_TRUE(asked && answer == Yes ? w.script().startsWith("Begin ")
+                                           : w.script() == QStringLiteral("\r\n"))
             << w.script().toStdString();
     }
 }
