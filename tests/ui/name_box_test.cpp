@@ -15,15 +15,11 @@ using hw::test::npcs;
 using hw::test::Window;
 using hw::test::WindowTest;
 
-struct LoadCase
-{
-    const char *name;
-    std::string bytes; // of the file loaded after one with the ids D, b; "<missing>", "<cancel>"
-    PromptAnswer answer;
-    const char *names; // the list afterwards
-    const char *text; // the box's text afterwards ("typed" before)
-    std::string message; // after "HourWright|The file "PATH" ", if any
-};
+// A name; the bytes of the file loaded after one with the ids D, b (or
+// "<missing>", "<cancel>"); the answer; the list and the box's text ("typed"
+// before) afterwards; the message after "HourWright|The file "PATH" ", if any.
+using LoadCase =
+    std::tuple<const char *, std::string, PromptAnswer, const char *, const char *, std::string>;
 
 const std::string kWhole = npcs({"b", "a", "c"});
 
@@ -53,17 +49,17 @@ const LoadCase kLoads[] = {
 
 TEST(Load, clearsOnlyOnYesAfterAScanThatWorkedAndAddsTheIdsInOrder)
 {
-    for (const LoadCase &c : kLoads) {
-        SCOPED_TRACE(c.name);
+    for (const auto &[name, bytes, answer, list, text, message] : kLoads) {
+        SCOPED_TRACE(name);
         Window w;
         w.load(w.plugin("first.esm", npcs({"D", "b"})));
         w.window.txtName->setEditText("typed");
-        const QString path = c.bytes == "<cancel>" ? QString()
-            : c.bytes == "<missing>"               ? w.folder.filePath("missing.esp")
-                                                   : w.plugin("second.esp", c.bytes);
-        w.load(path, c.answer);
-        EXPECT_EQ(w.names(), c.names);
-        EXPECT_EQ(w.window.txtName->currentText(), c.text);
+        const QString path = bytes == "<cancel>" ? QString()
+            : bytes == "<missing>"               ? w.folder.filePath("missing.esp")
+                                                 : w.plugin("second.esp", bytes);
+        w.load(path, answer);
+        EXPECT_EQ(w.names(), list);
+        EXPECT_EQ(w.window.txtName->currentText(), text);
         EXPECT_EQ(w.prompts.dialogs.value(1),
                   hw::fromFilesystemPath(w.window.dataFolder()) +
                       "|Elder Scrolls Master File (*.ESM);;Elder Scrolls Plugin File (*.ESP)");
@@ -71,12 +67,12 @@ TEST(Load, clearsOnlyOnYesAfterAScanThatWorkedAndAddsTheIdsInOrder)
         QStringList expected(path.isEmpty() ? 1 : 2, // a cancel asks nothing
                              "HourWright|Do you want to clear the NPC list before adding the new "
                              "names?");
-        if (!c.message.empty())
+        if (!message.empty())
             expected.append("HourWright|The file \"" + path + "\" " +
-                            QString::fromStdString(c.message));
+                            QString::fromStdString(message));
         EXPECT_EQ(w.prompts.asked, expected);
         EXPECT_EQ(w.prompts.buttons.back(),
-                  c.message.empty() ? PromptButtons::YesNo : PromptButtons::Ok);
+                  message.empty() ? PromptButtons::YesNo : PromptButtons::Ok);
     }
 }
 
@@ -120,17 +116,12 @@ TEST_F(WindowTest, addingNamesLeavesTheTextItsSelectionAndTheChosenEntryAlone)
     EXPECT_EQ(window.txtName->currentText(), "fargoth");
 }
 
-struct TypingCase
-{
-    const char *name;
-    std::vector<std::string> list;
-    // Latin-1 characters, typed as a keyboard that has them sends them;
-    // \b presses Backspace, \177 Delete and \1 Home.
-    const char *keys;
-    const char *text; // the box's text afterwards
-    int selectionStart; // the caret when nothing is selected
-    int selectionLength;
-};
+// A name; the list; the keys, Latin-1 characters typed as a keyboard that has
+// them sends them (\b presses Backspace, \177 Delete and \1 Home); the box's
+// text afterwards, where its selection starts (the caret when nothing is
+// selected) and how long it is.
+using TypingCase =
+    std::tuple<const char *, std::vector<std::string>, const char *, const char *, int, int>;
 
 const std::vector<std::string> kFive = {"ab", "ac", "xa", "xb", "xc"};
 const std::vector<std::string> kSigns = {"a?c", "a[b", "abc"};
@@ -160,12 +151,12 @@ const TypingCase kTyping[] = {
 
 TEST(Completion, completesWithTheFirstEntryAndSelectsFromTheCaretToTheEnd)
 {
-    for (const TypingCase &c : kTyping) {
-        SCOPED_TRACE(c.name);
+    for (const auto &[name, list, keys, text, selectionStart, selectionLength] : kTyping) {
+        SCOPED_TRACE(name);
         Window w;
-        w.load(w.plugin("names.esp", npcs(c.list)));
+        w.load(w.plugin("names.esp", npcs(list)));
         w.window.txtName->setFocus();
-        for (const char *key = c.keys; *key; ++key) {
+        for (const char *key = keys; *key; ++key) {
             const QChar letter(static_cast<unsigned char>(*key));
             const Qt::Key special = *key == '\b' ? Qt::Key_Backspace
                 : *key == '\177'                 ? Qt::Key_Delete
@@ -179,9 +170,9 @@ TEST(Completion, completesWithTheFirstEntryAndSelectsFromTheCaretToTheEnd)
                                     Qt::NoModifier);
         }
         const QLineEdit &edit = *w.window.txtName->lineEdit();
-        EXPECT_EQ(edit.text(), QString::fromLatin1(c.text));
-        EXPECT_EQ(edit.selectionLength(), c.selectionLength);
-        EXPECT_EQ(edit.cursorPosition(), c.selectionStart + c.selectionLength);
+        EXPECT_EQ(edit.text(), QString::fromLatin1(text));
+        EXPECT_EQ(edit.selectionLength(), selectionLength);
+        EXPECT_EQ(edit.cursorPosition(), selectionStart + selectionLength);
     }
 }
 

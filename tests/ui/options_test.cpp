@@ -64,20 +64,11 @@ TEST_F(WindowTest, aFieldSelectsItsWholeTextWhenItGetsTheFocus)
 
 TEST(KeyFilter, typedCharacterGivesTextAndCaret)
 {
-    // With no selection, `selStart` is the caret. Keys: '\b' Backspace, '\x7f'
-    // Delete, '\x16' Ctrl+V (the clipboard holds "99").
-    struct Case
-    {
-        const char *action;
-        int field;
-        const char *text;
-        int selStart, selLength;
-        char key;
-        const char *expectText;
-        int expectCaret;
-    };
+    // Action, field, its text, where the selection starts (the caret when
+    // nothing is selected) and its length, the key ('\b' Backspace, '\x7f'
+    // Delete, '\x16' Ctrl+V with "99" on the clipboard), the text and caret after.
     // clang-format off
-    const Case cases[] = {
+    const std::tuple<const char *, int, const char *, int, int, char, const char *, int> cases[] = {
         // One point in a numeric field, judged on the whole text.
         {"Wander", 2, "12", 2, 0, '.', "12.", 3}, {"Wander", 2, "12.", 3, 0, '.', "12.", 3},
         {"Wander", 2, "1.5", 0, 3, '.', "1.5", 3},
@@ -98,21 +89,21 @@ TEST(KeyFilter, typedCharacterGivesTextAndCaret)
     };
     // clang-format on
     QApplication::clipboard()->setText(QStringLiteral("99"));
-    for (const Case &c : cases) {
-        SCOPED_TRACE(std::string(c.action) + ' ' + std::to_string(c.field) + ' ' + c.text);
+    for (const auto &[action, field, text, start, length, key, textAfter, caretAfter] : cases) {
+        SCOPED_TRACE(std::string(action) + ' ' + std::to_string(field) + ' ' + text);
         hw::test::Window w;
-        w.pick(w.window.cmbTask, c.action);
-        QLineEdit &box = w.field(c.field);
-        box.setText(QString::fromUtf8(c.text));
-        box.setSelection(c.selStart, c.selLength); // a length of 0 places the caret
-        if (c.key == '\b' || c.key == '\x7f')
-            QTest::keyClick(&box, c.key == '\b' ? Qt::Key_Backspace : Qt::Key_Delete);
-        else if (c.key == '\x16')
+        w.pick(w.window.cmbTask, action);
+        QLineEdit &box = w.field(field);
+        box.setText(QString::fromUtf8(text));
+        box.setSelection(start, length); // a length of 0 places the caret
+        if (key == '\b' || key == '\x7f')
+            QTest::keyClick(&box, key == '\b' ? Qt::Key_Backspace : Qt::Key_Delete);
+        else if (key == '\x16')
             QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
         else
-            QTest::keyClick(&box, c.key);
-        EXPECT_EQ(box.text(), QString::fromUtf8(c.expectText));
-        EXPECT_EQ(box.cursorPosition(), c.expectCaret);
+            QTest::keyClick(&box, key);
+        EXPECT_EQ(box.text(), QString::fromUtf8(textAfter));
+        EXPECT_EQ(box.cursorPosition(), caretAfter);
         EXPECT_TRUE(w.prompts.asked.isEmpty()) << "refused keys are dropped silently";
     }
 }
