@@ -1,5 +1,5 @@
-// The program's real message boxes: caption, text, buttons, default button
-// and no icon; each box is read and then answered by the test.
+// The program's real message boxes (caption, text, buttons, default button,
+// no icon) and open-file dialog, each read and then answered by the test.
 #include "window_fixture.hpp"
 
 #include <QAbstractItemView>
