@@ -17,7 +17,6 @@ TEST_F(WindowTest, choosingAnActionShowsItsFieldsWithDefaultsAndEmptiesTheRest)
         {"Follow",
          "0=Target:/;2=Duration(Hours):/4;3=Destiantion X:/0;4=Destiantion Y:/0;5=Destiantion "
          "Z:/0"},
-        {"Remove Item", "0=Item ID:/;2=Quantity:/1"},
         {"Appear", ""},
         {"Say", "0=File:/;1=Subtitles:/"},
     };
