@@ -1,5 +1,5 @@
-// GoogleTest main for the window's tests: one QApplication for all cases,
-// set up as the program sets itself up (font, icon).
+// GoogleTest main for the window's tests: one QApplication for all cases, set
+// up as the program sets itself up, headless unless a platform is chosen.
 #include "ui/application.hpp"
 
 #include <QApplication>
@@ -9,8 +9,6 @@
 int main(int argc, char **argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
-    // Headless unless a platform is chosen, so that listing and running the
-    // tests needs no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

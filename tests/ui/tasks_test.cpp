@@ -1,96 +1,66 @@
 // Add Task, Remove Task, the double-click and the three Generate buttons,
-// driven through the window.
+// driven through the window, and the script box that shows their result.
 #include "window_fixture.hpp"
 
 #include "ui/script_box.hpp"
 #include "ui/wrap_button.hpp"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QSignalSpy>
 
 namespace {
 
 using hw::PromptAnswer;
 using hw::PromptButtons;
+using hw::test::Window;
 using hw::test::WindowTest;
 
-const QString kEquipQuestion =
-    QStringLiteral("Hour Wright|\"Equip\" is a Tribunal function. Do you still want to add it?\r\n"
-                   "Cancel is \"Yes to All\"");
-
-class TribunalQuestion : public WindowTest, public ::testing::WithParamInterface<PromptAnswer>
+TEST(TribunalQuestion, yesAddsNoDropsCancelAddsAndSilencesLaterQuestions)
 {
-};
-
-TEST_P(TribunalQuestion, yesAddsNoDropsCancelAddsAndSilencesLaterQuestions)
-{
-    const PromptAnswer answer = GetParam();
-    prompts.answers = {answer};
-    addTask("08:00", "Equip", {"iron_sword"});
-    EXPECT_EQ(prompts.asked, QStringList {kEquipQuestion});
-    EXPECT_EQ(prompts.buttons.at(0), PromptButtons::YesNoCancel);
-    EXPECT_EQ(window.yesToAll(), answer == PromptAnswer::Cancel);
-    addTask("09:00", "Start Running"); // a default Yes if asked
-    EXPECT_EQ(prompts.asked.size(), answer == PromptAnswer::Cancel ? 1 : 2);
-    EXPECT_EQ(tasks(),
-              QString(answer == PromptAnswer::No ? "" : "08:00 > Equip > \"iron_sword\"\n") +
-                  "09:00 > Start Running");
+    for (const PromptAnswer answer : {PromptAnswer::Yes, PromptAnswer::No, PromptAnswer::Cancel}) {
+        SCOPED_TRACE(static_cast<int>(answer));
+        Window w;
+        w.prompts.answers = {answer};
+        w.addTask("08:00", "Equip", {"iron_sword"});
+        EXPECT_EQ(w.prompts.asked,
+                  QStringList {"Hour Wright|\"Equip\" is a Tribunal function. Do "
+                               "you still want to add it?\r\nCancel is \"Yes to All\""});
+        EXPECT_EQ(w.prompts.buttons.at(0), PromptButtons::YesNoCancel);
+        EXPECT_EQ(w.window.yesToAll(), answer == PromptAnswer::Cancel);
+        w.addTask("09:00", "Start Running"); // a default Yes if asked
+        EXPECT_EQ(w.prompts.asked.size(), answer == PromptAnswer::Cancel ? 1 : 2);
+        EXPECT_EQ(w.tasks(),
+                  QString(answer == PromptAnswer::No ? "" : "08:00 > Equip > \"iron_sword\"\n") +
+                      "09:00 > Start Running");
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Answers, TribunalQuestion,
-                         ::testing::Values(PromptAnswer::Yes, PromptAnswer::No,
-                                           PromptAnswer::Cancel));
-
-struct RefusalCase
+TEST(AddTaskRefusal, showsTheReasonAfterAnyTribunalQuestionAndAddsNothing)
 {
-    const char *action;
-    std::vector<const char *> texts; // for the enabled fields, from the first
-    const char *message;
-};
-
-class AddTaskRefusal : public WindowTest, public ::testing::WithParamInterface<RefusalCase>
-{
-};
-
-TEST_P(AddTaskRefusal, showsTheReasonAfterAnyTribunalQuestionAndAddsNothing)
-{
-    const RefusalCase &c = GetParam();
-    prompts.answers = {PromptAnswer::Cancel};
-    addTask("08:00", c.action, c.texts);
-    EXPECT_EQ(prompts.asked.last(), QStringLiteral("HourWright|") + QString::fromUtf8(c.message));
-    EXPECT_EQ(prompts.buttons.back(), PromptButtons::Ok);
-    EXPECT_TRUE(tasks().isEmpty());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Refusals, AddTaskRefusal,
-    ::testing::Values(RefusalCase {"Add Item", {"", "5"}, "Required field not filled!"},
-                      RefusalCase {"Say", {"a.mp3", ""}, "Required field not filled!"},
-                      RefusalCase {"Equip", {""}, "Required field not filled!"}, // after a Cancel
-                      RefusalCase {
-                          "Cast", {"say \"hi\"", "x"}, "Text fields cannot contain double quotes!"},
-                      RefusalCase {"Travel", {"", "1e999"}, "Number out of range!"}));
-
-TEST_F(WindowTest, entriesFileThemselvesInCaselessOrderAndDuplicatesStay)
-{
-    addTask("23:00", "Appear");
-    addTask("10:00", "Wander", {"512.50", "007", ".5", ""});
-    addTask("10:00", "Activate", {"door"});
-    addTask("11:00", "Say", {"b.mp3", "B"});
-    addTask("11:00", "Say", {"a.mp3", "a"});
-    addTask("10:00", "Activate", {"door"});
-    EXPECT_EQ(tasks(),
-              QStringLiteral("10:00 > Activate > \"door\"\n10:00 > Activate > \"door\"\n"
-                             "10:00 > Wander > 512.5/7/0.5/0/10/10/10/10/10/10/10\n"
-                             "11:00 > Say > \"a.mp3\"/\"a\"\n11:00 > Say > \"b.mp3\"/\"B\"\n"
-                             "23:00 > Appear"));
-    EXPECT_EQ(field(0).text(), QStringLiteral("door")) << "adding leaves the choices as they were";
-    EXPECT_TRUE(prompts.asked.isEmpty());
+    // Action, texts for its enabled fields from the first on, the message.
+    const std::tuple<const char *, std::vector<const char *>, const char *> cases[] = {
+        {"Add Item", {"", "5"}, "Required field not filled!"},
+        {"Say", {"a.mp3", ""}, "Required field not filled!"},
+        {"Equip", {""}, "Required field not filled!"}, // after a Cancel
+        {"Cast", {"say \"hi\"", "x"}, "Text fields cannot contain double quotes!"},
+        {"Travel", {"", "1e999"}, "Number out of range!"},
+    };
+    for (const auto &[action, texts, message] : cases) {
+        SCOPED_TRACE(action);
+        Window w;
+        w.prompts.answers = {PromptAnswer::Cancel};
+        w.addTask("08:00", action, texts);
+        EXPECT_EQ(w.prompts.asked.last(), QStringLiteral("HourWright|") + message);
+        EXPECT_EQ(w.prompts.buttons.back(), PromptButtons::Ok);
+        EXPECT_TRUE(w.tasks().isEmpty());
+    }
 }
 
 TEST_F(WindowTest, removeTaskTakesTheSelectedEntriesAndDoubleClickTheLineClicked)
 {
-    for (const char *time : {"01:00", "02:00", "03:00", "04:00", "05:00", "06:00"})
+    // Added out of order: each entry files itself in, a duplicate after its twin.
+    for (const char *time : {"06:00", "02:00", "05:00", "01:00", "03:00", "03:00"})
         addTask(time, "Appear");
     auto click = [this](int row, Qt::KeyboardModifiers modifiers, bool twice = false) {
         const QPoint at = window.lstTasks->visualItemRect(window.lstTasks->item(row)).center();
@@ -98,28 +68,25 @@ TEST_F(WindowTest, removeTaskTakesTheSelectedEntriesAndDoubleClickTheLineClicked
         if (twice) // the second click of a double-click comes as a double-click
             QTest::mouseDClick(window.lstTasks->viewport(), Qt::LeftButton, modifiers, at);
     };
-    auto hours = [this] {
-        return window.lstTasks->texts().replaceInStrings(" > Appear", "").join(' ');
-    };
+    auto hours = [this] { return tasks().replace(" > Appear", "").replace('\n', ' '); };
     QTest::mouseClick(window.cmdRemove, Qt::LeftButton); // nothing selected
-    EXPECT_EQ(hours(), QStringLiteral("01:00 02:00 03:00 04:00 05:00 06:00"));
+    EXPECT_EQ(hours(), QStringLiteral("01:00 02:00 03:00 03:00 05:00 06:00"));
     click(0, {});
     click(2, Qt::ShiftModifier);
     click(4, Qt::ControlModifier);
     QTest::mouseClick(window.cmdRemove, Qt::LeftButton);
-    EXPECT_EQ(hours(), QStringLiteral("04:00 06:00"));
+    EXPECT_EQ(hours(), QStringLiteral("03:00 06:00"));
     click(0, {});
     click(1, Qt::ControlModifier, true); // in a multiple selection only that line goes
-    EXPECT_EQ(hours(), QStringLiteral("04:00"));
+    EXPECT_EQ(hours(), QStringLiteral("03:00"));
     click(0, {}, true);
     QTest::mouseDClick(window.lstTasks->viewport(), Qt::LeftButton, {}, QPoint(20, 5));
     QTest::mouseClick(window.cmdRemove, Qt::LeftButton); // an empty list stays empty
     EXPECT_TRUE(tasks().isEmpty());
 }
 
-class Generate : public WindowTest
+struct Scheduler : Window
 {
-protected:
     void press(int index, const char *npcId = "Town Guard")
     {
         window.txtName->setEditText(QString::fromUtf8(npcId));
@@ -127,16 +94,20 @@ protected:
     }
     QString script() const { return window.txtScript->scriptText(); }
 
-    void addWorkedExample()
+    void addWorkedExample() // backwards, so that the list's order is its own
     {
         prompts.answers = {PromptAnswer::Yes}; // Start Running needs Tribunal
-        addTask("06:00", "Start Running");
-        addTask("06:00", "Travel", {"100", "200", "0"});
-        addTask("12:00", "Say", {"vo\\hello.mp3", "Good day"});
         addTask("20:00", "Disappear");
+        addTask("12:00", "Say", {"vo\\hello.mp3", "Good day"});
+        addTask("06:00", "Travel", {"100", "200", "0"});
+        addTask("06:00", "Start Running");
         prompts.asked.clear();
         prompts.buttons.clear();
     }
+};
+
+class Generate : public ::testing::Test, public Scheduler
+{
 };
 
 TEST_F(Generate, theWorkedExampleReadsBackExactlyFromTheScriptBox)
@@ -146,27 +117,20 @@ TEST_F(Generate, theWorkedExampleReadsBackExactlyFromTheScriptBox)
     press(0);
     EXPECT_TRUE(prompts.asked.isEmpty());
     EXPECT_EQ(changes.count(), 1) << "the whole text is set in one assignment";
-    EXPECT_EQ(script(),
-              QStringLiteral("Begin town_guard_sched_sc_01\r\n\r\n"
-                             "Short hrw_hour\r\nShort hrw_last\r\n\r\n"
-                             "If ( MenuMode )\r\n      Return\r\nEndIf\r\n\r\n"
-                             "Set hrw_hour to GameHour\r\n"
-                             "If ( hrw_last == hrw_hour )\r\n      Return\r\n"
-                             "ElseIf ( \"Town Guard\"-> GetHealth <= 0 ) \r\n"
-                             "       Return\r\nEndIf\r\n\r\n"
-                             "If ( hrw_hour <= 6 )\r\n"
-                             "       Set hrw_last to 6\r\n"
-                             "       \"Town Guard\"-> ForceRun\r\n"
-                             "       \"Town Guard\"-> AITravel 100, 200, 0\r\n"
-                             "ElseIf ( hrw_hour <= 12 )\r\n"
-                             "       Set hrw_last to 12\r\n"
-                             "       \"Town Guard\"-> Say \"vo\\hello.mp3\", \"Good day\"\r\n"
-                             "ElseIf ( hrw_hour == 20 )\r\n"
-                             "       Set hrw_last to 20\r\n"
-                             "       If ( \"Town Guard\"-> GetLOS Player != 1 )\r\n"
-                             "       \"Town Guard\"-> Disable\r\n"
-                             "       EndIf\r\n"
-                             "EndIf\r\n\r\n\r\nEnd"));
+    // clang-format off
+    EXPECT_EQ(script(), QStringLiteral(
+        "Begin town_guard_sched_sc_01\r\n\r\nShort hrw_hour\r\nShort hrw_last\r\n\r\n"
+        "If ( MenuMode )\r\n      Return\r\nEndIf\r\n\r\nSet hrw_hour to GameHour\r\n"
+        "If ( hrw_last == hrw_hour )\r\n      Return\r\n"
+        "ElseIf ( \"Town Guard\"-> GetHealth <= 0 ) \r\n       Return\r\nEndIf\r\n\r\n"
+        "If ( hrw_hour <= 6 )\r\n       Set hrw_last to 6\r\n       \"Town Guard\"-> ForceRun\r\n"
+        "       \"Town Guard\"-> AITravel 100, 200, 0\r\n"
+        "ElseIf ( hrw_hour <= 12 )\r\n       Set hrw_last to 12\r\n"
+        "       \"Town Guard\"-> Say \"vo\\hello.mp3\", \"Good day\"\r\n"
+        "ElseIf ( hrw_hour == 20 )\r\n       Set hrw_last to 20\r\n"
+        "       If ( \"Town Guard\"-> GetLOS Player != 1 )\r\n       \"Town Guard\"-> Disable\r\n"
+        "       EndIf\r\nEndIf\r\n\r\n\r\nEnd"));
+    // clang-format on
 }
 
 TEST_F(Generate, fromSelectionWithTheSwitchesTakesOnlyTheSelectedEntries)
@@ -182,56 +146,41 @@ TEST_F(Generate, fromSelectionWithTheSwitchesTakesOnlyTheSelectedEntries)
     EXPECT_TRUE(script().endsWith("StopScript town_guard_sched_sc_01\r\n\r\nEnd"));
 }
 
-struct CheckCase
+TEST(GenerateQuestion, aFilledScriptBoxIsReplacedOnlyAfterYesAndNeverAfterAFailedCheck)
 {
-    const char *npcId;
-    bool withTasks;
-    int index;
-    const char *message;
-};
-
-class GenerateCheck : public Generate, public ::testing::WithParamInterface<CheckCase>
-{
-};
-
-TEST_P(GenerateCheck, showsOneMessageAndLeavesTheScriptBoxAlone)
-{
-    const CheckCase c = GetParam();
-    if (c.withTasks)
-        addWorkedExample();
-    window.txtScript->setScriptText(QStringLiteral("mine"));
-    press(c.index, c.npcId);
-    EXPECT_EQ(prompts.asked, QStringList {QStringLiteral("Hour Wright|") + c.message});
-    EXPECT_EQ(prompts.buttons.at(0), PromptButtons::Ok);
-    EXPECT_EQ(script(), QStringLiteral("mine"));
+    // Button, NPC id, tasks (0: none; 1: the worked example; 2: with its first
+    // entry selected), the answer and the message after "Hour Wright|".
+    using enum PromptAnswer;
+    const char *const overwrite = "Overwrite existing text?";
+    // clang-format off
+    const std::tuple<int, const char *, int, PromptAnswer, const char *> cases[] = {
+        {0, "", 1, Yes, "NPC Name not specified!"},
+        {0, "Ra\"vo", 1, Yes, "NPC Name cannot contain double quotes!"},
+        {0, "Town Guard", 0, Yes, "No tasks specified!"},
+        {1, "Town Guard", 1, Yes, "No tasks specified!"}, // none selected
+        {0, "Town Guard", 2, Yes, overwrite}, {0, "Town Guard", 2, No, overwrite},
+        {1, "Town Guard", 2, Yes, overwrite}, {1, "Town Guard", 2, No, overwrite},
+        {2, "Town Guard", 2, Yes, overwrite}, {2, "Town Guard", 2, No, overwrite},
+    };
+    // clang-format on
+    for (const auto &[index, npcId, tasks, answer, message] : cases) {
+        SCOPED_TRACE(std::to_string(index) + ' ' + message);
+        Scheduler w;
+        if (tasks > 0)
+            w.addWorkedExample();
+        if (tasks > 1)
+            w.window.lstTasks->item(0)->setSelected(true);
+        w.window.txtScript->setScriptText(QStringLiteral("\r\n")); // a line break is text too
+        w.prompts.answers = {answer};
+        w.press(index, npcId);
+        const bool asked = message == overwrite;
+        EXPECT_EQ(w.prompts.asked, QStringList {QStringLiteral("Hour Wright|") + message});
+        EXPECT_EQ(w.prompts.buttons.at(0), asked ? PromptButtons::YesNo : PromptButtons::Ok);
+        EXPECT_TRUE(asked && answer == Yes ? w.script().startsWith("Begin ")
+                                           : w.script() == QStringLiteral("\r\n"))
+            << w.script().toStdString();
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Checks, GenerateCheck,
-    ::testing::Values(CheckCase {"", true, 0, "NPC Name not specified!"},
-                      CheckCase {"Ra\"vo", true, 0, "NPC Name cannot contain double quotes!"},
-                      CheckCase {"Town Guard", false, 0, "No tasks specified!"},
-                      CheckCase {"Town Guard", true, 1, "No tasks specified!"})); // none selected
-
-class Overwrite : public Generate, public ::testing::WithParamInterface<std::tuple<int, bool>>
-{
-};
-
-TEST_P(Overwrite, aFilledScriptBoxIsReplacedOnlyAfterYes)
-{
-    const auto [index, yes] = GetParam();
-    addWorkedExample();
-    window.lstTasks->item(0)->setSelected(true);
-    window.txtScript->setScriptText(QStringLiteral("\r\n")); // a line break is text too
-    prompts.answers = {yes ? PromptAnswer::Yes : PromptAnswer::No};
-    press(index);
-    EXPECT_EQ(prompts.asked, QStringList {"Hour Wright|Overwrite existing text?"});
-    EXPECT_EQ(prompts.buttons.at(0), PromptButtons::YesNo);
-    EXPECT_EQ(script().startsWith("Begin "), yes) << script().toStdString();
-}
-
-INSTANTIATE_TEST_SUITE_P(Answers, Overwrite,
-                         ::testing::Combine(::testing::Values(0, 1, 2), ::testing::Bool()));
 
 TEST_F(Generate, eachUnknownActionIsReportedOnceAndTheScriptStillComes)
 {
@@ -254,6 +203,35 @@ TEST_F(Generate, theCentralScriptNeedsNoNameNorTasksAndIsNamedAfreshEachTime)
     EXPECT_TRUE(script().endsWith("\r\nEnd"));
     press(2, ""); // Yes to the overwrite question by default
     EXPECT_NE(script().section("\r\n", 0, 0), first);
+}
+
+TEST_F(WindowTest, theScriptBoxGivesItsTextBackExactlyAndCtrlAWithShiftOrAltSelectsAll)
+{
+    hw::ScriptBox &box = *window.txtScript;
+    for (const QString &text :
+         {QStringLiteral("If ( \"Town\u00a0Guard\"-> GetHealth <= 0 ) \r\n\r\nEnd"),
+          QStringLiteral("x\r\n\r\n"), QString()}) { // with a no-break space
+        box.setScriptText(text);
+        EXPECT_EQ(box.scriptText(), text) << text.toStdString();
+    }
+    const QString text = QStringLiteral("Begin a\r\n\r\n       Set");
+    for (const Qt::KeyboardModifiers modifiers :
+         {Qt::KeyboardModifiers(Qt::ControlModifier), Qt::ControlModifier | Qt::ShiftModifier,
+          Qt::ControlModifier | Qt::AltModifier, Qt::KeyboardModifiers()}) {
+        const bool all = modifiers != Qt::NoModifier; // else plain A types
+        box.setScriptText(text);
+        box.moveCursor(QTextCursor::Start);
+        QTest::keyClick(&box, Qt::Key_A, modifiers);
+        QGuiApplication::clipboard()->clear();
+        box.copy(); // with CR LF, as the game's editor wants
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), all ? text : QString());
+        EXPECT_EQ(box.scriptText(), all ? text : 'a' + text);
+    }
+    // Lines ended otherwise, or by the author's Enter, come back with CR LF too.
+    box.setScriptText(QStringLiteral("a\nb\rc"));
+    box.moveCursor(QTextCursor::End);
+    QTest::keyClick(&box, Qt::Key_Return);
+    EXPECT_EQ(box.scriptText(), QStringLiteral("a\r\nb\r\nc\r\n"));
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "ui/list_box.hpp"
 #include "ui/prompts.hpp"
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -16,7 +17,6 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -29,17 +29,14 @@ inline void PrintTo(const QString &text, std::ostream *os)
 namespace hw::test {
 
 /// Prompts that record each question as "caption|text" and give the answers
-/// a test queued; with none queued a question gets its default button. The
-/// open-file dialog records "folder|filter" and gives the paths queued, or
-/// nothing (a cancel).
+/// queued (the default button when none is); the open-file dialog records
+/// "folder|filter" and gives the paths queued, or nothing (a cancel).
 struct ScriptedPrompts : Prompts
 {
-    QStringList asked;
+    QStringList asked, dialogs, files;
     std::vector<PromptButtons> buttons;
     std::vector<PromptAnswer> defaults;
-    std::deque<PromptAnswer> answers;
-    QStringList dialogs;
-    std::deque<QString> files;
+    QList<PromptAnswer> answers;
 
     PromptAnswer ask(QWidget *, const QString &caption, const QString &text, PromptButtons shown,
                      PromptAnswer defaultButton) override
@@ -47,19 +44,13 @@ struct ScriptedPrompts : Prompts
         asked.append(caption + '|' + text);
         buttons.push_back(shown);
         defaults.push_back(defaultButton);
-        if (shown == PromptButtons::Ok || answers.empty())
-            return defaultButton;
-        const PromptAnswer answer = answers.front();
-        answers.pop_front();
-        return answer;
+        const bool scripted = shown != PromptButtons::Ok && !answers.isEmpty();
+        return scripted ? answers.takeFirst() : defaultButton;
     }
     QString openFile(QWidget *, const QString &folder, const QString &filter) override
     {
         dialogs.append(folder + '|' + filter);
-        const QString file = files.empty() ? QString() : files.front();
-        if (!files.empty())
-            files.pop_front();
-        return file;
+        return files.isEmpty() ? QString() : files.takeFirst();
     }
 };
 
@@ -74,17 +65,19 @@ inline std::string npcs(const std::vector<std::string> &ids)
 
 /// A window with scripted prompts, shown and active as after start-up, and a
 /// temporary folder for the plugin files its Load button reads.
-class WindowTest : public ::testing::Test
+struct Window
 {
-protected:
     ScriptedPrompts prompts;
     frmMain window {prompts};
     QTemporaryDir folder;
+    // Any inconsistency in the signals of the name box's list ends the program.
+    QAbstractItemModelTester tester {window.txtName->model(),
+                                     QAbstractItemModelTester::FailureReportingMode::Fatal};
 
-    void SetUp() override
+    Window()
     {
         window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
         QApplication::setActiveWindow(&window);
     }
 
@@ -95,16 +88,15 @@ protected:
         ASSERT_GE(row, 0) << text;
         box->setCurrentIndex(row);
     }
-    void chooseAction(const char *name) { pick(window.cmbTask, name); }
     QLineEdit &field(int n) { return *window.txtOption[static_cast<std::size_t>(n)]; }
     QString tasks() const { return window.lstTasks->texts().join('\n'); }
 
-    /// Chooses time and action, types `texts` into the enabled fields from
-    /// the first on, and presses Add Task.
+    /// Chooses time and action, types `texts` into the enabled fields from the
+    /// first on, and presses Add Task.
     void addTask(const char *time, const char *action, const std::vector<const char *> &texts = {})
     {
         pick(window.cmbTime, time);
-        chooseAction(action);
+        pick(window.cmbTask, action);
         int n = 0;
         for (const char *text : texts) {
             while (!field(n).isEnabled())
@@ -120,21 +112,20 @@ protected:
     {
         const QString sub = QStringLiteral("Données Игра");
         EXPECT_TRUE(QDir(folder.path()).mkpath(sub));
-        const QString path = folder.filePath(sub + '/' + name);
-        std::ofstream(toFilesystemPath(path), std::ios::binary) << bytes;
-        return path;
+        std::ofstream(toFilesystemPath(folder.filePath(sub + '/' + name)), std::ios::binary)
+            << bytes;
+        return folder.filePath(sub + '/' + name);
     }
 
     /// Clicks Load, chooses `path` (an empty one cancels) and answers the question.
     void load(const QString &path, PromptAnswer answer = PromptAnswer::No)
     {
-        prompts.files.push_back(path);
-        prompts.answers.push_back(answer);
+        prompts.files = {path};
+        prompts.answers = {answer};
         QTest::mouseClick(window.Command1, Qt::LeftButton);
-        prompts.answers.clear();
     }
 
-    /// The entries of the name box's list, joined by commas, and its text.
+    /// The entries of the name box's list, joined by commas.
     QString names() const
     {
         QStringList all;
@@ -142,7 +133,10 @@ protected:
             all.append(window.txtName->itemText(i));
         return all.join(',');
     }
-    QString text() const { return window.txtName->currentText(); }
+};
+
+class WindowTest : public ::testing::Test, public Window
+{
 };
 
 } // namespace hw::test
