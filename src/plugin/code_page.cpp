@@ -1,6 +1,7 @@
 #include "plugin/code_page.hpp"
 
 #include "model/caseless.hpp"
+#include "model/utf8.hpp"
 
 #include <array>
 
@@ -65,20 +66,6 @@ const HighHalf &highHalf(CodePage page)
         break;
     }
     return kWindows1252;
-}
-
-void appendUtf8(std::string &out, char16_t c)
-{
-    // Every table entry lies in the Basic Multilingual Plane, outside the
-    // surrogates, so two or three bytes suffice.
-    if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
 }
 
 } // namespace
