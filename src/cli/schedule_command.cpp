@@ -156,8 +156,7 @@ int runSchedule(Args args)
     }
 
     // The task list keeps its lines sorted; equal lines stay in the order added.
-    std::stable_sort(read.entries.begin(), read.entries.end(),
-                     [](const std::string &a, const std::string &b) { return entryLess(a, b); });
+    std::stable_sort(read.entries.begin(), read.entries.end(), entryLess);
     const ScheduleScript script = generateSchedule(npcId, read.entries, options.switches);
     for (std::size_t i = 0; i < script.unknownEntries.size(); ++i)
         fail(std::string(kCommandDataNotFound));

@@ -6,24 +6,15 @@
 
 namespace hw {
 
-namespace {
-
-bool nameLess(const std::string &a, const std::string &b)
-{
-    return caselessCompare(a, b) < 0;
-}
-
-} // namespace
-
 void sortNames(std::vector<std::string> &names)
 {
-    std::stable_sort(names.begin(), names.end(), nameLess);
+    std::stable_sort(names.begin(), names.end(), caselessLess);
 }
 
 void mergeTail(std::vector<std::string> &names, std::size_t tail)
 {
     const auto middle = names.begin() + static_cast<std::ptrdiff_t>(std::min(tail, names.size()));
-    std::inplace_merge(names.begin(), middle, names.end(), nameLess);
+    std::inplace_merge(names.begin(), middle, names.end(), caselessLess);
 }
 
 std::size_t firstStartingWith(const std::vector<std::string> &names, std::string_view prefix)

@@ -52,10 +52,6 @@ public:
     bool yesToAll() const { return blnYesToAll; }
     /// Whether option field 1 takes free text for the current action.
     bool option1Text() const { return blnOption1Text; }
-    /// Whether the next change of the name box's text goes without completion.
-    bool noComplete() const { return blnNoComplete; }
-    /// The ids of the last scan that the Load button has not taken over yet.
-    const std::vector<std::string> &npcNames() const { return m_reader.NPCNames; }
 
     /// The three nested outlines around the option fields, outermost first,
     /// and their line colours.

@@ -19,9 +19,6 @@ public:
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
-    /// The ids, in the list's order.
-    const std::vector<std::string> &names() const { return m_names; }
-
     /// Adds `ids` (UTF-8) in one step: the batch is sorted and merged into the
     /// list. Persistent indexes, such as the box's current entry and the
     /// drop-down's selection, stay on their entries.
