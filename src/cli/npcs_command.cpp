@@ -31,17 +31,6 @@ int usageError(const std::string &message)
     return 2;
 }
 
-std::filesystem::path argumentPath(std::string_view arg)
-{
-    // The commands take their arguments as UTF-8; elsewhere a file name is
-    // bytes and goes through unchanged, whatever they are.
-#ifdef _WIN32
-    return std::filesystem::path(std::u8string(arg.begin(), arg.end()));
-#else
-    return std::filesystem::path(std::string(arg));
-#endif
-}
-
 } // namespace
 
 int runNpcs(Args args)

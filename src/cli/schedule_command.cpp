@@ -102,7 +102,7 @@ std::optional<std::string> readInput(std::string_view file)
         return bytes;
     }
     const std::string path(file);
-    std::FILE *in = std::fopen(path.c_str(), "rb");
+    std::FILE *in = openForReading(argumentPath(file));
     if (!in) {
         fail(path + ": cannot open: " + std::strerror(errno));
         return std::nullopt;

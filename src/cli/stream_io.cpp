@@ -19,6 +19,26 @@ void makeBinary([[maybe_unused]] std::FILE *stream)
 
 } // namespace
 
+std::filesystem::path argumentPath(std::string_view arg)
+{
+#ifdef _WIN32
+    return std::filesystem::path(std::u8string(arg.begin(), arg.end()));
+#else
+    return std::filesystem::path(std::string(arg));
+#endif
+}
+
+std::FILE *openForReading(const std::filesystem::path &path)
+{
+    // fopen takes a path in the system's code page on Windows, which cannot
+    // name every file; the wide form can.
+#ifdef _WIN32
+    return _wfopen(path.c_str(), L"rb");
+#else
+    return std::fopen(path.c_str(), "rb");
+#endif
+}
+
 std::optional<std::string> readAll(std::FILE *file)
 {
     if (file == stdin)

@@ -235,6 +235,10 @@ TEST_F(Cli, takesFileNamesBeyondAsciiWhole)
     const Outcome npcs = run({"npcs", utf8(folder / "all_types.esp")});
     EXPECT_EQ(npcs.status, 0) << npcs.err;
     EXPECT_EQ(npcs.out, "test_npc\ntest_npc_autocalc\n");
+    std::ofstream(folder / "tasks.txt", std::ios::binary) << kUnsortedInput;
+    const Outcome schedule = run({"schedule", "--npc", "npc", utf8(folder / "tasks.txt")});
+    EXPECT_EQ(schedule.status, 0) << schedule.err;
+    EXPECT_EQ(schedule.out, hw::generateSchedule("npc", kSortedEntries, {}).text);
 }
 
 } // namespace
