@@ -64,12 +64,14 @@ bench:
 
 # The core, the platform layer and hourwright-cli with their tests, built for
 # Windows with MinGW-w64 and run under Wine in a Wine prefix of their own.
+# Wine names files on disk in the locale's character set, so the tests run
+# under a UTF-8 locale whatever the caller's is.
 windows-test:
 	@scripts/install-deps windows
 	@$(CMAKE) -S . -B $(WIN_BUILD) --toolchain cmake/mingw-w64-x86_64.cmake \
 		-DHOURWRIGHT_BUILD_UI=OFF $(CMAKE_ARGS)
 	@cmake --build $(WIN_BUILD) -j $(JOBS)
-	@cd $(WIN_BUILD) && export WINEPREFIX="$$PWD/wineprefix" WINEDEBUG=-all \
+	@cd $(WIN_BUILD) && export WINEPREFIX="$$PWD/wineprefix" WINEDEBUG=-all LC_ALL=C.UTF-8 \
 		WINEDLLOVERRIDES="mscoree,mshtml=" && wineboot -i >/dev/null 2>&1 && \
 		{ ctest --output-on-failure -j $(JOBS); status=$$?; wineserver -k; exit $$status; }
 

@@ -36,8 +36,75 @@ std::string utf8(const fs::path &path)
     return {text.begin(), text.end()};
 }
 
-// Double quotes with \" inside read back the same through sh and through
-// cmd.exe with the Windows C runtime; the tests pass no $, ` or %.
+#ifdef _WIN32
+std::wstring wide(std::string_view utf8Text)
+{
+    std::wstring text(utf8Text.size(), L'\0');
+    text.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_UTF8, 0, utf8Text.data(), static_cast<int>(utf8Text.size()),
+                            text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+// One argument as the C runtime splits a command line: in double quotes, a
+// quote inside escaped, and the backslashes before a quote doubled.
+std::wstring quoteArg(std::string_view arg)
+{
+    std::wstring quoted = L"\"";
+    std::size_t backslashes = 0;
+    for (const wchar_t c : wide(arg)) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        quoted.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
+        quoted += c;
+        backslashes = 0;
+    }
+    return quoted.append(2 * backslashes, L'\\') + L'"';
+}
+
+HANDLE openInherited(const std::string &path, DWORD access, DWORD disposition)
+{
+    SECURITY_ATTRIBUTES inherit {sizeof inherit, nullptr, TRUE};
+    return CreateFileW(wide(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                       disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// Starts the program itself, not through cmd.exe, whose quoting rules bend
+// arguments that hold control characters.
+int runProgram(const Args &args, const std::string &in, const std::string &out,
+               const std::string &err)
+{
+    const std::string program = utf8(fs::path(HOURWRIGHT_CLI).make_preferred());
+    std::wstring line = quoteArg(program);
+    for (const auto &arg : args)
+        line += L' ' + quoteArg(arg);
+    const HANDLE files[] = {openInherited(in, GENERIC_READ, OPEN_EXISTING),
+                            openInherited(out, GENERIC_WRITE, CREATE_ALWAYS),
+                            openInherited(err, GENERIC_WRITE, CREATE_ALWAYS)};
+    STARTUPINFOW startup {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = files[0];
+    startup.hStdOutput = files[1];
+    startup.hStdError = files[2];
+    PROCESS_INFORMATION process {};
+    DWORD status = static_cast<DWORD>(-1);
+    if (CreateProcessW(wide(program).c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                       nullptr, &startup, &process)) {
+        WaitForSingleObject(process.hProcess, INFINITE);
+        GetExitCodeProcess(process.hProcess, &status);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    for (const HANDLE file : files)
+        CloseHandle(file);
+    return static_cast<int>(status);
+}
+#else
+// Double quotes with \" inside read back the same through sh; the tests pass
+// no $ or `.
 std::string quoteArg(std::string_view arg)
 {
     std::string quoted = "\"";
@@ -45,6 +112,18 @@ std::string quoteArg(std::string_view arg)
         quoted.append(c == '"' ? "\\\"" : std::string(1, c));
     return quoted + "\"";
 }
+
+int runProgram(const Args &args, const std::string &in, const std::string &out,
+               const std::string &err)
+{
+    std::string command = quoteArg(HOURWRIGHT_CLI);
+    for (const auto &arg : args)
+        command += " " + quoteArg(arg);
+    command += " < " + quoteArg(in) + " > " + quoteArg(out) + " 2> " + quoteArg(err);
+    const int raw = std::system(command.c_str());
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+}
+#endif
 
 // A message of the program, as a line of its standard error.
 std::string said(std::string_view text)
@@ -76,25 +155,9 @@ protected:
     Outcome run(const Args &args, std::string_view input = {}, std::string outputTo = {}) const
     {
         write("stdin", input);
-        std::string command = quoteArg(utf8(fs::path(HOURWRIGHT_CLI).make_preferred()));
-        for (const auto &arg : args)
-            command += " " + quoteArg(arg);
-        command += " < " + quoteArg(path("stdin")) + " > " +
-            quoteArg(outputTo.empty() ? path("stdout") : outputTo) + " 2> " +
-            quoteArg(path("stderr"));
         Outcome result;
-#ifdef _WIN32
-        // cmd.exe drops the outermost pair of quotes of the whole line, and
-        // only the wide form carries every character of the UTF-8 command.
-        command = "\"" + command + "\"";
-        std::wstring wide(command.size() + 1, L'\0');
-        MultiByteToWideChar(CP_UTF8, 0, command.c_str(), -1, wide.data(),
-                            static_cast<int>(wide.size()));
-        result.status = _wsystem(wide.c_str());
-#else
-        const int raw = std::system(command.c_str());
-        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-#endif
+        result.status = runProgram(args, path("stdin"),
+                                   outputTo.empty() ? path("stdout") : outputTo, path("stderr"));
         result.out = readFile(m_dir / "stdout");
         result.err = readFile(m_dir / "stderr");
         std::erase(result.err, '\r'); // messages are text: CR LF on Windows
