@@ -7,23 +7,34 @@
 #include <QMessageBox>
 #include <QSpacerItem>
 
+#include <utility>
+
 namespace hw {
 
 namespace {
 
+// Each answer and the message box's button that gives it.
+constexpr std::pair<PromptAnswer, QMessageBox::StandardButton> kAnswerButtons[] = {
+    {PromptAnswer::Ok, QMessageBox::Ok},
+    {PromptAnswer::Yes, QMessageBox::Yes},
+    {PromptAnswer::No, QMessageBox::No},
+    {PromptAnswer::Cancel, QMessageBox::Cancel},
+};
+
 QMessageBox::StandardButton standardButton(PromptAnswer answer)
 {
-    switch (answer) {
-    case PromptAnswer::Ok:
-        return QMessageBox::Ok;
-    case PromptAnswer::Yes:
-        return QMessageBox::Yes;
-    case PromptAnswer::No:
-        return QMessageBox::No;
-    case PromptAnswer::Cancel:
-        return QMessageBox::Cancel;
-    }
+    for (const auto &[known, button] : kAnswerButtons)
+        if (known == answer)
+            return button;
     return QMessageBox::NoButton;
+}
+
+PromptAnswer answerOf(int button)
+{
+    for (const auto &[answer, known] : kAnswerButtons)
+        if (known == button)
+            return answer;
+    return PromptAnswer::Ok;
 }
 
 void configureOpenDialog(QFileDialog &dialog)
@@ -81,16 +92,7 @@ PromptAnswer QtPrompts::ask(QWidget *parent, const QString &caption, const QStri
     if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
         grid->addItem(new QSpacerItem(captionWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
                       grid->rowCount(), 0, 1, grid->columnCount());
-    switch (box.exec()) {
-    case QMessageBox::Yes:
-        return PromptAnswer::Yes;
-    case QMessageBox::No:
-        return PromptAnswer::No;
-    case QMessageBox::Cancel:
-        return PromptAnswer::Cancel;
-    default:
-        return PromptAnswer::Ok;
-    }
+    return answerOf(box.exec());
 }
 
 QString QtPrompts::openFile(QWidget *parent, const QString &folder, const QString &filter)

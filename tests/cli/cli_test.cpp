@@ -39,11 +39,7 @@ std::string utf8(const fs::path &path)
 #ifdef _WIN32
 std::wstring wide(std::string_view utf8Text)
 {
-    std::wstring text(utf8Text.size(), L'\0');
-    text.resize(static_cast<std::size_t>(
-        MultiByteToWideChar(CP_UTF8, 0, utf8Text.data(), static_cast<int>(utf8Text.size()),
-                            text.data(), static_cast<int>(text.size()))));
-    return text;
+    return fs::path(std::u8string(utf8Text.begin(), utf8Text.end())).wstring();
 }
 
 // One argument as the C runtime splits a command line: in double quotes, a
