@@ -112,13 +112,6 @@ Checked checkEntry(std::string_view line)
 
 } // namespace
 
-bool hasControlCharacter(std::string_view text)
-{
-    return std::any_of(text.begin(), text.end(), [](char c) {
-        return (static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F;
-    });
-}
-
 TaskEntries readTaskEntries(std::string_view text)
 {
     if (text.starts_with("\xEF\xBB\xBF"))

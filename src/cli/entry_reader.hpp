@@ -20,10 +20,6 @@ struct TaskEntries
     std::vector<EntryProblem> problems;
 };
 
-/// True when `text` holds a control character other than the tab: a line end
-/// inside an id or entry would break the line structure of the script.
-bool hasControlCharacter(std::string_view text);
-
 /// The task entries of `text`, one a line (LF or CR LF line ends; blank lines
 /// and a leading UTF-8 byte order mark are skipped). A line is accepted in the
 /// form Add Task writes: a time "00:00" to "23:00", an action of the catalogue

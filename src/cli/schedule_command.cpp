@@ -134,12 +134,6 @@ int runSchedule(Args args)
         fail(std::string(*message));
         return 1;
     }
-    // The window's single-line name box cannot hold a line end; an id from
-    // the command line could.
-    if (hasControlCharacter(npcId)) {
-        fail("the NPC id holds a control character");
-        return 1;
-    }
 
     const auto input = readInput(options.file);
     if (!input)

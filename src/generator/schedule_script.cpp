@@ -134,6 +134,10 @@ std::optional<std::string_view> scheduleCheck(std::string_view npcId, std::size_
     // A quote in the id would end the quoted target early on every line.
     if (npcId.find('"') != std::string_view::npos)
         return kNpcNameHasQuote;
+    // A line end would split the Begin line and every command; a tab or another
+    // control character is no part of any id the game knows.
+    if (hasControlCharacter(npcId))
+        return kNpcNameHasControl;
     if (includedCount == 0)
         return kNoTasks;
     return std::nullopt;

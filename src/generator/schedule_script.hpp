@@ -42,8 +42,8 @@ enum class GenerateScope { All, Selection };
 std::vector<std::string> includedEntries(std::span<const std::string> entries,
                                          const std::vector<bool> &selected, GenerateScope scope);
 
-/// The first check that fails, in the window's order (empty name, a name with a double quote, no
-/// included entries), as its message; nullopt when generation may go on.
+/// The first check that fails, in the window's order (empty name, a name with a double quote or a
+/// control character, no included entries), as its message; nullopt when generation may go on.
 std::optional<std::string_view> scheduleCheck(std::string_view npcId, std::size_t includedCount);
 
 } // namespace hw

@@ -2,7 +2,15 @@
 
 #include "model/number.hpp"
 
+#include <algorithm>
+
 namespace hw {
+
+bool hasControlCharacter(std::string_view text)
+{
+    return std::any_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+}
 
 std::string_view refusalMessage(EntryRefusal refusal)
 {
@@ -11,6 +19,8 @@ std::string_view refusalMessage(EntryRefusal refusal)
         return "Required field not filled!";
     case EntryRefusal::TextHasQuote:
         return "Text fields cannot contain double quotes!";
+    case EntryRefusal::TextHasControl:
+        return "Text fields cannot contain line breaks or control characters!";
     case EntryRefusal::NumberOutOfRange:
         return "Number out of range!";
     }
@@ -38,6 +48,8 @@ EntryResult buildTaskEntry(std::string_view time, std::string_view action,
                 return refuse(EntryRefusal::RequiredFieldEmpty);
             if (field.text.find('"') != std::string::npos)
                 return refuse(EntryRefusal::TextHasQuote);
+            if (hasControlCharacter(field.text))
+                return refuse(EntryRefusal::TextHasControl);
             entry.append(1, '"').append(field.text).append("\"/");
         } else {
             const auto number = normaliseNumber(field.text);

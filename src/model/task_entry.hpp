@@ -25,8 +25,14 @@ using OptionFields = std::array<OptionField, kOptionFieldCount>;
 enum class EntryRefusal {
     RequiredFieldEmpty, ///< a text option is empty
     TextHasQuote, ///< a text option holds a double quote
+    TextHasControl, ///< a text option holds a line break, a tab or another control character
     NumberOutOfRange, ///< a number option does not fit a double
 };
+
+/// True when `text` holds a control character (bytes 0x00 to 0x1F and 0x7F, the
+/// tab included): a line end inside an id or a text option would split a line
+/// of the script, and the game's script compiler reads a tab as a separator.
+bool hasControlCharacter(std::string_view text);
 
 /// The message the author sees for a refusal.
 std::string_view refusalMessage(EntryRefusal refusal);

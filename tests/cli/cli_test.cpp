@@ -222,7 +222,7 @@ TEST_F(Cli, refusesWithAMessageAndNoScript)
         // The name is checked before the file is even opened.
         {{"schedule", "--npc", "", "no-such-file"}, "", said(hw::kNpcNameMissing)},
         {{"schedule", "--npc", "Town \"Guard\""}, "", said(hw::kNpcNameHasQuote)},
-        {{"schedule", "--npc", "Town\x01Guard"}, "", said("the NPC id holds a control character")},
+        {{"schedule", "--npc", "Town\x01Guard"}, "", said(hw::kNpcNameHasControl)},
         {npc, "\r\n \n", said(hw::kNoTasks)},
         {npc, "06:00 > Appear\n24:00 > Appear\n",
          line + "2: the time must be 00:00 to 23:00, not \"24:00\""},

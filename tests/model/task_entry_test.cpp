@@ -57,6 +57,9 @@ TEST(BuildTaskEntry, normalisesNumbersOrRefusesAtTheFirstFaultyField)
          "06:00 > Any > 0/7/1.5/0.5", std::nullopt, -1},
         {fieldsOf({{0, "a"}, {1, ""}}), true, "", R::RequiredFieldEmpty, 1},
         {fieldsOf({{0, "\""}, {1, ""}}), true, "", R::TextHasQuote, 0},
+        {fieldsOf({{0, "\"\n"}}), false, "", R::TextHasQuote, 0},
+        {fieldsOf({{0, "a"}, {1, "b\tc"}}), true, "", R::TextHasControl, 1},
+        {fieldsOf({{0, "a\x7F"}}), false, "", R::TextHasControl, 0},
         {fieldsOf({{0, ""}, {1, "\""}}), true, "", R::RequiredFieldEmpty, 0},
         {fieldsOf({{1, "1e400"}, {2, "5"}}), false, "", R::NumberOutOfRange, 1},
     };
