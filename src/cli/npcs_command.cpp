@@ -84,7 +84,7 @@ int runNpcs(Args args)
             return 1;
         }
         if (!outcome.complete()) {
-            fail(scanMessage(path, outcome));
+            fail(scanMessage(path, outcome).text());
             status = 1;
         }
     }

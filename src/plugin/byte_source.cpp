@@ -23,7 +23,35 @@ std::error_code lastError(std::errc fallback)
                      : std::make_error_code(fallback);
 }
 
+class FileErrorCategory final : public std::error_category
+{
+public:
+    const char *name() const noexcept override { return "hourwright-file"; }
+    std::string message(int code) const override
+    {
+        return code == static_cast<int>(FileError::NotRegularFile) ? "not a regular file"
+                                                                   : "unknown file error";
+    }
+};
+
 } // namespace
+
+const std::error_category &fileErrorCategory()
+{
+    static const FileErrorCategory category;
+    return category;
+}
+
+std::error_code specialFileError(const std::filesystem::path &path)
+{
+    std::error_code ignored;
+    const auto status = std::filesystem::status(path, ignored);
+    if (ignored || !std::filesystem::exists(status) || std::filesystem::is_regular_file(status))
+        return {};
+    if (std::filesystem::is_directory(status))
+        return std::make_error_code(std::errc::is_a_directory);
+    return FileError::NotRegularFile;
+}
 
 ReadResult MemorySource::read(std::uint64_t offset, std::span<char> into)
 {
@@ -42,15 +70,13 @@ ReadResult MemorySource::read(std::uint64_t offset, std::span<char> into)
 std::unique_ptr<FileSource> FileSource::open(const std::filesystem::path &path,
                                              std::error_code &error)
 {
+    // Windows refuses to open a folder with "access denied"; say what it is.
+    if ((error = specialFileError(path)))
+        return nullptr;
     errno = 0;
     std::FILE *file = _wfopen(path.c_str(), L"rb");
     if (file == nullptr) {
-        // Windows refuses to open a folder with "access denied"; say what it is.
-        const auto reason = lastError(std::errc::io_error);
-        std::error_code ignored;
-        error = std::filesystem::is_directory(path, ignored)
-            ? std::make_error_code(std::errc::is_a_directory)
-            : reason;
+        error = lastError(std::errc::io_error);
         return nullptr;
     }
     // Blocks are read whole into the caller's buffer; a stream buffer would
@@ -110,8 +136,14 @@ ReadResult FileSource::read(std::uint64_t offset, std::span<char> into)
 std::unique_ptr<FileSource> FileSource::open(const std::filesystem::path &path,
                                              std::error_code &error)
 {
+    // A folder opens for reading here and fails only at the first read; a
+    // FIFO's open() waits for a writer, and pipes and devices have no length
+    // to check record sizes against. So special files are not opened at all,
+    // and the open itself never blocks should the file change in between.
+    if ((error = specialFileError(path)))
+        return nullptr;
     errno = 0;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         error = lastError(std::errc::io_error);
         return nullptr;
@@ -120,11 +152,9 @@ std::unique_ptr<FileSource> FileSource::open(const std::filesystem::path &path,
     {
     };
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        // A folder opens for reading here and fails only at the first read;
-        // pipes and devices have no length to check record sizes against.
         error = errno != 0          ? lastError(std::errc::io_error)
             : S_ISDIR(info.st_mode) ? std::make_error_code(std::errc::is_a_directory)
-                                    : std::make_error_code(std::errc::invalid_seek);
+                                    : make_error_code(FileError::NotRegularFile);
         ::close(fd);
         return nullptr;
     }

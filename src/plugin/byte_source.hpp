@@ -10,6 +10,26 @@
 
 namespace hw {
 
+/// Why a file was not opened although the system would have opened it.
+enum class FileError {
+    /// A pipe, a device or another special file: it has no length to check
+    /// sizes against, and reading it may block until another program writes.
+    NotRegularFile = 1,
+};
+
+const std::error_category &fileErrorCategory();
+
+inline std::error_code make_error_code(FileError error)
+{
+    return {static_cast<int>(error), fileErrorCategory()};
+}
+
+/// An error when `path` names an existing file that is not a regular file
+/// (is_a_directory for a folder, FileError::NotRegularFile for the others);
+/// nothing for a regular file or a path the system cannot look at, whose
+/// opening then gives the system's reason. Looks without opening the file.
+std::error_code specialFileError(const std::filesystem::path &path);
+
 /// What one read gave: the number of bytes read, or the system's reason why
 /// reading failed.
 struct ReadResult
@@ -54,8 +74,9 @@ private:
 class FileSource final : public ByteSource
 {
 public:
-    /// Opens `path` (any characters, on every platform). On failure the
-    /// result is empty and `error` holds the system's reason.
+    /// Opens `path` (any characters, on every platform). Only regular files
+    /// are opened, and never in a way that blocks (a FIFO named like a
+    /// plugin). On failure the result is empty and `error` holds the reason.
     static std::unique_ptr<FileSource> open(const std::filesystem::path &path,
                                             std::error_code &error);
 
@@ -83,3 +104,7 @@ private:
 };
 
 } // namespace hw
+
+template<> struct std::is_error_code_enum<hw::FileError> : std::true_type
+{
+};

@@ -30,6 +30,7 @@ constexpr std::uint32_t fourCC(const char (&tag)[5])
 }
 
 constexpr std::uint32_t kNpcTag = fourCC("NPC_");
+constexpr std::string_view kHeaderTag = "TES3";
 
 std::uint32_t loadLe32(const char *bytes)
 {
@@ -116,6 +117,10 @@ ScanOutcome walk(ByteSource &source, std::size_t bufferSize, CodePage page,
         outcome.offset = offset;
         return outcome;
     };
+    // Every plugin and master file begins with its "TES3" header record; a file
+    // that does not (a text file named .esp, an empty file) is not read on.
+    if (fileSize == 0)
+        return stop(ScanFault::NotAPlugin);
     std::error_code error;
     while (offset < fileSize) {
         const auto header = blocks.view(
@@ -127,6 +132,8 @@ ScanOutcome walk(ByteSource &source, std::size_t bufferSize, CodePage page,
             outcome.error = error;
             return stop(ScanFault::CannotRead);
         }
+        if (offset == 0 && header.substr(0, 4) != kHeaderTag)
+            return stop(ScanFault::NotAPlugin);
         if (header.size() < kHeaderSize) {
             outcome.endOffset = offset + header.size();
             return stop(ScanFault::HeaderCutShort);

@@ -13,8 +13,9 @@ namespace hw {
 
 /// Reads the NPC ids of one of the game's master or plugin files (ESM, ESP).
 ///
-/// The file is a flat sequence of records from offset 0 to its end, with no
-/// separate file header: a 4-byte tag, a signed 32-bit little-endian data size
+/// The file is a flat sequence of records from offset 0 to its end, the first
+/// of them the "TES3" header record (a file without it is refused as not a
+/// plugin); each record is a 4-byte tag, a signed 32-bit little-endian data size
 /// S, 8 bytes that are not used here, then S bytes of data. The id of a record
 /// tagged exactly "NPC_" is taken from the first place where the four bytes
 /// "NAME" occur in its data: a 32-bit little-endian length L follows, then

@@ -1,5 +1,8 @@
 #include "plugin/scan_outcome.hpp"
 
+#include "plugin/byte_source.hpp"
+
+#include <cctype>
 #include <cstdio>
 
 namespace hw {
@@ -13,21 +16,25 @@ std::string hex(std::uint64_t value)
     return text;
 }
 
-// A tag may hold any bytes; show the printable ones as they are.
-std::string quotedTag(const std::string &tag)
+// A tag may hold any bytes: four printable characters are shown as text in
+// quotes, anything else as hexadecimal bytes, never as raw bytes or escapes.
+std::string shownTag(const std::string &tag)
 {
-    std::string out = "\"";
+    bool printable = !tag.empty();
     for (const char c : tag) {
         const auto b = static_cast<unsigned char>(c);
-        if (b >= 0x20 && b < 0x7F && c != '"' && c != '\\') {
-            out += c;
-        } else {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", b);
-            out += escaped;
-        }
+        printable = printable && b > 0x20 && b < 0x7F && c != '"';
     }
-    return out + "\"";
+    if (printable)
+        return '"' + tag + '"';
+    std::string bytes;
+    for (const char c : tag) {
+        char byte[4];
+        std::snprintf(byte, sizeof byte, "%02X", static_cast<unsigned char>(c));
+        bytes += bytes.empty() ? "" : " ";
+        bytes += byte;
+    }
+    return bytes + " (hex)";
 }
 
 std::string idsBefore(std::size_t count)
@@ -36,10 +43,7 @@ std::string idsBefore(std::size_t count)
         return " No NPC id was found before it.";
     if (count == 1)
         return " 1 NPC id was found before it.";
-    std::string sentence = " ";
-    sentence += std::to_string(count);
-    sentence += " NPC ids were found before it.";
-    return sentence;
+    return " " + std::to_string(count) + " NPC ids were found before it.";
 }
 
 std::string fileName(const std::filesystem::path &file)
@@ -49,6 +53,15 @@ std::string fileName(const std::filesystem::path &file)
     quoted.append(utf8.begin(), utf8.end());
     quoted += '"';
     return quoted;
+}
+
+// The system's reason as a sentence: "No such file or directory."
+std::string reason(const std::error_code &error)
+{
+    std::string text = error.message();
+    if (!text.empty())
+        text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    return text + '.';
 }
 
 } // namespace
@@ -61,6 +74,7 @@ ScanStatus ScanOutcome::status() const
     case ScanFault::HeaderCutShort:
     case ScanFault::DataCutShort:
         return ScanStatus::Truncated;
+    case ScanFault::NotAPlugin:
     case ScanFault::NegativeDataSize:
     case ScanFault::NoNameSubrecord:
     case ScanFault::ZeroNameLength:
@@ -73,44 +87,56 @@ ScanStatus ScanOutcome::status() const
     return ScanStatus::Unreadable;
 }
 
-std::string scanMessage(const std::filesystem::path &file, const ScanOutcome &outcome)
+ScanMessage scanMessage(const std::filesystem::path &file, const ScanOutcome &outcome)
 {
     const std::string name = fileName(file);
     const std::string at = hex(outcome.offset);
-    const std::string record = "the record " + quotedTag(outcome.tag) + " at offset " + at;
-    const std::string damaged = "The file " + name + " is damaged at offset " + at + ": ";
+    const std::string ids = idsBefore(outcome.idCount);
+    const std::string npcAt = "The NPC record at offset " + at;
     switch (outcome.fault) {
     case ScanFault::None:
         return {};
     case ScanFault::HeaderCutShort:
-        return "The file " + name + " ends early at offset " + hex(outcome.endOffset) + ": " +
-            "the record at offset " + at + " has only " +
-            std::to_string(outcome.endOffset - outcome.offset) + " of the 16 bytes of its header." +
-            idsBefore(outcome.idCount);
+        return {"The file " + name + " ends in the middle of a record." + ids,
+                "Only " + std::to_string(outcome.endOffset - outcome.offset) +
+                    " of the 16 bytes of the record header at offset " + at + " are there."};
     case ScanFault::DataCutShort:
-        return "The file " + name + " ends early at offset " + hex(outcome.endOffset) + ": " +
-            record + " says it holds " + std::to_string(outcome.dataSize) +
-            " bytes of data, but only " + std::to_string(outcome.endOffset - outcome.offset - 16) +
-            " follow its header." + idsBefore(outcome.idCount);
+        return {"The file " + name + " ends in the middle of a record." + ids,
+                "The record " + shownTag(outcome.tag) + " at offset " + at + " says it holds " +
+                    std::to_string(outcome.dataSize) + " bytes of data, but the file ends " +
+                    std::to_string(outcome.endOffset - outcome.offset - 16) +
+                    " bytes after its header, at offset " + hex(outcome.endOffset) + "."};
+    case ScanFault::NotAPlugin:
+        return {"The file " + name + " is not a Morrowind plugin or master file.",
+                outcome.tag.empty() ? std::string("The file is empty.")
+                                    : "It begins with " + shownTag(outcome.tag) +
+                        ", not with the \"TES3\" record of a plugin."};
     case ScanFault::NegativeDataSize:
-        return damaged + record + " has a negative data size (" + std::to_string(outcome.dataSize) +
-            ")." + idsBefore(outcome.idCount);
+        return {"The file " + name + " is damaged: a record gives an impossible size." + ids,
+                "The record " + shownTag(outcome.tag) + " at offset " + at +
+                    " gives its data size as " + std::to_string(outcome.dataSize) + "."};
     case ScanFault::NoNameSubrecord:
-        return damaged + "the NPC record there has no NAME sub-record." +
-            idsBefore(outcome.idCount);
+        return {"The file " + name + " is damaged: an NPC record has no id." + ids,
+                npcAt + " holds no NAME sub-record."};
     case ScanFault::ZeroNameLength:
-        return damaged + "the NAME sub-record of the NPC record there has a length of 0." +
-            idsBefore(outcome.idCount);
+        return {"The file " + name + " is damaged: an NPC record has no id." + ids,
+                npcAt + " has a NAME sub-record of length 0."};
     case ScanFault::NameAtDataEnd:
-        return damaged +
-            "the NAME sub-record of the NPC record there starts too near the end of the "
-            "record to hold its length." +
-            idsBefore(outcome.idCount);
+        return {"The file " + name + " is damaged: an NPC record has no id." + ids,
+                npcAt +
+                    " has a NAME sub-record that starts too near the end of the record to "
+                    "hold its length."};
     case ScanFault::CannotOpen:
-        return "The file " + name + " cannot be opened: " + outcome.error.message() + ".";
+        if (outcome.error == FileError::NotRegularFile)
+            return {"The file " + name + " is not a regular file.",
+                    "It is a pipe, a device or another special file; only plugin files can be "
+                    "read."};
+        if (outcome.error == std::errc::is_a_directory)
+            return {name + " is a folder, not a plugin file.", {}};
+        return {"The file " + name + " cannot be opened.", reason(outcome.error)};
     case ScanFault::CannotRead:
-        return "The file " + name + " cannot be read at offset " + at + ": " +
-            outcome.error.message() + ".";
+        return {"The file " + name + " cannot be read.",
+                "Reading at offset " + at + " failed: " + reason(outcome.error)};
     }
     return {};
 }

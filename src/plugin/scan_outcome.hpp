@@ -20,11 +20,12 @@ enum class ScanFault {
     None, ///< Complete
     HeaderCutShort, ///< Truncated: fewer than the 16 bytes of a record header are left
     DataCutShort, ///< Truncated: the data size runs past the end of the file
+    NotAPlugin, ///< Malformed: the file does not begin with a "TES3" record (an empty file neither)
     NegativeDataSize, ///< Malformed: a data size below 0
     NoNameSubrecord, ///< Malformed: an "NPC_" record whose data holds no "NAME"
     ZeroNameLength, ///< Malformed: a "NAME" whose data length is 0
     NameAtDataEnd, ///< Malformed: a "NAME" too close to the end of the data for its length
-    CannotOpen, ///< Unreadable: opening failed
+    CannotOpen, ///< Unreadable: opening failed, or the path names a folder, pipe or device
     CannotRead, ///< Unreadable: a read failed
 };
 
@@ -59,10 +60,22 @@ struct ScanOutcome
     bool complete() const { return fault == ScanFault::None; }
 };
 
-/// The message for the author about a scan that did not complete, in plain
-/// words: it names the file, the offset (in hexadecimal) and what was wrong,
-/// and says how many ids were found before. Empty for a complete scan. The
+/// What the author is told about a scan that did not complete.
+struct ScanMessage
+{
+    /// What is wrong, in words an author knows, naming the file, and how many
+    /// ids were found before the fault.
+    std::string summary;
+    /// The technical detail: offset (hexadecimal), record tag, sizes, the
+    /// system's reason. May be empty.
+    std::string detail;
+
+    /// The summary, then the detail on a line of its own.
+    std::string text() const { return detail.empty() ? summary : summary + '\n' + detail; }
+};
+
+/// The message about `outcome` for `file`; empty for a complete scan. The
 /// window shows it in a message box, the command line on standard error.
-std::string scanMessage(const std::filesystem::path &file, const ScanOutcome &outcome);
+ScanMessage scanMessage(const std::filesystem::path &file, const ScanOutcome &outcome);
 
 } // namespace hw

@@ -13,6 +13,11 @@
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -60,23 +65,35 @@ std::vector<ScanCase> scanCases()
     }
     return {
         mixed,
-        {"EmptyFile", "", {}},
+        // Only a file that begins with the header record is a plugin.
+        {"EmptyFile", "", {}, NotAPlugin},
+        {"NoHeaderFirst", x + header + y, {}, NotAPlugin},
+        {"ShorterThanATag", "TE", {}, NotAPlugin},
         {"OnlyTheTagNpc_Counts",
          header + record("CELL", textSubrecord("NAME", "X")) +
              record("BOOK", textSubrecord("TEXT", "NPC_ NAME X")) + record("npc_", "NAME") +
              record("NPC ", "NAME"),
          {}},
-        {"NpcsBeforeAndAfterTheHeader", x + header + y, {"X", "Y"}},
-        {"DuplicateAndEmptyIdsStay", npcRecord("") + x + x + npcRecord(""), {"", "X", "X", ""}},
+        {"DuplicateAndEmptyIdsStay",
+         header + npcRecord("") + x + x + npcRecord(""),
+         {"", "X", "X", ""}},
         {"FirstNameBytesWin",
-         record("NPC_", subrecord("MODL", "NAME" + le32(4) + "abc") + textSubrecord("NAME", "no")),
+         header +
+             record("NPC_",
+                    subrecord("MODL", "NAME" + le32(4) + "abc") + textSubrecord("NAME", "no")),
          {"abc"}},
         {"IdKeepsBlanksAndInnerNulInUtf8",
-         record("NPC_", subrecord("NAME", std::string(" Fr\xE9\x80\x81\0m \0", 10))),
+         header + record("NPC_", subrecord("NAME", std::string(" Fr\xE9\x80\x81\0m \0", 10))),
          {std::string(" Fr\xC3\xA9\xE2\x82\xAC\xC2\x81\0m ", 13)}},
-        {"IdInCodePage1251", npcRecord("\xC0\xE1"), {"\xD0\x90\xD0\xB1"}, None, 0, 0, Windows1251},
+        {"IdInCodePage1251",
+         header + npcRecord("\xC0\xE1"),
+         {"\xD0\x90\xD0\xB1"},
+         None,
+         0,
+         0,
+         Windows1251},
         {"IdCutShortWhereTheRecordEnds",
-         record("NPC_", subrecord("NAME", "big", 0xFFFFFFFF)) +
+         header + record("NPC_", subrecord("NAME", "big", 0xFFFFFFFF)) +
              record("NPC_", subrecord("NAME", "", 9)) + y,
          {"big", "", "Y"}},
         // Truncated and malformed files: the scan stops at the record after
@@ -172,15 +189,30 @@ TEST(FileSource, readsAnyRangeInAnyOrder)
     }
 }
 
-// A missing file is reported in the window's and the command's tests.
-TEST(ReadNPCNamesFromAFile, reportsAFolderAsNotOpened)
+// A missing file is reported in the window's and the command's tests. A
+// folder, a FIFO or a device is never opened for reading: a FIFO's open would
+// wait for a writer.
+TEST(ReadNPCNamesFromAFile, refusesWhatIsNotARegularFile)
 {
-    hw::ESRead reader;
-    reader.NPCNames = {"old"};
-    const auto outcome = reader.ReadNPCNames(kPlugins);
-    EXPECT_EQ(outcome.fault, hw::ScanFault::CannotOpen);
-    EXPECT_EQ(outcome.error, std::errc::is_a_directory);
-    EXPECT_EQ(reader.NPCNames, std::vector<std::string> {""});
+    std::vector<std::pair<fs::path, std::error_code>> cases = {
+        {kPlugins, std::make_error_code(std::errc::is_a_directory)}};
+#ifndef _WIN32
+    const fs::path fifo = fs::temp_directory_path() / ("hw-fifo-" + std::to_string(::getpid()));
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    cases.push_back({fifo, hw::FileError::NotRegularFile});
+    cases.push_back({"/dev/zero", hw::FileError::NotRegularFile});
+#endif
+    for (const auto &[path, error] : cases) {
+        hw::ESRead reader;
+        reader.NPCNames = {"old"};
+        const auto outcome = reader.ReadNPCNames(path);
+        EXPECT_EQ(outcome.fault, hw::ScanFault::CannotOpen) << path;
+        EXPECT_EQ(outcome.error, error) << path;
+        EXPECT_EQ(reader.NPCNames, std::vector<std::string> {""});
+    }
+#ifndef _WIN32
+    fs::remove(fifo);
+#endif
 }
 
 // Every real plugin under the test data folders gives exactly the ids of its
@@ -196,7 +228,7 @@ TEST(ReadNPCNamesFromAFile, givesTheIdsOfEveryRealPlugin)
                 continue;
             hw::ESRead reader;
             const auto outcome = reader.ReadNPCNames(file);
-            EXPECT_TRUE(outcome.complete()) << hw::scanMessage(file, outcome);
+            EXPECT_TRUE(outcome.complete()) << hw::scanMessage(file, outcome).text();
             std::string lines;
             for (std::size_t i = 0; i < outcome.idCount; ++i)
                 lines += reader.NPCNames[i] + '\n';

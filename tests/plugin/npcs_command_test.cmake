@@ -33,12 +33,15 @@ run(0 "${expected}" "" --encoding=WINDOWS-1250 --encoding windows-1252 -- ${plug
 # A file that cannot be opened does not stop the others, and fails the run.
 list(GET plugins 0 first)
 file(READ "${first}.ids" first_ids)
-run(1 "${first_ids}" "The file \"${WORK}/missing.esp\" cannot be opened:"
+run(1 "${first_ids}" "The file \"${WORK}/missing.esp\" cannot be opened."
     "${WORK}/missing.esp" "${first}")
 
-# An NPC record whose data size (0x7A7A7A7A, "zzzz") runs past the end.
-file(WRITE "${WORK}/cut.esp" "NPC_zzzz12345678NAME")
-run(1 "" "ends early at offset 0x14" "${WORK}/cut.esp")
+# A header record whose data size (0x7A7A7A7A, "zzzz") runs past the end, and
+# a text file.
+file(WRITE "${WORK}/cut.esp" "TES3zzzz12345678NAME")
+run(1 "" "ends in the middle of a record" "${WORK}/cut.esp")
+file(WRITE "${WORK}/text.esp" "Hello, world")
+run(1 "" "is not a Morrowind plugin or master file" "${WORK}/text.esp")
 
 # Usage errors, and the usage asked for.
 run(2 "" "Usage: hourwright-cli npcs")
