@@ -33,13 +33,22 @@ void frmMain::Command1_Click()
 
     const std::filesystem::path file = toFilesystemPath(chosen);
     const ScanOutcome outcome = m_reader.ReadNPCNames(file);
+    const ScanMessage message = scanMessage(file, outcome);
+    // What the author is told: what went wrong, what became of the list, and
+    // the technical detail on a line of its own.
+    const auto tellOutcome = [&](const char *listNote) {
+        QString text =
+            QString::fromStdString(message.summary) + QLatin1Char(' ') + QLatin1String(listNote);
+        if (!message.detail.empty())
+            text += QLatin1Char('\n') + QString::fromStdString(message.detail);
+        tell(kApplicationTitle, text);
+    };
     const ScanStatus status = outcome.status();
-    if (status == ScanStatus::Unreadable || status == ScanStatus::Malformed) {
-        // The list is emptied only after a scan that worked, so a damaged or
-        // unreadable file never costs the author the names they had.
-        tell(kApplicationTitle,
-             QString::fromStdString(scanMessage(file, outcome)) +
-                 QStringLiteral(" The NPC list was left as it was."));
+    // The list is emptied only when the file gave ids, or was read whole, so a
+    // damaged, unreadable or foreign file never costs the author the names they had.
+    if (status == ScanStatus::Unreadable || status == ScanStatus::Malformed ||
+        (status == ScanStatus::Truncated && outcome.idCount == 0)) {
+        tellOutcome("The NPC list was left as it was.");
         return;
     }
 
@@ -51,12 +60,8 @@ void frmMain::Command1_Click()
         addNames(std::move(m_reader.NPCNames));
         m_reader.NPCNames.clear();
     }
-    if (status == ScanStatus::Truncated) {
-        QString message = QString::fromStdString(scanMessage(file, outcome));
-        if (outcome.idCount > 0)
-            message += QStringLiteral(" The ids found were added to the NPC list.");
-        tell(kApplicationTitle, message);
-    }
+    if (status == ScanStatus::Truncated)
+        tellOutcome("The ids found were added to the NPC list.");
 }
 
 void frmMain::clearNames()
@@ -69,6 +74,8 @@ void frmMain::clearNames()
 
 void frmMain::addNames(std::vector<std::string> ids)
 {
+    // An empty id names no NPC and would only add an empty row.
+    std::erase_if(ids, [](const std::string &id) { return id.empty(); });
     QLineEdit *edit = txtName->lineEdit();
     const bool hadCurrent = txtName->currentIndex() >= 0;
     const QString text = edit->text();

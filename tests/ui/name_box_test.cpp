@@ -31,19 +31,29 @@ const LoadCase kLoads[] = {
     {"Yes", npcs({"c", "a", "e"}), PromptAnswer::Yes, "a,c,e", "", ""},
     {"SameFileTwice", npcs({"D", "b"}), PromptAnswer::No, "b,b,D,D", "typed", ""},
     {"NoNpcRecordsAfterYes", hw::test::headerRecord(), PromptAnswer::Yes, "", "", ""},
-    // An empty first id does not hide the ids behind it.
-    {"EmptyFirstId", npcs({"", "a"}), PromptAnswer::No, ",a,b,D", "typed", ""},
-    // A damaged or unreadable file leaves the list as it was, after Yes too.
+    // An empty id is no NPC and no row; it does not hide the ids behind it.
+    {"EmptyFirstId", npcs({"", "a"}), PromptAnswer::No, "a,b,D", "typed", ""},
+    // A damaged, unreadable or foreign file leaves the list as it was, after Yes too.
     {"MalformedAfterYes", npcs({"x"}) + hw::test::record("CELL", "", -5) + npcs({"y"}),
-     PromptAnswer::Yes, "b,D", "typed", "is damaged at offset 0x216: the record \"CELL\" at offset "
-     "0x216 has a negative data size (-5). 1 NPC id was found before it. The NPC list was left as it was."},
+     PromptAnswer::Yes, "b,D", "typed", "is damaged: a record gives an impossible size. 1 NPC id "
+     "was found before it. The NPC list was left as it was.\nThe record \"CELL\" at offset 0x216 "
+     "gives its data size as -5."},
     {"UnreadableAfterYes", "<missing>", PromptAnswer::Yes, "b,D", "typed",
-     "cannot be opened: No such file or directory. The NPC list was left as it was."},
-    // A truncated file gives the ids before the cut.
+     "cannot be opened. The NPC list was left as it was.\nNo such file or directory."},
+    {"TextFileAfterYes", "Hello, world\n", PromptAnswer::Yes, "b,D", "typed", "is not a Morrowind "
+     "plugin or master file. The NPC list was left as it was.\nIt begins with \"Hell\", not with "
+     "the \"TES3\" record of a plugin."},
+    {"EmptyFileAfterYes", "", PromptAnswer::Yes, "b,D", "typed", "is not a Morrowind plugin or "
+     "master file. The NPC list was left as it was.\nThe file is empty."},
+    // A truncated file gives the ids before the cut; without any, the list stays.
     {"TruncatedAfterYes", kWhole.substr(0, kWhole.size() - 10), PromptAnswer::Yes, "a,b", "",
-     "ends early at offset 0x36C: the record \"NPC_\" at offset 0x2C6 says it holds 160 bytes of "
-     "data, but only 150 follow its header. 2 NPC ids were found before it. The ids found were "
-     "added to the NPC list."},
+     "ends in the middle of a record. 2 NPC ids were found before it. The ids found were added "
+     "to the NPC list.\nThe record \"NPC_\" at offset 0x2C6 says it holds 160 bytes of data, but "
+     "the file ends 150 bytes after its header, at offset 0x36C."},
+    {"TruncatedWithoutIdsAfterYes", kWhole.substr(0, 100), PromptAnswer::Yes, "b,D", "typed",
+     "ends in the middle of a record. No NPC id was found before it. The NPC list was left as it "
+     "was.\nThe record \"TES3\" at offset 0x0 says it holds 342 bytes of data, but the file ends "
+     "84 bytes after its header, at offset 0x64."},
 };
 // clang-format on
 
