@@ -1,6 +1,6 @@
 #include "generator/command_writer.hpp"
 
-#include "model/caseless.hpp"
+#include "model/catalogue.hpp"
 #include "model/task_entry.hpp"
 
 #include <algorithm>
@@ -104,9 +104,10 @@ void appendTarget(std::string &out, std::string_view npcId)
 bool writeCommand(std::string &script, std::string_view npcId, std::string_view action,
                   std::string_view options)
 {
+    const Action *known = findAction(action);
     const auto spec =
         std::find_if(std::begin(kCommands), std::end(kCommands),
-                     [&](const CommandSpec &c) { return caselessEqual(c.action, action); });
+                     [&](const CommandSpec &c) { return known && c.action == known->name; });
     if (spec == std::end(kCommands)) {
         script.append(kUnknownActionLine).append(kLineEnd);
         return false;

@@ -91,7 +91,8 @@ ScheduleScript generateSchedule(std::string_view npcId, std::span<const std::str
     bool anyGroup = false;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const EntryParts parts = splitEntry(entries[i]);
-        if (!previousTime || !caselessEqual(*previousTime, parts.time)) {
+        if (!previousTime ||
+            (*previousTime != parts.time && !caselessEqual(*previousTime, parts.time))) {
             const std::string hour = hourOf(parts.time);
             const bool exact = switches.equality || needsExactHour(parts.action);
             out.add(std::string(anyGroup ? "ElseIf" : "If") + " ( hrw_hour " +

@@ -42,45 +42,6 @@ char32_t foldCase(char32_t c)
     return c;
 }
 
-namespace {
-
-// Decodes the code point at `i` and advances `i`. A byte that does not start a
-// valid, shortest-form sequence stands for itself as U+DC80 + byte - 0x80.
-char32_t nextCodePoint(std::string_view s, std::size_t &i)
-{
-    const auto b0 = static_cast<unsigned char>(s[i]);
-    if (b0 < 0x80) {
-        ++i;
-        return b0;
-    }
-    int len = 0;
-    char32_t cp = 0;
-    char32_t min = 0;
-    if ((b0 & 0xE0) == 0xC0) {
-        len = 2, cp = b0 & 0x1F, min = 0x80;
-    } else if ((b0 & 0xF0) == 0xE0) {
-        len = 3, cp = b0 & 0x0F, min = 0x800;
-    } else if ((b0 & 0xF8) == 0xF0) {
-        len = 4, cp = b0 & 0x07, min = 0x10000;
-    }
-    if (len != 0 && i + len <= s.size()) {
-        bool ok = true;
-        for (int k = 1; k < len && ok; ++k) {
-            const auto b = static_cast<unsigned char>(s[i + k]);
-            ok = (b & 0xC0) == 0x80;
-            cp = (cp << 6) | (b & 0x3F);
-        }
-        if (ok && cp >= min && cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF)) {
-            i += len;
-            return cp;
-        }
-    }
-    ++i;
-    return 0xDC00 + b0;
-}
-
-} // namespace
-
 int caselessCompare(std::string_view a, std::string_view b)
 {
     std::size_t i = 0, j = 0;
@@ -92,8 +53,8 @@ int caselessCompare(std::string_view a, std::string_view b)
             x = foldCase(ca), y = foldCase(cb);
             ++i, ++j;
         } else {
-            x = foldCase(nextCodePoint(a, i));
-            y = foldCase(nextCodePoint(b, j));
+            x = foldCase(decodeUtf8(a, i));
+            y = foldCase(decodeUtf8(b, j));
         }
         if (x != y)
             return x < y ? -1 : 1;
@@ -109,7 +70,7 @@ bool caselessStartsWith(std::string_view text, std::string_view prefix)
     while (j < prefix.size()) {
         if (i >= text.size())
             return false;
-        if (foldCase(nextCodePoint(text, i)) != foldCase(nextCodePoint(prefix, j)))
+        if (foldCase(decodeUtf8(text, i)) != foldCase(decodeUtf8(prefix, j)))
             return false;
     }
     return true;
@@ -121,15 +82,36 @@ std::string lowerCase(std::string_view text)
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
         const std::size_t start = i;
-        const char32_t cp = nextCodePoint(text, i);
+        const char32_t cp = decodeUtf8(text, i);
         // A byte that is not valid UTF-8 decodes to U+DC80..U+DCFF, which no
         // valid sequence can give: copy it as it stands.
-        if (cp >= 0xDC80 && cp <= 0xDCFF)
+        if (isInvalidByte(cp))
             out.append(text.substr(start, i - start));
         else
             appendUtf8(out, foldCase(cp));
     }
     return out;
+}
+
+void appendCaselessKey(std::string &key, std::string_view text)
+{
+    key.reserve(key.size() + text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x80) { // the common case
+            key.push_back(static_cast<char>(foldCase(byte)));
+            ++i;
+        } else {
+            appendUtf8(key, foldCase(decodeUtf8(text, i)));
+        }
+    }
+}
+
+std::string caselessKey(std::string_view text)
+{
+    std::string key;
+    appendCaselessKey(key, text);
+    return key;
 }
 
 } // namespace hw

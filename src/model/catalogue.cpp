@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <array>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace hw {
 namespace {
@@ -102,9 +105,24 @@ std::span<const Action> actionCatalogue()
 
 const Action *findAction(std::string_view name)
 {
-    auto it = std::find_if(kCatalogue.begin(), kCatalogue.end(),
-                           [name](const Action &a) { return caselessEqual(a.name, name); });
-    return it == kCatalogue.end() ? nullptr : &*it;
+    // The folded names in byte order, each with its action: a name is folded
+    // once and found by binary search, as a list of a million entries looks
+    // up every action.
+    using Folded = std::pair<std::string, const Action *>;
+    static const auto folded = [] {
+        std::vector<Folded> names;
+        for (const Action &action : kCatalogue)
+            names.emplace_back(caselessKey(action.name), &action);
+        std::sort(names.begin(), names.end());
+        return names;
+    }();
+    thread_local std::string key;
+    key.clear();
+    appendCaselessKey(key, name);
+    const auto it =
+        std::lower_bound(folded.begin(), folded.end(), key,
+                         [](const Folded &f, const std::string &k) { return f.first < k; });
+    return it != folded.end() && it->first == key ? it->second : nullptr;
 }
 
 bool isTribunalAction(std::string_view name)

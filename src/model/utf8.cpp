@@ -22,4 +22,37 @@ void appendUtf8(std::string &out, char32_t cp)
     }
 }
 
+char32_t decodeUtf8(std::string_view text, std::size_t &at)
+{
+    const auto b0 = static_cast<unsigned char>(text[at]);
+    if (b0 < 0x80) {
+        ++at;
+        return b0;
+    }
+    int len = 0;
+    char32_t cp = 0;
+    char32_t min = 0;
+    if ((b0 & 0xE0) == 0xC0) {
+        len = 2, cp = b0 & 0x1F, min = 0x80;
+    } else if ((b0 & 0xF0) == 0xE0) {
+        len = 3, cp = b0 & 0x0F, min = 0x800;
+    } else if ((b0 & 0xF8) == 0xF0) {
+        len = 4, cp = b0 & 0x07, min = 0x10000;
+    }
+    if (len != 0 && at + len <= text.size()) {
+        bool ok = true;
+        for (int k = 1; k < len && ok; ++k) {
+            const auto b = static_cast<unsigned char>(text[at + k]);
+            ok = (b & 0xC0) == 0x80;
+            cp = (cp << 6) | (b & 0x3F);
+        }
+        if (ok && cp >= min && cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF)) {
+            at += len;
+            return cp;
+        }
+    }
+    ++at;
+    return 0xDC00 + b0;
+}
+
 } // namespace hw

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+
 namespace {
 
 int signOf(int n)
@@ -55,6 +58,42 @@ TEST(Caseless, lowerCaseKeepsWhatItCannotLower)
     // Bytes that are not UTF-8 (here Windows-1252 "Ä" and a cut sequence) stay as they are.
     EXPECT_EQ(hw::lowerCase("A\xC4\xE2\x82"), "a\xC4\xE2\x82");
     EXPECT_EQ(hw::lowerCase("\xF0\x9F\x98\x80X"), "\xF0\x9F\x98\x80x");
+}
+
+// Keys compared as bytes order any two texts as the comparison does: pieces
+// of every length in UTF-8, letters of each folded script, code points next
+// to the stand-ins of invalid bytes, and random bytes.
+TEST(Caseless, keysOrderTextsAsTheComparisonDoes)
+{
+    static const char *const pieces[] = {"a",
+                                         "A",
+                                         "_",
+                                         "\xC3\x84",
+                                         "\xC3\xA4",
+                                         "\xC5\xB8",
+                                         "\xC3\xBF",
+                                         "\xD0\x81",
+                                         "\xD1\x91",
+                                         "\xCE\x86",
+                                         "\xED\x9F\xBF",
+                                         "\xEE\x80\x80",
+                                         "\xE2\x82",
+                                         "\xED\xB2\x80",
+                                         "\xF0\x9F\x98\x80"};
+    std::mt19937 random(11);
+    const auto text = [&] {
+        std::string s;
+        for (auto n = random() % 6; n > 0; --n)
+            s += random() % 3 ? std::string(pieces[random() % std::size(pieces)])
+                              : std::string(1, static_cast<char>(random()));
+        return s;
+    };
+    for (int round = 0; round < 20000; ++round) {
+        const std::string a = text(), b = random() % 2 ? a + text() : text();
+        ASSERT_EQ(signOf(hw::caselessKey(a).compare(hw::caselessKey(b))),
+                  signOf(hw::caselessCompare(a, b)))
+            << testing::PrintToString(a) << " vs " << testing::PrintToString(b);
+    }
 }
 
 } // namespace
