@@ -1,5 +1,6 @@
 #include "model/number.hpp"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -69,11 +70,9 @@ std::optional<double> readRadix(Cursor &cur, int radix)
     return value;
 }
 
-} // namespace
-
-std::optional<double> readNumber(std::string_view text)
+// Reads a number from the cursor on and leaves the cursor after it.
+std::optional<double> readAt(Cursor &cur)
 {
-    Cursor cur(text);
     if (cur.peek() == '&') {
         cur.advance();
         const char r = cur.peek();
@@ -114,7 +113,7 @@ std::optional<double> readNumber(std::string_view text)
             break;
         }
     }
-    if (!anyDigit || digits.empty())
+    if (!anyDigit)
         return negative ? -0.0 : 0.0;
 
     // The exponent counts only when at least one digit follows its letter.
@@ -134,6 +133,8 @@ std::optional<double> readNumber(std::string_view text)
         if (negativeExponent)
             exponent = -exponent;
     }
+    if (digits.empty()) // zero, whatever its exponent
+        return negative ? -0.0 : 0.0;
 
     const std::int64_t scale = magnitude + exponent; // value is in [10^(scale-1), 10^scale)
     if (scale > 310)
@@ -160,6 +161,34 @@ std::optional<double> readNumber(std::string_view text)
     if (std::isinf(value))
         return std::nullopt;
     return negative ? -value : value;
+}
+
+// A whole number already in its stored form: "0", or an optional minus and up
+// to 15 digits without a leading zero. Most fields hold one, and it stays as
+// it is.
+bool isStoredWholeNumber(std::string_view text)
+{
+    if (text == "0")
+        return true;
+    if (text.starts_with('-'))
+        text.remove_prefix(1);
+    return !text.empty() && text.size() <= 15 && text.front() != '0' &&
+        std::all_of(text.begin(), text.end(), isDigit);
+}
+
+} // namespace
+
+std::optional<double> readNumber(std::string_view text)
+{
+    Cursor cur(text);
+    return readAt(cur);
+}
+
+bool readsAsNumber(std::string_view text)
+{
+    Cursor cur(text);
+    readAt(cur);
+    return cur.atEnd();
 }
 
 std::string writeNumber(double value)
@@ -214,6 +243,8 @@ std::string writeNumber(double value)
 
 std::optional<std::string> normaliseNumber(std::string_view text)
 {
+    if (isStoredWholeNumber(text))
+        return std::string(text);
     const auto value = readNumber(text);
     if (!value)
         return std::nullopt;

@@ -16,6 +16,10 @@ namespace hw {
 /// for one read as 0.
 std::optional<double> readNumber(std::string_view text);
 
+/// True when readNumber takes every character of `text`, the ignored ones
+/// aside: "1e3", "&H10", " - 5", "" and "-" are read whole, "12abc" is not.
+bool readsAsNumber(std::string_view text);
+
 /// Writes `value` as the shortest plain decimal text with at most 15
 /// significant digits: "." as the point, "-" for negatives, no "+", no
 /// trailing zeros, "0" before a leading point, and never an exponent (large

@@ -5,11 +5,44 @@
 #include <algorithm>
 
 namespace hw {
+namespace {
+
+bool isControl(char c)
+{
+    return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+}
+
+// Where the first " > " of `text` begins. Looks for the ">", which is rare,
+// rather than for the blank: a list of a million entries is split twice.
+std::size_t findSeparator(std::string_view text)
+{
+    for (auto at = text.find('>', 1); at != std::string_view::npos; at = text.find('>', at + 1))
+        if (text[at - 1] == ' ' && at + 1 < text.size() && text[at + 1] == ' ')
+            return at - 1;
+    return std::string_view::npos;
+}
+
+} // namespace
 
 bool hasControlCharacter(std::string_view text)
 {
-    return std::any_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+    return std::any_of(text.begin(), text.end(), isControl);
+}
+
+std::string showControlCharacters(std::string_view text)
+{
+    std::string shown;
+    shown.reserve(text.size());
+    for (const char c : text) {
+        if (!isControl(c)) {
+            shown += c;
+            continue;
+        }
+        constexpr char kHex[] = "0123456789ABCDEF";
+        const auto byte = static_cast<unsigned char>(c);
+        shown.append("\\x").append(1, kHex[byte >> 4]).append(1, kHex[byte & 0xF]);
+    }
+    return shown;
 }
 
 std::string_view refusalMessage(EntryRefusal refusal)
@@ -68,12 +101,12 @@ EntryResult buildTaskEntry(std::string_view time, std::string_view action,
 EntryParts splitEntry(std::string_view entry)
 {
     EntryParts parts;
-    const auto first = entry.find(kEntrySeparator);
+    const auto first = findSeparator(entry);
     parts.time = entry.substr(0, first);
     if (first == std::string_view::npos)
         return parts;
     std::string_view rest = entry.substr(first + kEntrySeparator.size());
-    const auto second = rest.find(kEntrySeparator);
+    const auto second = findSeparator(rest);
     parts.action = rest.substr(0, second);
     if (second != std::string_view::npos) {
         parts.options = rest.substr(second + kEntrySeparator.size());

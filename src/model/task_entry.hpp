@@ -34,6 +34,11 @@ enum class EntryRefusal {
 /// of the script, and the game's script compiler reads a tab as a separator.
 bool hasControlCharacter(std::string_view text);
 
+/// `text` with each control character (as hasControlCharacter sees them)
+/// written as "\x" and two upper-case hexadecimal digits, so that it shows on
+/// one line of a terminal; every other byte stays as it is.
+std::string showControlCharacters(std::string_view text);
+
 /// The message the author sees for a refusal.
 std::string_view refusalMessage(EntryRefusal refusal);
 

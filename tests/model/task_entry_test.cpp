@@ -1,3 +1,4 @@
+#include "model/entry_line.hpp"
 #include "model/task_entry.hpp"
 
 #include <gtest/gtest.h>
@@ -94,6 +95,74 @@ TEST(SplitEntry, roundTripsAnyTypedTexts)
         const std::string quotedA = '"' + a + '"', quotedB = '"' + b + '"';
         EXPECT_EQ(hw::splitOptions(parts.options),
                   (std::vector<std::string_view> {quotedA, quotedB}));
+    }
+}
+
+// A line gives the entry Add Task stores for its values, or says what is
+// wrong with it in Add Task's words where Add Task would refuse it.
+TEST(ReadEntryLine, givesAddTasksEntryOrTheProblem)
+{
+    const std::string nines(100, '9');
+    // clang-format off
+    const std::pair<std::string, std::string> cases[] = { // line, entry or "!" and the problem
+        {"05:00 > stop SNEAKING", "05:00 > Stop Sneaking"},
+        {"06:00 > Wander > 1e3/4/&H10/1 0//-/.5/0e5/007/1D2/-0",
+         "06:00 > Wander > 1000/4/16/10/0/0/0.5/0/7/100/0"},
+        {R"(07:00 > position in cell > "a/b > c"/1/2/3/4)",
+         R"(07:00 > Position in Cell > "a/b > c"/1/2/3/4)"},
+        {"24:00 > Appear", "!the time must be 00:00 to 23:00, not \"24:00\""},
+        {"06:00", "!missing \" > \" and an action after the time"},
+        {"06:00 > Appear ", "!unknown action \"Appear \""},
+        {"06:00 > Appear\r", "!unknown action \"Appear\\x0D\""},
+        {"06:00 > Appear > 1", "!\"Appear\" takes no options, not 1"},
+        {"06:00 > Travel", "!\"Travel\" takes 3 options, not 0"},
+        {"06:00 > Face > 1/2x", "!option 2 of \"Face\" (Y) must be a number, not \"2x\""},
+        {"06:00 > Face > 1/" + nines + "x",
+         "!option 2 of \"Face\" (Y) must be a number, not \"" + nines.substr(0, 80) + "\"..."},
+        {"06:00 > Face > 1/1e999", "!option 2 of \"Face\" (Y): Number out of range!"},
+        {"06:00 > Attack > guard",
+         "!option 1 of \"Attack\" (Target) must be a text in double quotes, not \"guard\""},
+        {R"(06:00 > Position in Cell > ""/1/2/3/4)",
+         "!option 1 of \"Position in Cell\" (Cell ID): Required field not filled!"},
+        {R"(06:00 > Say > "a"/"b"c")",
+         "!option 2 of \"Say\" (Subtitles): Text fields cannot contain double quotes!"},
+        {"06:00 > Say > \"a\"/\"b\tc\"", "!option 2 of \"Say\" (Subtitles): Text fields cannot "
+                                          "contain line breaks or control characters!"},
+    };
+    // clang-format on
+    for (const auto &[line, expected] : cases) {
+        const hw::EntryLine read = hw::readEntryLine(line);
+        EXPECT_EQ(read.ok() ? read.entry : "!" + read.problem, expected) << line;
+    }
+}
+
+// Echoes are cut after 80 characters, never inside one.
+TEST(ReadEntryLine, quotesCutsAndChecksTheStartOfTheText)
+{
+    EXPECT_EQ(hw::quotedForMessage(std::string(79, 'a') + "\xC3\xA9\t"),
+              '"' + std::string(79, 'a') + "\xC3\xA9\"...");
+    const std::tuple<std::string, std::string, bool> starts[] = {
+        // text, after, UTF-16
+        {"\xEF\xBB\xBF"
+         "06:00",
+         "06:00", false},
+        {"0", "0", false},
+        {"\xFF\xFE"
+         "0",
+         "", true},
+        {"\xFE\xFF", "", true},
+        {std::string("0\0:", 3), "", true},
+        {std::string("\0"
+                     "0",
+                     2),
+         "", true},
+    };
+    for (auto [text, after, utf16] : starts) {
+        std::string_view view = text;
+        EXPECT_EQ(hw::takeTextStart(view).has_value(), utf16) << text;
+        if (!utf16) {
+            EXPECT_EQ(view, after);
+        }
     }
 }
 
