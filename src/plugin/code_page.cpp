@@ -3,6 +3,7 @@
 #include "model/caseless.hpp"
 #include "model/utf8.hpp"
 
+#include <algorithm>
 #include <array>
 
 namespace hw {
@@ -68,6 +69,27 @@ const HighHalf &highHalf(CodePage page)
     return kWindows1252;
 }
 
+// The byte of `page` for the code point `cp`, or nothing.
+std::optional<char> byteFor(char32_t cp, CodePage page)
+{
+    if (cp < 0x80)
+        return static_cast<char>(cp);
+    const auto &table = highHalf(page);
+    const auto it = std::find(table.begin(), table.end(), cp);
+    if (it == table.end())
+        return std::nullopt;
+    return static_cast<char>(0x80 + (it - table.begin()));
+}
+
+std::string hexNumber(char32_t value, int digits)
+{
+    constexpr char kHex[] = "0123456789ABCDEF";
+    std::string text;
+    for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4)
+        text += kHex[(value >> shift) & 0xF];
+    return text;
+}
+
 } // namespace
 
 std::string_view codePageName(CodePage page)
@@ -104,6 +126,33 @@ std::string toUtf8(std::string_view bytes, CodePage page)
             appendUtf8(out, table[b - 0x80]);
     }
     return out;
+}
+
+CodePageText fromUtf8(std::string_view text, CodePage page)
+{
+    CodePageText result;
+    result.bytes.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t start = i;
+        const char32_t cp = decodeUtf8(text, i);
+        if (const auto byte = byteFor(cp, page)) {
+            result.bytes += *byte;
+            continue;
+        }
+        result.bytes.clear();
+        result.at = start;
+        if (isInvalidByte(cp))
+            result.problem = "the byte 0x" + hexNumber(cp - 0xDC00, 2) + " is not UTF-8";
+        else
+            result.problem = "\"" + std::string(text.substr(start, i - start)) + "\" (U+" +
+                hexNumber(cp,
+                          cp > 0xFFFFF      ? 6
+                              : cp > 0xFFFF ? 5
+                                            : 4) +
+                ") is not in " + std::string(codePageName(page));
+        return result;
+    }
+    return result;
 }
 
 } // namespace hw

@@ -31,11 +31,26 @@ TEST(ToUtf8, convertsEachByteToItsCharacter)
         EXPECT_EQ(hw::toUtf8(c.bytes, c.page), c.utf8) << hw::codePageName(c.page);
         EXPECT_EQ(hw::codePageFromName(hw::codePageName(c.page)), c.page);
         // Catches a table entry typed twice: no two bytes give the same character.
+        // and every character converts back to its byte.
         std::set<std::string> seen;
-        for (int byte = 0; byte < 256; ++byte)
-            seen.insert(hw::toUtf8(std::string(1, static_cast<char>(byte)), c.page));
+        for (int byte = 0; byte < 256; ++byte) {
+            const std::string one(1, static_cast<char>(byte)), utf8 = hw::toUtf8(one, c.page);
+            seen.insert(utf8);
+            EXPECT_EQ(hw::fromUtf8(utf8, c.page).bytes, one) << byte;
+        }
         EXPECT_EQ(seen.size(), 256u) << hw::codePageName(c.page);
     }
+}
+
+TEST(FromUtf8, namesTheFirstCharacterThePageCannotHold)
+{
+    const auto cyrillic = hw::fromUtf8("ab\u0416c\u03A9", CodePage::Windows1252);
+    EXPECT_EQ(cyrillic.bytes, "");
+    EXPECT_EQ(cyrillic.at, 2u);
+    EXPECT_EQ(cyrillic.problem, "\"\u0416\" (U+0416) is not in windows-1252");
+    EXPECT_EQ(hw::fromUtf8("\U0001F600", CodePage::Windows1250).problem,
+              "\"\U0001F600\" (U+1F600) is not in windows-1250");
+    EXPECT_EQ(hw::fromUtf8("a\xE9", CodePage::Windows1251).problem, "the byte 0xE9 is not UTF-8");
 }
 
 } // namespace
