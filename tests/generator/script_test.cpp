@@ -1,4 +1,5 @@
 #include "generator/central_script.hpp"
+#include "generator/messages.hpp"
 #include "generator/schedule_script.hpp"
 
 #include <gtest/gtest.h>
@@ -121,6 +122,19 @@ TEST(ScheduleScript, keepsTheGroupOfAnUnknownActionAndReportsIt)
          R"(       If ( "npc"-> GetLOS Player != 1 ))", R"(              "npc"-> Enable)",
          "       EndIf", "ElseIf ( hrw_hour <= 7 )", "       Set hrw_last to 7",
          "       ;Some error occured here!", "EndIf", ""})));
+}
+
+// The name is checked first: with neither name nor tasks, the name is missing.
+TEST(ScheduleScript, checksTheNameBeforeTheTasks)
+{
+    const std::tuple<const char *, std::size_t, std::optional<std::string_view>> cases[] = {
+        {"", 0, hw::kNpcNameMissing},
+        {"a\"", 0, hw::kNpcNameHasQuote},
+        {"a\nb", 0, hw::kNpcNameHasControl},
+        {" ", 0, hw::kNoTasks},
+        {" ", 1, std::nullopt}};
+    for (const auto &[id, tasks, message] : cases)
+        EXPECT_EQ(hw::scheduleCheck(id, tasks), message) << id;
 }
 
 TEST(ScheduleScript, namesTheScriptAfterTheLowerCaseId)
