@@ -1,32 +1,34 @@
 #pragma once
 
+#include "cli/stream_io.hpp"
+#include "plugin/code_page.hpp"
+
 #include <cstddef>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace hw::cli {
 
-/// A line of the input that is not a task entry, and why.
-struct EntryProblem
-{
-    std::size_t line; ///< counted from 1
-    std::string what;
-};
+/// The most task entries one input may hold: far more than any script the
+/// game can compile, and a bound on the memory an endless input can take.
+inline constexpr std::size_t kMaxEntries = 2'000'000;
 
-struct TaskEntries
-{
-    std::vector<std::string> entries; ///< in input order, as Add Task would store them
-    std::vector<EntryProblem> problems;
-};
+/// Told of each refused line by its number, and of a fault of the whole input
+/// (line 0).
+using ReportProblem = std::function<void(std::size_t line, std::string_view problem)>;
 
-/// The task entries of `text`, one a line (LF or CR LF line ends; blank lines
-/// and a leading UTF-8 byte order mark are skipped). A line is accepted in the
-/// form Add Task writes: a time "00:00" to "23:00", an action of the catalogue
-/// in any letter case and, when the action stores options, exactly its number
-/// of values: texts in double quotes without inner quotes, numbers as a number
-/// field holds them. Accepted entries are rewritten as Add Task stores them:
-/// the catalogue's spelling of the action and normalised numbers.
-TaskEntries readTaskEntries(std::string_view text);
+/// Reads task entries from `read`, one a line as readEntryLine takes them,
+/// without ever holding more than one line beyond the entries read: blank
+/// lines and a UTF-8 byte-order mark are passed over. Every refused line is
+/// reported and reading goes on; a UTF-16 text, a read error, a line longer
+/// than kEntryLineLimit or more than kMaxEntries entries end the reading.
+/// With `page`, an entry that holds a character the page has no byte for is
+/// refused too. Returns the entries in input order, as Add Task stores them,
+/// or nothing when anything was refused.
+std::optional<std::vector<std::string>> readTaskEntries(ReadNext read, std::optional<CodePage> page,
+                                                        const ReportProblem &report);
 
 } // namespace hw::cli

@@ -1,7 +1,9 @@
 // hourwright-cli: HourWright's schedule tools for batch work.
+#include "cli/command_line.hpp"
 #include "cli/commands.hpp"
 
-#include <cstdio>
+#include <exception>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,13 +14,16 @@
 
 namespace {
 
+using hw::cli::Args;
+
 struct Command
 {
     std::string_view name;
-    int (*run)(hw::cli::Args);
+    int (*run)(Args);
     std::string_view summary;
 };
 
+// One row a command; `hourwright-cli --help` lists them in this order.
 constexpr Command kCommands[] = {
     {"actions", hw::cli::runActions, "list the actions with their option fields"},
     {"schedule", hw::cli::runSchedule, "print the schedule script for a list of task entries"},
@@ -26,13 +31,26 @@ constexpr Command kCommands[] = {
     {"npcs", hw::cli::runNpcs, "print the NPC ids of ESM and ESP files"},
 };
 
-void printUsage(std::FILE *to)
+std::string usage()
 {
-    std::fputs("Usage: hourwright-cli COMMAND [OPTION]... [ARG]...\n\nCommands:\n", to);
+    std::string text = "Usage: hourwright-cli COMMAND [OPTION]... [ARG]...\n\nCommands:\n";
     for (const auto &c : kCommands)
-        std::fprintf(to, "  %-10.*s %.*s\n", static_cast<int>(c.name.size()), c.name.data(),
-                     static_cast<int>(c.summary.size()), c.summary.data());
-    std::fputs("\nRun 'hourwright-cli COMMAND --help' for a command's options.\n", to);
+        text.append("  ").append(c.name).append(12 - c.name.size(), ' ').append(c.summary) += '\n';
+    return text + "\nRun 'hourwright-cli COMMAND --help' for a command's options.\n";
+}
+
+// Runs a command; whatever it throws ends it with a message, never with an
+// abort: running out of memory on a huge input included.
+int runGuarded(const Command &command, Args args)
+{
+    try {
+        return command.run(args);
+    } catch (const std::bad_alloc &) {
+        hw::cli::tell(command.name, "out of memory; the input is too large");
+    } catch (const std::exception &error) {
+        hw::cli::tell(command.name, std::string("internal error: ") + error.what());
+    }
+    return 1;
 }
 
 // The arguments after the program's name, as UTF-8. Windows hands main() its
@@ -65,18 +83,16 @@ int main(int argc, char **argv)
     const std::vector<std::string> utf8 = utf8Arguments(argc, argv);
     const std::vector<std::string_view> args(utf8.begin(), utf8.end());
     if (args.empty()) {
-        printUsage(stderr);
+        hw::cli::tell({}, "no COMMAND given");
+        std::fputs(usage().c_str(), stderr);
         return 2;
     }
-    if (args[0] == "-h" || args[0] == "--help") {
-        printUsage(stdout);
-        return 0;
-    }
+    if (args[0] == "-h" || args[0] == "--help")
+        return hw::cli::writeOrFail({}, usage());
     for (const auto &c : kCommands)
         if (c.name == args[0])
-            return c.run(hw::cli::Args(args).subspan(1));
-    std::fprintf(stderr, "hourwright-cli: unknown command '%.*s'\n\n",
-                 static_cast<int>(args[0].size()), args[0].data());
-    printUsage(stderr);
+            return runGuarded(c, Args(args).subspan(1));
+    hw::cli::tell({}, "unknown command '" + std::string(args[0]) + "'");
+    std::fputs(usage().c_str(), stderr);
     return 2;
 }

@@ -1,90 +1,96 @@
+#include "cli/command_line.hpp"
 #include "cli/commands.hpp"
-
 #include "cli/stream_io.hpp"
+
+#include "model/task_entry.hpp"
 #include "plugin/es_read.hpp"
 
-#include <cstdio>
-#include <filesystem>
+#include <optional>
 #include <string>
-#include <vector>
 
 namespace hw::cli {
-
 namespace {
 
-constexpr const char *kUsage =
-    "Usage: hourwright-cli npcs [--encoding windows-1252|windows-1251|windows-1250] FILE...\n"
-    "Print the NPC ids of each ESM or ESP file, one per line, in file order, as UTF-8.\n"
-    "Ids are read in the game's code page: windows-1252 (the default) for the English,\n"
-    "German and French editions, windows-1251 for the Russian and windows-1250 for the\n"
-    "Polish one. A file that cannot be read to its end is reported on standard error\n"
-    "and makes the exit status 1; the ids found before the fault are still printed.\n";
+constexpr std::string_view kCommand = "npcs";
 
-void fail(const std::string &message)
+constexpr std::string_view kHelp =
+    "Usage: hourwright-cli npcs [-H] [--encoding PAGE] FILE...\n"
+    "Print the NPC ids of each ESM or ESP file, one per line, in file order, as UTF-8.\n"
+    "A FILE of - is standard input. Ids are read in the game's code page: windows-1252\n"
+    "(the default) for the English, German and French editions, windows-1251 for the\n"
+    "Russian and windows-1250 for the Polish one. A control character in an id (a line\n"
+    "break, a tab) is printed as \\xNN, two upper-case hexadecimal digits; every other\n"
+    "byte as read. A file that cannot be read to its end is reported on standard error\n"
+    "and makes the exit status 1; the ids found before the fault are still printed.\n"
+    "\n"
+    "Options:\n"
+    "  -H, --with-filename  put the file's name and a tab before each id\n"
+    "                       (\"(standard input)\" for -)\n"
+    "  --encoding PAGE      windows-1252, windows-1251 or windows-1250\n"
+    "  -h, --help           show this help and exit\n";
+
+constexpr KnownOption kOptions[] = {{"--encoding", {}, true}, {"--with-filename", "-H"}};
+
+constexpr std::string_view kStandardInputName = "(standard input)";
+
+// Reads the ids of `file` ("-": standard input) into `reader`; nothing after
+// telling why standard input cannot be read.
+std::optional<ScanOutcome> scan(ESRead &reader, std::string_view file, CodePage page)
 {
-    std::fprintf(stderr, "hourwright-cli npcs: %s\n", message.c_str());
+    if (file != "-")
+        return reader.ReadNPCNames(argumentPath(file), page);
+    StandardInput input = standardInput();
+    if (!input.source) {
+        tell(kCommand, input.problem);
+        return std::nullopt;
+    }
+    return reader.ReadNPCNames(*input.source, page);
 }
 
-int usageError(const std::string &message)
+// The ids found, one a line, each after `prefix`.
+std::string idLines(const ESRead &reader, std::size_t count, std::string_view prefix)
 {
-    fail(message);
-    return 2;
+    std::string lines;
+    for (std::size_t i = 0; i < count; ++i)
+        lines.append(prefix).append(showControlCharacters(reader.NPCNames[i])).append(1, '\n');
+    return lines;
 }
 
 } // namespace
 
 int runNpcs(Args args)
 {
+    const ParsedArgs parsed = parseArgs(args, kOptions);
+    if (!parsed.error.empty())
+        return usageError(kCommand, parsed.error);
+    if (parsed.help)
+        return writeOrFail(kCommand, kHelp);
+    if (parsed.operands.empty())
+        return usageError(kCommand, "no FILE given");
     CodePage page = CodePage::Windows1252;
-    std::vector<std::string_view> files;
-    bool optionsDone = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const auto arg = args[i];
-        if (optionsDone || arg.empty() || arg[0] != '-' || arg == "-") {
-            files.push_back(arg);
-        } else if (arg == "--") {
-            optionsDone = true;
-        } else if (arg == "-h" || arg == "--help") {
-            std::fputs(kUsage, stdout);
-            return 0;
-        } else if (arg == "--encoding" || arg.starts_with("--encoding=")) {
-            std::string_view name;
-            if (arg != "--encoding")
-                name = arg.substr(arg.find('=') + 1);
-            else if (i + 1 < args.size())
-                name = args[++i];
-            else
-                return usageError("--encoding needs a code page");
-            const auto chosen = codePageFromName(name);
-            if (!chosen)
-                return usageError("unknown encoding '" + std::string(name) +
-                                  "' (known: windows-1252, windows-1251, windows-1250)");
-            page = *chosen;
-        } else {
-            return usageError("unknown option '" + std::string(arg) + "'");
-        }
-    }
-    if (files.empty()) {
-        std::fputs(kUsage, stderr);
-        return 2;
+    if (const auto name = parsed.value("--encoding")) {
+        const auto chosen = codePageFromName(*name);
+        if (!chosen)
+            return usageError(kCommand, unknownEncoding(*name));
+        page = *chosen;
     }
 
     int status = 0;
     ESRead reader;
-    for (const auto file : files) {
-        const auto path = argumentPath(file);
-        const auto outcome = reader.ReadNPCNames(path, page);
-        std::string ids;
-        for (std::size_t i = 0; i < outcome.idCount; ++i)
-            ids.append(reader.NPCNames[i]).append(1, '\n');
+    for (const std::string_view file : parsed.operands) {
+        const auto outcome = scan(reader, file, page);
+        if (!outcome) {
+            status = 1;
+            continue;
+        }
+        const std::string name(file == "-" ? kStandardInputName : file);
+        const std::string prefix = parsed.has("--with-filename") ? name + '\t' : "";
         // Written and flushed before the message, which follows the ids it
         // speaks of when both go to one place.
-        if (!writeOutput(ids)) {
-            fail("cannot write the ids to standard output");
+        if (writeOrFail(kCommand, idLines(reader, outcome->idCount, prefix)) != 0)
             return 1;
-        }
-        if (!outcome.complete()) {
-            fail(scanMessage(path, outcome).text());
+        if (!outcome->complete()) {
+            tell(kCommand, scanMessage(argumentPath(name), *outcome).text());
             status = 1;
         }
     }

@@ -1,3 +1,4 @@
+#include "cli/command_line.hpp"
 #include "cli/commands.hpp"
 #include "cli/entry_reader.hpp"
 #include "cli/stream_io.hpp"
@@ -6,159 +7,152 @@
 #include "generator/schedule_script.hpp"
 #include "model/task_list.hpp"
 
-#include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <optional>
 #include <string>
+#include <variant>
 
 namespace hw::cli {
 namespace {
 
-constexpr const char *kUsage =
-    "Usage: hourwright-cli schedule --npc ID [--global] [--equal] [FILE|-]\n";
+constexpr std::string_view kCommand = "schedule";
 
-constexpr const char *kHelp =
+constexpr std::string_view kHelp =
+    "Usage: hourwright-cli schedule --npc ID [--global] [--equal] [--encoding PAGE] [FILE|-]\n"
     "Print the schedule script of the NPC ID for the task entries in FILE, or in\n"
     "standard input when FILE is - or missing. Each line holds one entry in the\n"
-    "form of the task list, for example\n"
+    "form of the task list; action names may be in any letter case, and numbers\n"
+    "in any form the window's number fields take, normalised as Add Task does:\n"
     "  06:00 > Travel > 100/200/0\n"
+    "  06:00 > start running\n"
     "  12:00 > Say > \"vo\\hello.mp3\"/\"Good day\"\n"
-    "Blank lines are skipped; the entries are sorted as the task list sorts them.\n"
-    "The script is written with CR LF line ends, ready for the game's script editor.\n"
+    "  18:00 > Wander > 1e3/4/&H10/10//10/10/10/10/10/-\n"
+    "Blank lines and a UTF-8 byte-order mark are skipped; the entries are sorted\n"
+    "as the task list sorts them, equal entries in the order given. The script is\n"
+    "written with CR LF line ends, ready for the game's script editor.\n"
     "\n"
     "Options:\n"
-    "  --npc ID    the NPC's id, quoted in every command of the script\n"
-    "  --global    for a script that a central script starts once an hour:\n"
-    "              no guards of its own, and it stops itself at its end\n"
-    "  --equal     test every hour condition for equality\n"
-    "  -h, --help  show this help and exit\n"
+    "  --npc ID           the NPC's id, quoted in every command of the script\n"
+    "  --global           for a script that a central script starts once an hour:\n"
+    "                     no guards of its own, and it stops itself at its end\n"
+    "  --equal            test every hour condition for equality\n"
+    "  --encoding PAGE    write the script in the game's code page: windows-1252\n"
+    "                     (English, German, French), windows-1251 (Russian) or\n"
+    "                     windows-1250 (Polish); utf-8 (the default) as it is\n"
+    "  -h, --help         show this help and exit\n"
     "\n"
     "Exit status: 0 when the script was printed, 1 when the input was refused,\n"
     "2 for wrong usage.\n";
 
+constexpr KnownOption kOptions[] = {
+    {"--npc", {}, true}, {"--global"}, {"--equal"}, {"--encoding", {}, true}};
+
 struct Options
 {
-    std::string_view npcId; ///< empty when not given: the window's empty name box
+    std::string_view npcId;
     ScheduleSwitches switches;
+    std::optional<CodePage> page; ///< nothing: UTF-8
     std::string_view file = "-";
-    bool help = false;
 };
 
-void fail(const std::string &message)
+// The options, or the exit status of wrong usage or of the help.
+std::variant<Options, int> parse(Args args)
 {
-    std::fprintf(stderr, "hourwright-cli: %s\n", message.c_str());
-}
-
-int usageError(const std::string &message)
-{
-    std::fprintf(stderr, "hourwright-cli schedule: %s\n%s", message.c_str(), kUsage);
-    return 2;
-}
-
-// Parses the arguments; returns the exit status of a usage error, if any.
-std::optional<int> parse(Args args, Options &options)
-{
-    bool haveFile = false;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string_view arg = args[i];
-        if (!optionsEnded && arg.size() > 1 && arg.starts_with('-')) {
-            if (arg == "--") {
-                optionsEnded = true;
-            } else if (arg == "-h" || arg == "--help") {
-                options.help = true;
-            } else if (arg == "--global") {
-                options.switches.global = true;
-            } else if (arg == "--equal") {
-                options.switches.equality = true;
-            } else if (arg == "--npc") {
-                if (i + 1 == args.size())
-                    return usageError("option '--npc' needs an NPC id");
-                options.npcId = args[++i];
-            } else if (arg.starts_with("--npc=")) {
-                options.npcId = arg.substr(6);
-            } else {
-                return usageError("unknown option '" + std::string(arg) + "'");
-            }
-        } else if (haveFile) {
-            return usageError("only one FILE may be given");
-        } else {
-            options.file = arg;
-            haveFile = true;
-        }
+    const ParsedArgs parsed = parseArgs(args, kOptions);
+    if (!parsed.error.empty())
+        return usageError(kCommand, parsed.error);
+    if (parsed.help)
+        return writeOrFail(kCommand, kHelp);
+    Options options;
+    // An empty id is the window's empty name box; no id at all is wrong usage.
+    const auto npcId = parsed.value("--npc");
+    if (!npcId)
+        return usageError(kCommand, "option '--npc' is missing: name the NPC whose script it is");
+    options.npcId = *npcId;
+    options.switches = {parsed.has("--global"), parsed.has("--equal")};
+    if (const auto name = parsed.value("--encoding"); name && *name != "utf-8") {
+        options.page = codePageFromName(*name);
+        if (!options.page)
+            return usageError(kCommand, unknownEncoding(*name));
     }
-    return std::nullopt;
+    if (parsed.operands.size() > 1)
+        return usageError(kCommand, "only one FILE may be given");
+    if (!parsed.operands.empty())
+        options.file = parsed.operands.front();
+    return options;
 }
 
-// The bytes of the named file, or of standard input for "-".
-std::optional<std::string> readInput(std::string_view file)
+std::string cannotOpen(const std::error_code &error)
 {
-    if (file == "-") {
-        auto bytes = readAll(stdin);
-        if (!bytes)
-            fail("cannot read standard input: " + std::string(std::strerror(errno)));
-        return bytes;
-    }
-    const std::string path(file);
-    std::FILE *in = openForReading(argumentPath(file));
-    if (!in) {
-        fail(path + ": cannot open: " + std::strerror(errno));
+    if (error == FileError::NotRegularFile)
+        return "is not a regular file; send a pipe or a device to standard input (-) instead";
+    if (error == std::errc::is_a_directory)
+        return "is a folder, not a file";
+    return "cannot open: " + error.message();
+}
+
+// The entries of the input, or nothing after telling what was refused.
+std::optional<std::vector<std::string>> readInput(const Options &options)
+{
+    const bool standardInput = options.file == "-";
+    const std::string name = standardInput ? "(standard input)" : std::string(options.file);
+    const auto report = [&](std::size_t line, std::string_view problem) {
+        tell(kCommand,
+             name + (line > 0 ? ":" + std::to_string(line) : "") + ": " + std::string(problem));
+    };
+    if (standardInput)
+        return readTaskEntries(readStandardInput(), options.page, report);
+    // A pipe or a device is not opened: a FIFO would wait for a writer, and
+    // /dev/zero has no end. Standard input takes them.
+    const auto path = argumentPath(options.file);
+    std::error_code error;
+    const auto file = FileSource::open(path, error);
+    if (!file) {
+        tell(kCommand, name + ": " + cannotOpen(error));
         return std::nullopt;
     }
-    auto bytes = readAll(in);
-    const int error = errno;
-    std::fclose(in);
-    if (!bytes)
-        fail(path + ": cannot read: " + std::strerror(error));
-    return bytes;
+    return readTaskEntries(readInOrder(*file), options.page, report);
+}
+
+// The name's own checks come first, before the input is read, as in the window.
+bool checkName(const Options &options)
+{
+    if (const auto message = scheduleCheck(options.npcId, 1)) {
+        tell(kCommand, *message);
+        return false;
+    }
+    if (options.page) {
+        if (const CodePageText id = fromUtf8(options.npcId, *options.page); !id.ok()) {
+            tell(kCommand, "the NPC id: " + id.problem);
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace
 
 int runSchedule(Args args)
 {
-    Options options;
-    if (const auto status = parse(args, options))
+    const auto parsed = parse(args);
+    if (const int *status = std::get_if<int>(&parsed))
         return *status;
-    if (options.help) {
-        std::fputs(kUsage, stdout);
-        std::fputs(kHelp, stdout);
-        return 0;
-    }
-
-    // The window's checks on the name come first, as they do there.
-    const std::string_view npcId = options.npcId;
-    if (const auto message = scheduleCheck(npcId, 1)) {
-        fail(std::string(*message));
+    const Options &options = std::get<Options>(parsed);
+    if (!checkName(options))
+        return 1;
+    auto entries = readInput(options);
+    if (!entries)
+        return 1;
+    if (const auto message = scheduleCheck(options.npcId, entries->size())) {
+        tell(kCommand, *message);
         return 1;
     }
-
-    const auto input = readInput(options.file);
-    if (!input)
-        return 1;
-    TaskEntries read = readTaskEntries(*input);
-    const std::string fileName = options.file == "-" ? "<stdin>" : std::string(options.file);
-    for (const auto &problem : read.problems)
-        fail(fileName + ":" + std::to_string(problem.line) + ": " + problem.what);
-    if (!read.problems.empty())
-        return 1;
-    if (const auto message = scheduleCheck(npcId, read.entries.size())) {
-        fail(std::string(*message));
-        return 1;
-    }
-
-    // The task list keeps its lines sorted; equal lines stay in the order added.
-    std::stable_sort(read.entries.begin(), read.entries.end(), entryLess);
-    const ScheduleScript script = generateSchedule(npcId, read.entries, options.switches);
+    sortEntries(*entries);
+    const ScheduleScript script = generateSchedule(options.npcId, *entries, options.switches);
     for (std::size_t i = 0; i < script.unknownEntries.size(); ++i)
-        fail(std::string(kCommandDataNotFound));
-    if (!writeOutput(script.text)) {
-        fail("cannot write the script: " + std::string(std::strerror(errno)));
-        return 1;
-    }
-    return script.unknownEntries.empty() ? 0 : 1;
+        tell(kCommand, kCommandDataNotFound);
+    // Every character was checked against the code page on the way in.
+    const int status = writeOrFail(
+        kCommand, options.page ? fromUtf8(script.text, *options.page).bytes : script.text);
+    return status != 0 || script.unknownEntries.empty() ? status : 1;
 }
 
 } // namespace hw::cli

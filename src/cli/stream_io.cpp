@@ -1,5 +1,11 @@
 #include "cli/stream_io.hpp"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
@@ -9,12 +15,71 @@ namespace hw::cli {
 namespace {
 
 // Windows opens the standard streams in text mode, which would turn each CR LF
-// of a script into CR CR LF.
+// of a script into CR CR LF, and stop reading at a Ctrl-Z.
 void makeBinary([[maybe_unused]] std::FILE *stream)
 {
 #ifdef _WIN32
     _setmode(_fileno(stream), _O_BINARY);
 #endif
+}
+
+std::error_code lastError()
+{
+    return {errno != 0 ? errno : EIO, std::generic_category()};
+}
+
+// Bytes held in memory in blocks of equal size, so that growing never copies
+// what was read before.
+class SpooledSource final : public ByteSource
+{
+public:
+    static constexpr std::size_t kBlock = 1 << 20;
+
+    std::uint64_t size() const override { return m_size; }
+
+    ReadResult read(std::uint64_t offset, std::span<char> into) override
+    {
+        std::size_t count = 0;
+        while (count < into.size() && offset + count < m_size) {
+            const std::uint64_t at = offset + count;
+            const auto &block = m_blocks[static_cast<std::size_t>(at / kBlock)];
+            const auto within = static_cast<std::size_t>(at % kBlock);
+            const std::size_t n =
+                std::min<std::uint64_t>({into.size() - count, kBlock - within, m_size - at});
+            std::memcpy(into.data() + count, block.data() + within, n);
+            count += n;
+        }
+        return {count, {}};
+    }
+
+    // Reads `read` to its end; false when it fails or gives more than `limit`.
+    bool fill(const ReadNext &read, std::uint64_t limit, std::error_code &error)
+    {
+        for (;;) {
+            if (m_size % kBlock == 0)
+                m_blocks.emplace_back(kBlock);
+            const auto within = static_cast<std::size_t>(m_size % kBlock);
+            const ReadResult got = read(std::span<char>(m_blocks.back()).subspan(within));
+            m_size += got.count;
+            if (got.error) {
+                error = got.error;
+                return false;
+            }
+            if (m_size > limit)
+                return false;
+            if (got.count == 0)
+                return true;
+        }
+    }
+
+private:
+    std::vector<std::vector<char>> m_blocks;
+    std::uint64_t m_size = 0;
+};
+
+std::string mebibytes(std::uint64_t bytes)
+{
+    return std::to_string(bytes >> 20) + " MiB";
 }
 
 } // namespace
@@ -28,36 +93,53 @@ std::filesystem::path argumentPath(std::string_view arg)
 #endif
 }
 
-std::FILE *openForReading(const std::filesystem::path &path)
-{
-    // fopen takes a path in the system's code page on Windows, which cannot
-    // name every file; the wide form can.
-#ifdef _WIN32
-    return _wfopen(path.c_str(), L"rb");
-#else
-    return std::fopen(path.c_str(), "rb");
-#endif
-}
-
-std::optional<std::string> readAll(std::FILE *file)
-{
-    if (file == stdin)
-        makeBinary(stdin);
-    std::string bytes;
-    char buffer[1 << 14];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        bytes.append(buffer, n);
-    if (std::ferror(file))
-        return std::nullopt;
-    return bytes;
-}
-
 bool writeOutput(std::string_view bytes)
 {
     makeBinary(stdout);
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
     return std::fflush(stdout) == 0 && written;
+}
+
+ReadNext readInOrder(ByteSource &source)
+{
+    return [&source, offset = std::uint64_t {0}](std::span<char> into) mutable {
+        const ReadResult got = source.read(offset, into);
+        offset += got.count;
+        return got;
+    };
+}
+
+ReadNext readStandardInput()
+{
+    makeBinary(stdin);
+    return [](std::span<char> into) {
+        errno = 0;
+        const std::size_t count = std::fread(into.data(), 1, into.size(), stdin);
+        if (count == 0 && std::ferror(stdin))
+            return ReadResult {0, lastError()};
+        return ReadResult {count, {}};
+    };
+}
+
+StandardInput standardInput(std::uint64_t limit)
+{
+    std::error_code error;
+    StandardInput input;
+    constexpr int kStandardInputDescriptor = 0;
+    input.source = FileSource::fromDescriptor(kStandardInputDescriptor, error);
+    if (input.source)
+        return input;
+    auto spooled = std::make_unique<SpooledSource>();
+    error.clear();
+    if (spooled->fill(readStandardInput(), limit, error)) {
+        input.source = std::move(spooled);
+    } else if (error) {
+        input.problem = "cannot read standard input: " + error.message();
+    } else {
+        input.problem = "standard input holds more than " + mebibytes(limit) +
+            "; name the file instead of sending it through a pipe";
+    }
+    return input;
 }
 
 } // namespace hw::cli

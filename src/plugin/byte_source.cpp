@@ -4,7 +4,11 @@
 #include <cerrno>
 #include <cstring>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -79,6 +83,40 @@ std::unique_ptr<FileSource> FileSource::open(const std::filesystem::path &path,
         error = lastError(std::errc::io_error);
         return nullptr;
     }
+    return adopt(file, error);
+}
+
+std::unique_ptr<FileSource> FileSource::fromDescriptor(int fd, std::error_code &error)
+{
+    struct _stat64 info
+    {
+    };
+    errno = 0;
+    if (_fstat64(fd, &info) != 0) {
+        error = lastError(std::errc::io_error);
+        return nullptr;
+    }
+    if ((info.st_mode & _S_IFMT) != _S_IFREG) {
+        error = (info.st_mode & _S_IFMT) == _S_IFDIR
+            ? std::make_error_code(std::errc::is_a_directory)
+            : make_error_code(FileError::NotRegularFile);
+        return nullptr;
+    }
+    const int copy = _dup(fd);
+    std::FILE *file = copy < 0 ? nullptr : _fdopen(copy, "rb");
+    if (file == nullptr) {
+        error = lastError(std::errc::io_error);
+        if (copy >= 0)
+            _close(copy);
+        return nullptr;
+    }
+    // The copy keeps the text mode of the descriptor it was made from.
+    _setmode(copy, _O_BINARY);
+    return adopt(file, error);
+}
+
+std::unique_ptr<FileSource> FileSource::adopt(std::FILE *file, std::error_code &error)
+{
     // Blocks are read whole into the caller's buffer; a stream buffer would
     // only add a copy and read ahead into data that is passed over.
     std::setvbuf(file, nullptr, _IONBF, 0);
@@ -143,11 +181,24 @@ std::unique_ptr<FileSource> FileSource::open(const std::filesystem::path &path,
     if ((error = specialFileError(path)))
         return nullptr;
     errno = 0;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    return adopt(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK), error);
+}
+
+std::unique_ptr<FileSource> FileSource::fromDescriptor(int fd, std::error_code &error)
+{
+    errno = 0;
+    return adopt(::fcntl(fd, F_DUPFD_CLOEXEC, 0), error);
+}
+
+// Takes `fd`, the result of opening or copying a descriptor, which sets errno
+// when it fails.
+std::unique_ptr<FileSource> FileSource::adopt(int fd, std::error_code &error)
+{
     if (fd < 0) {
         error = lastError(std::errc::io_error);
         return nullptr;
     }
+    errno = 0;
     struct stat info
     {
     };

@@ -80,6 +80,12 @@ public:
     static std::unique_ptr<FileSource> open(const std::filesystem::path &path,
                                             std::error_code &error);
 
+    /// Reads the file open as the C library's descriptor `fd` (standard input
+    /// redirected from a file: 0) by position, through a copy of the
+    /// descriptor; `fd` stays open. Only a regular file is taken; for anything
+    /// else the result is empty and `error` says what it is, as for open().
+    static std::unique_ptr<FileSource> fromDescriptor(int fd, std::error_code &error);
+
     ~FileSource() override;
     FileSource(const FileSource &) = delete;
     FileSource &operator=(const FileSource &) = delete;
@@ -90,6 +96,7 @@ public:
 private:
 #ifdef _WIN32
     FileSource(std::FILE *file, std::uint64_t size);
+    static std::unique_ptr<FileSource> adopt(std::FILE *file, std::error_code &error);
 
     std::FILE *m_file;
     // Where the next read starts unless the position is moved first; a seek
@@ -97,6 +104,7 @@ private:
     std::uint64_t m_position = 0;
 #else
     FileSource(int fd, std::uint64_t size);
+    static std::unique_ptr<FileSource> adopt(int fd, std::error_code &error);
 
     int m_fd;
 #endif

@@ -165,28 +165,46 @@ std::string contents(const fs::path &file)
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-// Names beyond ASCII are opened by the command-line tests.
-TEST(FileSource, readsAnyRangeInAnyOrder)
+#ifdef _WIN32
+const auto kDescriptor = _fileno;
+#else
+const auto kDescriptor = fileno;
+#endif
+
+// Forwards, backwards, again at the same place, across and past the end.
+void readRanges(hw::ByteSource &source, std::string_view bytes)
 {
-    const auto file = kPlugins / "firemoth.esm";
-    const std::string bytes = contents(file);
-    std::error_code error;
-    const auto source = hw::FileSource::open(file, error);
-    ASSERT_NE(source, nullptr) << error.message();
     const std::uint64_t end = bytes.size();
-    EXPECT_EQ(source->size(), end);
-    // Forwards, backwards, again at the same place, across and past the end.
+    EXPECT_EQ(source.size(), end);
     const std::pair<std::uint64_t, std::size_t> reads[] = {
         {0, 16},         {600000, 100}, {100, 50},        {100, 50},
         {end - 10, 100}, {end, 10},     {1ull << 40, 10}, {0, end}};
     for (const auto &[offset, length] : reads) {
         std::vector<char> into(length + 8, '?');
-        const auto got = source->read(offset, std::span<char>(into).first(length));
+        const auto got = source.read(offset, std::span<char>(into).first(length));
         const auto expected = std::string_view(bytes).substr(std::min(offset, end), length);
         EXPECT_FALSE(got.error) << offset;
         EXPECT_EQ(std::string_view(into.data(), got.count), expected) << offset;
         EXPECT_EQ(into[length], '?') << "wrote past the span at " << offset;
     }
+}
+
+// Names beyond ASCII are opened by the command-line tests. A file is read the
+// same when opened by name and through a descriptor (standard input).
+TEST(FileSource, readsAnyRangeInAnyOrder)
+{
+    const auto file = kPlugins / "firemoth.esm";
+    const std::string bytes = contents(file);
+    std::error_code error;
+    const auto byName = hw::FileSource::open(file, error);
+    ASSERT_NE(byName, nullptr) << error.message();
+    std::FILE *open = std::fopen(file.string().c_str(), "rb");
+    ASSERT_NE(open, nullptr);
+    const auto byDescriptor = hw::FileSource::fromDescriptor(kDescriptor(open), error);
+    std::fclose(open);
+    ASSERT_NE(byDescriptor, nullptr) << error.message();
+    for (const auto &source : {byName.get(), byDescriptor.get()})
+        readRanges(*source, bytes);
 }
 
 // A missing file is reported in the window's and the command's tests. A
@@ -212,6 +230,12 @@ TEST(ReadNPCNamesFromAFile, refusesWhatIsNotARegularFile)
     }
 #ifndef _WIN32
     fs::remove(fifo);
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    std::error_code error;
+    EXPECT_EQ(hw::FileSource::fromDescriptor(ends[0], error), nullptr);
+    EXPECT_EQ(error, hw::FileError::NotRegularFile);
+    ::close(ends[0]), ::close(ends[1]);
 #endif
 }
 
