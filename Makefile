@@ -13,7 +13,7 @@ CMAKE     := cmake --log-level=WARNING
 CMAKE_ARGS := -DHOURWRIGHT_WERROR=$(WERROR)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps build test run install sanitize fuzz bench windows-test format format-check clean
+.PHONY: all deps build test run install sanitize fuzz bench bench-schedule bench-build windows-test format format-check clean
 
 all: build
 
@@ -54,13 +54,25 @@ fuzz:
 		fuzz/corpus fuzz/regressions tests/data/plugins
 
 # The benchmarks, in a Release build of their own.
-bench:
+bench: bench-build
+	@$(BENCH_BUILD)/bench/plugin_bench
+	@$(BENCH_BUILD)/bench/schedule_bench
+	@QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/bench/window_bench
+
+# The schedule command's benchmark alone, then the whole program against
+# `sort -f` on a list of a million entries, timed by hyperfine.
+bench-schedule: bench-build
+	@$(BENCH_BUILD)/bench/schedule_bench
+	@list=$$(mktemp) && $(BENCH_BUILD)/bench/schedule_bench --write-list 1000000 $$list && \
+		hyperfine -N --warmup 1 "sort -f $$list" \
+			"$(BENCH_BUILD)/src/cli/hourwright-cli schedule --npc x $$list"; \
+		status=$$?; rm -f $$list; exit $$status
+
+bench-build:
 	@scripts/install-deps build bench
 	@$(CMAKE) -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DHOURWRIGHT_BENCH=ON \
 		-DBUILD_TESTING=OFF $(CMAKE_ARGS)
 	@cmake --build $(BENCH_BUILD) -j $(JOBS)
-	@$(BENCH_BUILD)/bench/plugin_bench
-	@QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/bench/window_bench
 
 # The core, the platform layer and hourwright-cli with their tests, built for
 # Windows with MinGW-w64 and run under Wine in a Wine prefix of their own.
