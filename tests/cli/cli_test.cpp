@@ -269,15 +269,10 @@ TEST_F(Cli, schedulePrintsTheCoresScriptOrRefusesWithAMessage)
                       bob = "\xD0\x91\xD0\xBE\xD0\xB1"; // Jöns Ärger, Боб
     const std::string stdinAt = said("schedule", "(standard input):");
     const Args npc = {"schedule", "--npc", "npc"};
-    const std::string utf16 = stdinAt + " the file is UTF-16; save it as UTF-8";
     const auto cp1251 = [](const std::string &text) {
         return hw::fromUtf8(text, hw::CodePage::Windows1251).bytes;
     };
-    const std::string utf16Text("0\0"
-                                "6\0:\0"
-                                "0\0"
-                                "0\0",
-                                10); // "06:00" in UTF-16
+    const std::string utf16 = {'0', 0, '6', 0, ':', 0, '0', 0, '0', 0}; // "06:00"
     // clang-format off
     const Row rows[] = {
         {{"schedule", "--npc", id, tasks}, "", 0, script(id, kSortedEntries), ""},
@@ -294,20 +289,15 @@ TEST_F(Cli, schedulePrintsTheCoresScriptOrRefusesWithAMessage)
          cp1251(script(bob, {"06:00 > Say > \"\xD0\xB0\"/\"b\""})), ""},
         // Refused input exits with 1, and the name is checked before the input is read.
         {{"schedule", "--npc", "", "no-such-file"}, "", 1, "", said("schedule", hw::kNpcNameMissing)},
-        {{"schedule", "--npc", "Town \"Guard\""}, "", 1, "", said("schedule", hw::kNpcNameHasQuote)},
-        {{"schedule", "--npc", "Town\tGuard"}, "", 1, "", said("schedule", hw::kNpcNameHasControl)},
         {{"schedule", "--npc", bob, "--encoding", "windows-1252"}, "", 1, "",
          said("schedule", "the NPC id: \"\xD0\x91\" (U+0411) is not in windows-1252")},
         {{"schedule", "--npc", "npc", "--encoding", "windows-1250"}, "06:00 > Appear\n06:00 > Attack > \"\xCE\xA9\"", 1, "",
          stdinAt + "2: \"\xCE\xA9\" (U+03A9) is not in windows-1250"},
         {npc, "\r\n \n", 1, "", said("schedule", hw::kNoTasks)},
-        {npc, "06:00 > Appear\n24:00 > Appear\n", 1, "",
-         stdinAt + "2: the time must be 00:00 to 23:00, not \"24:00\""},
         {{"schedule", "--npc", "npc", faults}, "", 1, "",
          said("schedule", faults + ":2: unknown action \"Dance\"\n") +
              said("schedule", faults + ":3: unknown action \"Fly \"\n")},
-        {npc, "\xFF\xFE" + utf16Text, 1, "", utf16},
-        {npc, utf16Text, 1, "", utf16},
+        {npc, utf16, 1, "", stdinAt + " the file is UTF-16; save it as UTF-8"},
         {npc, "06:00 > Appear\n" + std::string(100'000, '/'), 1, "",
          stdinAt + "2: the line is longer than 64 KiB, which no task entry is: \"" +
              std::string(80, '/') + "\"...\n"},

@@ -1,6 +1,7 @@
 #include "generator/command_writer.hpp"
 
 #include "model/catalogue.hpp"
+#include "model/entry_line.hpp"
 #include "model/task_entry.hpp"
 
 #include <gtest/gtest.h>
@@ -69,7 +70,7 @@ const CommandCase kEveryAction[] = {
 };
 
 // The fields as choosing the action leaves them, with the table's texts typed
-// into the text fields, give the table's entry.
+// into the text fields, give the table's entry; so does reading it as a line.
 TEST(BuildTaskEntry, storesTheDefaultsOfEveryAction)
 {
     ASSERT_EQ(std::size(kEveryAction), hw::actionCatalogue().size());
@@ -88,6 +89,7 @@ TEST(BuildTaskEntry, storesTheDefaultsOfEveryAction)
         }
         EXPECT_EQ(hw::buildTaskEntry("06:00", action->name, fields, action->textFlag).entry,
                   c.entry);
+        EXPECT_EQ(hw::readEntryLine(c.entry).entry, c.entry);
     }
 }
 
