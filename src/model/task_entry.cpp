@@ -12,12 +12,12 @@ bool isControl(char c)
     return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
 }
 
-// Where the first " > " of `text` begins. Looks for the ">", which is rare,
-// rather than for the blank: a list of a million entries is split twice.
+// Where the first " > " of `text` begins. A plain loop over the short text is
+// faster than a library search: a list of a million entries is split twice.
 std::size_t findSeparator(std::string_view text)
 {
-    for (auto at = text.find('>', 1); at != std::string_view::npos; at = text.find('>', at + 1))
-        if (text[at - 1] == ' ' && at + 1 < text.size() && text[at + 1] == ' ')
+    for (std::size_t at = 1; at + 1 < text.size(); ++at)
+        if (text[at] == '>' && text[at - 1] == ' ' && text[at + 1] == ' ')
             return at - 1;
     return std::string_view::npos;
 }
@@ -65,6 +65,7 @@ EntryResult buildTaskEntry(std::string_view time, std::string_view action,
 {
     EntryResult result;
     std::string &entry = result.entry;
+    entry.reserve(time.size() + action.size() + 64);
     entry.append(time).append(kEntrySeparator).append(action).append(kEntrySeparator);
     for (int n = 0; n < kOptionFieldCount; ++n) {
         const OptionField &field = fields[static_cast<std::size_t>(n)];

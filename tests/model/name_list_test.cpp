@@ -72,6 +72,9 @@ TEST(SortEntries, givesTheOrderOfAddingOneByOne)
         hw::sortEntries(added);
         EXPECT_EQ(added, oneByOne) << "names of up to " << maxLength << " pieces";
     }
+    List zeros = {std::string("a\0", 2), "a"}; // alike in their padded first bytes
+    hw::sortEntries(zeros);
+    EXPECT_EQ(zeros, (List {"a", std::string("a\0", 2)}));
 }
 
 } // namespace
