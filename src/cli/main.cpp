@@ -2,6 +2,7 @@
 #include "cli/command_line.hpp"
 #include "cli/commands.hpp"
 
+#include <algorithm>
 #include <exception>
 #include <new>
 #include <string>
@@ -35,7 +36,10 @@ std::string usage()
 {
     std::string text = "Usage: hourwright-cli COMMAND [OPTION]... [ARG]...\n\nCommands:\n";
     for (const auto &c : kCommands)
-        text.append("  ").append(c.name).append(12 - c.name.size(), ' ').append(c.summary) += '\n';
+        text.append("  ")
+            .append(c.name)
+            .append(std::max<std::size_t>(12, c.name.size() + 1) - c.name.size(), ' ')
+            .append(c.summary) += '\n';
     return text + "\nRun 'hourwright-cli COMMAND --help' for a command's options.\n";
 }
 

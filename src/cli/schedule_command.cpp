@@ -5,6 +5,7 @@
 
 #include "generator/messages.hpp"
 #include "generator/schedule_script.hpp"
+#include "model/caseless.hpp"
 #include "model/task_list.hpp"
 
 #include <string>
@@ -68,7 +69,7 @@ std::variant<Options, int> parse(Args args)
         return usageError(kCommand, "option '--npc' is missing: name the NPC whose script it is");
     options.npcId = *npcId;
     options.switches = {parsed.has("--global"), parsed.has("--equal")};
-    if (const auto name = parsed.value("--encoding"); name && *name != "utf-8") {
+    if (const auto name = parsed.value("--encoding"); name && !caselessEqual(*name, "utf-8")) {
         options.page = codePageFromName(*name);
         if (!options.page)
             return usageError(kCommand, unknownEncoding(*name));

@@ -415,15 +415,10 @@ TEST_F(Cli, listsTheActionsAndPrintsAFreshCentralTemplate)
 TEST_F(Cli, failsCleanlyWhereTheSystemSaysNo)
 {
     const std::string full = "cannot write to standard output: No space left on device";
-    const Args writers[] = {{"actions"},
-                            {"actions", "--help"},
-                            {"central"},
-                            {"central", "-h"},
-                            {"schedule", "--npc", "x"},
-                            {"schedule", "-h"},
-                            {"npcs", "-"},
-                            {"npcs", "-h"},
-                            {"--help"}};
+    // clang-format off
+    const Args writers[] = {{"actions"}, {"actions", "--help"}, {"central"}, {"central", "-h"},
+        {"schedule", "--npc", "x"}, {"schedule", "-h"}, {"npcs", "-"}, {"npcs", "-h"}, {"--help"}};
+    // clang-format on
     const std::string plugin = hw::test::headerRecord() + hw::test::npcRecord("x");
     for (const Args &args : writers) {
         const Outcome r = run(args, args[0] == "npcs" ? plugin : "06:00 > Appear\n", "/dev/full");
