@@ -6,6 +6,7 @@
 #include "model/utf8.hpp"
 
 #include <algorithm>
+#include <array>
 #include <span>
 #include <vector>
 
@@ -70,9 +71,12 @@ std::string optionName(const Action &action, int field)
 std::optional<EntryLine> fillFields(const Action &action, std::span<const std::string_view> values,
                                     OptionFields &fields)
 {
+    std::array<bool, kOptionFieldCount> used {};
+    for (const OptionSpec &spec : action.options)
+        used[static_cast<std::size_t>(spec.field)] = true;
     std::size_t next = 0;
     for (int field = 0; field < kOptionFieldCount; ++field) {
-        if (!optionSpec(action, field))
+        if (!used[static_cast<std::size_t>(field)])
             continue;
         const std::string_view value = values[next++];
         auto &slot = fields[static_cast<std::size_t>(field)];

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
 
 namespace hw {
@@ -29,9 +30,12 @@ struct Keyed
 // Eight bytes of `key` from `at` on as one number, zeros after its end.
 std::uint64_t bigEndian(std::string_view key, std::size_t at)
 {
+    unsigned char bytes[8] = {};
+    if (at < key.size())
+        std::memcpy(bytes, key.data() + at, std::min<std::size_t>(8, key.size() - at));
     std::uint64_t value = 0;
-    for (std::size_t i = at; i < at + 8; ++i)
-        value = value << 8 | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
+    for (const unsigned char byte : bytes)
+        value = value << 8 | byte;
     return value;
 }
 
