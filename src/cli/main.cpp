@@ -1,7 +1,11 @@
 // hourwright-cli: HourWright's schedule tools for batch work.
 #include "cli/commands.hpp"
+#include "cli/stream_io.hpp"
+#include "version.hpp"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,7 +36,11 @@ void printUsage(std::FILE *to)
     for (const auto &c : kCommands)
         std::fprintf(to, "  %-10.*s %.*s\n", static_cast<int>(c.name.size()), c.name.data(),
                      static_cast<int>(c.summary.size()), c.summary.data());
-    std::fputs("\nRun 'hourwright-cli COMMAND --help' for a command's options.\n", to);
+    std::fputs("\nOptions:\n"
+               "  -h, --help  print this help\n"
+               "  --version   print the version\n"
+               "\nRun 'hourwright-cli COMMAND --help' for a command's options.\n",
+               to);
 }
 
 // The arguments after the program's name, as UTF-8. Windows hands main() its
@@ -70,6 +78,14 @@ int main(int argc, char **argv)
     }
     if (args[0] == "-h" || args[0] == "--help") {
         printUsage(stdout);
+        return 0;
+    }
+    if (args[0] == "--version") {
+        if (!hw::cli::writeOutput(std::string("hourwright-cli ") + hw::kVersion + "\n")) {
+            std::fprintf(stderr, "hourwright-cli: cannot write the version: %s\n",
+                         std::strerror(errno));
+            return 1;
+        }
         return 0;
     }
     for (const auto &c : kCommands)
