@@ -5,6 +5,7 @@ ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 BENCH_BUILD ?= build-bench
 WIN_BUILD ?= build-windows
+PACKAGE_BUILD ?= build-package
 PREFIX    ?= /usr/local
 FUZZ_SECONDS ?= 60
 JOBS      ?= $(shell nproc)
@@ -13,7 +14,8 @@ CMAKE     := cmake --log-level=WARNING
 CMAKE_ARGS := -DHOURWRIGHT_WERROR=$(WERROR)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps build test run install sanitize fuzz bench windows-test format format-check clean
+.PHONY: all deps build test run install package sanitize fuzz bench windows-test format format-check \
+	clean
 
 all: build
 
@@ -30,9 +32,24 @@ test: build
 run: build
 	@$(BUILD)/src/app/hourwright
 
-# Installs the programs, the desktop menu entry and the icon under PREFIX.
+# Installs the programs, the desktop menu entry, the icons, the task-list file
+# type and the AppStream data under PREFIX.
 install: build
 	@cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package $(PACKAGE_BUILD)/hourwright_VERSION_ARCH.deb: a Release build
+# of its own with Debian's hardening flags, packed by CPack (scripts/check-package
+# checks and tries it).
+package: export DEB_BUILD_MAINT_OPTIONS := hardening=+all
+package:
+	@scripts/install-deps build package
+	@$(CMAKE) -S . -B $(PACKAGE_BUILD) $(CMAKE_ARGS) -DCMAKE_BUILD_TYPE=Release \
+		-DBUILD_TESTING=OFF -DHOURWRIGHT_PACKAGE=ON \
+		"-DCMAKE_CXX_FLAGS=$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+		"-DCMAKE_EXE_LINKER_FLAGS=$$(dpkg-buildflags --get LDFLAGS)"
+	@cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	@rm -f $(PACKAGE_BUILD)/hourwright_*.deb
+	@cd $(PACKAGE_BUILD) && cpack -G DEB
 
 # The core and its tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: deps
@@ -84,4 +101,4 @@ format-check:
 	@git ls-files --cached --others --exclude-standard '*.cpp' '*.hpp' | xargs -r clang-format --dry-run --Werror
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD) $(WIN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD) $(WIN_BUILD) $(PACKAGE_BUILD)
