@@ -1,6 +1,5 @@
 // The window itself: its controls with their fixed geometry, tooltips and tab
-// order, the outlines around the option fields, the layout rule and the
-// routing of events to the handlers.
+// order, the outlines around the option fields and the layout rule.
 #include "ui/frm_main.hpp"
 
 #include "ui/list_box.hpp"
@@ -11,7 +10,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -310,60 +308,6 @@ void frmMain::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange)
         applyLayoutRule(isMinimized() ? QSize(0, 0) : size());
-}
-
-bool frmMain::txtScript_KeyDown(QKeyEvent *event)
-{
-    if (event->key() != Qt::Key_A || !(event->modifiers() & Qt::ControlModifier))
-        return false;
-    txtScript->selectAll();
-    return true;
-}
-
-bool frmMain::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == txtName || watched == txtName->lineEdit()) {
-        if (event->type() == QEvent::KeyPress)
-            txtName_KeyDown(static_cast<QKeyEvent *>(event));
-        return false;
-    }
-    if (watched == txtScript) {
-        if (event->type() == QEvent::KeyPress)
-            return txtScript_KeyDown(static_cast<QKeyEvent *>(event));
-        return false;
-    }
-    for (int i = 0; i < 12; ++i) {
-        if (watched != txtOption[i])
-            continue;
-        switch (event->type()) {
-        case QEvent::KeyPress:
-            return txtOption_KeyPress(i, static_cast<QKeyEvent *>(event));
-        case QEvent::FocusIn: {
-            const auto reason = static_cast<QFocusEvent *>(event)->reason();
-            // Coming back from another window or a context menu is not a new
-            // visit to the field: the caret stays where the author left it.
-            if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
-                return false;
-            m_focusedByMouse = reason == Qt::MouseFocusReason ? i : -1;
-            txtOption_GotFocus(i);
-            return false;
-        }
-        case QEvent::MouseButtonPress:
-            // The press that gave the focus would put the caret at the mouse and
-            // lose the selection the focus just made.
-            if (m_focusedByMouse == i) {
-                m_focusedByMouse = -1;
-                return static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton;
-            }
-            return false;
-        case QEvent::FocusOut:
-            m_focusedByMouse = -1;
-            return false;
-        default:
-            return false;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace hw

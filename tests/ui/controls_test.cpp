@@ -1,12 +1,14 @@
 // The window as created: every control's kind, caption, place, tab position
-// and tooltip, the outlines and the lists; and the layout rule on changes of
-// the client area.
+// and tooltip, the outlines and the lists; the layout rule on changes of the
+// client area; Tab, and pastes of nothing.
 #include "window_fixture.hpp"
 
 #include "ui/script_box.hpp"
 #include "ui/wrap_button.hpp"
 
+#include <QClipboard>
 #include <QLabel>
+#include <QMimeData>
 
 #include <map>
 
@@ -14,6 +16,7 @@ namespace {
 
 using hw::frmMain;
 using hw::test::ScriptedPrompts;
+using hw::test::WindowTest;
 
 // A tab position of -1: takes no focus; a tooltip of nullptr: the option fields' own.
 struct ControlRow
@@ -88,16 +91,25 @@ QString captionOf(const QWidget *w)
     return {};
 }
 
+// The controls in the tab order from the name box on; with `enabledOnly`,
+// those that Tab visits.
+QList<QWidget *> tabChain(frmMain &window, bool enabledOnly)
+{
+    QList<QWidget *> chain;
+    for (QWidget *w = window.txtName; chain.isEmpty() || w != window.txtName;
+         w = w->nextInFocusChain())
+        if (w->parentWidget() == &window && (w->focusPolicy() & Qt::TabFocus) &&
+            (w->isEnabled() || !enabledOnly))
+            chain.append(w);
+    return chain;
+}
+
 TEST(Controls, startUpGivesEveryControlItsKindCaptionPlaceTabPositionAndToolTip)
 {
     ScriptedPrompts prompts;
     frmMain window(prompts); // not shown: the layout rule has not run yet
-    QList<QWidget *> tabChain; // the controls Tab visits, in order
-    for (QWidget *w = window.txtName; tabChain.isEmpty() || w != window.txtName;
-         w = w->nextInFocusChain())
-        if (w->parentWidget() == &window && (w->focusPolicy() & Qt::TabFocus))
-            tabChain.append(w);
-    ASSERT_EQ(tabChain.size(), 26);
+    const QList<QWidget *> chain = tabChain(window, false);
+    ASSERT_EQ(chain.size(), 26);
     const QString optionTip = QStringLiteral("Space for options that different functions require.");
     for (const ControlRow &row : kControls) {
         SCOPED_TRACE(row.name);
@@ -105,7 +117,7 @@ TEST(Controls, startUpGivesEveryControlItsKindCaptionPlaceTabPositionAndToolTip)
         ASSERT_NE(w, nullptr);
         EXPECT_TRUE(w->inherits(row.kind));
         EXPECT_EQ(captionOf(w), QString::fromUtf8(row.caption));
-        EXPECT_EQ(tabChain.indexOf(w), row.tab);
+        EXPECT_EQ(chain.indexOf(w), row.tab);
         EXPECT_EQ(w->toolTip(), row.toolTip ? QString::fromUtf8(row.toolTip) : optionTip);
         QRect expected = row.geometry;
         if (w == window.lstTasks)
@@ -179,6 +191,38 @@ TEST(LayoutRule, movesOnlyTheScriptBoxTheListAndTheGenerateButtons)
                 expected[QString::fromUtf8(name)].moveTop(height - 37);
         }
         EXPECT_EQ(geometries(w.window), expected);
+    }
+}
+
+TEST_F(WindowTest, tabAndShiftTabWalkTheWholeTabOrderFromEveryControl)
+{
+    const QList<QWidget *> chain = tabChain(window, true); // "Wander": all but field 0
+    ASSERT_EQ(chain.size(), 25);
+    window.txtName->setFocus();
+    for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+        for (qsizetype step = 1; step <= chain.size(); ++step) {
+            QWidget *from = QApplication::focusWidget();
+            QTest::keyClick(from, key, key == Qt::Key_Tab ? Qt::NoModifier : Qt::ShiftModifier);
+            const qsizetype next = key == Qt::Key_Tab ? step : chain.size() - step;
+            EXPECT_EQ(QApplication::focusWidget(), chain[next % chain.size()])
+                << key << " from " << from->objectName().toStdString();
+        }
+    }
+}
+
+TEST_F(WindowTest, pastingNothingChangesNoTextControl)
+{
+    // An X clipboard that no program owns gives data without a single format.
+    QGuiApplication::clipboard()->setMimeData(new QMimeData);
+    QList<QWidget *> boxes = {window.txtName->lineEdit(), window.txtScript};
+    for (QLineEdit *box : window.txtOption)
+        boxes.append(box);
+    for (QWidget *box : boxes) {
+        box->setProperty(box == window.txtScript ? "plainText" : "text", "x");
+        box->setFocus(); // an option field selects its text
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
+        EXPECT_EQ(captionOf(box), "x") << box->objectName().toStdString();
     }
 }
 
