@@ -2,7 +2,9 @@
 // order, the outlines around the option fields and the layout rule.
 #include "ui/frm_main.hpp"
 
+#include "ui/application.hpp"
 #include "ui/list_box.hpp"
+#include "ui/name_box.hpp"
 #include "ui/name_list_model.hpp"
 #include "ui/script_box.hpp"
 #include "ui/wrap_button.hpp"
@@ -12,11 +14,12 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QPainter>
 #include <QProxyStyle>
 #include <QScreen>
 #include <QStyleFactory>
+
+#include <algorithm>
 
 namespace hw {
 
@@ -31,10 +34,20 @@ QLabel *makeLabel(QWidget *parent, const char *name, const QString &caption, QRe
     auto *label = new QLabel(caption, parent);
     label->setObjectName(QLatin1String(name));
     label->setGeometry(geometry);
-    // Captions start at the top-left corner and are clipped, never wrapped.
+    // Captions start at the left and are clipped, never wrapped.
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setTextFormat(Qt::PlainText);
     return label;
+}
+
+// Puts the caption's line of text level with the text line of `box`, which a
+// text box or combo box centres vertically, as far as the label's height allows.
+void levelWith(QLabel *label, const QWidget *box)
+{
+    const int line = label->fontMetrics().height();
+    const int boxLine = box->y() + (box->height() - line + 1) / 2;
+    label->setContentsMargins(
+        0, std::clamp(boxLine - label->y(), 0, std::max(0, label->height() - line)), 0, 0);
 }
 
 template<class Control> Control *place(Control *control, const QString &name, QRect geometry)
@@ -131,17 +144,8 @@ void frmMain::createControls()
     Label1 = makeLabel(this, "Label1", QStringLiteral("Schedule:"), {8, 268, 201, 17});
     Label2 = makeLabel(this, "Label2", QStringLiteral("Script:"), {312, 4, 261, 17});
 
-    txtName = place(new QComboBox(this), QStringLiteral("txtName"), {72, 8, 145, 21});
-    txtName->setEditable(true);
-    // The list is filled only by loading plugin files, never by Enter; and the
-    // box completes names by its own rule, not by the combo box's completer.
-    txtName->setInsertPolicy(QComboBox::NoInsert);
-    txtName->setCompleter(nullptr);
     m_names = new NameListModel(this);
-    txtName->setModel(m_names);
-    // Tens of thousands of ids: the drop-down measures one row, not each.
-    if (auto *view = qobject_cast<QListView *>(txtName->view()))
-        view->setUniformItemSizes(true);
+    txtName = place(new NameBox(m_names, this), QStringLiteral("txtName"), {72, 8, 145, 21});
     // Keys reach the box first and are passed on to its line edit.
     txtName->installEventFilter(this);
     txtName->lineEdit()->installEventFilter(this);
@@ -192,11 +196,18 @@ void frmMain::createControls()
         cmdGenerate[i]->setObjectName(indexed("cmdGenerate", i));
 
     txtScript = place(new ScriptBox(this), QStringLiteral("txtScript"), {308, 20, 261, 501});
+    txtScript->setFont(scriptFont());
     txtScript->installEventFilter(this);
 
     auto *checkBoxStyle = new CheckBoxStyle(this);
     for (QCheckBox *box : {chkLOS, chkGlobal, chkEqual})
         box->setStyle(checkBoxStyle);
+
+    levelWith(Label5, txtName);
+    levelWith(Label3, cmbTime);
+    levelWith(Label4, cmbTask);
+    for (std::size_t n = 0; n < lblOption.size(); ++n)
+        levelWith(lblOption[n], txtOption[n]);
 }
 
 void frmMain::setToolTips()
@@ -306,8 +317,16 @@ void frmMain::resizeEvent(QResizeEvent *event)
 void frmMain::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange)
-        applyLayoutRule(isMinimized() ? QSize(0, 0) : size());
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    // The window has one size. A window manager asked to fill the screen would
+    // leave the controls in a corner of a black screen: the request is undone.
+    const Qt::WindowStates filling = Qt::WindowFullScreen | Qt::WindowMaximized;
+    if (windowState() & filling)
+        QMetaObject::invokeMethod(
+            this, [this, filling] { setWindowState(windowState() & ~filling); },
+            Qt::QueuedConnection);
+    applyLayoutRule(isMinimized() ? QSize(0, 0) : size());
 }
 
 } // namespace hw

@@ -3,6 +3,8 @@
 #include "model/caseless.hpp"
 #include "model/name_list.hpp"
 
+#include <QFontMetrics>
+
 #include <algorithm>
 #include <iterator>
 
@@ -80,6 +82,31 @@ int NameListModel::firstStartingWith(const QString &prefix) const
 {
     const std::size_t row = hw::firstStartingWith(m_names, prefix.toStdString());
     return row < m_names.size() ? static_cast<int>(row) : -1;
+}
+
+int NameListModel::widestRow(const QFontMetrics &metrics) const
+{
+    // Longest first: an id of n UTF-8 bytes is at most n of the font's widest
+    // characters wide, so once that bound falls to the widest id measured, no
+    // shorter id can be wider.
+    std::vector<std::size_t> rows(m_names.size());
+    for (std::size_t row = 0; row < rows.size(); ++row)
+        rows[row] = row;
+    std::stable_sort(rows.begin(), rows.end(), [&](std::size_t a, std::size_t b) {
+        return m_names[a].size() > m_names[b].size();
+    });
+    const auto widestCharacter = static_cast<std::size_t>(std::max(1, metrics.maxWidth()));
+    int widest = -1, widestRow = -1;
+    for (const std::size_t row : rows) {
+        if (m_names[row].size() * widestCharacter <= static_cast<std::size_t>(std::max(widest, 0)))
+            break;
+        const int width = metrics.horizontalAdvance(QString::fromStdString(m_names[row]));
+        if (width > widest) {
+            widest = width;
+            widestRow = static_cast<int>(row);
+        }
+    }
+    return widestRow;
 }
 
 } // namespace hw

@@ -1,6 +1,6 @@
 // The window as created: every control's kind, caption, place, tab position
-// and tooltip, the outlines and the lists; the layout rule on changes of the
-// client area; Tab, and pastes of nothing.
+// and tooltip, the outlines and the lists; captions that fit; the layout rule
+// on changes of the client area; Tab, and pastes of nothing.
 #include "window_fixture.hpp"
 
 #include "ui/script_box.hpp"
@@ -9,6 +9,7 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QMimeData>
+#include <QStyleOptionButton>
 
 #include <map>
 
@@ -140,7 +141,9 @@ TEST(Controls, startUpGivesEveryControlItsKindCaptionPlaceTabPositionAndToolTip)
     }
     EXPECT_EQ(window.minimumSize(), QSize(577, 528));
     EXPECT_EQ(window.maximumSize(), QSize(577, 528));
+    EXPECT_FALSE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_EQ(window.windowIcon().availableSizes().value(0), QSize(48, 48));
+    EXPECT_TRUE(window.txtScript->fontInfo().fixedPitch());
     // Enter in a field must not press a button.
     for (QPushButton *button : window.findChildren<QPushButton *>())
         EXPECT_FALSE(button->isDefault() || button->autoDefault()) << button->text().toStdString();
@@ -149,11 +152,51 @@ TEST(Controls, startUpGivesEveryControlItsKindCaptionPlaceTabPositionAndToolTip)
     EXPECT_EQ(window.cmbTime->itemText(9), QStringLiteral("09:00"));
     ASSERT_EQ(window.cmbTask->count(), 33);
     for (int i = 1; i < 33; ++i)
-        EXPECT_LT(QString::compare(window.cmbTask->itemText(i - 1), window.cmbTask->itemText(i),
-                                   Qt::CaseInsensitive),
+        EXPECT_LT(window.cmbTask->itemText(i - 1).compare(window.cmbTask->itemText(i),
+                                                          Qt::CaseInsensitive),
                   0);
     EXPECT_TRUE(prompts.asked.isEmpty());
     EXPECT_FALSE(window.dataFolder().empty());
+}
+
+TEST_F(WindowTest, everyCaptionFitsItsControlAndEndsClearOfTheNextInEveryLayout)
+{
+    const auto siblings = window.findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+    for (int action = 0; action < window.cmbTask->count(); ++action) {
+        window.cmbTask->setCurrentIndex(action);
+        for (const QWidget *w : siblings) {
+            if (!w->isVisible() || !(w->inherits("QLabel") || w->inherits("QAbstractButton")))
+                continue;
+            const QString caption = captionOf(w);
+            SCOPED_TRACE(window.cmbTask->currentText().toStdString() + ": " +
+                         caption.toStdString());
+            // Where the control draws its caption, in its own coordinates.
+            QStyleOptionButton option;
+            option.initFrom(w);
+            option.text = caption;
+            const QRect room = w->inherits("QLabel")
+                ? w->contentsRect()
+                : w->style()->subElementRect(w->inherits("QCheckBox")
+                                                 ? QStyle::SE_CheckBoxContents
+                                                 : QStyle::SE_PushButtonContents,
+                                             &option, w);
+            const QFontMetrics metrics = w->fontMetrics();
+            QSize needed(metrics.horizontalAdvance(caption), metrics.height());
+            if (w->inherits("hw::WrapButton")) // the Generate buttons break their captions
+                needed = metrics.boundingRect(room, Qt::TextWordWrap, caption).size();
+            EXPECT_LE(needed.width(), room.width());
+            EXPECT_LE(needed.height(), room.height());
+            if (w->inherits("QPushButton")) // centred in the button
+                continue;
+            int next = window.width(); // the nearest control to the right on the same line
+            for (const QWidget *n : siblings)
+                if (n->isVisible() && n->x() > w->x() && n->y() <= w->geometry().bottom() &&
+                    n->geometry().bottom() >= w->y())
+                    next = std::min(next, n->x());
+            EXPECT_LE(w->x() + room.left() + needed.width() + 2, next);
+        }
+    }
+    EXPECT_LT(window.lstTasks->geometry().bottom(), window.cmdGenerate[0]->y());
 }
 
 std::map<QString, QRect> geometries(const hw::frmMain &window)
@@ -166,19 +209,20 @@ std::map<QString, QRect> geometries(const hw::frmMain &window)
 
 TEST(LayoutRule, movesOnlyTheScriptBoxTheListAndTheGenerateButtons)
 {
-    // Client width and height (0 by 0: minimised); whether the script box, and
-    // whether the list and the Generate buttons, follow them.
+    // Client width and height (0 by 0: minimised; -1 by -1: a request to fill
+    // the screen, which is undone); whether the script box, and whether the
+    // list and the Generate buttons, follow them.
     const std::tuple<int, int, bool, bool> cases[] = {
         {1280, 960, true, true}, {700, 309, true, true},   {700, 308, true, false},
         {345, 55, true, false},  {344, 600, false, false}, {600, 54, false, false},
-        {0, 0, false, false},
+        {0, 0, false, false},    {-1, -1, false, false},
     };
     for (const auto &[width, height, scriptFollows, listFollows] : cases) {
         SCOPED_TRACE(std::to_string(width) + 'x' + std::to_string(height));
         hw::test::Window w;
         auto expected = geometries(w.window); // as laid out for the start size
-        if (width == 0)
-            w.window.showMinimized();
+        if (width <= 0)
+            width == 0 ? w.window.showMinimized() : w.window.showFullScreen();
         else
             w.window.setFixedSize(width, height);
         QCoreApplication::processEvents();
@@ -191,38 +235,33 @@ TEST(LayoutRule, movesOnlyTheScriptBoxTheListAndTheGenerateButtons)
                 expected[QString::fromUtf8(name)].moveTop(height - 37);
         }
         EXPECT_EQ(geometries(w.window), expected);
+        EXPECT_FALSE(w.window.isFullScreen());
     }
 }
 
-TEST_F(WindowTest, tabAndShiftTabWalkTheWholeTabOrderFromEveryControl)
+TEST_F(WindowTest, tabAndShiftTabWalkTheWholeTabOrderAndAPasteOfNothingChangesNothing)
 {
+    // An X clipboard that no program owns gives data without a single format.
+    QGuiApplication::clipboard()->setMimeData(new QMimeData);
+    window.txtName->setEditText("x");
+    window.txtScript->setScriptText("x");
     const QList<QWidget *> chain = tabChain(window, true); // "Wander": all but field 0
     ASSERT_EQ(chain.size(), 25);
     window.txtName->setFocus();
     for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
         for (qsizetype step = 1; step <= chain.size(); ++step) {
             QWidget *from = QApplication::focusWidget();
+            const QString text = captionOf(from);
+            const auto *field = qobject_cast<QLineEdit *>(from); // selected by its focus
+            EXPECT_EQ(field ? field->selectedText() : text, text);
+            QTest::keyClick(from, Qt::Key_V, Qt::ControlModifier);
+            QTest::keyClick(from, Qt::Key_Insert, Qt::ShiftModifier);
+            EXPECT_EQ(captionOf(from), text) << from->objectName().toStdString();
             QTest::keyClick(from, key, key == Qt::Key_Tab ? Qt::NoModifier : Qt::ShiftModifier);
             const qsizetype next = key == Qt::Key_Tab ? step : chain.size() - step;
             EXPECT_EQ(QApplication::focusWidget(), chain[next % chain.size()])
                 << key << " from " << from->objectName().toStdString();
         }
-    }
-}
-
-TEST_F(WindowTest, pastingNothingChangesNoTextControl)
-{
-    // An X clipboard that no program owns gives data without a single format.
-    QGuiApplication::clipboard()->setMimeData(new QMimeData);
-    QList<QWidget *> boxes = {window.txtName->lineEdit(), window.txtScript};
-    for (QLineEdit *box : window.txtOption)
-        boxes.append(box);
-    for (QWidget *box : boxes) {
-        box->setProperty(box == window.txtScript ? "plainText" : "text", "x");
-        box->setFocus(); // an option field selects its text
-        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
-        QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
-        EXPECT_EQ(captionOf(box), "x") << box->objectName().toStdString();
     }
 }
 
