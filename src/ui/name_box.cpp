@@ -2,6 +2,7 @@
 
 #include "ui/name_list_model.hpp"
 
+#include <QFontMetricsF>
 #include <QListView>
 #include <QScreen>
 #include <QScrollBar>
@@ -38,7 +39,7 @@ void NameBox::showPopup()
 
 int NameBox::listWidth() const
 {
-    const int row = m_names->widestRow(view()->fontMetrics());
+    const int row = m_names->widestRow(QFontMetricsF(view()->font()));
     if (row < 0)
         return 0;
     const int width = view()->sizeHintForIndex(m_names->index(row)).width() +

@@ -3,9 +3,11 @@
 #include "model/caseless.hpp"
 #include "model/name_list.hpp"
 
-#include <QFontMetrics>
+#include <QFontMetricsF>
 
 #include <algorithm>
+#include <array>
+#include <functional>
 #include <iterator>
 
 namespace hw {
@@ -84,23 +86,31 @@ int NameListModel::firstStartingWith(const QString &prefix) const
     return row < m_names.size() ? static_cast<int>(row) : -1;
 }
 
-int NameListModel::widestRow(const QFontMetrics &metrics) const
+int NameListModel::widestRow(const QFontMetricsF &metrics) const
 {
-    // Longest first: an id of n UTF-8 bytes is at most n of the font's widest
-    // characters wide, so once that bound falls to the widest id measured, no
-    // shorter id can be wider.
-    std::vector<std::size_t> rows(m_names.size());
-    for (std::size_t row = 0; row < rows.size(); ++row)
-        rows[row] = row;
-    std::stable_sort(rows.begin(), rows.end(), [&](std::size_t a, std::size_t b) {
-        return m_names[a].size() > m_names[b].size();
-    });
-    const auto widestCharacter = static_cast<std::size_t>(std::max(1, metrics.maxWidth()));
-    int widest = -1, widestRow = -1;
-    for (const std::size_t row : rows) {
-        if (m_names[row].size() * widestCharacter <= static_cast<std::size_t>(std::max(widest, 0)))
+    // Each id's width is estimated from a table of the font's character widths,
+    // a byte beyond ASCII counted as the font's widest character; then ids are
+    // measured, widest estimate first, until no estimate left comes within a
+    // tenth (more than kerning takes away) of the widest id measured.
+    std::array<qreal, 128> advance {};
+    for (std::size_t c = 0; c < advance.size(); ++c)
+        advance[c] = metrics.horizontalAdvance(QChar(static_cast<char16_t>(c)));
+    const qreal other = metrics.maxWidth();
+    std::vector<std::pair<qreal, std::size_t>> estimates;
+    estimates.reserve(m_names.size());
+    for (std::size_t row = 0; row < m_names.size(); ++row) {
+        qreal width = 0;
+        for (const unsigned char c : m_names[row])
+            width += c < advance.size() ? advance[c] : other;
+        estimates.emplace_back(width, row);
+    }
+    std::sort(estimates.begin(), estimates.end(), std::greater<>());
+    qreal widest = -1;
+    int widestRow = -1;
+    for (const auto &[estimate, row] : estimates) {
+        if (estimate < widest * 0.9)
             break;
-        const int width = metrics.horizontalAdvance(QString::fromStdString(m_names[row]));
+        const qreal width = metrics.horizontalAdvance(QString::fromStdString(m_names[row]));
         if (width > widest) {
             widest = width;
             widestRow = static_cast<int>(row);

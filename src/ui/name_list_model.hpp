@@ -2,7 +2,7 @@
 
 #include <QAbstractListModel>
 
-class QFontMetrics;
+class QFontMetricsF;
 
 #include <string>
 #include <vector>
@@ -34,8 +34,9 @@ public:
     int firstStartingWith(const QString &prefix) const;
 
     /// The row of the entry that is widest in `metrics`, or -1 when the list
-    /// is empty. Only entries long enough to be the widest are measured.
-    int widestRow(const QFontMetrics &metrics) const;
+    /// is empty. Only the entries whose estimated width comes near the widest
+    /// are measured.
+    int widestRow(const QFontMetricsF &metrics) const;
 
 private:
     std::vector<std::string> m_names;
