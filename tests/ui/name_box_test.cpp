@@ -3,8 +3,6 @@
 // the completion of names typed with key events as the author types.
 #include "window_fixture.hpp"
 
-#include "model/caseless.hpp"
-
 #include <QAbstractItemView>
 #include <QScreen>
 
@@ -75,25 +73,6 @@ TEST(Load, clearsOnlyOnYesAfterAScanThatWorkedAndAddsTheIdsInOrder)
                      message.contains(QStringLiteral(". ") + note + "\n\n")))
             << message.toStdString();
     }
-}
-
-TEST_F(WindowTest, realPluginsGiveTheirIdsInCaselessOrderEqualOnesInTheOrderOfAdding)
-{
-    const QDir plugins(QStringLiteral(HW_TEST_PLUGINS));
-    std::vector<std::string> expected;
-    for (const char *name : {"Welcome_to_the_Arena_v6.7.esp", "D2Items.esp", "firemoth.esm"}) {
-        std::ifstream ids(hw::toFilesystemPath(plugins.filePath(QString::fromUtf8(name) + ".ids")));
-        ASSERT_TRUE(ids) << name;
-        for (std::string id; std::getline(ids, id);)
-            if (!id.empty())
-                expected.push_back(id);
-        load(plugins.filePath(QString::fromUtf8(name)));
-    }
-    std::stable_sort(expected.begin(), expected.end(), hw::caselessLess);
-    QStringList all;
-    for (const std::string &id : expected)
-        all.append(QString::fromStdString(id));
-    EXPECT_EQ(names(), all.join(','));
 }
 
 TEST_F(WindowTest, addingNamesLeavesTheTextItsSelectionAndTheChosenEntryAlone)
