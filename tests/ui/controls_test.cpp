@@ -235,7 +235,7 @@ TEST(LayoutRule, movesOnlyTheScriptBoxTheListAndTheGenerateButtons)
                 expected[QString::fromUtf8(name)].moveTop(height - 37);
         }
         EXPECT_EQ(geometries(w.window), expected);
-        EXPECT_FALSE(w.window.isFullScreen());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !w.window.isFullScreen(); })); // at once offscreen
     }
 }
 
