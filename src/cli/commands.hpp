@@ -14,5 +14,6 @@ int runActions(Args args);
 int runSchedule(Args args);
 int runCentral(Args args);
 int runNpcs(Args args);
+int runIds(Args args);
 
 } // namespace hw::cli

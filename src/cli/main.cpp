@@ -28,6 +28,7 @@ constexpr Command kCommands[] = {
     {"schedule", hw::cli::runSchedule, "print the schedule script for a list of task entries"},
     {"central", hw::cli::runCentral, "print a central timing script template"},
     {"npcs", hw::cli::runNpcs, "print the NPC ids of ESM and ESP files"},
+    {"ids", hw::cli::runIds, "print the ids of one kind as ESM and ESP files combine"},
 };
 
 void printUsage(std::FILE *to)

@@ -24,31 +24,84 @@ std::size_t lowerBound(const SortedIds &ids, std::string_view text)
     return low;
 }
 
-// Of texts that are equal with case ignored, the first one stays.
-void keepFirstOfEqual(std::vector<TextRef> &ids, const IdTable &table)
+// An id with the first eight bytes of its lower-case form as a number that
+// orders as those bytes do. Ids are valid UTF-8 (the reader made them so),
+// and for valid UTF-8 the lower-case bytes order exactly as caselessLess
+// orders the ids; only ids with the same eight first bytes need comparing.
+struct SortKey
 {
-    const auto equal = [&](TextRef a, TextRef b) {
-        return caselessEqual(table.text(a), table.text(b));
-    };
+    std::uint64_t prefix;
+    TextRef id;
+};
+
+// The first eight bytes of `lower` (zeros after its end) as one number.
+std::uint64_t packHead(std::string_view lower)
+{
+    std::uint64_t prefix = 0;
+    for (std::size_t at = 0; at < 8; ++at)
+        prefix = prefix << 8 | (at < lower.size() ? static_cast<unsigned char>(lower[at]) : 0);
+    return prefix;
+}
+
+std::uint64_t sortPrefix(std::string_view id)
+{
+    const auto head = id.substr(0, 8);
+    // Beyond ASCII a letter's lower-case form is found by code point; a cut
+    // after 32 bytes leaves the first eight of the lower-case form whole.
+    if (std::any_of(head.begin(), head.end(), [](char c) { return c < 0; }))
+        return packHead(lowerCase(id.substr(0, 32)));
+    char folded[8] = {};
+    for (std::size_t at = 0; at < head.size(); ++at)
+        folded[at] = static_cast<char>(foldCase(static_cast<unsigned char>(head[at])));
+    return packHead({folded, head.size()});
+}
+
+class KeyOrder
+{
+public:
+    explicit KeyOrder(const IdTable &table)
+        : m_table(table)
+    { }
+    bool operator()(const SortKey &a, const SortKey &b) const
+    {
+        return a.prefix != b.prefix ? a.prefix < b.prefix
+                                    : caselessLess(m_table.text(a.id), m_table.text(b.id));
+    }
+    bool equal(const SortKey &a, const SortKey &b) const
+    {
+        return a.prefix == b.prefix && caselessEqual(m_table.text(a.id), m_table.text(b.id));
+    }
+
+private:
+    const IdTable &m_table;
+};
+
+// Of ids that are equal with case ignored, the first one stays.
+void keepFirstOfEqual(std::vector<SortKey> &ids, const KeyOrder &order)
+{
+    const auto equal = [&](const SortKey &a, const SortKey &b) { return order.equal(a, b); };
     ids.erase(std::unique(ids.begin(), ids.end(), equal), ids.end());
 }
 
-void sortIds(std::vector<TextRef> &ids, const IdTable &table)
+std::vector<SortKey> sortIds(const std::vector<TextRef> &ids, const KeyOrder &order,
+                             const IdTable &table)
 {
-    std::stable_sort(ids.begin(), ids.end(), [&](TextRef a, TextRef b) {
-        return caselessLess(table.text(a), table.text(b));
-    });
-    keepFirstOfEqual(ids, table);
+    std::vector<SortKey> keys;
+    keys.reserve(ids.size());
+    for (const auto id : ids)
+        keys.push_back({sortPrefix(table.text(id)), id});
+    std::stable_sort(keys.begin(), keys.end(), order);
+    keepFirstOfEqual(keys, order);
+    return keys;
 }
 
-std::vector<TextRef> mergeIds(const std::vector<TextRef> &a, const std::vector<TextRef> &b,
-                              const IdTable &table)
+std::vector<SortKey> mergeIds(const std::vector<SortKey> &a, const std::vector<SortKey> &b,
+                              const KeyOrder &order)
 {
-    std::vector<TextRef> merged;
+    std::vector<SortKey> merged;
     merged.reserve(a.size() + b.size());
-    std::merge(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(merged),
-               [&](TextRef x, TextRef y) { return caselessLess(table.text(x), table.text(y)); });
-    keepFirstOfEqual(merged, table);
+    std::merge(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(merged), order);
+    keepFirstOfEqual(merged, order);
     return merged;
 }
 
@@ -160,29 +213,37 @@ std::string GameIndex::describeCell(std::uint32_t cell) const
 
 void GameIndex::organise()
 {
-    const auto &table = m_ids;
-    const auto group = [this](IdGroup g) -> std::vector<TextRef> & {
-        return m_sorted[static_cast<std::size_t>(g)];
+    const KeyOrder order(m_ids);
+    std::array<std::vector<SortKey>, kIdGroupCount> groups;
+    const auto group = [&](IdGroup g) -> std::vector<SortKey> & {
+        return groups[static_cast<std::size_t>(g)];
     };
-    for (const auto kind : kRecordKinds) {
-        group(idGroupOf(kind)) = liveShown(kind);
-        sortIds(group(idGroupOf(kind)), table);
-    }
-    group(IdGroup::Actor) = mergeIds(group(IdGroup::Npc), group(IdGroup::Creature), table);
+    for (const auto kind : kRecordKinds)
+        group(idGroupOf(kind)) = sortIds(liveShown(kind), order, m_ids);
+    const auto player = m_ids.addText(kPlayerId);
+    group(IdGroup::Actor) = mergeIds(group(IdGroup::Npc), group(IdGroup::Creature), order);
     group(IdGroup::ActivateTarget) =
         mergeIds(group(IdGroup::Actor),
-                 mergeIds(group(IdGroup::Object), group(IdGroup::Item), table), table);
+                 mergeIds(group(IdGroup::Object), group(IdGroup::Item), order), order);
     group(IdGroup::CastTarget) =
-        mergeIds(group(IdGroup::Actor), {m_ids.addText(kPlayerId)}, table);
-    group(IdGroup::Place) = mergeIds(group(IdGroup::Cell), group(IdGroup::Region), table);
+        mergeIds(group(IdGroup::Actor), {{sortPrefix(kPlayerId), player}}, order);
+    group(IdGroup::Place) = mergeIds(group(IdGroup::Cell), group(IdGroup::Region), order);
+    for (std::size_t at = 0; at < kIdGroupCount; ++at) {
+        m_sorted[at].clear();
+        for (const auto &key : groups[at])
+            m_sorted[at].push_back(key.id);
+    }
 
-    m_placed.clear();
+    // Each live reference as its actor and its place, sorted: by actor, and
+    // for one actor in the order the references were read.
+    std::vector<std::uint64_t> placed;
     for (std::uint32_t at = 0; at < m_references.size(); ++at)
         if (m_references[at].live && m_ids[m_references[at].actor].live)
-            m_placed.push_back(at);
-    std::stable_sort(m_placed.begin(), m_placed.end(), [this](std::uint32_t a, std::uint32_t b) {
-        return m_references[a].actor < m_references[b].actor;
-    });
+            placed.push_back(std::uint64_t {m_references[at].actor} << 32 | at);
+    std::sort(placed.begin(), placed.end());
+    m_placed.assign(placed.size(), 0);
+    std::transform(placed.begin(), placed.end(), m_placed.begin(),
+                   [](std::uint64_t both) { return static_cast<std::uint32_t>(both); });
 }
 
 std::string describeCounts(const GameIndex &index)

@@ -20,24 +20,43 @@ std::uint64_t mix(std::uint64_t hash, std::uint64_t word)
     return hash ^ (hash >> 32);
 }
 
+std::uint64_t load(const char *bytes, std::size_t count)
+{
+    std::uint64_t word = 0;
+    std::memcpy(&word, bytes, count);
+    return word;
+}
+
+// The last up to eight bytes of `text` as one word: for eight and more, the
+// last eight (overlapping words already hashed); for fewer, two overlapping
+// halves or single bytes. Equal texts give equal words.
+std::uint64_t lastWord(std::string_view text)
+{
+    const char *end = text.data() + text.size();
+    if (text.size() >= 8)
+        return load(end - 8, 8);
+    if (text.size() >= 4)
+        return load(text.data(), 4) | load(end - 4, 4) << 32;
+    std::uint64_t word = 0;
+    for (std::size_t at = 0; at < text.size(); ++at)
+        word = word << 8 | static_cast<unsigned char>(text[at]);
+    return word;
+}
+
 // Hashes eight bytes at a time with ASCII letter case folded; `nonAscii`
 // tells whether any byte was beyond ASCII, where folding needs more.
 std::uint64_t foldedHash(std::string_view text, bool &nonAscii)
 {
     std::uint64_t hash = text.size() * kMultiplier;
     std::uint64_t high = 0;
-    std::size_t at = 0;
-    for (; at + 8 <= text.size(); at += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, text.data() + at, 8);
+    for (std::size_t at = 0; at + 8 < text.size(); at += 8) {
+        const auto word = load(text.data() + at, 8);
         high |= word;
         hash = mix(hash, word | kFold);
     }
-    std::uint64_t tail = 0;
-    std::memcpy(&tail, text.data() + at, text.size() - at);
-    high |= tail;
-    nonAscii = (high & kHighBits) != 0;
-    return mix(hash, tail | kFold);
+    const auto last = lastWord(text);
+    nonAscii = ((high | last) & kHighBits) != 0;
+    return mix(hash, last | kFold);
 }
 
 } // namespace

@@ -23,22 +23,29 @@ std::string exteriorKey(std::int32_t x, std::int32_t y)
     return '\x01' + std::to_string(x) + ',' + std::to_string(y);
 }
 
-} // namespace
-
-std::size_t RecordCombiner::KeyHash::operator()(const ReferenceKey &key) const
+std::string utf8Name(const std::filesystem::path &path)
 {
-    const std::uint64_t packed = (std::uint64_t {key.cell} << 32 | key.number) ^
-        (std::uint64_t {key.origin} * 0x9E3779B97F4A7C15ull);
-    return std::hash<std::uint64_t> {}(packed);
+    const auto utf8 = path.filename().u8string();
+    return {utf8.begin(), utf8.end()};
 }
+
+std::uint64_t place(std::uint32_t cell, std::uint32_t number)
+{
+    return std::uint64_t {cell} << 32 | number;
+}
+
+} // namespace
 
 RecordCombiner::RecordCombiner(GameIndex index)
     : m_index(std::move(index))
 {
-    const auto &references = m_index.m_references;
-    for (std::uint32_t at = 0; at < references.size(); ++at)
-        m_references.emplace(
-            ReferenceKey {references[at].cell, references[at].origin, references[at].number}, at);
+    const auto &ids = m_index.m_ids;
+    for (std::uint32_t entry = 0; entry < ids.entries().size(); ++entry)
+        if (ids[entry].live && (kindMask(ids[entry].kind) & kActors) != 0)
+            m_actors.add(entry, ids);
+    m_readBefore.assign(m_index.m_origins.size(), false);
+    for (const auto &file : m_index.m_files)
+        m_readBefore[origin(utf8Name(file.path))] = true;
 }
 
 std::uint32_t RecordCombiner::origin(std::string_view fileName)
@@ -49,13 +56,16 @@ std::uint32_t RecordCombiner::origin(std::string_view fileName)
         if (origins[at] == key)
             return at;
     origins.push_back(key);
+    m_readBefore.push_back(false);
     return static_cast<std::uint32_t>(origins.size() - 1);
 }
 
 void RecordCombiner::beginFile(const std::filesystem::path &name)
 {
-    const auto utf8 = name.filename().u8string();
-    m_own = origin(std::string_view(reinterpret_cast<const char *>(utf8.data()), utf8.size()));
+    m_own = origin(utf8Name(name));
+    // A file read a second time changes its own references, as a master's.
+    m_ownReadBefore = m_readBefore[m_own];
+    m_readBefore[m_own] = true;
     m_masters.clear();
     m_cell = IdTable::npos;
     m_ownActorReferences.clear();
@@ -87,13 +97,16 @@ void RecordCombiner::record(const IdRecord &record)
     if (record.id.empty())
         return;
     auto &ids = m_index.m_ids;
-    IdEntry &entry = ids[ids.findOrAdd(record.kind, record.id)];
+    const auto found = ids.findOrAdd(record.kind, record.id);
+    IdEntry &entry = ids[found];
     if (record.deleted) {
         entry.live = false;
         return;
     }
     revive(entry);
     entry.flags = record.flags;
+    if ((kindMask(record.kind) & kActors) != 0)
+        m_actors.add(found, ids);
     if (record.kind == RecordKind::Region)
         setShown(entry, record.shown);
 }
@@ -144,18 +157,6 @@ RecordCombiner::ReferenceKey RecordCombiner::owner(std::uint32_t cell, std::uint
     return {cell, m_own, refNum};
 }
 
-std::uint32_t RecordCombiner::liveActor(std::string_view id) const
-{
-    const auto &ids = m_index.m_ids;
-    const auto found = ids.find(id, kActors);
-    if (found == IdTable::npos || ids[found].live)
-        return found;
-    // An NPC that was deleted may share its id with a creature that was not.
-    const auto other =
-        ids.find(id, kActors & static_cast<KindMask>(~kindMask(ids[found].kind)));
-    return other != IdTable::npos && ids[other].live ? other : IdTable::npos;
-}
-
 bool RecordCombiner::ownActorReference(std::uint32_t number) const
 {
     const std::size_t word = number / 64;
@@ -172,22 +173,42 @@ void RecordCombiner::markOwnActorReference(std::uint32_t number)
     m_ownActorReferences[number / 64] |= std::uint64_t {1} << (number % 64);
 }
 
+RecordCombiner::OriginReferences &RecordCombiner::referencesOf(std::uint32_t origin)
+{
+    if (m_byOrigin.size() <= origin)
+        m_byOrigin.resize(origin + 1);
+    auto &references = m_byOrigin[origin];
+    if (!references.made) {
+        const auto &all = m_index.m_references;
+        for (std::uint32_t at = 0; at < all.size(); ++at)
+            if (all[at].origin == origin)
+                references.byPlace.emplace(place(all[at].cell, all[at].number), at);
+        references.made = true;
+    }
+    return references;
+}
+
+void RecordCombiner::add(const ReferenceKey &key, std::uint32_t actor)
+{
+    auto &all = m_index.m_references;
+    if (key.origin < m_byOrigin.size() && m_byOrigin[key.origin].made)
+        m_byOrigin[key.origin].byPlace.emplace(place(key.cell, key.number), all.size());
+    all.push_back({actor, key.cell, key.number, key.origin, true});
+    if (key.origin == m_own)
+        markOwnActorReference(key.number);
+}
+
 void RecordCombiner::setLive(const ReferenceKey &key, std::uint32_t actor)
 {
-    auto &references = m_index.m_references;
-    if (const auto found = m_references.find(key); found != m_references.end()) {
-        auto &reference = references[found->second];
+    auto &byPlace = referencesOf(key.origin).byPlace;
+    if (const auto found = byPlace.find(place(key.cell, key.number)); found != byPlace.end()) {
+        auto &reference = m_index.m_references[found->second];
         reference.live = actor != IdTable::npos;
         if (reference.live)
             reference.actor = actor;
-        return;
+    } else if (actor != IdTable::npos) {
+        add(key, actor);
     }
-    if (actor == IdTable::npos)
-        return;
-    m_references.emplace(key, static_cast<std::uint32_t>(references.size()));
-    references.push_back({actor, key.cell, key.number, key.origin, true});
-    if (key.origin == m_own)
-        markOwnActorReference(key.number);
 }
 
 // Only references to NPCs and creatures are kept. A reference keyed by its
@@ -199,12 +220,16 @@ void RecordCombiner::reference(const CellReference &reference)
     if (m_cell == IdTable::npos)
         return;
     auto key = owner(m_cell, reference.refNum);
-    const auto actor = reference.deleted ? IdTable::npos : liveActor(reference.object);
-    // Most references place things other than actors, and a file's own new
-    // reference can replace nothing of an earlier file.
-    if (actor == IdTable::npos && !reference.movedTo && key.origin == m_own &&
-        !ownActorReference(key.number))
+    const auto actor =
+        reference.deleted ? IdTable::npos : m_actors.find(reference.object, m_index.m_ids);
+    // A file's own new reference can replace nothing of an earlier file, and
+    // only one of its own if it gives a number twice.
+    if (!reference.movedTo && key.origin == m_own && !m_ownReadBefore &&
+        !ownActorReference(key.number)) {
+        if (actor != IdTable::npos)
+            add(key, actor);
         return;
+    }
     if (reference.movedTo) {
         setLive(key, IdTable::npos);
         key.cell = cellEntry(*reference.movedTo);

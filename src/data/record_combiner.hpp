@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/actor_set.hpp"
 #include "data/game_index.hpp"
 #include "data/record_reader.hpp"
 
@@ -34,26 +35,33 @@ private:
         std::uint32_t cell;
         std::uint32_t origin;
         std::uint32_t number;
-        bool operator==(const ReferenceKey &) const = default;
     };
-    struct KeyHash
+
+    // The references of one file, found by cell and number; made only when
+    // a later file changes one of them.
+    struct OriginReferences
     {
-        std::size_t operator()(const ReferenceKey &key) const;
+        bool made = false;
+        std::unordered_map<std::uint64_t, std::uint32_t> byPlace;
     };
 
     std::uint32_t origin(std::string_view fileName);
     ReferenceKey owner(std::uint32_t cell, std::uint32_t refNum) const;
     std::uint32_t cellEntry(const CellPlace &place);
-    std::uint32_t liveActor(std::string_view id) const;
     void revive(IdEntry &entry);
     void setShown(IdEntry &entry, std::string_view shown);
+    OriginReferences &referencesOf(std::uint32_t origin);
+    void add(const ReferenceKey &key, std::uint32_t actor);
     void setLive(const ReferenceKey &key, std::uint32_t actor);
     bool ownActorReference(std::uint32_t number) const;
     void markOwnActorReference(std::uint32_t number);
 
     GameIndex m_index;
-    std::unordered_map<ReferenceKey, std::uint32_t, KeyHash> m_references;
+    ActorSet m_actors;
+    std::vector<OriginReferences> m_byOrigin;
+    std::vector<bool> m_readBefore; ///< by origin: a file of that name was read before
     std::uint32_t m_own = 0;
+    bool m_ownReadBefore = false;
     std::vector<std::uint32_t> m_masters;
     std::uint32_t m_cell = IdTable::npos;
     // One bit per reference number of the file being read that places an

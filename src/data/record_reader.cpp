@@ -3,6 +3,7 @@
 #include "plugin/record_walk.hpp"
 
 #include <algorithm>
+#include <cstring>
 
 namespace hw {
 
@@ -24,47 +25,88 @@ constexpr std::uint32_t kCnam = fourCC("CNAM");
 
 constexpr std::uint64_t kHookInterval = 1 << 20;
 
-struct TagKind
-{
-    std::uint32_t tag;
-    RecordKind kind;
-};
-
-constexpr TagKind kIdTags[] = {
-    {fourCC("NPC_"), RecordKind::Npc},    {fourCC("CREA"), RecordKind::Creature},
-    {fourCC("LEVC"), RecordKind::Creature}, {fourCC("ALCH"), RecordKind::Item},
-    {fourCC("APPA"), RecordKind::Item},   {fourCC("ARMO"), RecordKind::Item},
-    {fourCC("BOOK"), RecordKind::Item},   {fourCC("CLOT"), RecordKind::Item},
-    {fourCC("INGR"), RecordKind::Item},   {fourCC("LIGH"), RecordKind::Item},
-    {fourCC("LOCK"), RecordKind::Item},   {fourCC("MISC"), RecordKind::Item},
-    {fourCC("PROB"), RecordKind::Item},   {fourCC("REPA"), RecordKind::Item},
-    {fourCC("WEAP"), RecordKind::Item},   {fourCC("LEVI"), RecordKind::Item},
-    {fourCC("SPEL"), RecordKind::Spell},  {fourCC("ACTI"), RecordKind::Object},
-    {fourCC("CONT"), RecordKind::Object}, {fourCC("DOOR"), RecordKind::Object},
-    {kRegion, RecordKind::Region},
-};
-
+// A switch over the tags as numbers: the compiler makes it a search that
+// costs little for each of the hundreds of thousands of records.
 std::optional<RecordKind> kindOfTag(std::uint32_t tag)
 {
-    for (const auto &entry : kIdTags)
-        if (entry.tag == tag)
-            return entry.kind;
-    return std::nullopt;
+    switch (tag) {
+    case fourCC("NPC_"):
+        return RecordKind::Npc;
+    case fourCC("CREA"):
+    case fourCC("LEVC"):
+        return RecordKind::Creature;
+    case fourCC("ALCH"):
+    case fourCC("APPA"):
+    case fourCC("ARMO"):
+    case fourCC("BOOK"):
+    case fourCC("CLOT"):
+    case fourCC("INGR"):
+    case fourCC("LIGH"):
+    case fourCC("LOCK"):
+    case fourCC("MISC"):
+    case fourCC("PROB"):
+    case fourCC("REPA"):
+    case fourCC("WEAP"):
+    case fourCC("LEVI"):
+        return RecordKind::Item;
+    case fourCC("SPEL"):
+        return RecordKind::Spell;
+    case fourCC("ACTI"):
+    case fourCC("CONT"):
+    case fourCC("DOOR"):
+        return RecordKind::Object;
+    case kRegion:
+        return RecordKind::Region;
+    default:
+        return std::nullopt;
+    }
 }
 
 // A number from a sub-record that may be shorter than it should be: the
 // missing bytes read as 0, as a record the game's editor wrote never needs.
 std::int32_t numberAt(std::string_view data, std::size_t at)
 {
+    if (at + 4 <= data.size())
+        return static_cast<std::int32_t>(loadLe32(data.data() + at));
     char bytes[4] = {};
     if (at < data.size())
-        std::copy_n(data.data() + at, std::min<std::size_t>(4, data.size() - at), bytes);
+        std::copy_n(data.data() + at, data.size() - at, bytes);
     return static_cast<std::int32_t>(loadLe32(bytes));
 }
 
+constexpr std::uint64_t kLowBits = 0x0101010101010101ull;
+constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+
+std::uint64_t wordAt(const char *bytes)
+{
+    std::uint64_t word;
+    std::memcpy(&word, bytes, 8);
+    return word;
+}
+
+// Ids are short: eight bytes at a time beats a call to memchr.
 std::string_view untilNul(std::string_view data)
 {
-    return data.substr(0, data.find('\0'));
+    std::size_t length = 0;
+    for (; length + 8 <= data.size(); length += 8) {
+        const auto word = wordAt(data.data() + length);
+        if (((word - kLowBits) & ~word & kHighBits) != 0)
+            break;
+    }
+    while (length < data.size() && data[length] != '\0')
+        ++length;
+    return data.substr(0, length);
+}
+
+bool isAscii(std::string_view text)
+{
+    std::uint64_t high = 0;
+    std::size_t at = 0;
+    for (; at + 8 <= text.size(); at += 8)
+        high |= wordAt(text.data() + at);
+    for (; at < text.size(); ++at)
+        high |= static_cast<unsigned char>(text[at]);
+    return (high & kHighBits) == 0;
 }
 
 // The sub-records of one record's data, each a tag, a 32-bit length and that
@@ -114,7 +156,7 @@ public:
 
     std::string_view utf8(std::string_view raw, std::size_t slot)
     {
-        if (std::all_of(raw.begin(), raw.end(), [](char c) { return c >= 0; }))
+        if (isAscii(raw))
             return raw;
         return m_scratch[slot] = toUtf8(raw, m_page);
     }
@@ -133,27 +175,43 @@ public:
         , m_texts(texts)
     { }
 
-    void take(const Subrecords &sub)
+    void take(std::uint32_t tag, std::string_view data)
     {
-        const auto tag = sub.tag();
-        if (tag == kMvrf) {
-            flush();
-            m_moving = true;
-        } else if (tag == kFrmr) {
+        switch (tag) {
+        case kFrmr:
             flush();
             m_open = true;
-            m_ref = {static_cast<std::uint32_t>(numberAt(sub.data(), 0)), {}, false, m_target};
-            m_moving = false;
+            m_named = false;
+            m_ref.refNum = static_cast<std::uint32_t>(numberAt(data, 0));
+            m_ref.object = {};
+            m_ref.deleted = false;
+            m_ref.movedTo = m_target;
             m_target.reset();
-        } else if (!m_open && m_moving && tag == kCndt) {
-            m_target = CellPlace {{}, numberAt(sub.data(), 0), numberAt(sub.data(), 4), false};
-        } else if (!m_open && m_moving && tag == kCnam) {
-            m_target = CellPlace {m_texts.utf8(sub.text(), 1), 0, 0, true};
-        } else if (m_open && tag == kName && !m_named) {
-            m_ref.object = m_texts.utf8(sub.text(), 0);
-            m_named = true;
-        } else if (m_open && tag == kDele) {
-            m_ref.deleted = true;
+            m_moving = false;
+            break;
+        case kName:
+            if (m_open && !m_named) {
+                m_ref.object = m_texts.utf8(untilNul(data), 0);
+                m_named = true;
+            }
+            break;
+        case kDele:
+            m_ref.deleted = m_ref.deleted || m_open;
+            break;
+        case kMvrf:
+            flush();
+            m_moving = true;
+            break;
+        case kCndt:
+            if (!m_open && m_moving)
+                m_target = CellPlace {{}, numberAt(data, 0), numberAt(data, 4), false};
+            break;
+        case kCnam:
+            if (!m_open && m_moving)
+                m_target = CellPlace {m_texts.utf8(untilNul(data), 1), 0, 0, true};
+            break;
+        default:
+            break;
         }
     }
 
@@ -162,7 +220,6 @@ public:
         if (m_open)
             m_sink.reference(m_ref);
         m_open = false;
-        m_named = false;
     }
 
 private:
@@ -263,7 +320,7 @@ private:
         m_sink.cell(cell);
         ReferenceWalk references(m_sink, m_texts);
         for (; more; more = sub.next())
-            references.take(sub);
+            references.take(sub.tag(), sub.data());
         references.flush();
         return sub.broken() ? ScanFault::SubrecordCutShort : ScanFault::None;
     }
