@@ -66,9 +66,10 @@ void checkNpc(std::string_view npcId, ScheduleSwitches switches, const GameIndex
     const auto facts = index.actor(npcId);
     const std::string name = "The NPC " + inQuotes(npcId);
     if (!facts) {
-        notes.push_back({std::nullopt, name + " is not an NPC or creature in the loaded game data." +
-                                           suggestions(nearestIds(index.sorted(IdGroup::Actor),
-                                                                  npcId))});
+        notes.push_back({std::nullopt,
+                         "No NPC or creature in the loaded game data has the id " +
+                             inQuotes(npcId) + '.' +
+                             suggestions(nearestIds(index.sorted(IdGroup::Actor), npcId))});
         return;
     }
     if (facts->cells.empty())
