@@ -3,6 +3,7 @@
 #include "data/record_kind.hpp"
 #include "plugin/byte_source.hpp"
 #include "plugin/code_page.hpp"
+#include "plugin/record_walk.hpp"
 #include "plugin/scan_outcome.hpp"
 
 #include <cstdint>
@@ -94,6 +95,6 @@ struct ReadHooks
 std::optional<ScanOutcome> readRecords(ByteSource &source, RecordSink &sink,
                                        CodePage page = CodePage::Windows1252,
                                        const ReadHooks &hooks = {},
-                                       std::size_t bufferSize = 256 * 1024);
+                                       std::size_t bufferSize = RecordWalk::kDefaultBufferSize);
 
 } // namespace hw

@@ -52,6 +52,9 @@ class BlockBuffer;
 class RecordWalk
 {
 public:
+    /// The block size that suits real files; see bench/.
+    static constexpr std::size_t kDefaultBufferSize = 256 * 1024;
+
     /// `bufferSize` is the largest block read at once (at least 16 bytes).
     RecordWalk(ByteSource &source, std::size_t bufferSize);
     ~RecordWalk();
