@@ -58,7 +58,7 @@ sanitize: deps
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
-# The plugin reader's fuzz target under libFuzzer for FUZZ_SECONDS, seeded from
+# The plugin readers' fuzz target under libFuzzer for FUZZ_SECONDS, seeded from
 # the test plugins; inputs that fail land in fuzz/artifacts/.
 fuzz:
 	@scripts/install-deps build fuzz
@@ -77,6 +77,7 @@ bench:
 		-DBUILD_TESTING=OFF $(CMAKE_ARGS)
 	@cmake --build $(BENCH_BUILD) -j $(JOBS)
 	@$(BENCH_BUILD)/bench/plugin_bench
+	@$(BENCH_BUILD)/bench/index_bench
 	@QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/bench/window_bench
 
 # The core, the platform layer and hourwright-cli with their tests, built for

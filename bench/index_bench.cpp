@@ -7,10 +7,13 @@
 //     index_MiB) and the peak while it is built (build_peak_MiB).
 //   Completion/GROUP: one completion look-up (firstStartingWith) in the
 //     sorted ids of GROUP, at 200,000 ids.
+//   Checks/200k: the checks of a schedule with three misspelt ids, each with
+//     its nearest known ids looked up among 200,000.
 //
 //   index_bench [benchmark options]
 #include "bench_support.hpp"
 #include "data/game_index_builder.hpp"
+#include "data/schedule_checks.hpp"
 #include "plugin_writer.hpp"
 #include "synthetic_master.hpp"
 
@@ -147,6 +150,21 @@ void completion(benchmark::State &state, const hw::GameIndex &index, hw::IdGroup
     state.counters["ids"] = static_cast<double>(ids.size());
 }
 
+void checks(benchmark::State &state, const hw::GameIndex &index)
+{
+    const auto item = index.sorted(hw::IdGroup::Item)[7];
+    const auto npc = index.sorted(hw::IdGroup::Npc)[11];
+    const std::vector<std::string> entries = {
+        "06:00 > Add Item > \"" + std::string(item.substr(1)) + "\"/1",
+        "07:00 > Follow > \"" + std::string(npc) + "x\"/4/0/0/0",
+        "08:00 > Position in Cell > \"Balmora, Guild of Magse\"/0/0/0/0",
+    };
+    std::size_t notes = 0;
+    for (auto _ : state)
+        notes = hw::checkSchedule(npc, entries, {true, false}, index).size();
+    state.counters["notes"] = static_cast<double>(notes);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -182,6 +200,7 @@ int main(int argc, char **argv)
     };
     for (const auto &[name, group] : groups)
         benchmark::RegisterBenchmark(name, completion, index, group);
+    benchmark::RegisterBenchmark("Checks/200k", checks, index)->Unit(benchmark::kMillisecond);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();

@@ -44,8 +44,10 @@ RecordCombiner::RecordCombiner(GameIndex index)
         if (ids[entry].live && (kindMask(ids[entry].kind) & kActors) != 0)
             m_actors.add(entry, ids);
     m_readBefore.assign(m_index.m_origins.size(), false);
-    for (const auto &file : m_index.m_files)
-        m_readBefore[origin(utf8Name(file.path))] = true;
+    for (const auto &file : m_index.m_files) {
+        const auto read = origin(utf8Name(file.path));
+        m_readBefore[read] = true;
+    }
 }
 
 std::uint32_t RecordCombiner::origin(std::string_view fileName)
