@@ -76,10 +76,9 @@ std::string pluginOf200kIds()
         const char *tag;
         int count;
     };
-    constexpr Share kShares[] = {{"NPC_", 30000}, {"CREA", 10000}, {"MISC", 50000},
-                                 {"WEAP", 30000}, {"BOOK", 30000}, {"SPEL", 20000},
-                                 {"CONT", 10000}, {"DOOR", 10000}, {"REGN", 1000},
-                                 {"CELL", 9000}};
+    constexpr Share kShares[] = {{"NPC_", 30000}, {"CREA", 10000}, {"MISC", 50000}, {"WEAP", 30000},
+                                 {"BOOK", 30000}, {"SPEL", 20000}, {"CONT", 10000}, {"DOOR", 10000},
+                                 {"REGN", 1000},  {"CELL", 9000}};
     std::mt19937 random(13);
     std::string plugin = hw::test::headerRecord();
     std::size_t serial = 0;

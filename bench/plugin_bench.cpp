@@ -77,8 +77,7 @@ void readNpcNames(benchmark::State &state, const Master &master)
 int main(int argc, char **argv)
 {
     if (argc == 4 && std::string(argv[1]) == "--write-master") {
-        const auto info =
-            writeSyntheticMaster(argv[3], std::stoull(argv[2]) * 1000 * 1000);
+        const auto info = writeSyntheticMaster(argv[3], std::stoull(argv[2]) * 1000 * 1000);
         std::printf("%llu bytes, %llu records, %llu NPC records\n",
                     static_cast<unsigned long long>(info.bytes),
                     static_cast<unsigned long long>(info.records),

@@ -183,8 +183,9 @@ std::optional<ActorFacts> GameIndex::actor(std::string_view id) const
         if (entry == IdTable::npos || !m_ids[entry].live)
             continue;
         ActorFacts facts {kind, std::string(m_ids.text(m_ids[entry].key)), m_ids[entry].flags, {}};
-        const auto first = std::partition_point(m_placed.begin(), m_placed.end(),
-                                                [&](auto at) { return m_references[at].actor < entry; });
+        const auto first = std::partition_point(m_placed.begin(), m_placed.end(), [&](auto at) {
+            return m_references[at].actor < entry;
+        });
         for (auto at = first; at != m_placed.end() && m_references[*at].actor == entry; ++at)
             facts.cells.push_back(describeCell(m_references[*at].cell));
         return facts;
@@ -199,8 +200,7 @@ std::string GameIndex::describeCell(std::uint32_t cell) const
     const std::string name(m_ids.text(entry.shown));
     if (info.interior)
         return name;
-    const std::string grid =
-        " (" + std::to_string(info.x) + ", " + std::to_string(info.y) + ")";
+    const std::string grid = " (" + std::to_string(info.x) + ", " + std::to_string(info.y) + ")";
     if (!name.empty())
         return name + grid;
     // An unnamed exterior goes by its region's name, as in the game.

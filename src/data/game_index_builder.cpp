@@ -57,8 +57,8 @@ GameIndex GameIndexBuilder::finish()
     return index;
 }
 
-std::optional<GameIndex> buildGameIndex(std::span<const std::filesystem::path> files,
-                                        CodePage page, const BuildHooks &hooks)
+std::optional<GameIndex> buildGameIndex(std::span<const std::filesystem::path> files, CodePage page,
+                                        const BuildHooks &hooks)
 {
     GameIndexBuilder builder(page, hooks);
     for (const auto &file : files)

@@ -43,11 +43,16 @@ std::optional<IdGroup> idGroupOfField(std::string_view action, std::string_view 
 std::string_view idGroupWords(IdGroup group)
 {
     constexpr std::string_view kWords[] = {
-        "an NPC",         "a creature",
-        "an item",        "a spell",
-        "an object",      "a cell",
-        "a region",       "an NPC or creature",
-        "an object, item, NPC or creature", "an NPC or creature",
+        "an NPC",
+        "a creature",
+        "an item",
+        "a spell",
+        "an object",
+        "a cell",
+        "a region",
+        "an NPC or creature",
+        "an object, item, NPC or creature",
+        "an NPC or creature",
         "a cell or region",
     };
     return kWords[static_cast<std::size_t>(group)];

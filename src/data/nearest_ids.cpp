@@ -55,8 +55,8 @@ std::vector<std::string> nearestIds(const SortedIds &ids, std::string_view text,
     std::vector<std::size_t> row;
     for (std::size_t at = 0; at < ids.size(); ++at) {
         const auto id = ids[at];
-        const std::size_t gap = id.size() > lower.size() ? id.size() - lower.size()
-                                                         : lower.size() - id.size();
+        const std::size_t gap =
+            id.size() > lower.size() ? id.size() - lower.size() : lower.size() - id.size();
         if (gap > limit)
             continue;
         // Letters beyond ASCII fold by code point, which the byte loop does not.

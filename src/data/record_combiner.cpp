@@ -117,9 +117,8 @@ std::uint32_t RecordCombiner::cellEntry(const CellPlace &place)
 {
     auto &ids = m_index.m_ids;
     const std::size_t before = ids.entries().size();
-    const auto entry =
-        ids.findOrAdd(RecordKind::Cell, place.interior ? std::string(place.name)
-                                                       : exteriorKey(place.x, place.y));
+    const auto entry = ids.findOrAdd(
+        RecordKind::Cell, place.interior ? std::string(place.name) : exteriorKey(place.x, place.y));
     if (ids.entries().size() > before) {
         ids[entry].cell = static_cast<std::uint32_t>(m_index.m_cells.size());
         m_index.m_cells.push_back({place.x, place.y, {}, place.interior});

@@ -63,27 +63,26 @@ std::string cellList(const std::vector<std::string> &cells)
 void checkNpc(std::string_view npcId, ScheduleSwitches switches, const GameIndex &index,
               std::vector<ScheduleNote> &notes)
 {
+    const auto note = [&](std::string text) { notes.push_back({std::nullopt, std::move(text)}); };
     const auto facts = index.actor(npcId);
-    const std::string name = "The NPC " + inQuotes(npcId);
     if (!facts) {
-        notes.push_back({std::nullopt,
-                         "No NPC or creature in the loaded game data has the id " +
-                             inQuotes(npcId) + '.' +
-                             suggestions(nearestIds(index.sorted(IdGroup::Actor), npcId))});
+        note("No NPC or creature in the loaded game data has the id " + inQuotes(npcId) + '.' +
+             suggestions(nearestIds(index.sorted(IdGroup::Actor), npcId)));
         return;
     }
-    if (facts->cells.empty())
-        notes.push_back({std::nullopt, name + " is not placed in any cell of the loaded game "
-                                              "data: its commands reach nobody."});
-    if (facts->cells.size() > 1)
-        notes.push_back({std::nullopt, name + " is placed " + std::to_string(facts->cells.size()) +
-                                           " times (" + cellList(facts->cells) +
-                                           "): its commands reach only one of them."});
+    const std::string name = "The NPC " + inQuotes(npcId);
+    const std::size_t placed = facts->cells.size();
+    if (placed == 0)
+        note(name +
+             " is not placed in any cell of the loaded game data: its commands reach "
+             "nobody.");
+    if (placed > 1)
+        note(name + " is placed " + std::to_string(placed) + " times (" + cellList(facts->cells) +
+             "): its commands reach only one of them.");
     if (switches.global && !facts->persists())
-        notes.push_back({std::nullopt,
-                         name + " does not have \"References Persist\" set: a script started "
-                                "from a central script cannot reach it while its cell is not "
-                                "loaded."});
+        note(name +
+             " does not have \"References Persist\" set: a script started from a "
+             "central script cannot reach it while its cell is not loaded.");
 }
 
 std::string_view unquoted(std::string_view value)
@@ -125,10 +124,10 @@ void checkEntry(std::size_t at, std::string_view entry, const GameIndex &index,
         if (target && caselessEqual(id, kPlayerId))
             continue;
         const auto caption = fields[n].caption.substr(0, fields[n].caption.size() - 1);
-        notes.push_back({at, std::string(caption) + ' ' + inQuotes(id) + " is not " +
-                                 std::string(idGroupWords(*group)) +
-                                 " in the loaded game data." +
-                                 suggestions(nearestIds(index.sorted(*group), id))});
+        notes.push_back({at,
+                         std::string(caption) + ' ' + inQuotes(id) + " is not " +
+                             std::string(idGroupWords(*group)) + " in the loaded game data." +
+                             suggestions(nearestIds(index.sorted(*group), id))});
     }
 }
 

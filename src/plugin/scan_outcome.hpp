@@ -22,7 +22,8 @@ enum class ScanFault {
     DataCutShort, ///< Truncated: the data size runs past the end of the file
     NotAPlugin, ///< Malformed: the file does not begin with a "TES3" record (an empty file neither)
     NegativeDataSize, ///< Malformed: a data size below 0
-    NoNameSubrecord, ///< Malformed: an "NPC_" record (or another record that gives an id) without "NAME"
+    NoNameSubrecord, ///< Malformed: an "NPC_" record (or another record that gives an id) without
+                     ///< "NAME"
     ZeroNameLength, ///< Malformed: a "NAME" whose data length is 0
     NameAtDataEnd, ///< Malformed: a "NAME" too close to the end of the data for its length
     SubrecordCutShort, ///< Malformed: a sub-record runs past the end of its record

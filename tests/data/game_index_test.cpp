@@ -28,8 +28,8 @@ struct LoadOrder
         idRecord("REGN", "bitter coast region", textSubrecord("FNAM", "Bitter Coast Region")) +
         inn(placed(1, "Arrille") + placed(2, "Fargoth") + placed(3, "mudcrab") +
             placed(4, "door_01")) +
-        record("CELL", cellHead("Seyda Neen", 0, -2, -9, "bitter coast region") +
-                           placed(5, "fargoth")) +
+        record("CELL",
+               cellHead("Seyda Neen", 0, -2, -9, "bitter coast region") + placed(5, "fargoth")) +
         record("CELL", cellHead("", 0, -3, -9, "bitter coast region") + placed(6, "mudcrab"));
     // Overrides an NPC (case aside), deletes an item, adds an NPC, and
     // changes the master's reference 2 to place another NPC.
@@ -38,13 +38,12 @@ struct LoadOrder
         idRecord("NPC_", "Hrisskar") + inn(placed(0x01000002, "Arrille") + placed(1, "Hrisskar"));
     // Deletes the master's reference 1, moves the first plugin's reference
     // 1 outside, renames a region and deletes a creature.
-    std::string second =
-        headerRecord({"M.esm", "P1.esp"}) +
+    std::string second = headerRecord({"M.esm", "P1.esp"}) +
         idRecord("REGN", "bitter coast region", textSubrecord("FNAM", "Bitter Coast")) +
         record("CREA", textSubrecord("NAME", "mudcrab") + subrecord("DELE", le32(0))) +
         inn(placed(0x01000001, "Arrille", true) + subrecord("MVRF", le32(0x02000001)) +
-            subrecord("CNDT", le32(static_cast<std::uint32_t>(-3)) +
-                                  le32(static_cast<std::uint32_t>(-9))) +
+            subrecord("CNDT",
+                      le32(static_cast<std::uint32_t>(-3)) + le32(static_cast<std::uint32_t>(-9))) +
             placed(0x02000001, "Hrisskar"));
 
     hw::GameIndex upTo(std::size_t files) const
@@ -169,9 +168,9 @@ TEST(GameIndexBuilder, reportsProgressAndStopsWhenCancelled)
     const LoadOrder order;
     std::vector<hw::BuildProgress> reports;
     bool cancel = false;
-    hw::GameIndexBuilder builder(hw::CodePage::Windows1252,
-                                 {[&] { return cancel; },
-                                  [&](const hw::BuildProgress &p) { reports.push_back(p); }});
+    hw::GameIndexBuilder builder(
+        hw::CodePage::Windows1252,
+        {[&] { return cancel; }, [&](const hw::BuildProgress &p) { reports.push_back(p); }});
     hw::MemorySource master(order.master);
     hw::MemorySource first(order.first);
     ASSERT_TRUE(builder.addSource(master, "M.esm"));
@@ -184,8 +183,9 @@ TEST(GameIndexBuilder, reportsProgressAndStopsWhenCancelled)
     cancel = true;
     hw::MemorySource second(order.second);
     EXPECT_FALSE(builder.addSource(second, "P2.esp"));
-    EXPECT_FALSE(hw::buildGameIndex(std::vector<std::filesystem::path> {HW_TEST_PLUGINS "/flin.ESP"},
-                                    hw::CodePage::Windows1252, {[] { return true; }, {}}));
+    EXPECT_FALSE(
+        hw::buildGameIndex(std::vector<std::filesystem::path> {HW_TEST_PLUGINS "/flin.ESP"},
+                           hw::CodePage::Windows1252, {[] { return true; }, {}}));
 }
 
 } // namespace

@@ -31,8 +31,7 @@ std::string placedLines(const hw::GameIndex &index)
 {
     std::string lines;
     for (const auto id : index.inOrder(hw::RecordKind::Npc))
-        lines.append(id).append(1, '\t') +=
-            std::to_string(index.actor(id)->cells.size()) + '\n';
+        lines.append(id).append(1, '\t') += std::to_string(index.actor(id)->cells.size()) + '\n';
     return lines;
 }
 

@@ -35,7 +35,8 @@ struct Lines final : hw::RecordSink
     }
     void cell(const hw::CellRecord &c) override
     {
-        lines.push_back("cell " + place(c.place) + (c.region.empty() ? "" : " in " + std::string(c.region)) +
+        lines.push_back("cell " + place(c.place) +
+                        (c.region.empty() ? "" : " in " + std::string(c.region)) +
                         (c.deleted ? " deleted" : ""));
     }
     void reference(const hw::CellReference &r) override
@@ -85,15 +86,21 @@ std::vector<ReadCase> readCases()
             everyKind.push_back(kind + std::string(" id_") + tag);
     }
     const auto cut = [&](const char *name, const std::string &bad, ScanFault fault) {
-        return ReadCase {name, header + npc + bad + npcRecord("Never"), {"npc Guard"}, fault,
-                         header.size() + npc.size(), 1};
+        return ReadCase {name,
+                         header + npc + bad + npcRecord("Never"),
+                         {"npc Guard"},
+                         fault,
+                         header.size() + npc.size(),
+                         1};
     };
     return {
         {"EveryKindByTag", everyTag, everyKind, None, 0, 1},
         {"MastersInOrder", headerRecord({"Morrowind.esm", "Tribunal.esm"}), {}},
         {"FirstNameUpToItsNul",
-         header + record("MISC", subrecord("NAME", std::string("coin\0junk", 9)) +
-                                     textSubrecord("NAME", "second")),
+         header +
+             record("MISC",
+                    subrecord("NAME", std::string("coin\0junk", 9)) +
+                        textSubrecord("NAME", "second")),
          {"item coin"}},
         {"FlagsAndADeleteAnywhere",
          header + idRecord("NPC_", "Guard", textSubrecord("FNAM", "G"), 0x2400) +
@@ -103,11 +110,14 @@ std::vector<ReadCase> readCases()
          0,
          1},
         {"RegionShowsItsDisplayName",
-         header + idRecord("REGN", "ascadian isles", textSubrecord("FNAM", "Ascadian Isles Region")),
+         header +
+             idRecord("REGN", "ascadian isles", textSubrecord("FNAM", "Ascadian Isles Region")),
          {"region ascadian isles shown Ascadian Isles Region"}},
         {"CellsAndTheirReferences",
-         header + record("CELL", cellHead("Balmora, Inn", 1) + placed(1, "Guard") +
-                                     placed(0x01000002, "rat", true)) +
+         header +
+             record("CELL",
+                    cellHead("Balmora, Inn", 1) + placed(1, "Guard") +
+                        placed(0x01000002, "rat", true)) +
              record("CELL", cellHead("", 0, -2, 9, "bitter coast region") + placed(3, "Guard")),
          {"cell \"Balmora, Inn\"", "ref 00000001 Guard", "ref 01000002 rat deleted",
           "cell (-2, 9) in bitter coast region", "ref 00000003 Guard"}},
@@ -116,11 +126,13 @@ std::vector<ReadCase> readCases()
          header + record("CELL", cellHead("Gone", 1) + subrecord("DELE", le32(0)) + placed(4, "x")),
          {"cell \"Gone\" deleted", "ref 00000004 x"}},
         {"MovedReferences",
-         header + record("CELL", cellHead("", 0, 1, 1) + subrecord("MVRF", le32(0x01000007)) +
-                                     subrecord("CNDT", le32(5) + le32(0xFFFFFFFF)) +
-                                     placed(0x01000007, "Guard") + subrecord("MVRF", le32(8)) +
-                                     textSubrecord("CNAM", "Vivec, Arena") + placed(8, "rat") +
-                                     placed(9, "stays")),
+         header +
+             record("CELL",
+                    cellHead("", 0, 1, 1) + subrecord("MVRF", le32(0x01000007)) +
+                        subrecord("CNDT", le32(5) + le32(0xFFFFFFFF)) +
+                        placed(0x01000007, "Guard") + subrecord("MVRF", le32(8)) +
+                        textSubrecord("CNAM", "Vivec, Arena") + placed(8, "rat") +
+                        placed(9, "stays")),
          {"cell (1, 1)", "ref 01000007 Guard moved to (5, -1)",
           "ref 00000008 rat moved to \"Vivec, Arena\"", "ref 00000009 stays"}},
         {"IdsInTheGivenCodePage",

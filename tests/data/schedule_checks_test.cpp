@@ -21,8 +21,9 @@ hw::GameIndex gameData()
         idRecord("CREA", "rat") + idRecord("MISC", "gold_001") + idRecord("MISC", "gold_005") +
         idRecord("SPEL", "fireball") + idRecord("DOOR", "door_01") +
         idRecord("REGN", "ascadian isles region", textSubrecord("FNAM", "Ascadian Isles Region")) +
-        record("CELL", cellHead(guild, 1) + placed(1, "guard") + placed(2, "wanderer") +
-                           placed(3, "Wanderer")) +
+        record("CELL",
+               cellHead(guild, 1) + placed(1, "guard") + placed(2, "wanderer") +
+                   placed(3, "Wanderer")) +
         record("CELL", cellHead("Balmora", 0, -3, -2) + placed(4, "wanderer"));
     hw::MemorySource source(plugin);
     hw::GameIndexBuilder builder;

@@ -64,7 +64,8 @@ inline std::string cellHead(std::string_view name, std::uint32_t flags, std::int
                             std::int32_t y = 0, std::string_view region = {})
 {
     std::string head = textSubrecord("NAME", name) +
-        subrecord("DATA", le32(flags) + le32(static_cast<std::uint32_t>(x)) +
+        subrecord("DATA",
+                  le32(flags) + le32(static_cast<std::uint32_t>(x)) +
                       le32(static_cast<std::uint32_t>(y)));
     return region.empty() ? head : head + textSubrecord("RGNN", region);
 }
