@@ -24,14 +24,15 @@ public:
     std::uint32_t find(std::string_view id, const IdTable &ids) const;
 
 private:
-    bool mayHold(std::uint64_t hash) const;
-    void insert(std::uint64_t hash, std::uint32_t entry);
+    std::size_t filterBit(std::string_view id) const;
+    bool mayHold(std::string_view id) const;
+    void insert(std::string_view id, std::uint32_t entry);
 
     // Each slot holds the top half of the id's hash and the entry's number
     // plus 1; 0 is empty. At most half the slots are used.
     std::vector<std::uint64_t> m_slots;
-    // One bit per slot and seven more, set by the ids' hashes: a clear bit
-    // rules an id out without a look at the slots.
+    // Eight bits per slot, one set for each id by a key cheaper than its
+    // hash: a clear bit rules an id out without hashing it.
     std::vector<std::uint64_t> m_filter;
     std::size_t m_count = 0;
 };

@@ -84,29 +84,22 @@ std::uint64_t wordAt(const char *bytes)
     return word;
 }
 
-// Ids are short: eight bytes at a time beats a call to memchr.
-std::string_view untilNul(std::string_view data)
+// The text at the start of a sub-record's data, up to its first NUL, and
+// whether it is ASCII: eight bytes at a time, as ids are short and many.
+std::string_view untilNul(std::string_view data, bool &ascii)
 {
+    std::uint64_t high = 0;
     std::size_t length = 0;
     for (; length + 8 <= data.size(); length += 8) {
         const auto word = wordAt(data.data() + length);
         if (((word - kLowBits) & ~word & kHighBits) != 0)
             break;
+        high |= word;
     }
-    while (length < data.size() && data[length] != '\0')
-        ++length;
+    for (; length < data.size() && data[length] != '\0'; ++length)
+        high |= static_cast<unsigned char>(data[length]);
+    ascii = (high & kHighBits) == 0;
     return data.substr(0, length);
-}
-
-bool isAscii(std::string_view text)
-{
-    std::uint64_t high = 0;
-    std::size_t at = 0;
-    for (; at + 8 <= text.size(); at += 8)
-        high |= wordAt(text.data() + at);
-    for (; at < text.size(); ++at)
-        high |= static_cast<unsigned char>(text[at]);
-    return (high & kHighBits) == 0;
 }
 
 // The sub-records of one record's data, each a tag, a 32-bit length and that
@@ -136,7 +129,6 @@ public:
 
     std::uint32_t tag() const { return m_tag; }
     std::string_view data() const { return m_data; }
-    std::string_view text() const { return untilNul(m_data); }
     bool broken() const { return m_broken; }
 
 private:
@@ -146,7 +138,8 @@ private:
     bool m_broken = false;
 };
 
-// Texts in UTF-8: ids are nearly always ASCII, which needs no copy.
+// The texts of sub-records in UTF-8: ids are nearly always ASCII, which
+// needs no copy.
 class Texts
 {
 public:
@@ -154,11 +147,11 @@ public:
         : m_page(page)
     { }
 
-    std::string_view utf8(std::string_view raw, std::size_t slot)
+    std::string_view text(std::string_view data, std::size_t slot)
     {
-        if (isAscii(raw))
-            return raw;
-        return m_scratch[slot] = toUtf8(raw, m_page);
+        bool ascii = true;
+        const auto raw = untilNul(data, ascii);
+        return ascii ? raw : std::string_view(m_scratch[slot] = toUtf8(raw, m_page));
     }
 
 private:
@@ -191,7 +184,7 @@ public:
             break;
         case kName:
             if (m_open && !m_named) {
-                m_ref.object = m_texts.utf8(untilNul(data), 0);
+                m_ref.object = m_texts.text(data, 0);
                 m_named = true;
             }
             break;
@@ -208,7 +201,7 @@ public:
             break;
         case kCnam:
             if (!m_open && m_moving)
-                m_target = CellPlace {m_texts.utf8(untilNul(data), 1), 0, 0, true};
+                m_target = CellPlace {m_texts.text(data, 1), 0, 0, true};
             break;
         default:
             break;
@@ -253,10 +246,10 @@ public:
         Subrecords sub(data);
         while (sub.next()) {
             if (sub.tag() == kName && !named) {
-                record.id = m_texts.utf8(sub.text(), 0);
+                record.id = m_texts.text(sub.data(), 0);
                 named = true;
             } else if (sub.tag() == kFnam && record.kind == RecordKind::Region) {
-                record.shown = m_texts.utf8(sub.text(), 1);
+                record.shown = m_texts.text(sub.data(), 1);
             } else if (sub.tag() == kDele) {
                 record.deleted = true;
             }
@@ -280,7 +273,7 @@ private:
         Subrecords sub(data);
         while (sub.next())
             if (sub.tag() == kMast)
-                names.emplace_back(m_texts.utf8(sub.text(), 0));
+                names.emplace_back(m_texts.text(sub.data(), 0));
         if (sub.broken())
             return ScanFault::SubrecordCutShort;
         m_sink.masters(names);
@@ -298,7 +291,7 @@ private:
         bool more = sub.next();
         for (; more && sub.tag() != kFrmr && sub.tag() != kMvrf; more = sub.next()) {
             if (sub.tag() == kName && !named) {
-                cell.place.name = m_texts.utf8(sub.text(), 0);
+                cell.place.name = m_texts.text(sub.data(), 0);
                 named = true;
             } else if (sub.tag() == kData) {
                 hasData = true;
@@ -306,7 +299,7 @@ private:
                 cell.place.x = numberAt(sub.data(), 4);
                 cell.place.y = numberAt(sub.data(), 8);
             } else if (sub.tag() == kRgnn) {
-                cell.region = m_texts.utf8(sub.text(), 1);
+                cell.region = m_texts.text(sub.data(), 1);
             } else if (sub.tag() == kDele) {
                 cell.deleted = true;
             }
