@@ -53,6 +53,36 @@ std::optional<std::string_view> valueOf(Args args, std::size_t &at, std::string_
     return at + 1 < args.size() ? args[++at] : std::string_view();
 }
 
+// An option whose value names one of a few things.
+struct Choice
+{
+    const char *option;
+    const char *needs; ///< what the option needs when it has no value
+    const char *what; ///< what its value names
+    const char *known; ///< the names it takes
+};
+
+constexpr Choice kKindChoice = {"--kind", "a kind", "kind",
+                                "npc, creature, item, spell, object, cell, region"};
+constexpr Choice kEncodingChoice = {"--encoding", "a code page", "encoding",
+                                    "windows-1252, windows-1251, windows-1250"};
+
+// Sets `into` to what `value` names, or says why it cannot.
+template<typename T>
+bool pick(const Choice &choice, std::string_view value, std::optional<T> (*find)(std::string_view),
+          T &into)
+{
+    const auto found = find(value);
+    if (value.empty())
+        fail(std::string(choice.option) + " needs " + choice.needs);
+    else if (!found)
+        fail(std::string("unknown ") + choice.what + " '" + std::string(value) +
+             "' (known: " + choice.known + ")");
+    else
+        into = *found;
+    return !value.empty() && found;
+}
+
 // The options, or the exit status when the command ends here.
 std::optional<int> parse(Args args, Options &options)
 {
@@ -69,29 +99,11 @@ std::optional<int> parse(Args args, Options &options)
         } else if (arg == "--placed") {
             options.placed = true;
         } else if (const auto kind = valueOf(args, at, "--kind")) {
-            const auto known = recordKindFromName(*kind);
-            if (kind->empty()) {
-                fail("--kind needs a kind");
+            if (!pick(kKindChoice, *kind, recordKindFromName, options.kind))
                 return 2;
-            }
-            if (!known) {
-                fail("unknown kind '" + std::string(*kind) +
-                     "' (known: npc, creature, item, spell, object, cell, region)");
-                return 2;
-            }
-            options.kind = *known;
         } else if (const auto page = valueOf(args, at, "--encoding")) {
-            const auto chosen = codePageFromName(*page);
-            if (page->empty()) {
-                fail("--encoding needs a code page");
+            if (!pick(kEncodingChoice, *page, codePageFromName, options.page))
                 return 2;
-            }
-            if (!chosen) {
-                fail("unknown encoding '" + std::string(*page) +
-                     "' (known: windows-1252, windows-1251, windows-1250)");
-                return 2;
-            }
-            options.page = *chosen;
         } else {
             fail("unknown option '" + std::string(arg) + "'");
             return 2;
