@@ -71,8 +71,8 @@ private:
 };
 
 RecordWalk::RecordWalk(ByteSource &source, std::size_t bufferSize)
-    : m_source(source)
-    , m_blocks(std::make_unique<BlockBuffer>(source, bufferSize))
+    : m_blocks(std::make_unique<BlockBuffer>(source, bufferSize))
+    , m_fileSize(source.size())
 { }
 
 RecordWalk::~RecordWalk() = default;
@@ -94,7 +94,7 @@ bool RecordWalk::next()
 {
     if (m_stopped)
         return false;
-    const std::uint64_t fileSize = m_source.size();
+    const std::uint64_t fileSize = m_fileSize;
     // Every plugin and master file begins with its "TES3" header record; a file
     // that does not (a text file named .esp, an empty file) is not read on.
     if (fileSize == 0)
@@ -109,12 +109,11 @@ bool RecordWalk::next()
         m_stopped = true;
         return false;
     }
-    std::error_code error;
     const auto header = m_blocks->view(
-        offset, static_cast<std::size_t>(std::min(kHeaderSize, fileSize - offset)), error);
+        offset, static_cast<std::size_t>(std::min(kHeaderSize, fileSize - offset)), m_error);
     m_outcome.tag.assign(header.substr(0, 4));
-    if (error) {
-        m_outcome.error = error;
+    if (m_error) {
+        m_outcome.error = m_error;
         return stop(ScanFault::CannotRead);
     }
     if (offset == 0 && header.substr(0, 4) != kHeaderTag)
@@ -141,10 +140,9 @@ bool RecordWalk::next()
 std::optional<std::string_view> RecordWalk::data()
 {
     const std::uint64_t dataStart = m_header.offset + kHeaderSize;
-    std::error_code error;
-    const auto data = m_blocks->view(dataStart, m_header.dataSize, error);
-    if (error) {
-        m_outcome.error = error;
+    const auto data = m_blocks->view(dataStart, m_header.dataSize, m_error);
+    if (m_error) {
+        m_outcome.error = m_error;
         stop(ScanFault::CannotRead);
         return std::nullopt;
     }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <system_error>
 
 namespace hw {
 
@@ -83,8 +84,9 @@ public:
 private:
     bool stop(ScanFault fault);
 
-    ByteSource &m_source;
     std::unique_ptr<BlockBuffer> m_blocks;
+    std::uint64_t m_fileSize; ///< as it was when the walk began
+    std::error_code m_error; ///< of the last read, kept to spare its making per record
     ScanOutcome m_outcome;
     RecordHeader m_header;
     std::uint64_t m_next = 0;
