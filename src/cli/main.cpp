@@ -29,6 +29,7 @@ constexpr Command kCommands[] = {
     {"central", hw::cli::runCentral, "print a central timing script template"},
     {"npcs", hw::cli::runNpcs, "print the NPC ids of ESM and ESP files"},
     {"ids", hw::cli::runIds, "print the ids of one kind as ESM and ESP files combine"},
+    {"loadorder", hw::cli::runLoadOrder, "print the game's content files in load order"},
 };
 
 void printUsage(std::FILE *to)
