@@ -58,17 +58,21 @@ sanitize: deps
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
-# The plugin readers' fuzz target under libFuzzer for FUZZ_SECONDS, seeded from
-# the test plugins; inputs that fail land in fuzz/artifacts/.
+# The fuzz targets under libFuzzer for FUZZ_SECONDS in all, half each: the
+# plugin reader's, seeded from the test plugins, and the load order readers'
+# (openmw.cfg, Morrowind.ini, BSA). Inputs that fail land in fuzz/artifacts/.
 fuzz:
 	@scripts/install-deps build fuzz
 	@$(CMAKE) -S . -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DHOURWRIGHT_FUZZ=ON \
 		-DHOURWRIGHT_SANITIZE=ON -DHOURWRIGHT_BUILD_UI=OFF -DBUILD_TESTING=OFF $(CMAKE_ARGS)
-	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target plugin_reader_fuzz
-	@mkdir -p fuzz/corpus fuzz/artifacts
-	@$(FUZZ_BUILD)/fuzz/plugin_reader_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=65536 \
-		-artifact_prefix=fuzz/artifacts/ -print_final_stats=1 \
-		fuzz/corpus fuzz/regressions tests/data/plugins
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target plugin_reader_fuzz load_order_fuzz
+	@mkdir -p fuzz/corpus/plugin fuzz/corpus/load_order fuzz/artifacts
+	@$(FUZZ_BUILD)/fuzz/plugin_reader_fuzz -max_total_time=$$(( $(FUZZ_SECONDS) / 2 )) \
+		-max_len=65536 -artifact_prefix=fuzz/artifacts/ -print_final_stats=1 \
+		fuzz/corpus/plugin fuzz/regressions tests/data/plugins
+	@$(FUZZ_BUILD)/fuzz/load_order_fuzz -max_total_time=$$(( $(FUZZ_SECONDS) - $(FUZZ_SECONDS) / 2 )) \
+		-max_len=16384 -artifact_prefix=fuzz/artifacts/ -print_final_stats=1 \
+		fuzz/corpus/load_order fuzz/load_order_regressions
 
 # The benchmarks, in a Release build of their own.
 bench:

@@ -20,6 +20,8 @@ fs::path folderKey(const fs::path &folder)
     return key;
 }
 
+constexpr std::size_t kMostLoopsReported = 20;
+
 struct Pending
 {
     CfgFolder folder;
@@ -33,6 +35,8 @@ struct Chain
     std::vector<std::pair<fs::path, std::size_t>> read;
     std::vector<OpenMwFile> files;
     std::vector<Pending> stack;
+    std::uint64_t bytes = 0;
+    std::size_t loopsReported = 0;
 };
 
 bool closesLoop(const Chain &chain, const fs::path &key, std::size_t from)
@@ -63,7 +67,8 @@ void readLink(Chain &chain, const Pending &next, const OpenMwPaths &tokens,
 {
     const fs::path key = folderKey(next.folder.folder);
     if (alreadyRead(chain, key)) {
-        if (closesLoop(chain, key, next.parent))
+        // A file may hold any number of such lines; a few are enough to see.
+        if (closesLoop(chain, key, next.parent) && ++chain.loopsReported <= kMostLoopsReported)
             out.problems.push_back({next.folder.file, next.folder.line,
                                     "config= leads back to a configuration folder that is "
                                     "already read (a loop); it is not read again"});
@@ -76,6 +81,14 @@ void readLink(Chain &chain, const Pending &next, const OpenMwPaths &tokens,
         out.problems.push_back({cfg, 0, text.problem});
     if (text.status != TextFile::Status::Read)
         return;
+    if ((chain.bytes += text.text.size()) > kLargestConfigChain) {
+        out.problems.push_back({cfg, 0,
+                                "is not read: the configuration files of this chain hold more "
+                                "than " + std::to_string(kLargestConfigChain / (1024 * 1024)) +
+                                    " MiB together, far more than any real ones"});
+        chain.stack.clear();
+        return;
+    }
     out.files.push_back(cfg);
     auto file = parseOpenMwFile(text.text, cfg, tokens, out.problems);
     if (std::find(file.replace.begin(), file.replace.end(), "config") != file.replace.end())
@@ -123,6 +136,7 @@ OpenMwSettings readOpenMwSettings(const fs::path &start, const OpenMwPaths &toke
     }
     Chain chain;
     chain.read.emplace_back(folderKey(start.parent_path()), 0);
+    chain.bytes = text.text.size();
     out.files.push_back(start);
     chain.files.push_back(parseOpenMwFile(text.text, start, tokens, out.problems));
     pushConfigs(chain, chain.files.back(), 0);

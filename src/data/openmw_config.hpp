@@ -4,6 +4,7 @@
 #include "data/text_file.hpp"
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -70,8 +71,12 @@ OpenMwFile parseOpenMwFile(std::string_view text, const std::filesystem::path &f
 /// tests and fuzzing.
 using ReadConfigFile = std::function<TextFile(const std::filesystem::path &file)>;
 
-/// The most openmw.cfg files one chain reads.
+/// The most configuration folders one chain reads.
 inline constexpr std::size_t kMostConfigFiles = 32;
+
+/// The most bytes all openmw.cfg files of one chain hold together; a real
+/// chain of a thousand plugins holds a few hundred kilobytes.
+inline constexpr std::uint64_t kLargestConfigChain = 4 * 1024 * 1024;
 
 /// The settings of a whole chain of openmw.cfg files, combined as OpenMW
 /// combines them: lists in the order of the files, each replace=KEY clearing
@@ -92,7 +97,8 @@ struct OpenMwSettings
 /// the order of the lines). A folder without an openmw.cfg adds nothing, as
 /// in OpenMW; a folder met again is read once, and when it closes a loop that
 /// is reported; replace=config drops what the files after `start` and before
-/// it set. At most kMostConfigFiles files are read.
+/// it set. At most kMostConfigFiles folders and kLargestConfigChain bytes are
+/// read.
 OpenMwSettings readOpenMwSettings(const std::filesystem::path &start, const OpenMwPaths &tokens,
                                   const ReadConfigFile &read);
 
