@@ -5,9 +5,9 @@
 // checks what must hold for any input: problems on lines that exist, few
 // problems per file, bounded chains, names no more than the archive holds.
 #include "data/bsa_names.hpp"
-#include "data/line_problems.hpp"
 #include "data/morrowind_ini.hpp"
 #include "data/openmw_config.hpp"
+#include "data/problem_list.hpp"
 #include "data/sound_files.hpp"
 
 #include <algorithm>
@@ -67,7 +67,8 @@ void fuzzOpenMwChain(std::string_view input)
     std::map<fs::path, std::string_view> read;
     const auto reader = [&](const fs::path &file) {
         const auto name = file.parent_path().lexically_normal().generic_string();
-        const auto text = name == "/f" ? texts[0] : texts[std::hash<std::string>()(name) % texts.size()];
+        const auto text =
+            name == "/f" ? texts[0] : texts[std::hash<std::string>()(name) % texts.size()];
         read.emplace(file, text);
         return hw::TextFile {hw::TextFile::Status::Read, std::string(text), {}};
     };
@@ -120,7 +121,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         fuzzOpenMwChain(rest);
         break;
     case 1:
-        fuzzMorrowindIni(rest, data[0] & 0x80 ? hw::CodePage::Windows1251 : hw::CodePage::Windows1252);
+        fuzzMorrowindIni(rest,
+                         data[0] & 0x80 ? hw::CodePage::Windows1251 : hw::CodePage::Windows1252);
         break;
     default:
         fuzzBsa(rest);

@@ -70,7 +70,7 @@ std::optional<int> parseOptions(Args args, Options &options)
         if (name != "--openmw" && name != "--morrowind-ini" && name != "--encoding")
             return usageError(arg.starts_with('-') ? "unknown option '" + std::string(arg) + "'"
                                                    : "unexpected argument '" + std::string(arg) +
-                                  "' (name a file with --openmw or --morrowind-ini)");
+                                      "' (name a file with --openmw or --morrowind-ini)");
         const auto value = optionValue(args, i, name);
         if (!value)
             return usageError(std::string(name) + " needs a value");

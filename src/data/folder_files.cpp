@@ -1,4 +1,5 @@
 #include "data/folder_files.hpp"
+#include "data/problem_list.hpp"
 
 #include "model/caseless.hpp"
 
@@ -57,16 +58,16 @@ FolderFiles::FolderFiles(const std::vector<fs::path> &folders,
         fs::directory_iterator it(folder, fs::directory_options::skip_permission_denied, error);
         for (; !error && it != fs::directory_iterator(); it.increment(error)) {
             if (++seen > kMostEntries) {
-                problems.push_back({folder, 0,
-                                    "this folder holds more than " +
-                                        std::to_string(kMostEntries) +
-                                        " entries; only the first are looked at"});
+                addProblem(problems,
+                           {folder, 0,
+                            "this folder holds more than " + std::to_string(kMostEntries) +
+                                " entries; only the first are looked at"});
                 break;
             }
             if (!isKind(*it, EntryKind::File))
                 continue;
-            auto [at, added] = own.try_emplace(lowerCase(utf8Path(it->path().filename())),
-                                               it->path());
+            auto [at, added] =
+                own.try_emplace(lowerCase(utf8Path(it->path().filename())), it->path());
             if (!added && it->path().filename() < at->second.filename())
                 at->second = it->path();
         }

@@ -1,6 +1,6 @@
 #include "data/morrowind_ini.hpp"
 
-#include "data/line_problems.hpp"
+#include "data/problem_list.hpp"
 #include "data/text_file.hpp"
 #include "model/caseless.hpp"
 
@@ -101,7 +101,8 @@ void IniReader::readEntry(std::string_view key, std::string_view value, std::siz
     const std::string_view prefix = games ? "GameFile" : "Archive ";
     const auto number = entryNumber(key, prefix);
     if (!number) {
-        m_problems.add(line, "the game reads no entry \"" + std::string(key) + "\" here, only " +
+        m_problems.add(line,
+                       "the game reads no entry \"" + std::string(key) + "\" here, only " +
                            std::string(prefix) + "0, " + std::string(prefix) + "1 and so on");
         return;
     }
@@ -109,8 +110,9 @@ void IniReader::readEntry(std::string_view key, std::string_view value, std::siz
     const auto same = std::find_if(entries.begin(), entries.end(),
                                    [&](const IniEntry &entry) { return entry.number == *number; });
     if (same != entries.end()) {
-        m_problems.add(line, std::string(key) + " is given a second time; the first (line " +
-                                 std::to_string(same->line) + ") counts");
+        m_problems.add(line,
+                       std::string(key) + " is given a second time; the first (line " +
+                           std::to_string(same->line) + ") counts");
         return;
     }
     // An empty entry is kept: it still hides a later one of the same key.
@@ -153,9 +155,10 @@ LoadOrder readMorrowindIniLoadOrder(const std::filesystem::path &iniName, CodePa
     if (text.status != TextFile::Status::Read) {
         LoadOrder out;
         out.source = iniFile;
-        out.problems.push_back({iniFile, 0,
-                                text.status == TextFile::Status::Missing ? "there is no such file"
-                                                                         : text.problem});
+        addProblem(
+            out.problems,
+            {iniFile, 0,
+             text.status == TextFile::Status::Missing ? "there is no such file" : text.problem});
         return out;
     }
     std::vector<LoadOrderProblem> problems;

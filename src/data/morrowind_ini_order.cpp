@@ -2,6 +2,7 @@
 // in the Data Files folder beside it and ordered as the engine orders them.
 #include "data/folder_files.hpp"
 #include "data/morrowind_ini.hpp"
+#include "data/problem_list.hpp"
 
 #include "model/caseless.hpp"
 
@@ -33,7 +34,7 @@ std::optional<GameFile> findGameFile(const IniEntry &entry, const FolderFiles &f
 {
     const bool master = hasExtension(entry.name, ".esm");
     const auto report = [&](const std::string &what) {
-        problems.push_back({iniFile, entry.line, "the game file \"" + entry.name + "\" " + what});
+        addProblem(problems, {iniFile, entry.line, "the game file \"" + entry.name + "\" " + what});
         return std::nullopt;
     };
     if (!master && !hasExtension(entry.name, ".esp"))
@@ -58,9 +59,10 @@ std::vector<fs::path> orderedGameFiles(const std::vector<IniEntry> &entries,
         if (entry.name.empty())
             continue;
         if (!seen.insert(lowerCase(entry.name)).second)
-            problems.push_back({iniFile, entry.line,
-                                "the game file \"" + entry.name +
-                                    "\" is named a second time; it counts once"});
+            addProblem(
+                problems,
+                {iniFile, entry.line,
+                 "the game file \"" + entry.name + "\" is named a second time; it counts once"});
         else if (auto file = findGameFile(entry, files, iniFile, problems))
             found.push_back(std::move(*file));
     }
@@ -81,9 +83,10 @@ std::vector<fs::path> archives(const std::vector<IniEntry> &entries, const Folde
     if (auto main = files.find("Morrowind.bsa"))
         out.push_back(std::move(*main));
     else
-        problems.push_back({iniFile, 0,
-                            "Morrowind.bsa, which the game always loads, is not in the Data "
-                            "Files folder"});
+        addProblem(problems,
+                   {iniFile, 0,
+                    "Morrowind.bsa, which the game always loads, is not in the Data "
+                    "Files folder"});
     std::set<std::string> seen = {"morrowind.bsa"};
     for (const auto &entry : entries) {
         if (entry.name.empty() || !seen.insert(lowerCase(entry.name)).second)
@@ -91,9 +94,9 @@ std::vector<fs::path> archives(const std::vector<IniEntry> &entries, const Folde
         if (auto path = files.find(entry.name))
             out.push_back(std::move(*path));
         else
-            problems.push_back({iniFile, entry.line,
-                                "the archive \"" + entry.name +
-                                    "\" is not in the Data Files folder"});
+            addProblem(problems,
+                       {iniFile, entry.line,
+                        "the archive \"" + entry.name + "\" is not in the Data Files folder"});
     }
     return out;
 }
@@ -108,9 +111,10 @@ LoadOrder morrowindIniLoadOrder(const MorrowindIni &ini, const fs::path &iniFile
     out.problems = std::move(problems);
     const auto data = findEntry(iniFile.parent_path(), "Data Files", EntryKind::Folder);
     if (!data) {
-        out.problems.push_back({iniFile, 0,
-                                "there is no \"Data Files\" folder beside this file, so the "
-                                "game's files cannot be found"});
+        addProblem(out.problems,
+                   {iniFile, 0,
+                    "there is no \"Data Files\" folder beside this file, so the "
+                    "game's files cannot be found"});
         return out;
     }
     out.dataFolders.push_back(plainFolder(*data));

@@ -2,6 +2,8 @@
 // set, as OpenMW's configuration manager does.
 #include "data/openmw_config.hpp"
 
+#include "data/problem_list.hpp"
+
 #include <algorithm>
 
 namespace hw {
@@ -20,8 +22,6 @@ fs::path folderKey(const fs::path &folder)
     return key;
 }
 
-constexpr std::size_t kMostLoopsReported = 20;
-
 struct Pending
 {
     CfgFolder folder;
@@ -36,7 +36,6 @@ struct Chain
     std::vector<OpenMwFile> files;
     std::vector<Pending> stack;
     std::uint64_t bytes = 0;
-    std::size_t loopsReported = 0;
 };
 
 bool closesLoop(const Chain &chain, const fs::path &key, std::size_t from)
@@ -67,25 +66,27 @@ void readLink(Chain &chain, const Pending &next, const OpenMwPaths &tokens,
 {
     const fs::path key = folderKey(next.folder.folder);
     if (alreadyRead(chain, key)) {
-        // A file may hold any number of such lines; a few are enough to see.
-        if (closesLoop(chain, key, next.parent) && ++chain.loopsReported <= kMostLoopsReported)
-            out.problems.push_back({next.folder.file, next.folder.line,
-                                    "config= leads back to a configuration folder that is "
-                                    "already read (a loop); it is not read again"});
+        if (closesLoop(chain, key, next.parent))
+            addProblem(out.problems,
+                       {next.folder.file, next.folder.line,
+                        "config= leads back to a configuration folder that is "
+                        "already read (a loop); it is not read again"});
         return;
     }
     chain.read.emplace_back(key, next.parent);
     const fs::path cfg = next.folder.folder / "openmw.cfg";
     const TextFile text = read(cfg);
     if (text.status == TextFile::Status::Refused)
-        out.problems.push_back({cfg, 0, text.problem});
+        addProblem(out.problems, {cfg, 0, text.problem});
     if (text.status != TextFile::Status::Read)
         return;
     if ((chain.bytes += text.text.size()) > kLargestConfigChain) {
-        out.problems.push_back({cfg, 0,
-                                "is not read: the configuration files of this chain hold more "
-                                "than " + std::to_string(kLargestConfigChain / (1024 * 1024)) +
-                                    " MiB together, far more than any real ones"});
+        addProblem(out.problems,
+                   {cfg, 0,
+                    "is not read: the configuration files of this chain hold more "
+                    "than " +
+                        std::to_string(kLargestConfigChain / (1024 * 1024)) +
+                        " MiB together, far more than any real ones"});
         chain.stack.clear();
         return;
     }
@@ -123,15 +124,21 @@ void combine(std::vector<OpenMwFile> &files, OpenMwSettings &out)
 
 } // namespace
 
-OpenMwSettings readOpenMwSettings(const fs::path &start, const OpenMwPaths &tokens,
+OpenMwSettings readOpenMwSettings(const fs::path &start, const OpenMwPaths &givenTokens,
                                   const ReadConfigFile &read)
 {
+    // A chain that starts at OpenMW's own openmw.cfg starts in its program's
+    // folder.
+    OpenMwPaths tokens = givenTokens;
+    if (tokens.local.empty())
+        tokens.local = start.parent_path();
     OpenMwSettings out;
     const TextFile text = read(start);
     if (text.status != TextFile::Status::Read) {
-        out.problems.push_back({start, 0,
-                                text.status == TextFile::Status::Missing ? "there is no such file"
-                                                                         : text.problem});
+        addProblem(
+            out.problems,
+            {start, 0,
+             text.status == TextFile::Status::Missing ? "there is no such file" : text.problem});
         return out;
     }
     Chain chain;
@@ -142,10 +149,11 @@ OpenMwSettings readOpenMwSettings(const fs::path &start, const OpenMwPaths &toke
     pushConfigs(chain, chain.files.back(), 0);
     while (!chain.stack.empty()) {
         if (chain.read.size() >= kMostConfigFiles) {
-            out.problems.push_back({chain.stack.back().folder.file, chain.stack.back().folder.line,
-                                    "more than " + std::to_string(kMostConfigFiles) +
-                                        " configuration folders are chained by config=; the "
-                                        "rest are not read"});
+            addProblem(out.problems,
+                       {chain.stack.back().folder.file, chain.stack.back().folder.line,
+                        "more than " + std::to_string(kMostConfigFiles) +
+                            " configuration folders are chained by config=; the "
+                            "rest are not read"});
             break;
         }
         const Pending next = std::move(chain.stack.back());

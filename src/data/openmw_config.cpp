@@ -1,6 +1,6 @@
 #include "data/openmw_config.hpp"
 
-#include "data/line_problems.hpp"
+#include "data/problem_list.hpp"
 #include "model/caseless.hpp"
 
 #include <algorithm>
@@ -25,8 +25,7 @@ std::string_view trim(std::string_view text)
 // A folder value without its quotes, as OpenMW reads it: when it begins with
 // a double quote, up to the closing one, with & escaping the character after
 // it; else the whole value as it stands.
-std::optional<std::string> unquote(std::string_view value, LineProblems &problems,
-                                   std::size_t line)
+std::optional<std::string> unquote(std::string_view value, LineProblems &problems, std::size_t line)
 {
     if (!value.starts_with('"'))
         return std::string(value);
@@ -34,7 +33,8 @@ std::optional<std::string> unquote(std::string_view value, LineProblems &problem
     for (std::size_t i = 1; i < value.size(); ++i) {
         if (value[i] == '"') {
             if (i + 1 < value.size())
-                problems.add(line, "the text after the closing quote is ignored: " +
+                problems.add(line,
+                             "the text after the closing quote is ignored: " +
                                  std::string(value.substr(i + 1)));
             return out;
         }
@@ -42,8 +42,9 @@ std::optional<std::string> unquote(std::string_view value, LineProblems &problem
             break;
         out += value[i];
     }
-    problems.add(line, "the closing quote is missing, so OpenMW refuses this file; "
-                       "the line is passed over");
+    problems.add(line,
+                 "the closing quote is missing, so OpenMW refuses this file; "
+                 "the line is passed over");
     return std::nullopt;
 }
 
@@ -71,8 +72,9 @@ std::optional<fs::path> resolveFolder(const std::string &value, const fs::path &
             return rest.empty() ? *folder : *folder / pathFromUtf8(rest);
         }
     }
-    problems.add(line, "the folder begins with an unknown token (known: ?local?, ?userconfig?, "
-                       "?userdata?, ?global?), so OpenMW passes it over");
+    problems.add(line,
+                 "the folder begins with an unknown token (known: ?local?, ?userconfig?, "
+                 "?userdata?, ?global?), so OpenMW passes it over");
     return std::nullopt;
 }
 
@@ -113,9 +115,10 @@ void addFolder(std::vector<CfgFolder> &to, std::string_view value, const LineCon
 void setDataLocal(OpenMwFile &out, std::string_view value, const LineContext &at)
 {
     if (out.dataLocal) {
-        at.problems.add(at.line, "data-local is set a second time in this file, which OpenMW "
-                                 "refuses; the first (line " +
-                                     std::to_string(out.dataLocal->line) + ") is used");
+        at.problems.add(at.line,
+                        "data-local is set a second time in this file, which OpenMW "
+                        "refuses; the first (line " +
+                            std::to_string(out.dataLocal->line) + ") is used");
         return;
     }
     out.dataLocal = folderValue(value, at);
@@ -162,8 +165,9 @@ OpenMwFile parseOpenMwFile(std::string_view text, const fs::path &file, const Op
         }
         const auto equals = line.find('=');
         if (equals == std::string_view::npos) {
-            broken.add(number, "this line is not a setting (it has no \"=\"), so OpenMW "
-                               "refuses this file; the line is passed over");
+            broken.add(number,
+                       "this line is not a setting (it has no \"=\"), so OpenMW "
+                       "refuses this file; the line is passed over");
             continue;
         }
         if (!inSection)

@@ -21,7 +21,8 @@ struct OpenMwPaths
     std::filesystem::path userData; ///< ?userdata?: saves, and the data-local folder
     std::filesystem::path global; ///< ?global?: the shared data of an installed OpenMW
     /// ?local?: the folder of OpenMW's program, where its own openmw.cfg is.
-    /// When empty, the folder of the file where reading starts stands for it.
+    /// When empty, the folder of the openmw.cfg where a chain starts stands
+    /// for it (the folder of the file being read, for one file alone).
     std::filesystem::path local;
 };
 

@@ -1,6 +1,7 @@
 // Turns the settings of an openmw.cfg chain into files on disk.
 #include "data/folder_files.hpp"
 #include "data/openmw_config.hpp"
+#include "data/problem_list.hpp"
 
 #include "model/caseless.hpp"
 
@@ -29,9 +30,10 @@ std::vector<fs::path> existingFolders(const OpenMwSettings &settings, const Open
         if (isFolder(entry.folder))
             folders.push_back(plainFolder(entry.folder));
         else
-            problems.push_back({entry.file, entry.line,
-                                "the data folder \"" + utf8Path(entry.folder) +
-                                    "\" does not exist; OpenMW passes it over"});
+            addProblem(problems,
+                       {entry.file, entry.line,
+                        "the data folder \"" + utf8Path(entry.folder) +
+                            "\" does not exist; OpenMW passes it over"});
     }
     // The openmw.cfg that OpenMW itself installs sets data-local to this
     // folder, where its construction set saves new plugins.
@@ -44,7 +46,8 @@ std::vector<fs::path> existingFolders(const OpenMwSettings &settings, const Open
 bool isLuaScripts(std::string_view name)
 {
     constexpr std::string_view kLua = ".omwscripts";
-    return name.size() >= kLua.size() && caselessEqual(name.substr(name.size() - kLua.size()), kLua);
+    return name.size() >= kLua.size() &&
+        caselessEqual(name.substr(name.size() - kLua.size()), kLua);
 }
 
 // Content files in order, each once: OpenMW refuses to start when one is
@@ -58,15 +61,17 @@ std::vector<CfgName> recordContent(const std::vector<CfgName> &content,
         if (isLuaScripts(entry.name))
             continue;
         if (!isRecordContent(entry.name)) {
-            problems.push_back({entry.file, entry.line,
-                                "\"" + entry.name +
-                                    "\" is not a master or plugin file (.esm, .esp, .omwaddon, "
-                                    ".omwgame); it is passed over"});
+            addProblem(problems,
+                       {entry.file, entry.line,
+                        "\"" + entry.name +
+                            "\" is not a master or plugin file (.esm, .esp, .omwaddon, "
+                            ".omwgame); it is passed over"});
         } else if (!seen.insert(lowerCase(entry.name)).second) {
-            problems.push_back({entry.file, entry.line,
-                                "the content file \"" + entry.name +
-                                    "\" is named a second time, which OpenMW refuses; it "
-                                    "counts once"});
+            addProblem(problems,
+                       {entry.file, entry.line,
+                        "the content file \"" + entry.name +
+                            "\" is named a second time, which OpenMW refuses; it "
+                            "counts once"});
         } else {
             out.push_back(entry);
         }
@@ -82,18 +87,18 @@ std::vector<fs::path> lookUp(const FolderFiles &files, const std::vector<CfgName
         if (auto path = files.find(entry.name))
             out.push_back(std::move(*path));
         else
-            problems.push_back({entry.file, entry.line,
-                                "the " + std::string(what) + " \"" + entry.name +
-                                    "\" is in none of the data folders"});
+            addProblem(problems,
+                       {entry.file, entry.line,
+                        "the " + std::string(what) + " \"" + entry.name +
+                            "\" is in none of the data folders"});
     }
     return out;
 }
 
 OpenMwSettings readChain(const fs::path &start, const OpenMwPaths &tokens)
 {
-    return readOpenMwSettings(start, tokens, [](const fs::path &file) {
-        return readTextFile(file);
-    });
+    return readOpenMwSettings(start, tokens,
+                              [](const fs::path &file) { return readTextFile(file); });
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "data/bsa_names.hpp"
 #include "data/folder_files.hpp"
+#include "data/problem_list.hpp"
 #include "model/caseless.hpp"
 
 #include <algorithm>
@@ -72,10 +73,10 @@ void SoundLister::addFolder(const fs::path &dataFolder)
                                         error);
     for (; !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
         if (++m_seen > kMostSoundEntries) {
-            m_out.problems.push_back({*sound, 0,
-                                      "the Sound folders hold more than " +
-                                          std::to_string(kMostSoundEntries) +
-                                          " entries; the rest are not listed"});
+            addProblem(m_out.problems,
+                       {*sound, 0,
+                        "the Sound folders hold more than " + std::to_string(kMostSoundEntries) +
+                            " entries; the rest are not listed"});
             return;
         }
         addEntry(*sound, *it);
@@ -86,7 +87,7 @@ void SoundLister::addArchive(const fs::path &archive, CodePage page)
 {
     const auto names = readBsaNames(archive, page);
     if (!names.complete())
-        m_out.problems.push_back({archive, 0, bsaMessage(names)});
+        addProblem(m_out.problems, {archive, 0, bsaMessage(names)});
     for (const auto &name : names.names)
         if (auto path = sayPathOfArchiveName(name))
             m_out.files.push_back(std::move(*path));

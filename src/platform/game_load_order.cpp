@@ -41,7 +41,8 @@ LoadOrder readGameLoadOrder(CodePage page)
     if (isThere(files.morrowindIni))
         return readMorrowindIniLoadOrder(files.morrowindIni, page);
     LoadOrder out;
-    out.problems.push_back({{}, 0,
+    out.problems.push_back({{},
+                            0,
                             "found neither OpenMW's configuration (" + utf8Path(cfg) +
                                 ") nor the original game's Morrowind.ini (" +
                                 utf8Path(files.morrowindIni) + ")"});

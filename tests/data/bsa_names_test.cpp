@@ -1,6 +1,6 @@
 // The names of a BSA archive built in memory, whole and damaged.
-#include "data/bsa_names.hpp"
 #include "bsa_writer.hpp"
+#include "data/bsa_names.hpp"
 
 #include <gtest/gtest.h>
 

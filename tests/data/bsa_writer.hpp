@@ -27,7 +27,8 @@ inline std::string bsaArchive(const std::vector<std::string> &names, std::uint32
     }
     std::string out;
     putLe32(out, 0x100);
-    putLe32(out, static_cast<std::uint32_t>(records.size() + nameOffsets.size() + nameTable.size()));
+    putLe32(out,
+            static_cast<std::uint32_t>(records.size() + nameOffsets.size() + nameTable.size()));
     putLe32(out, static_cast<std::uint32_t>(names.size()));
     out += records + nameOffsets + nameTable;
     out.append(8 * names.size(), '\x5A'); // hashes, which are not read

@@ -25,7 +25,8 @@ Lines relative(const std::vector<fs::path> &paths, const TempFolder &root)
 {
     Lines out;
     for (const auto &path : paths)
-        out.push_back(hw::utf8Path(fs::relative(path, fs::canonical(root.path())).generic_u8string()));
+        out.push_back(
+            hw::utf8Path(fs::relative(path, fs::canonical(root.path())).generic_u8string()));
     return out;
 }
 
@@ -52,14 +53,16 @@ TEST(OpenMwLoadOrder, findsTheChainsFilesInItsDataFolders)
     root.write("Mods/Café/MORROWIND.ESM", ""); // a later folder wins, letter case aside
     root.write("Mods/Café/Mod.omwaddon", "");
     root.write("userdata/data/New.esp", ""); // OpenMW's default data-local folder
-    root.write("user/openmw.cfg", "data=\"?global?Data Files\"\n"
-                                  "fallback-archive=morrowind.bsa\n"
-                                  "content=Morrowind.esm\ncontent=Old.esp\nconfig=../second\n");
-    root.write("second/openmw.cfg", "replace=content\ndata=../Mods/Café\ndata=Gone\n"
-                                    "content=morrowind.esm\ncontent=Tribunal.esm\n"
-                                    "content=builtin.omwscripts\ncontent=Notes.txt\n"
-                                    "content=Mod.omwaddon\ncontent=Missing.esp\n"
-                                    "content=New.esp\ncontent=TRIBUNAL.ESM\nbroken\n");
+    root.write("user/openmw.cfg",
+               "data=\"?global?Data Files\"\n"
+               "fallback-archive=morrowind.bsa\n"
+               "content=Morrowind.esm\ncontent=Old.esp\nconfig=../second\n");
+    root.write("second/openmw.cfg",
+               "replace=content\ndata=../Mods/Café\ndata=Gone\n"
+               "content=morrowind.esm\ncontent=Tribunal.esm\n"
+               "content=builtin.omwscripts\ncontent=Notes.txt\n"
+               "content=Mod.omwaddon\ncontent=Missing.esp\n"
+               "content=New.esp\ncontent=TRIBUNAL.ESM\nbroken\n");
     const auto order = hw::readOpenMwLoadOrder(root / "user/openmw.cfg", tokens);
     EXPECT_EQ(order.source, root / "user/openmw.cfg");
     EXPECT_EQ(relative(order.contentFiles, root),
@@ -89,9 +92,9 @@ TEST(MorrowindIniLoadOrder, putsMastersFirstThenOrdersByTime)
     const auto day = [&](int n) { return now - std::chrono::hours(24 * (100 - n)); };
     // name in the folder, and its day; the ini names them in other letter cases
     const std::pair<const char *, int> files[] = {
-        {"Morrowind.esm", 1}, {"Tribunal.esm", 5}, {"Bloodmoon.ESM", 5}, {"Café.esp", 2},
-        {"Late.esp", 9},      {"Early.esp", 3},    {"Same.esp", 3},      {"Morrowind.bsa", 1},
-        {"Tribunal.bsa", 5},
+        {"Morrowind.esm", 1}, {"Tribunal.esm", 5},  {"Bloodmoon.ESM", 5},
+        {"Café.esp", 2},      {"Late.esp", 9},      {"Early.esp", 3},
+        {"Same.esp", 3},      {"Morrowind.bsa", 1}, {"Tribunal.bsa", 5},
     };
     for (const auto &[name, n] : files)
         fs::last_write_time(root.write(std::string("Game/DATA FILES/") + name, ""), day(n));
@@ -140,8 +143,22 @@ TEST(MorrowindIniLoadOrder, needsTheDataFilesFolderBesideIt)
     const auto order = hw::readMorrowindIniLoadOrder(ini);
     EXPECT_TRUE(order.contentFiles.empty());
     ASSERT_EQ(order.problems.size(), 1u);
-    EXPECT_EQ(order.problems[0].message, "there is no \"Data Files\" folder beside this file, so "
-                                         "the game's files cannot be found");
+    EXPECT_EQ(order.problems[0].message,
+              "there is no \"Data Files\" folder beside this file, so "
+              "the game's files cannot be found");
+}
+
+TEST(MorrowindIniLoadOrder, listsAHundredProblemsAndNoMore)
+{
+    const TempFolder root;
+    root.folder("Data Files");
+    std::string ini = "[Game Files]\n";
+    for (int i = 0; i < 300; ++i)
+        ini += "GameFile" + std::to_string(i) + "=Missing" + std::to_string(i) + ".esp\n";
+    const auto order = hw::readMorrowindIniLoadOrder(root.write("Morrowind.ini", ini));
+    ASSERT_EQ(order.problems.size(), 101u);
+    EXPECT_EQ(order.problems[99].line, 101u); // GameFile99
+    EXPECT_EQ(order.problems.back().message, "more problems are not listed");
 }
 
 TEST(ReadTextFile, readsOnlyPlainFilesOfModestSize)

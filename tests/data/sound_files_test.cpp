@@ -1,7 +1,7 @@
 // The sound files that Say can name, from Sound folders and archives.
+#include "bsa_writer.hpp"
 #include "data/animation_groups.hpp"
 #include "data/sound_files.hpp"
-#include "bsa_writer.hpp"
 #include "model/caseless.hpp"
 #include "temp_folder.hpp"
 
@@ -31,9 +31,11 @@ TEST(SoundFiles, listsSoundFoldersAndArchivesAsSayNamesThem)
     order.dataFolders = {root / "Data Files", root / "Mod"};
     order.archives = {root / "Data Files/Morrowind.bsa", root / "Data Files/Broken.bsa"};
     const auto sounds = hw::listSoundFiles(order);
-    EXPECT_EQ(sounds.files, (Lines {"caf\xC3\xA9.wav", "Cr\\rat.wav", "Fx\\Boom.MP3",
-                                    "fx\\new.mp3", "Vo\\Donn\xC3\xA9" "es\\Salut.mp3",
-                                    "vo\\misc\\HIT HEAVY 1.WAV"}));
+    EXPECT_EQ(sounds.files,
+              (Lines {"caf\xC3\xA9.wav", "Cr\\rat.wav", "Fx\\Boom.MP3", "fx\\new.mp3",
+                      "Vo\\Donn\xC3\xA9"
+                      "es\\Salut.mp3",
+                      "vo\\misc\\HIT HEAVY 1.WAV"}));
     ASSERT_EQ(sounds.problems.size(), 1u);
     EXPECT_EQ(sounds.problems[0].file, root / "Data Files/Broken.bsa");
     EXPECT_EQ(sounds.problems[0].message,

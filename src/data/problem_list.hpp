@@ -9,6 +9,14 @@
 
 namespace hw {
 
+/// The most problems one load order lists: a file that names a hundred
+/// thousand missing plugins gives these and one line that says so.
+inline constexpr std::size_t kMostProblems = 100;
+
+/// Adds `problem` to `problems`, up to kMostProblems; the one after them says
+/// that the rest are not listed, and later ones are dropped.
+void addProblem(std::vector<LoadOrderProblem> &problems, LoadOrderProblem problem);
+
 /// Collects the broken lines of one file, up to a limit: a file of a million
 /// broken lines gives a few dozen messages, and finish() adds one that counts
 /// the rest.
