@@ -21,17 +21,18 @@ bool isKind(const fs::directory_entry &entry, EntryKind kind)
 
 std::optional<fs::path> findEntry(const fs::path &folder, std::string_view name, EntryKind kind)
 {
-    std::error_code error;
-    const fs::directory_entry exact(folder / pathFromUtf8(name), error);
-    if (!error && isKind(exact, kind))
-        return exact.path();
+    // The folder is listed even when the name may be right as it stands:
+    // Windows would find it in any letter case, and the name on disk is the
+    // one to give back.
     std::optional<std::string> best;
+    std::error_code error;
     std::size_t seen = 0;
     fs::directory_iterator it(folder, fs::directory_options::skip_permission_denied, error);
     for (; !error && it != fs::directory_iterator() && seen < FolderFiles::kMostEntries;
          it.increment(error), ++seen) {
         std::string candidate = utf8Path(it->path().filename());
-        if (caselessEqual(candidate, name) && isKind(*it, kind) && (!best || candidate < *best))
+        const bool better = !best || candidate == name || (*best != name && candidate < *best);
+        if (better && caselessEqual(candidate, name) && isKind(*it, kind))
             best = std::move(candidate);
     }
     if (!best)

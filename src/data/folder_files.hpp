@@ -18,9 +18,10 @@ enum class EntryKind {
     File, ///< anything but a folder
 };
 
-/// The entry of `folder` called `name` (UTF-8) that is of `kind`: the exact
-/// name when there is one, else the first (in byte order) whose name differs
-/// only in letter case, as Windows would find it on any file system.
+/// The entry of `folder` called `name` (UTF-8) that is of `kind`, as the
+/// folder spells it: the exact name when there is one, else the first (in
+/// byte order) whose name differs only in letter case, as Windows would find
+/// it on any file system.
 std::optional<std::filesystem::path> findEntry(const std::filesystem::path &folder,
                                                std::string_view name, EntryKind kind);
 

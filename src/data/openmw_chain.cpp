@@ -61,6 +61,28 @@ void pushConfigs(Chain &chain, const OpenMwFile &file, std::size_t parent)
         chain.stack.push_back({*it, parent});
 }
 
+// Parses a file of the chain that `parent` led to, unless the chain grew too
+// large.
+void addFile(Chain &chain, const fs::path &cfg, const std::string &text, std::size_t parent,
+             const OpenMwPaths &tokens, OpenMwSettings &out)
+{
+    if ((chain.bytes += text.size()) > kLargestConfigChain) {
+        addProblem(out.problems,
+                   {cfg, 0,
+                    "is not read: the configuration files of this chain hold more than " +
+                        std::to_string(kLargestConfigChain / (1024 * 1024)) +
+                        " MiB together, far more than any real ones"});
+        chain.stack.clear();
+        return;
+    }
+    out.files.push_back(cfg);
+    auto file = parseOpenMwFile(text, cfg, tokens, out.problems);
+    if (std::find(file.replace.begin(), file.replace.end(), "config") != file.replace.end())
+        chain.files.resize(1);
+    pushConfigs(chain, file, parent);
+    chain.files.push_back(std::move(file));
+}
+
 void readLink(Chain &chain, const Pending &next, const OpenMwPaths &tokens,
               const ReadConfigFile &read, OpenMwSettings &out)
 {
@@ -78,24 +100,8 @@ void readLink(Chain &chain, const Pending &next, const OpenMwPaths &tokens,
     const TextFile text = read(cfg);
     if (text.status == TextFile::Status::Refused)
         addProblem(out.problems, {cfg, 0, text.problem});
-    if (text.status != TextFile::Status::Read)
-        return;
-    if ((chain.bytes += text.text.size()) > kLargestConfigChain) {
-        addProblem(out.problems,
-                   {cfg, 0,
-                    "is not read: the configuration files of this chain hold more "
-                    "than " +
-                        std::to_string(kLargestConfigChain / (1024 * 1024)) +
-                        " MiB together, far more than any real ones"});
-        chain.stack.clear();
-        return;
-    }
-    out.files.push_back(cfg);
-    auto file = parseOpenMwFile(text.text, cfg, tokens, out.problems);
-    if (std::find(file.replace.begin(), file.replace.end(), "config") != file.replace.end())
-        chain.files.resize(1);
-    pushConfigs(chain, file, chain.read.size() - 1);
-    chain.files.push_back(std::move(file));
+    else if (text.status == TextFile::Status::Read)
+        addFile(chain, cfg, text.text, chain.read.size() - 1, tokens, out);
 }
 
 void clearReplaced(OpenMwSettings &out, const std::vector<std::string> &replace)
