@@ -9,7 +9,10 @@
 function(run status expected_names expected_err)
   execute_process(COMMAND ${EMULATOR} ${CLI} loadorder ${ARGN}
     OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE result)
+  # Under Wine the paths come back as Windows writes them: Z:\work\...
   string(REPLACE "\\" "/" out "${out}")
+  string(REPLACE "\\" "/" err "${err}")
+  string(REGEX REPLACE "(^|[ \n])[A-Za-z]:/" "\\1/" err "${err}")
   string(REPLACE "\r" "" err "${err}")
   set(ok TRUE)
   if(NOT expected_names STREQUAL "*")

@@ -21,7 +21,7 @@ TEST(SoundFiles, listsSoundFoldersAndArchivesAsSayNamesThem)
     root.write("Data Files/Sound/Fx/Boom.MP3", "");
     root.write("Data Files/Music/Explore/a.mp3", "");
     root.write("Mod/sound/Vo/Données/Salut.mp3", "");
-    root.write("Mod/sound/vo/misc/HIT HEAVY 1.WAV", ""); // the later folder's spelling
+    root.write("Mod/sound/Vo/misc/HIT HEAVY 1.WAV", ""); // the later folder's spelling
     root.write("Data Files/Morrowind.bsa",
                hw::test::bsaArchive({"sound\\vo\\misc\\hit heavy 1.wav", "sound\\Cr\\rat.wav",
                                      "sound/fx/new.mp3", "music\\x.mp3", "sound\\fx\\x.nif",
@@ -35,7 +35,7 @@ TEST(SoundFiles, listsSoundFoldersAndArchivesAsSayNamesThem)
               (Lines {"caf\xC3\xA9.wav", "Cr\\rat.wav", "Fx\\Boom.MP3", "fx\\new.mp3",
                       "Vo\\Donn\xC3\xA9"
                       "es\\Salut.mp3",
-                      "vo\\misc\\HIT HEAVY 1.WAV"}));
+                      "Vo\\misc\\HIT HEAVY 1.WAV"}));
     ASSERT_EQ(sounds.problems.size(), 1u);
     EXPECT_EQ(sounds.problems[0].file, root / "Data Files/Broken.bsa");
     EXPECT_EQ(sounds.problems[0].message,
