@@ -21,22 +21,15 @@ std::string megabytes(std::uint64_t bytes)
 
 TextFile readTextFile(const std::filesystem::path &file, std::uint64_t limit)
 {
+    // FileSource opens only regular files, and never waits on a pipe.
     std::error_code error;
-    const auto status = std::filesystem::status(file, error);
-    if (status.type() == std::filesystem::file_type::not_found)
-        return {};
-    if (std::filesystem::is_directory(status))
-        return refused("is a folder, not a file");
-    if (!error && !std::filesystem::is_regular_file(status))
-        return refused("is not a plain file (a pipe or a device, say), so it is not read");
-
-    // Opening checks the kind of file again, without waiting on a pipe that
-    // took the file's place in the meantime.
     const auto source = FileSource::open(file, error);
     if (!source) {
         if (error == std::errc::no_such_file_or_directory)
             return {};
-        if (error == std::errc::invalid_seek)
+        if (error == std::errc::is_a_directory)
+            return refused("is a folder, not a file");
+        if (error == FileError::NotRegularFile)
             return refused("is not a plain file (a pipe or a device, say), so it is not read");
         return refused("cannot be opened: " + error.message());
     }
