@@ -1,6 +1,6 @@
 // hourwright: the schedule window.
 #include "ui/application.hpp"
-#include "ui/frm_main.hpp"
+#include "ui/main_window.hpp"
 #include "ui/prompts.hpp"
 #include "version.hpp"
 
@@ -24,7 +24,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     hw::setUpApplication(app);
     hw::QtPrompts prompts;
-    hw::frmMain window(prompts);
+    hw::MainWindow window(prompts);
     window.show();
     return app.exec();
 }

@@ -6,6 +6,7 @@
 #include "ui/list_box.hpp"
 #include "ui/name_box.hpp"
 #include "ui/name_list_model.hpp"
+#include "ui/prompts.hpp"
 #include "ui/script_box.hpp"
 #include "ui/wrap_button.hpp"
 
@@ -16,7 +17,6 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QProxyStyle>
-#include <QScreen>
 #include <QStyleFactory>
 
 #include <algorithm>
@@ -103,16 +103,9 @@ frmMain::frmMain(Prompts &prompts, QWidget *parent)
     , m_prompts(prompts)
 {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("Hour Wright"));
-    // A fixed border with minimise and close: the controls have fixed places,
-    // and a fixed-size window cannot be enlarged to fill the screen on every
-    // platform, so no maximise button is offered.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
+    // Shown on its own (as the tests do), the form is a window of its own.
+    setWindowTitle(QString::fromUtf8(kProgramTitle));
     setFixedSize(kClientWidth, kClientHeight);
-    if (const QScreen *screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
 
     createControls();
     setToolTips();
@@ -317,16 +310,8 @@ void frmMain::resizeEvent(QResizeEvent *event)
 void frmMain::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
-    if (event->type() != QEvent::WindowStateChange)
-        return;
-    // The window has one size. A window manager asked to fill the screen would
-    // leave the controls in a corner of a black screen: the request is undone.
-    const Qt::WindowStates filling = Qt::WindowFullScreen | Qt::WindowMaximized;
-    if (windowState() & filling)
-        QMetaObject::invokeMethod(
-            this, [this, filling] { setWindowState(windowState() & ~filling); },
-            Qt::QueuedConnection);
-    applyLayoutRule(isMinimized() ? QSize(0, 0) : size());
+    if (event->type() == QEvent::WindowStateChange)
+        applyLayoutRule(isMinimized() ? QSize(0, 0) : size());
 }
 
 } // namespace hw

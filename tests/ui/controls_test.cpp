@@ -3,12 +3,15 @@
 // on changes of the client area; Tab, and pastes of nothing.
 #include "window_fixture.hpp"
 
+#include "ui/main_window.hpp"
 #include "ui/script_box.hpp"
 #include "ui/wrap_button.hpp"
 
 #include <QClipboard>
 #include <QLabel>
+#include <QMenuBar>
 #include <QMimeData>
+#include <QStatusBar>
 #include <QStyleOptionButton>
 
 #include <map>
@@ -141,8 +144,6 @@ TEST(Controls, startUpGivesEveryControlItsKindCaptionPlaceTabPositionAndToolTip)
     }
     EXPECT_EQ(window.minimumSize(), QSize(577, 528));
     EXPECT_EQ(window.maximumSize(), QSize(577, 528));
-    EXPECT_FALSE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
-    EXPECT_EQ(window.windowIcon().availableSizes().value(0), QSize(48, 48));
     EXPECT_TRUE(window.txtScript->fontInfo().fixedPitch());
     // Enter in a field must not press a button.
     for (QPushButton *button : window.findChildren<QPushButton *>())
@@ -209,20 +210,19 @@ std::map<QString, QRect> geometries(const hw::frmMain &window)
 
 TEST(LayoutRule, movesOnlyTheScriptBoxTheListAndTheGenerateButtons)
 {
-    // Client width and height (0 by 0: minimised; -1 by -1: a request to fill
-    // the screen, which is undone); whether the script box, and whether the
-    // list and the Generate buttons, follow them.
+    // Client width and height (0 by 0: minimised); whether the script box,
+    // and whether the list and the Generate buttons, follow them.
     const std::tuple<int, int, bool, bool> cases[] = {
         {1280, 960, true, true}, {700, 309, true, true},   {700, 308, true, false},
         {345, 55, true, false},  {344, 600, false, false}, {600, 54, false, false},
-        {0, 0, false, false},    {-1, -1, false, false},
+        {0, 0, false, false},
     };
     for (const auto &[width, height, scriptFollows, listFollows] : cases) {
         SCOPED_TRACE(std::to_string(width) + 'x' + std::to_string(height));
         hw::test::Window w;
         auto expected = geometries(w.window); // as laid out for the start size
-        if (width <= 0)
-            width == 0 ? w.window.showMinimized() : w.window.showFullScreen();
+        if (width == 0)
+            w.window.showMinimized();
         else
             w.window.setFixedSize(width, height);
         QCoreApplication::processEvents();
@@ -235,8 +235,35 @@ TEST(LayoutRule, movesOnlyTheScriptBoxTheListAndTheGenerateButtons)
                 expected[QString::fromUtf8(name)].moveTop(height - 37);
         }
         EXPECT_EQ(geometries(w.window), expected);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !w.window.isFullScreen(); })); // at once offscreen
     }
+}
+
+// The window puts the menu bar above the form and a status bar below it; the
+// form keeps its size, its controls their places, and the window one size.
+TEST(MainWindow, holdsTheFormBelowTheMenuBarAtOneSize)
+{
+    ScriptedPrompts prompts;
+    hw::MainWindow main(prompts);
+    main.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    const int menuBottom = main.menuBar()->geometry().bottom();
+    EXPECT_EQ(main.form().geometry(), QRect(0, menuBottom + 1, 577, 528));
+    EXPECT_EQ(main.statusBar()->y(), main.form().geometry().bottom() + 1);
+    EXPECT_EQ(main.minimumSize(), main.maximumSize());
+    EXPECT_EQ(main.width(), 577);
+    EXPECT_FALSE(main.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_EQ(main.windowIcon().availableSizes().value(0), QSize(48, 48));
+    // A request to fill the screen is undone (at once offscreen).
+    main.showFullScreen();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !main.isFullScreen(); }));
+    EXPECT_EQ(main.form().size(), QSize(577, 528));
+    // The menu's commands reach the form and the prompts.
+    main.menu().about->trigger();
+    ASSERT_EQ(prompts.asked.size(), 1);
+    EXPECT_TRUE(prompts.asked[0].startsWith("About HourWright|HourWright 0."))
+        << prompts.asked[0].toStdString();
+    main.menu().loadNames->trigger();
+    EXPECT_EQ(prompts.dialogs.size(), 1);
 }
 
 TEST_F(WindowTest, tabAndShiftTabWalkTheWholeTabOrderAndAPasteOfNothingChangesNothing)
