@@ -5,6 +5,7 @@ ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 BENCH_BUILD ?= build-bench
 WIN_BUILD ?= build-windows
+PACKAGE_BUILD ?= build-package
 PREFIX    ?= /usr/local
 FUZZ_SECONDS ?= 60
 JOBS      ?= $(shell nproc)
@@ -13,7 +14,8 @@ CMAKE     := cmake --log-level=WARNING
 CMAKE_ARGS := -DHOURWRIGHT_WERROR=$(WERROR)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps build test run install sanitize fuzz bench bench-schedule bench-build windows-test format format-check clean
+.PHONY: all deps build test run install package sanitize fuzz bench bench-schedule bench-build \
+	windows-test format format-check clean
 
 all: build
 
@@ -30,9 +32,24 @@ test: build
 run: build
 	@$(BUILD)/src/app/hourwright
 
-# Installs the programs, the desktop menu entry and the icon under PREFIX.
+# Installs the programs, the desktop menu entry, the icons, the task-list file
+# type and the AppStream data under PREFIX.
 install: build
 	@cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package $(PACKAGE_BUILD)/hourwright_VERSION_ARCH.deb: a Release build
+# of its own with Debian's hardening flags, packed by CPack (scripts/check-package
+# checks and tries it).
+package: export DEB_BUILD_MAINT_OPTIONS := hardening=+all
+package:
+	@scripts/install-deps build package
+	@$(CMAKE) -S . -B $(PACKAGE_BUILD) $(CMAKE_ARGS) -DCMAKE_BUILD_TYPE=Release \
+		-DBUILD_TESTING=OFF -DHOURWRIGHT_PACKAGE=ON \
+		"-DCMAKE_CXX_FLAGS=$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+		"-DCMAKE_EXE_LINKER_FLAGS=$$(dpkg-buildflags --get LDFLAGS)"
+	@cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	@rm -f $(PACKAGE_BUILD)/hourwright_*.deb
+	@cd $(PACKAGE_BUILD) && cpack -G DEB
 
 # The core and its tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: deps
@@ -41,21 +58,26 @@ sanitize: deps
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
-# The plugin reader's fuzz target under libFuzzer for FUZZ_SECONDS, seeded from
-# the test plugins; inputs that fail land in fuzz/artifacts/.
+# The fuzz targets under libFuzzer for FUZZ_SECONDS in all, half each: the
+# plugin reader's, seeded from the test plugins, and the load order readers'
+# (openmw.cfg, Morrowind.ini, BSA). Inputs that fail land in fuzz/artifacts/.
 fuzz:
 	@scripts/install-deps build fuzz
 	@$(CMAKE) -S . -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DHOURWRIGHT_FUZZ=ON \
 		-DHOURWRIGHT_SANITIZE=ON -DHOURWRIGHT_BUILD_UI=OFF -DBUILD_TESTING=OFF $(CMAKE_ARGS)
-	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target plugin_reader_fuzz
-	@mkdir -p fuzz/corpus fuzz/artifacts
-	@$(FUZZ_BUILD)/fuzz/plugin_reader_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=65536 \
-		-artifact_prefix=fuzz/artifacts/ -print_final_stats=1 \
-		fuzz/corpus fuzz/regressions tests/data/plugins
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target plugin_reader_fuzz load_order_fuzz
+	@mkdir -p fuzz/corpus/plugin fuzz/corpus/load_order fuzz/artifacts
+	@$(FUZZ_BUILD)/fuzz/plugin_reader_fuzz -max_total_time=$$(( $(FUZZ_SECONDS) / 2 )) \
+		-max_len=65536 -artifact_prefix=fuzz/artifacts/ -print_final_stats=1 \
+		fuzz/corpus/plugin fuzz/regressions tests/data/plugins
+	@$(FUZZ_BUILD)/fuzz/load_order_fuzz -max_total_time=$$(( $(FUZZ_SECONDS) - $(FUZZ_SECONDS) / 2 )) \
+		-max_len=16384 -artifact_prefix=fuzz/artifacts/ -print_final_stats=1 \
+		fuzz/corpus/load_order fuzz/load_order_regressions
 
 # The benchmarks, in a Release build of their own.
 bench: bench-build
 	@$(BENCH_BUILD)/bench/plugin_bench
+	@$(BENCH_BUILD)/bench/index_bench
 	@$(BENCH_BUILD)/bench/schedule_bench
 	@QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/bench/window_bench
 
@@ -96,4 +118,4 @@ format-check:
 	@git ls-files --cached --others --exclude-standard '*.cpp' '*.hpp' | xargs -r clang-format --dry-run --Werror
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD) $(WIN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD) $(WIN_BUILD) $(PACKAGE_BUILD)

@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace hw::bench {
 
@@ -146,7 +147,8 @@ public:
 
     std::string npc()
     {
-        std::string data = textSubrecord("NAME", npcId()) +
+        m_npcs.push_back(npcId());
+        std::string data = textSubrecord("NAME", m_npcs.back()) +
             textSubrecord("FNAM", text(between(5, 24))) + textSubrecord("RNAM", "Dark Elf") +
             textSubrecord("CNAM", "Commoner") + textSubrecord("ANAM", "Hlaalu") +
             textSubrecord("BNAM", "b_n_dark elf_m_head_01") +
@@ -160,15 +162,35 @@ public:
         return record("NPC_", data, std::nullopt, 0x400);
     }
 
-    // Exteriors hold a few references, interiors up to several hundred.
+    // What a reference places: as in a real master, mostly statics and other
+    // things, and one in fifty an NPC, so that each NPC stands a few times.
+    std::string placedObject()
+    {
+        if (between(0, 49) == 0 && !m_npcs.empty())
+            return m_npcs[m_random() % m_npcs.size()];
+        return "static_" + std::to_string(m_random() % 3000);
+    }
+
+    // Exteriors hold a few references, interiors up to several hundred. As in
+    // a real master, interiors go by name and exteriors by their grid
+    // position, a few of them named too, and every reference has a number of
+    // its own within the file.
     std::string cell()
     {
-        std::string data = textSubrecord("NAME", text(between(0, 30))) +
-            subrecord("DATA", filler(12)) + textSubrecord("RGNN", "Ascadian Isles Region");
+        const bool interior = between(0, 9) < 4;
+        const auto grid = m_cells++;
+        const std::uint32_t flags = interior ? 1 : 0;
+        std::string name = interior ? text(between(5, 30)) + ' ' + std::to_string(grid)
+            : between(0, 7) == 0    ? text(between(5, 20))
+                                    : std::string();
+        std::string data = textSubrecord("NAME", name) +
+            subrecord("DATA", le32(flags) + le32(grid % 128 - 64) + le32(grid / 128 - 64));
+        if (!interior)
+            data += textSubrecord("RGNN", "Ascadian Isles Region");
         const auto references = between(0, 9) < 6 ? between(3, 50) : between(60, 800);
         for (std::uint32_t i = 0; i < references; ++i)
-            data += subrecord("FRMR", le32(i)) + textSubrecord("NAME", npcId()) +
-                subrecord("DATA", filler(24));
+            data += subrecord("FRMR", le32(++m_references)) +
+                textSubrecord("NAME", placedObject()) + subrecord("DATA", filler(24));
         return record("CELL", data);
     }
 
@@ -207,6 +229,9 @@ public:
 
 private:
     std::mt19937_64 m_random {80};
+    std::uint32_t m_cells = 0;
+    std::uint32_t m_references = 0;
+    std::vector<std::string> m_npcs;
 };
 
 } // namespace

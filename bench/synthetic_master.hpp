@@ -16,10 +16,11 @@ struct MasterInfo
 /// Writes a synthetic master file of about `targetBytes` with the mix of a
 /// real one, scaled to size: groups of small records (settings, items,
 /// spells, scripts, books, a few thousand NPCs), cells of up to tens of
-/// kilobytes, landscape records of about 30 KB, path grids, and tens of
-/// thousands of dialogue records. NPC ids and the bytes "NPC_" and "NAME"
-/// also stand in the text of other records. The same size gives the same
-/// bytes. Throws std::runtime_error when the file cannot be written.
+/// kilobytes whose references place NPCs and other things, landscape records
+/// of about 30 KB, path grids, and tens of thousands of dialogue records.
+/// NPC ids and the bytes "NPC_" and "NAME" also stand in the text of other
+/// records. The same size gives the same bytes. Throws std::runtime_error
+/// when the file cannot be written.
 MasterInfo writeSyntheticMaster(const std::filesystem::path &file, std::uint64_t targetBytes);
 
 } // namespace hw::bench

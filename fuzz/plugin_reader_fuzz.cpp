@@ -1,8 +1,13 @@
-// Fuzz target for the plugin reader: any bytes as a plugin file. Besides
+// Fuzz target for the plugin readers: any bytes as a plugin file. Besides
 // crashes and sanitizer reports it catches wrong results, by comparing the
-// block-wise reader with a plain walk over the bytes held whole in memory,
+// block-wise NPC reader with a plain walk over the bytes held whole in memory,
 // at two buffer sizes that change with the input, so that records fall
-// across block edges.
+// across block edges; and the index reader with itself at those sizes and
+// with the plain walk's record headers, and the index built from it with
+// its own counts and order.
+#include "data/game_index_builder.hpp"
+#include "data/record_reader.hpp"
+#include "model/caseless.hpp"
 #include "plugin/es_read.hpp"
 
 #include <cstdint>
@@ -30,8 +35,9 @@ struct Expected
     std::uint64_t offset = 0;
 };
 
-// The record walk in its simplest form, with the whole file at hand.
-Expected plainWalk(std::string_view file)
+// The record walk in its simplest form, with the whole file at hand; the
+// NPC ids are taken (and their faults found) only when `npcIds` is set.
+Expected plainWalk(std::string_view file, bool npcIds = true)
 {
     Expected out;
     if (!file.starts_with("TES3")) {
@@ -55,7 +61,7 @@ Expected plainWalk(std::string_view file)
             return out;
         }
         const auto data = file.substr(at + 16, static_cast<std::size_t>(size));
-        if (file.substr(at, 4) == "NPC_") {
+        if (npcIds && file.substr(at, 4) == "NPC_") {
             const auto name = data.find("NAME");
             if (name == std::string_view::npos) {
                 out.fault = hw::ScanFault::NoNameSubrecord;
@@ -106,6 +112,90 @@ void scanAndCompare(std::string_view file, std::size_t bufferSize, const Expecte
           "a message is missing or one is given for a complete scan");
 }
 
+// What the index reader hands on, written down.
+struct Events final : hw::RecordSink
+{
+    std::string text;
+
+    void masters(const std::vector<std::string> &names) override
+    {
+        for (const auto &name : names)
+            text += "M" + name + '\n';
+    }
+    void record(const hw::IdRecord &r) override
+    {
+        text += "R" + std::to_string(static_cast<int>(r.kind)) + std::string(r.id) + '|' +
+            std::string(r.shown) + std::to_string(r.flags) + (r.deleted ? "D\n" : "\n");
+    }
+    void cell(const hw::CellRecord &c) override
+    {
+        text += "C" + place(c.place) + std::string(c.region) + (c.deleted ? "D\n" : "\n");
+    }
+    void reference(const hw::CellReference &r) override
+    {
+        text += "F" + std::to_string(r.refNum) + std::string(r.object) +
+            (r.movedTo ? place(*r.movedTo) : "") + (r.deleted ? "D\n" : "\n");
+    }
+    static std::string place(const hw::CellPlace &p)
+    {
+        return std::string(p.name) + std::to_string(p.x) + ',' + std::to_string(p.y) +
+            (p.interior ? "I" : "E");
+    }
+};
+
+hw::ScanOutcome readIndex(std::string_view file, std::size_t bufferSize, std::string &events)
+{
+    hw::MemorySource source(file);
+    Events sink;
+    const auto outcome = hw::readRecords(source, sink, hw::CodePage::Windows1252, {}, bufferSize);
+    check(outcome.has_value(), "a read that nobody cancelled was cancelled");
+    events = sink.text;
+    return *outcome;
+}
+
+bool insideRecords(hw::ScanFault fault)
+{
+    return fault == hw::ScanFault::SubrecordCutShort || fault == hw::ScanFault::NoNameSubrecord;
+}
+
+// The index reader gives the same at both buffer sizes, and stops either
+// where the record headers end or earlier, inside a record.
+void indexAndCompare(std::string_view file, std::size_t smallBuffer)
+{
+    std::string small, large;
+    const auto a = readIndex(file, smallBuffer, small);
+    const auto b = readIndex(file, hw::RecordWalk::kDefaultBufferSize, large);
+    check(small == large, "the index reader's results depend on its buffer size");
+    check(a.fault == b.fault && a.offset == b.offset && a.idCount == b.idCount,
+          "the index reader's outcome depends on its buffer size");
+    const auto headers = plainWalk(file, false);
+    const bool sameAsHeaders = a.fault == headers.fault && a.offset == headers.offset;
+    const bool earlier = insideRecords(a.fault) &&
+        (headers.fault == hw::ScanFault::None || a.offset < headers.offset);
+    check(sameAsHeaders || earlier, "the index reader stops where the record headers do not");
+    check(hw::scanMessage("fuzz.esp", a).summary.empty() == a.complete(),
+          "an index message is missing or one is given for a complete read");
+}
+
+// The index built from the bytes: its lists sorted and each id once, its
+// counts those of its lists.
+void buildAndCheck(std::string_view file)
+{
+    hw::MemorySource source(file);
+    hw::GameIndexBuilder builder;
+    builder.addSource(source, "fuzz.esp");
+    const auto index = builder.finish();
+    for (std::size_t group = 0; group < hw::kIdGroupCount; ++group) {
+        const auto ids = index.sorted(static_cast<hw::IdGroup>(group));
+        for (std::size_t n = 1; n < ids.size(); ++n)
+            check(hw::caselessLess(ids[n - 1], ids[n]), "a sorted list is out of order");
+    }
+    for (const auto kind : hw::kRecordKinds)
+        check(index.inOrder(kind).size() == index.count(kind), "a count differs from its list");
+    for (const auto id : index.inOrder(hw::RecordKind::Npc))
+        check(index.actor(id).has_value(), "an NPC of the list is not found");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
@@ -116,5 +206,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // Large enough for the walk to pass over gaps and read short blocks at
     // the next header, as it does with its default buffer on real files.
     scanAndCompare(file, 20000 + size % 45000, expected);
+    indexAndCompare(file, 16 + size % 61);
+    buildAndCheck(file);
     return 0;
 }

@@ -15,5 +15,7 @@ int runActions(Args args);
 int runSchedule(Args args);
 int runCentral(Args args);
 int runNpcs(Args args);
+int runIds(Args args);
+int runLoadOrder(Args args);
 
 } // namespace hw::cli

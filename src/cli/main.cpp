@@ -1,8 +1,10 @@
 // hourwright-cli: HourWright's schedule tools for batch work.
 #include "cli/command_line.hpp"
 #include "cli/commands.hpp"
+#include "version.hpp"
 
 #include <algorithm>
+#include <cstdio>
 #include <exception>
 #include <new>
 #include <string>
@@ -30,6 +32,8 @@ constexpr Command kCommands[] = {
     {"schedule", hw::cli::runSchedule, "print the schedule script for a list of task entries"},
     {"central", hw::cli::runCentral, "print a central timing script template"},
     {"npcs", hw::cli::runNpcs, "print the NPC ids of ESM and ESP files"},
+    {"ids", hw::cli::runIds, "print the ids of one kind as ESM and ESP files combine"},
+    {"loadorder", hw::cli::runLoadOrder, "print the game's content files in load order"},
 };
 
 std::string usage()
@@ -40,7 +44,11 @@ std::string usage()
             .append(c.name)
             .append(std::max<std::size_t>(12, c.name.size() + 1) - c.name.size(), ' ')
             .append(c.summary) += '\n';
-    return text + "\nRun 'hourwright-cli COMMAND --help' for a command's options.\n";
+    return text +
+        "\nOptions:\n"
+        "  -h, --help  print this help\n"
+        "  --version   print the version\n"
+        "\nRun 'hourwright-cli COMMAND --help' for a command's options.\n";
 }
 
 // Runs a command; whatever it throws ends it with a message, never with an
@@ -93,6 +101,8 @@ int main(int argc, char **argv)
     }
     if (args[0] == "-h" || args[0] == "--help")
         return hw::cli::writeOrFail({}, usage());
+    if (args[0] == "--version")
+        return hw::cli::writeOrFail({}, std::string("hourwright-cli ") + hw::kVersion + "\n");
     for (const auto &c : kCommands)
         if (c.name == args[0])
             return runGuarded(c, Args(args).subspan(1));

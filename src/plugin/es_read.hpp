@@ -2,6 +2,7 @@
 
 #include "plugin/byte_source.hpp"
 #include "plugin/code_page.hpp"
+#include "plugin/record_walk.hpp"
 #include "plugin/scan_outcome.hpp"
 
 #include <cstddef>
@@ -30,8 +31,7 @@ namespace hw {
 class ESRead
 {
 public:
-    /// The block size that suits real files; see bench/.
-    static constexpr std::size_t kDefaultBufferSize = 256 * 1024;
+    static constexpr std::size_t kDefaultBufferSize = RecordWalk::kDefaultBufferSize;
 
     /// `bufferSize` is the largest block read at once (at least 16 bytes; the
     /// result does not depend on it).

@@ -79,6 +79,7 @@ ScanStatus ScanOutcome::status() const
     case ScanFault::NoNameSubrecord:
     case ScanFault::ZeroNameLength:
     case ScanFault::NameAtDataEnd:
+    case ScanFault::SubrecordCutShort:
         return ScanStatus::Malformed;
     case ScanFault::CannotOpen:
     case ScanFault::CannotRead:
@@ -93,6 +94,7 @@ ScanMessage scanMessage(const std::filesystem::path &file, const ScanOutcome &ou
     const std::string at = hex(outcome.offset);
     const std::string ids = idsBefore(outcome.idCount);
     const std::string npcAt = "The NPC record at offset " + at;
+    const std::string recordAt = "The record " + shownTag(outcome.tag) + " at offset " + at;
     switch (outcome.fault) {
     case ScanFault::None:
         return {};
@@ -116,6 +118,9 @@ ScanMessage scanMessage(const std::filesystem::path &file, const ScanOutcome &ou
                 "The record " + shownTag(outcome.tag) + " at offset " + at +
                     " gives its data size as " + std::to_string(outcome.dataSize) + "."};
     case ScanFault::NoNameSubrecord:
+        if (outcome.tag != "NPC_")
+            return {"The file " + name + " is damaged: a record has no id." + ids,
+                    recordAt + " holds no NAME sub-record."};
         return {"The file " + name + " is damaged: an NPC record has no id." + ids,
                 npcAt + " holds no NAME sub-record."};
     case ScanFault::ZeroNameLength:
@@ -126,6 +131,9 @@ ScanMessage scanMessage(const std::filesystem::path &file, const ScanOutcome &ou
                 npcAt +
                     " has a NAME sub-record that starts too near the end of the record to "
                     "hold its length."};
+    case ScanFault::SubrecordCutShort:
+        return {"The file " + name + " is damaged: a record's contents run past its end." + ids,
+                recordAt + " holds a sub-record that runs past the end of the record."};
     case ScanFault::CannotOpen:
         if (outcome.error == FileError::NotRegularFile)
             return {"The file " + name + " is not a regular file.",

@@ -22,21 +22,23 @@ enum class ScanFault {
     DataCutShort, ///< Truncated: the data size runs past the end of the file
     NotAPlugin, ///< Malformed: the file does not begin with a "TES3" record (an empty file neither)
     NegativeDataSize, ///< Malformed: a data size below 0
-    NoNameSubrecord, ///< Malformed: an "NPC_" record whose data holds no "NAME"
+    NoNameSubrecord, ///< Malformed: an "NPC_" record (or another record that gives an id) without
+                     ///< "NAME"
     ZeroNameLength, ///< Malformed: a "NAME" whose data length is 0
     NameAtDataEnd, ///< Malformed: a "NAME" too close to the end of the data for its length
+    SubrecordCutShort, ///< Malformed: a sub-record runs past the end of its record
     CannotOpen, ///< Unreadable: opening failed, or the path names a folder, pipe or device
     CannotRead, ///< Unreadable: a read failed
 };
 
-/// The outcome of one scan. The ids themselves are in `ESRead::NPCNames`;
-/// the fields below say how far they go and, for any status but Complete,
-/// where and why the scan stopped.
+/// The outcome of one scan. The ids themselves are in `ESRead::NPCNames` (or
+/// the record index); the fields below say how far they go and, for any
+/// status but Complete, where and why the scan stopped.
 struct ScanOutcome
 {
     ScanFault fault = ScanFault::None;
 
-    /// The number of ids found. It tells "no NPC record" apart from "one NPC
+    /// The number of NPC ids found. It tells "no NPC record" apart from "one NPC
     /// record with an empty id", which leave the same list behind.
     std::size_t idCount = 0;
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QFontDatabase>
 #include <QIcon>
 
 namespace hw {
@@ -10,8 +11,19 @@ QFont windowFont()
 {
     QFont font;
     font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
-    // Pixels, not points: the control sizes are pixels, whatever the screen's DPI.
-    font.setPixelSize(11);
+    // Pixels, not points: the control sizes are pixels, whatever the screen's
+    // DPI. At 10 pixels the widest captions ("Duration(Hours):", "Check
+    // Visiblity") end clear of the controls beside them.
+    font.setPixelSize(10);
+    return font;
+}
+
+QFont scriptFont()
+{
+    // Fixed width, so that the counted indents of a script line up; as tall as
+    // the window's other text.
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPixelSize(windowFont().pixelSize());
     return font;
 }
 

@@ -6,10 +6,14 @@ class QIcon;
 
 namespace hw {
 
-/// The font the window is laid out for: 11 pixels of Liberation Sans (Arial's
+/// The font the window is laid out for: 10 pixels of Liberation Sans (Arial's
 /// metrics; Arial itself where Liberation is missing), whose captions fit the
 /// fixed control sizes.
 QFont windowFont();
+
+/// The font of the script box: the system's fixed-width font, as many pixels
+/// high as the window's font.
+QFont scriptFont();
 
 /// The program's icon, 48 × 48.
 QIcon programIcon();

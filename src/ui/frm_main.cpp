@@ -1,24 +1,25 @@
 // The window itself: its controls with their fixed geometry, tooltips and tab
-// order, the outlines around the option fields, the layout rule and the
-// routing of events to the handlers.
+// order, the outlines around the option fields and the layout rule.
 #include "ui/frm_main.hpp"
 
+#include "ui/application.hpp"
 #include "ui/list_box.hpp"
+#include "ui/name_box.hpp"
 #include "ui/name_list_model.hpp"
+#include "ui/prompts.hpp"
 #include "ui/script_box.hpp"
 #include "ui/wrap_button.hpp"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QPainter>
 #include <QProxyStyle>
-#include <QScreen>
 #include <QStyleFactory>
+
+#include <algorithm>
 
 namespace hw {
 
@@ -33,10 +34,20 @@ QLabel *makeLabel(QWidget *parent, const char *name, const QString &caption, QRe
     auto *label = new QLabel(caption, parent);
     label->setObjectName(QLatin1String(name));
     label->setGeometry(geometry);
-    // Captions start at the top-left corner and are clipped, never wrapped.
+    // Captions start at the left and are clipped, never wrapped.
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setTextFormat(Qt::PlainText);
     return label;
+}
+
+// Puts the caption's line of text level with the text line of `box`, which a
+// text box or combo box centres vertically, as far as the label's height allows.
+void levelWith(QLabel *label, const QWidget *box)
+{
+    const int line = label->fontMetrics().height();
+    const int boxLine = box->y() + (box->height() - line + 1) / 2;
+    label->setContentsMargins(
+        0, std::clamp(boxLine - label->y(), 0, std::max(0, label->height() - line)), 0, 0);
 }
 
 template<class Control> Control *place(Control *control, const QString &name, QRect geometry)
@@ -92,16 +103,9 @@ frmMain::frmMain(Prompts &prompts, QWidget *parent)
     , m_prompts(prompts)
 {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("Hour Wright"));
-    // A fixed border with minimise and close: the controls have fixed places,
-    // and a fixed-size window cannot be enlarged to fill the screen on every
-    // platform, so no maximise button is offered.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
+    // Shown on its own (as the tests do), the form is a window of its own.
+    setWindowTitle(QString::fromUtf8(kProgramTitle));
     setFixedSize(kClientWidth, kClientHeight);
-    if (const QScreen *screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
 
     createControls();
     setToolTips();
@@ -133,17 +137,8 @@ void frmMain::createControls()
     Label1 = makeLabel(this, "Label1", QStringLiteral("Schedule:"), {8, 268, 201, 17});
     Label2 = makeLabel(this, "Label2", QStringLiteral("Script:"), {312, 4, 261, 17});
 
-    txtName = place(new QComboBox(this), QStringLiteral("txtName"), {72, 8, 145, 21});
-    txtName->setEditable(true);
-    // The list is filled only by loading plugin files, never by Enter; and the
-    // box completes names by its own rule, not by the combo box's completer.
-    txtName->setInsertPolicy(QComboBox::NoInsert);
-    txtName->setCompleter(nullptr);
     m_names = new NameListModel(this);
-    txtName->setModel(m_names);
-    // Tens of thousands of ids: the drop-down measures one row, not each.
-    if (auto *view = qobject_cast<QListView *>(txtName->view()))
-        view->setUniformItemSizes(true);
+    txtName = place(new NameBox(m_names, this), QStringLiteral("txtName"), {72, 8, 145, 21});
     // Keys reach the box first and are passed on to its line edit.
     txtName->installEventFilter(this);
     txtName->lineEdit()->installEventFilter(this);
@@ -194,11 +189,18 @@ void frmMain::createControls()
         cmdGenerate[i]->setObjectName(indexed("cmdGenerate", i));
 
     txtScript = place(new ScriptBox(this), QStringLiteral("txtScript"), {308, 20, 261, 501});
+    txtScript->setFont(scriptFont());
     txtScript->installEventFilter(this);
 
     auto *checkBoxStyle = new CheckBoxStyle(this);
     for (QCheckBox *box : {chkLOS, chkGlobal, chkEqual})
         box->setStyle(checkBoxStyle);
+
+    levelWith(Label5, txtName);
+    levelWith(Label3, cmbTime);
+    levelWith(Label4, cmbTask);
+    for (std::size_t n = 0; n < lblOption.size(); ++n)
+        levelWith(lblOption[n], txtOption[n]);
 }
 
 void frmMain::setToolTips()
@@ -310,60 +312,6 @@ void frmMain::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange)
         applyLayoutRule(isMinimized() ? QSize(0, 0) : size());
-}
-
-bool frmMain::txtScript_KeyDown(QKeyEvent *event)
-{
-    if (event->key() != Qt::Key_A || !(event->modifiers() & Qt::ControlModifier))
-        return false;
-    txtScript->selectAll();
-    return true;
-}
-
-bool frmMain::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == txtName || watched == txtName->lineEdit()) {
-        if (event->type() == QEvent::KeyPress)
-            txtName_KeyDown(static_cast<QKeyEvent *>(event));
-        return false;
-    }
-    if (watched == txtScript) {
-        if (event->type() == QEvent::KeyPress)
-            return txtScript_KeyDown(static_cast<QKeyEvent *>(event));
-        return false;
-    }
-    for (int i = 0; i < 12; ++i) {
-        if (watched != txtOption[i])
-            continue;
-        switch (event->type()) {
-        case QEvent::KeyPress:
-            return txtOption_KeyPress(i, static_cast<QKeyEvent *>(event));
-        case QEvent::FocusIn: {
-            const auto reason = static_cast<QFocusEvent *>(event)->reason();
-            // Coming back from another window or a context menu is not a new
-            // visit to the field: the caret stays where the author left it.
-            if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
-                return false;
-            m_focusedByMouse = reason == Qt::MouseFocusReason ? i : -1;
-            txtOption_GotFocus(i);
-            return false;
-        }
-        case QEvent::MouseButtonPress:
-            // The press that gave the focus would put the caret at the mouse and
-            // lose the selection the focus just made.
-            if (m_focusedByMouse == i) {
-                m_focusedByMouse = -1;
-                return static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton;
-            }
-            return false;
-        case QEvent::FocusOut:
-            m_focusedByMouse = -1;
-            return false;
-        default:
-            return false;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace hw

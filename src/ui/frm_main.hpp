@@ -30,11 +30,12 @@ class WrapButton;
 /// position; the state of a schedule lives in the controls and in the three
 /// flags below. Handlers are named after the control and its event.
 ///
-/// The window's code is split by concern: frm_main.cpp (controls, layout and
-/// event routing), frm_main_options.cpp (the option fields),
-/// frm_main_tasks.cpp (the task list and the Generate buttons),
-/// frm_main_names.cpp (loading NPC ids and completing typed names) and
-/// frm_main_startup.cpp (filling the lists and finding the data folder).
+/// The window's code is split by concern: frm_main.cpp (controls and layout),
+/// frm_main_input.cpp (the routing of keys, focus and pastes),
+/// frm_main_options.cpp (the option fields), frm_main_tasks.cpp (the task
+/// list), frm_main_generate.cpp (the Generate buttons), frm_main_names.cpp
+/// (loading NPC ids and completing typed names) and frm_main_startup.cpp
+/// (filling the lists and finding the data folder).
 class frmMain : public QWidget
 {
     Q_OBJECT

@@ -35,12 +35,13 @@ void frmMain::Command1_Click()
     const ScanOutcome outcome = m_reader.ReadNPCNames(file);
     const ScanMessage message = scanMessage(file, outcome);
     // What the author is told: what went wrong, what became of the list, and
-    // the technical detail on a line of its own.
+    // the technical detail as a paragraph of its own, so that a summary that
+    // wraps in the message box does not run into it.
     const auto tellOutcome = [&](const char *listNote) {
         QString text =
             QString::fromStdString(message.summary) + QLatin1Char(' ') + QLatin1String(listNote);
         if (!message.detail.empty())
-            text += QLatin1Char('\n') + QString::fromStdString(message.detail);
+            text += QLatin1String("\n\n") + QString::fromStdString(message.detail);
         tell(kApplicationTitle, text);
     };
     const ScanStatus status = outcome.status();

@@ -2,7 +2,9 @@
 
 #include "ui/sorted_insert.hpp"
 
-#include <QEvent>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QStyledItemDelegate>
 
 namespace hw {
@@ -39,8 +41,10 @@ ListBox::ListBox(QWidget *parent)
 
 void ListBox::updateRowHeight()
 {
-    // One pixel of air between lines of text, as the platform's own list boxes have.
-    m_rowHeight = fontMetrics().height() + 1;
+    // Two pixels of air between lines of text: in the window's font, rows of 13
+    // pixels, as the platform's own list boxes have, so that the list's whole
+    // rows end above the Generate buttons.
+    m_rowHeight = fontMetrics().height() + 2;
 }
 
 void ListBox::changeEvent(QEvent *event)
@@ -48,6 +52,19 @@ void ListBox::changeEvent(QEvent *event)
     if (event->type() == QEvent::FontChange)
         updateRowHeight();
     QListWidget::changeEvent(event);
+}
+
+void ListBox::keyPressEvent(QKeyEvent *event)
+{
+    // The list view's own copy takes only the current entry.
+    if (event != QKeySequence::Copy)
+        return QListWidget::keyPressEvent(event);
+    QString lines;
+    for (int row = 0; row < count(); ++row)
+        if (item(row)->isSelected())
+            lines += item(row)->text() + QLatin1Char('\n');
+    if (!lines.isEmpty())
+        QGuiApplication::clipboard()->setText(lines);
 }
 
 void ListBox::setIntegralGeometry(const QRect &geometry)

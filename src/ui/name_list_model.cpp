@@ -3,7 +3,11 @@
 #include "model/caseless.hpp"
 #include "model/name_list.hpp"
 
+#include <QFontMetricsF>
+
 #include <algorithm>
+#include <array>
+#include <functional>
 #include <iterator>
 
 namespace hw {
@@ -80,6 +84,39 @@ int NameListModel::firstStartingWith(const QString &prefix) const
 {
     const std::size_t row = hw::firstStartingWith(m_names, prefix.toStdString());
     return row < m_names.size() ? static_cast<int>(row) : -1;
+}
+
+int NameListModel::widestRow(const QFontMetricsF &metrics) const
+{
+    // Each id's width is estimated from a table of the font's character widths,
+    // a byte beyond ASCII counted as the font's widest character; then ids are
+    // measured, widest estimate first, until no estimate left comes within a
+    // tenth (more than kerning takes away) of the widest id measured.
+    std::array<qreal, 128> advance {};
+    for (std::size_t c = 0; c < advance.size(); ++c)
+        advance[c] = metrics.horizontalAdvance(QChar(static_cast<char16_t>(c)));
+    const qreal other = metrics.maxWidth();
+    std::vector<std::pair<qreal, std::size_t>> estimates;
+    estimates.reserve(m_names.size());
+    for (std::size_t row = 0; row < m_names.size(); ++row) {
+        qreal width = 0;
+        for (const unsigned char c : m_names[row])
+            width += c < advance.size() ? advance[c] : other;
+        estimates.emplace_back(width, row);
+    }
+    std::sort(estimates.begin(), estimates.end(), std::greater<>());
+    qreal widest = -1;
+    int widestRow = -1;
+    for (const auto &[estimate, row] : estimates) {
+        if (estimate < widest * 0.9)
+            break;
+        const qreal width = metrics.horizontalAdvance(QString::fromStdString(m_names[row]));
+        if (width > widest) {
+            widest = width;
+            widestRow = static_cast<int>(row);
+        }
+    }
+    return widestRow;
 }
 
 } // namespace hw

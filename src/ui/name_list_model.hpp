@@ -2,6 +2,8 @@
 
 #include <QAbstractListModel>
 
+class QFontMetricsF;
+
 #include <string>
 #include <vector>
 
@@ -30,6 +32,11 @@ public:
     /// The row of the first entry that begins with `prefix`, letter case
     /// ignored, or -1 when none does.
     int firstStartingWith(const QString &prefix) const;
+
+    /// The row of the entry that is widest in `metrics`, or -1 when the list
+    /// is empty. Only the entries whose estimated width comes near the widest
+    /// are measured.
+    int widestRow(const QFontMetricsF &metrics) const;
 
 private:
     std::vector<std::string> m_names;

@@ -1,5 +1,7 @@
 #include "ui/script_box.hpp"
 
+#include "ui/paste_guard.hpp"
+
 #include <QMimeData>
 #include <QTextBlock>
 
@@ -11,6 +13,9 @@ ScriptBox::ScriptBox(QWidget *parent)
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Tab moves on to the next control, as everywhere else in the window: a
+    // script's indents are blanks, never tabs.
+    setTabChangesFocus(true);
 }
 
 void ScriptBox::setScriptText(const QString &text)
@@ -35,6 +40,19 @@ QMimeData *ScriptBox::createMimeDataFromSelection() const
     auto *mime = new QMimeData;
     mime->setText(withCrLf(textCursor().selectedText()));
     return mime;
+}
+
+// Qt 6.4's text control reads the first format of pasted data without looking
+// whether there is one; data without any is not pasted at all.
+bool ScriptBox::canInsertFromMimeData(const QMimeData *source) const
+{
+    return holdsData(source) && QPlainTextEdit::canInsertFromMimeData(source);
+}
+
+void ScriptBox::insertFromMimeData(const QMimeData *source)
+{
+    if (holdsData(source))
+        QPlainTextEdit::insertFromMimeData(source);
 }
 
 } // namespace hw

@@ -7,7 +7,7 @@ namespace hw {
 /// The multi-line box that shows a generated script. Scripts end their lines
 /// with CR LF; the box keeps lines as paragraphs and gives CR LF back, both to
 /// the program and to the clipboard, because the game's script editor on
-/// Windows wants CR LF.
+/// Windows wants CR LF. A paste of nothing (an empty clipboard) changes nothing.
 class ScriptBox : public QPlainTextEdit
 {
     Q_OBJECT
@@ -26,6 +26,8 @@ public:
 
 protected:
     QMimeData *createMimeDataFromSelection() const override;
+    bool canInsertFromMimeData(const QMimeData *source) const override;
+    void insertFromMimeData(const QMimeData *source) override;
 };
 
 } // namespace hw

@@ -417,13 +417,14 @@ TEST_F(Cli, failsCleanlyWhereTheSystemSaysNo)
     const std::string full = "cannot write to standard output: No space left on device";
     // clang-format off
     const Args writers[] = {{"actions"}, {"actions", "--help"}, {"central"}, {"central", "-h"},
-        {"schedule", "--npc", "x"}, {"schedule", "-h"}, {"npcs", "-"}, {"npcs", "-h"}, {"--help"}};
+        {"schedule", "--npc", "x"}, {"schedule", "-h"}, {"npcs", "-"}, {"npcs", "-h"}, {"ids", "-h"}, {"loadorder", "-h"}, {"--help"}, {"--version"}};
     // clang-format on
     const std::string plugin = hw::test::headerRecord() + hw::test::npcRecord("x");
     for (const Args &args : writers) {
         const Outcome r = run(args, args[0] == "npcs" ? plugin : "06:00 > Appear\n", "/dev/full");
         EXPECT_EQ(r.status, 1) << args.back();
-        const std::string command = args[0] == "--help" ? "hourwright-cli: " : said(args[0], "");
+        const std::string command =
+            args[0].starts_with("--") ? "hourwright-cli: " : said(args[0], "");
         EXPECT_EQ(r.err, command + full + "\n") << args.back();
     }
 

@@ -1,9 +1,11 @@
 #pragma once
 
 // Builds plugin file bytes in memory: records of any tag and size, sub-records,
-// and NPC records with ids of any bytes. The benchmarks use it as well.
+// NPC records with ids of any bytes, cells with references. The benchmarks
+// use it as well.
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,13 +42,40 @@ inline std::string record(std::string_view tag, std::string_view data,
         std::string(data);
 }
 
-/// The header record that starts every real plugin.
-inline std::string headerRecord()
+/// The header record that starts every real plugin, naming `masters`.
+inline std::string headerRecord(std::initializer_list<std::string_view> masters = {"Morrowind.esm"})
 {
-    const std::string hedr = le32(0x3FA66666) + std::string(4 + 32 + 256, '\0');
-    return record("TES3",
-                  subrecord("HEDR", hedr) + textSubrecord("MAST", "Morrowind.esm") +
-                      subrecord("DATA", std::string(8, '\0')));
+    std::string data = subrecord("HEDR", le32(0x3FA66666) + std::string(4 + 32 + 256, '\0'));
+    for (const auto master : masters)
+        data += textSubrecord("MAST", master) + subrecord("DATA", std::string(8, '\0'));
+    return record("TES3", data);
+}
+
+/// A record of `tag` whose id is `id`, then the sub-records `rest`.
+inline std::string idRecord(std::string_view tag, std::string_view id, std::string_view rest = {},
+                            std::uint32_t flags = 0)
+{
+    return record(tag, textSubrecord("NAME", id) + std::string(rest), std::nullopt, flags);
+}
+
+/// The part of a CELL record before its references: name, DATA (flags, grid
+/// position) and, for an exterior, its region.
+inline std::string cellHead(std::string_view name, std::uint32_t flags, std::int32_t x = 0,
+                            std::int32_t y = 0, std::string_view region = {})
+{
+    std::string head = textSubrecord("NAME", name) +
+        subrecord("DATA",
+                  le32(flags) + le32(static_cast<std::uint32_t>(x)) +
+                      le32(static_cast<std::uint32_t>(y)));
+    return region.empty() ? head : head + textSubrecord("RGNN", region);
+}
+
+/// One placed reference as the editor writes it: FRMR (`refNum`, whose top
+/// byte names a master), the object's id, a position, and DELE if `deleted`.
+inline std::string placed(std::uint32_t refNum, std::string_view object, bool deleted = false)
+{
+    return subrecord("FRMR", le32(refNum)) + textSubrecord("NAME", object) +
+        subrecord("DATA", std::string(24, '\0')) + (deleted ? subrecord("DELE", le32(0)) : "");
 }
 
 /// An NPC record as the game's editor writes it: NAME first, then the

@@ -1,12 +1,18 @@
 // The window as created: every control's kind, caption, place, tab position
-// and tooltip, the outlines and the lists; and the layout rule on changes of
-// the client area.
+// and tooltip, the outlines and the lists; captions that fit; the layout rule
+// on changes of the client area; Tab, and pastes of nothing.
 #include "window_fixture.hpp"
 
+#include "ui/main_window.hpp"
 #include "ui/script_box.hpp"
 #include "ui/wrap_button.hpp"
 
+#include <QClipboard>
 #include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QStyleOptionButton>
 
 #include <map>
 
@@ -14,6 +20,7 @@ namespace {
 
 using hw::frmMain;
 using hw::test::ScriptedPrompts;
+using hw::test::WindowTest;
 
 // A tab position of -1: takes no focus; a tooltip of nullptr: the option fields' own.
 struct ControlRow
@@ -88,16 +95,25 @@ QString captionOf(const QWidget *w)
     return {};
 }
 
+// The controls in the tab order from the name box on; with `enabledOnly`,
+// those that Tab visits.
+QList<QWidget *> tabChain(frmMain &window, bool enabledOnly)
+{
+    QList<QWidget *> chain;
+    for (QWidget *w = window.txtName; chain.isEmpty() || w != window.txtName;
+         w = w->nextInFocusChain())
+        if (w->parentWidget() == &window && (w->focusPolicy() & Qt::TabFocus) &&
+            (w->isEnabled() || !enabledOnly))
+            chain.append(w);
+    return chain;
+}
+
 TEST(Controls, startUpGivesEveryControlItsKindCaptionPlaceTabPositionAndToolTip)
 {
     ScriptedPrompts prompts;
     frmMain window(prompts); // not shown: the layout rule has not run yet
-    QList<QWidget *> tabChain; // the controls Tab visits, in order
-    for (QWidget *w = window.txtName; tabChain.isEmpty() || w != window.txtName;
-         w = w->nextInFocusChain())
-        if (w->parentWidget() == &window && (w->focusPolicy() & Qt::TabFocus))
-            tabChain.append(w);
-    ASSERT_EQ(tabChain.size(), 26);
+    const QList<QWidget *> chain = tabChain(window, false);
+    ASSERT_EQ(chain.size(), 26);
     const QString optionTip = QStringLiteral("Space for options that different functions require.");
     for (const ControlRow &row : kControls) {
         SCOPED_TRACE(row.name);
@@ -105,7 +121,7 @@ TEST(Controls, startUpGivesEveryControlItsKindCaptionPlaceTabPositionAndToolTip)
         ASSERT_NE(w, nullptr);
         EXPECT_TRUE(w->inherits(row.kind));
         EXPECT_EQ(captionOf(w), QString::fromUtf8(row.caption));
-        EXPECT_EQ(tabChain.indexOf(w), row.tab);
+        EXPECT_EQ(chain.indexOf(w), row.tab);
         EXPECT_EQ(w->toolTip(), row.toolTip ? QString::fromUtf8(row.toolTip) : optionTip);
         QRect expected = row.geometry;
         if (w == window.lstTasks)
@@ -128,7 +144,7 @@ TEST(Controls, startUpGivesEveryControlItsKindCaptionPlaceTabPositionAndToolTip)
     }
     EXPECT_EQ(window.minimumSize(), QSize(577, 528));
     EXPECT_EQ(window.maximumSize(), QSize(577, 528));
-    EXPECT_EQ(window.windowIcon().availableSizes().value(0), QSize(48, 48));
+    EXPECT_TRUE(window.txtScript->fontInfo().fixedPitch());
     // Enter in a field must not press a button.
     for (QPushButton *button : window.findChildren<QPushButton *>())
         EXPECT_FALSE(button->isDefault() || button->autoDefault()) << button->text().toStdString();
@@ -137,11 +153,51 @@ TEST(Controls, startUpGivesEveryControlItsKindCaptionPlaceTabPositionAndToolTip)
     EXPECT_EQ(window.cmbTime->itemText(9), QStringLiteral("09:00"));
     ASSERT_EQ(window.cmbTask->count(), 33);
     for (int i = 1; i < 33; ++i)
-        EXPECT_LT(QString::compare(window.cmbTask->itemText(i - 1), window.cmbTask->itemText(i),
-                                   Qt::CaseInsensitive),
+        EXPECT_LT(window.cmbTask->itemText(i - 1).compare(window.cmbTask->itemText(i),
+                                                          Qt::CaseInsensitive),
                   0);
     EXPECT_TRUE(prompts.asked.isEmpty());
     EXPECT_FALSE(window.dataFolder().empty());
+}
+
+TEST_F(WindowTest, everyCaptionFitsItsControlAndEndsClearOfTheNextInEveryLayout)
+{
+    const auto siblings = window.findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+    for (int action = 0; action < window.cmbTask->count(); ++action) {
+        window.cmbTask->setCurrentIndex(action);
+        for (const QWidget *w : siblings) {
+            if (!w->isVisible() || !(w->inherits("QLabel") || w->inherits("QAbstractButton")))
+                continue;
+            const QString caption = captionOf(w);
+            SCOPED_TRACE(window.cmbTask->currentText().toStdString() + ": " +
+                         caption.toStdString());
+            // Where the control draws its caption, in its own coordinates.
+            QStyleOptionButton option;
+            option.initFrom(w);
+            option.text = caption;
+            const QRect room = w->inherits("QLabel")
+                ? w->contentsRect()
+                : w->style()->subElementRect(w->inherits("QCheckBox")
+                                                 ? QStyle::SE_CheckBoxContents
+                                                 : QStyle::SE_PushButtonContents,
+                                             &option, w);
+            const QFontMetrics metrics = w->fontMetrics();
+            QSize needed(metrics.horizontalAdvance(caption), metrics.height());
+            if (w->inherits("hw::WrapButton")) // the Generate buttons break their captions
+                needed = metrics.boundingRect(room, Qt::TextWordWrap, caption).size();
+            EXPECT_LE(needed.width(), room.width());
+            EXPECT_LE(needed.height(), room.height());
+            if (w->inherits("QPushButton")) // centred in the button
+                continue;
+            int next = window.width(); // the nearest control to the right on the same line
+            for (const QWidget *n : siblings)
+                if (n->isVisible() && n->x() > w->x() && n->y() <= w->geometry().bottom() &&
+                    n->geometry().bottom() >= w->y())
+                    next = std::min(next, n->x());
+            EXPECT_LE(w->x() + room.left() + needed.width() + 2, next);
+        }
+    }
+    EXPECT_LT(window.lstTasks->geometry().bottom(), window.cmdGenerate[0]->y());
 }
 
 std::map<QString, QRect> geometries(const hw::frmMain &window)
@@ -154,8 +210,8 @@ std::map<QString, QRect> geometries(const hw::frmMain &window)
 
 TEST(LayoutRule, movesOnlyTheScriptBoxTheListAndTheGenerateButtons)
 {
-    // Client width and height (0 by 0: minimised); whether the script box, and
-    // whether the list and the Generate buttons, follow them.
+    // Client width and height (0 by 0: minimised); whether the script box,
+    // and whether the list and the Generate buttons, follow them.
     const std::tuple<int, int, bool, bool> cases[] = {
         {1280, 960, true, true}, {700, 309, true, true},   {700, 308, true, false},
         {345, 55, true, false},  {344, 600, false, false}, {600, 54, false, false},
@@ -179,6 +235,60 @@ TEST(LayoutRule, movesOnlyTheScriptBoxTheListAndTheGenerateButtons)
                 expected[QString::fromUtf8(name)].moveTop(height - 37);
         }
         EXPECT_EQ(geometries(w.window), expected);
+    }
+}
+
+// The window puts the menu bar above the form and a status bar below it; the
+// form keeps its size, its controls their places, and the window one size.
+TEST(MainWindow, holdsTheFormBelowTheMenuBarAtOneSize)
+{
+    ScriptedPrompts prompts;
+    hw::MainWindow main(prompts);
+    main.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    const int menuBottom = main.menuBar()->geometry().bottom();
+    EXPECT_EQ(main.form().geometry(), QRect(0, menuBottom + 1, 577, 528));
+    EXPECT_EQ(main.statusBar()->y(), main.form().geometry().bottom() + 1);
+    EXPECT_EQ(main.minimumSize(), main.maximumSize());
+    EXPECT_EQ(main.width(), 577);
+    EXPECT_FALSE(main.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_EQ(main.windowIcon().availableSizes().value(0), QSize(48, 48));
+    // A request to fill the screen is undone (at once offscreen).
+    main.showFullScreen();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !main.isFullScreen(); }));
+    EXPECT_EQ(main.form().size(), QSize(577, 528));
+    // The menu's commands reach the form and the prompts.
+    main.menu().about->trigger();
+    ASSERT_EQ(prompts.asked.size(), 1);
+    EXPECT_TRUE(prompts.asked[0].startsWith("About HourWright|HourWright 0."))
+        << prompts.asked[0].toStdString();
+    main.menu().loadNames->trigger();
+    EXPECT_EQ(prompts.dialogs.size(), 1);
+}
+
+TEST_F(WindowTest, tabAndShiftTabWalkTheWholeTabOrderAndAPasteOfNothingChangesNothing)
+{
+    // An X clipboard that no program owns gives data without a single format.
+    QGuiApplication::clipboard()->setMimeData(new QMimeData);
+    window.txtName->setEditText("x");
+    window.txtScript->setScriptText("x");
+    const QList<QWidget *> chain = tabChain(window, true); // "Wander": all but field 0
+    ASSERT_EQ(chain.size(), 25);
+    window.txtName->setFocus();
+    for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+        for (qsizetype step = 1; step <= chain.size(); ++step) {
+            QWidget *from = QApplication::focusWidget();
+            const QString text = captionOf(from);
+            const auto *field = qobject_cast<QLineEdit *>(from); // selected by its focus
+            EXPECT_EQ(field ? field->selectedText() : text, text);
+            QTest::keyClick(from, Qt::Key_V, Qt::ControlModifier);
+            QTest::keyClick(from, Qt::Key_Insert, Qt::ShiftModifier);
+            EXPECT_EQ(captionOf(from), text) << from->objectName().toStdString();
+            QTest::keyClick(from, key, key == Qt::Key_Tab ? Qt::NoModifier : Qt::ShiftModifier);
+            const qsizetype next = key == Qt::Key_Tab ? step : chain.size() - step;
+            EXPECT_EQ(QApplication::focusWidget(), chain[next % chain.size()])
+                << key << " from " << from->objectName().toStdString();
+        }
     }
 }
 

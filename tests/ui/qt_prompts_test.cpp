@@ -12,7 +12,6 @@
 
 namespace {
 
-using hw::PromptAnswer;
 using hw::PromptButtons;
 
 // Once the next modal message box is open, describes it into `seen` and presses
@@ -35,25 +34,29 @@ void whenBoxOpens(QString &seen, QMessageBox::StandardButton press)
 
 TEST(RealMessageBox, showsCaptionPlainTextButtonsAndDefaultWithoutIcon)
 {
+    using enum PromptButtons;
+    using hw::PromptAnswer;
+    // Caption, text, buttons, the button pressed, the answer, and what the box
+    // showed after its caption and text.
+    // clang-format off
+    const std::tuple<const char *, const char *, PromptButtons, QMessageBox::StandardButton, PromptAnswer,
+                     const char *> cases[] = {
+        {"Hour Wright", "Line one?\r\nCancel is \"Yes to All\" <b>", YesNoCancel, QMessageBox::Cancel,
+         PromptAnswer::Cancel, "buttons 414000|default 4000|icon 0"},
+        {"HourWright", "Clear?", YesNo, QMessageBox::No, PromptAnswer::No, "buttons 14000|default 4000|icon 0"},
+        {"HourWright", "Required field not filled!", Ok, QMessageBox::Ok, PromptAnswer::Ok,
+         "buttons 400|default 400|icon 0"},
+    };
+    // clang-format on
     hw::QtPrompts prompts;
-    const QString text = QStringLiteral("Line one?\r\nCancel is \"Yes to All\" <b>");
-    QString seen;
-    whenBoxOpens(seen, QMessageBox::Cancel);
-    EXPECT_EQ(prompts.ask(nullptr, QStringLiteral("Hour Wright"), text, PromptButtons::YesNoCancel,
-                          PromptAnswer::Yes),
-              PromptAnswer::Cancel);
-    EXPECT_EQ(seen,
-              QStringLiteral("Hour Wright|Line one?\nCancel is \"Yes to All\" <b>|"
-                             "buttons 414000|default 4000|icon 0"));
-    whenBoxOpens(seen, QMessageBox::No);
-    EXPECT_EQ(prompts.ask(nullptr, QStringLiteral("HourWright"), QStringLiteral("Clear?"),
-                          PromptButtons::YesNo, PromptAnswer::Yes),
-              PromptAnswer::No);
-    EXPECT_EQ(seen, QStringLiteral("HourWright|Clear?|buttons 14000|default 4000|icon 0"));
-    whenBoxOpens(seen, QMessageBox::Ok);
-    prompts.tell(nullptr, QStringLiteral("HourWright"),
-                 QStringLiteral("Required field not filled!"));
-    EXPECT_EQ(seen, "HourWright|Required field not filled!|buttons 400|default 400|icon 0");
+    for (const auto &[caption, text, buttons, press, answer, shown] : cases) {
+        QString seen;
+        whenBoxOpens(seen, press);
+        EXPECT_EQ(prompts.ask(nullptr, caption, text, buttons,
+                              buttons == Ok ? PromptAnswer::Ok : PromptAnswer::Yes),
+                  answer);
+        EXPECT_EQ(seen, QString(caption) + '|' + QString(text).replace("\r\n", "\n") + '|' + shown);
+    }
 }
 
 // The names the open-file dialog lists in its folder, in its order.
@@ -84,17 +87,14 @@ TEST(RealOpenDialog, offersTheTwoFileTypesAndMatchesTheirPatternsWhateverTheCase
         auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
         if (!dialog)
             return QTimer::singleShot(0, whenOpen);
-        const QStringList masters = {"Data Files", "Morrowind.esm", "Tribunal.ESM"};
-        // The folder is read in the background.
-        if (!QTest::qWaitFor([&] { return listed(*dialog) == masters; }))
-            seen.append(QStringLiteral("timed out"));
         seen.append(dialog->nameFilters().join(';') + '|' + dialog->selectedNameFilter());
-        seen.append(listed(*dialog).join(','));
+        const auto show = [&](const QStringList &expected) { // read in the background
+            const bool read = QTest::qWaitFor([&] { return listed(*dialog) == expected; });
+            seen.append(read ? expected.join(',') : listed(*dialog).join(','));
+        };
+        show({"Data Files", "Morrowind.esm", "Tribunal.ESM"});
         dialog->selectNameFilter(dialog->nameFilters().value(1));
-        const QStringList plugins = {"Data Files", "a.EsP", "b.esp"};
-        if (!QTest::qWaitFor([&] { return listed(*dialog) == plugins; }))
-            seen.append(QStringLiteral("timed out"));
-        seen.append(listed(*dialog).join(','));
+        show({"Data Files", "a.EsP", "b.esp"});
         // The author types the name and presses Enter.
         auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
         if (!name)

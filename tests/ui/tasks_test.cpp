@@ -1,5 +1,6 @@
-// Add Task, Remove Task, the double-click and the three Generate buttons,
-// driven through the window, and the script box that shows their result.
+// Add Task, Remove Task, the double-click, copying from the task list and the
+// three Generate buttons, driven through the window, and the script box that
+// shows their result.
 #include "window_fixture.hpp"
 
 #include "ui/script_box.hpp"
@@ -16,69 +17,86 @@ using hw::PromptButtons;
 using hw::test::Window;
 using hw::test::WindowTest;
 
-TEST(TribunalQuestion, yesAddsNoDropsCancelAddsAndSilencesLaterQuestions)
+TEST(AddTask, asksTheTribunalQuestionFirstThenFilesTheEntryOrRefusesAndLeavesTheFields)
 {
-    for (const PromptAnswer answer : {PromptAnswer::Yes, PromptAnswer::No, PromptAnswer::Cancel}) {
-        SCOPED_TRACE(static_cast<int>(answer));
+    // Action, the texts of its enabled fields, the answer to the Tribunal
+    // question (Equip only), the entry at 08:00 or the message after "HourWright|".
+    using enum PromptAnswer;
+    // clang-format off
+    const std::tuple<const char *, std::vector<const char *>, PromptAnswer, const char *> cases[] = {
+        {"Equip", {"iron_sword"}, Yes, "08:00 > Equip > \"iron_sword\""},
+        {"Equip", {"iron_sword"}, No, ""},
+        {"Equip", {"iron_sword"}, Cancel, "08:00 > Equip > \"iron_sword\""}, // "Yes to All"
+        {"Equip", {""}, Cancel, "Required field not filled!"},
+        {"Travel", {"007", " 1.50", ""}, Yes, "08:00 > Travel > 7/1.5/0"},
+        {"Add Item", {"", "5"}, Yes, "Required field not filled!"},
+        {"Say", {"a.mp3", ""}, Yes, "Required field not filled!"},
+        {"Cast", {"say \"hi\"", "x"}, Yes, "Text fields cannot contain double quotes!"},
+        {"Attack", {"a\nb"}, Yes, "Text fields cannot contain line breaks or control characters!"},
+        {"Travel", {"", "1e999", "0"}, Yes, "Number out of range!"},
+    };
+    // clang-format on
+    const QString tribunal = "Hour Wright|\"Equip\" is a Tribunal function. Do you still want to "
+                             "add it?\r\nCancel is \"Yes to All\"";
+    for (const auto &[action, texts, answer, outcome] : cases) {
+        SCOPED_TRACE(std::string(action) + ' ' + outcome);
         Window w;
         w.prompts.answers = {answer};
-        w.addTask("08:00", "Equip", {"iron_sword"});
-        EXPECT_EQ(w.prompts.asked,
-                  QStringList {"Hour Wright|\"Equip\" is a Tribunal function. Do "
-                               "you still want to add it?\r\nCancel is \"Yes to All\""});
-        EXPECT_EQ(w.prompts.buttons.at(0), PromptButtons::YesNoCancel);
-        EXPECT_EQ(w.window.yesToAll(), answer == PromptAnswer::Cancel);
-        w.addTask("09:00", "Start Running"); // a default Yes if asked
-        EXPECT_EQ(w.prompts.asked.size(), answer == PromptAnswer::Cancel ? 1 : 2);
-        EXPECT_EQ(w.tasks(),
-                  QString(answer == PromptAnswer::No ? "" : "08:00 > Equip > \"iron_sword\"\n") +
-                      "09:00 > Start Running");
-    }
-}
-
-TEST(AddTaskRefusal, showsTheReasonAfterAnyTribunalQuestionAndAddsNothing)
-{
-    // Action, texts for its enabled fields from the first on, the message.
-    const std::tuple<const char *, std::vector<const char *>, const char *> cases[] = {
-        {"Add Item", {"", "5"}, "Required field not filled!"},
-        {"Say", {"a.mp3", ""}, "Required field not filled!"},
-        {"Equip", {""}, "Required field not filled!"}, // after a Cancel
-        {"Cast", {"say \"hi\"", "x"}, "Text fields cannot contain double quotes!"},
-        {"Travel", {"", "1e999"}, "Number out of range!"},
-    };
-    for (const auto &[action, texts, message] : cases) {
-        SCOPED_TRACE(action);
-        Window w;
-        w.prompts.answers = {PromptAnswer::Cancel};
         w.addTask("08:00", action, texts);
-        EXPECT_EQ(w.prompts.asked.last(), QStringLiteral("HourWright|") + message);
-        EXPECT_EQ(w.prompts.buttons.back(), PromptButtons::Ok);
-        EXPECT_TRUE(w.tasks().isEmpty());
+        const bool asks = QByteArray(action) == "Equip",
+                   added = QByteArray(outcome).startsWith("08");
+        const bool refused = *outcome && !added;
+        QStringList asked;
+        if (asks)
+            asked.append(tribunal);
+        if (refused)
+            asked.append("HourWright|" + QString(outcome));
+        EXPECT_EQ(w.prompts.asked, asked);
+        EXPECT_TRUE(!refused || w.prompts.buttons.back() == PromptButtons::Ok);
+        EXPECT_EQ(w.tasks(), added ? outcome : "");
+        QStringList typed; // as typed, not as stored
+        for (const char *text : texts)
+            typed.append(QString::fromUtf8(text));
+        EXPECT_EQ(w.optionTexts(), typed.join('/'));
+        // After Cancel no Tribunal action asks again.
+        const bool silenced = asks && answer == Cancel;
+        EXPECT_EQ(w.window.yesToAll(), silenced);
+        w.prompts.asked.clear();
+        w.addTask("09:00", "Start Running"); // a default Yes if asked
+        EXPECT_EQ(w.prompts.asked.size(), silenced ? 0 : 1);
+        EXPECT_TRUE(w.tasks().endsWith("09:00 > Start Running"));
     }
 }
 
-TEST_F(WindowTest, removeTaskTakesTheSelectedEntriesAndDoubleClickTheLineClicked)
+TEST_F(WindowTest, theListFilesEntriesCaselesslyAndCopiesRemovesAndDoubleClicksSelectedOnes)
 {
-    // Added out of order: each entry files itself in, a duplicate after its twin.
-    for (const char *time : {"06:00", "02:00", "05:00", "01:00", "03:00", "03:00"})
-        addTask(time, "Appear");
+    // Equal but for case, a later entry goes after the earlier ones.
+    for (const char *entry : {"03:00 B", "01:00 a", "03:00 a", "03:00 A", "02:00 x", "03:00 b"})
+        addTask(QByteArray(entry).left(5).constData(), "Attack", {entry + 6});
     auto click = [this](int row, Qt::KeyboardModifiers modifiers, bool twice = false) {
         const QPoint at = window.lstTasks->visualItemRect(window.lstTasks->item(row)).center();
         QTest::mouseClick(window.lstTasks->viewport(), Qt::LeftButton, modifiers, at);
         if (twice) // the second click of a double-click comes as a double-click
             QTest::mouseDClick(window.lstTasks->viewport(), Qt::LeftButton, modifiers, at);
     };
-    auto hours = [this] { return tasks().replace(" > Appear", "").replace('\n', ' '); };
+    auto entries = [this] { return tasks().remove(" > Attack > ").remove('"').replace('\n', ' '); };
     QTest::mouseClick(window.cmdRemove, Qt::LeftButton); // nothing selected
-    EXPECT_EQ(hours(), QStringLiteral("01:00 02:00 03:00 03:00 05:00 06:00"));
+    EXPECT_EQ(entries(), QStringLiteral("01:00a 02:00x 03:00a 03:00A 03:00B 03:00b"));
+    click(5, {});
+    click(0, Qt::ControlModifier);
+    QTest::keyClick(window.lstTasks, Qt::Key_C, Qt::ControlModifier); // in list order
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              QStringLiteral("01:00 > Attack > \"a\"\n03:00 > Attack > \"b\"\n"));
     click(0, {});
+    QTest::mouseClick(window.cmdRemove, Qt::LeftButton);
+    click(1, {});
     click(2, Qt::ShiftModifier);
     click(4, Qt::ControlModifier);
     QTest::mouseClick(window.cmdRemove, Qt::LeftButton);
-    EXPECT_EQ(hours(), QStringLiteral("03:00 06:00"));
+    EXPECT_EQ(entries(), QStringLiteral("02:00x 03:00B"));
     click(0, {});
     click(1, Qt::ControlModifier, true); // in a multiple selection only that line goes
-    EXPECT_EQ(hours(), QStringLiteral("03:00"));
+    EXPECT_EQ(entries(), QStringLiteral("02:00x"));
     click(0, {}, true);
     QTest::mouseDClick(window.lstTasks->viewport(), Qt::LeftButton, {}, QPoint(20, 5));
     QTest::mouseClick(window.cmdRemove, Qt::LeftButton); // an empty list stays empty
@@ -131,16 +149,13 @@ TEST_F(Generate, theWorkedExampleReadsBackExactlyFromTheScriptBox)
         "       If ( \"Town Guard\"-> GetLOS Player != 1 )\r\n       \"Town Guard\"-> Disable\r\n"
         "       EndIf\r\nEndIf\r\n\r\n\r\nEnd"));
     // clang-format on
-}
-
-TEST_F(Generate, fromSelectionWithTheSwitchesTakesOnlyTheSelectedEntries)
-{
-    addWorkedExample();
+    // With the switches, from the selection: nothing comes between the lines
+    // of the two entries selected.
     window.lstTasks->item(1)->setSelected(true); // 06:00 Travel
     window.lstTasks->item(3)->setSelected(true); // 20:00 Disappear
     window.chkGlobal->setChecked(true);
     window.chkEqual->setChecked(true);
-    press(1); // nothing comes between the lines of the two entries
+    press(1);
     EXPECT_TRUE(script().contains("If ( hrw_hour == 6 )\r\n       \"Town Guard\"-> AITravel 100, "
                                   "200, 0\r\nElseIf ( hrw_hour == 20 )\r\n"));
     EXPECT_TRUE(script().endsWith("StopScript town_guard_sched_sc_01\r\n\r\nEnd"));
@@ -154,13 +169,14 @@ TEST(GenerateQuestion, aFilledScriptBoxIsReplacedOnlyAfterYesAndNeverAfterAFaile
     const char *const overwrite = "Overwrite existing text?";
     // clang-format off
     const std::tuple<int, const char *, int, PromptAnswer, const char *> cases[] = {
-        {0, "", 1, Yes, "NPC Name not specified!"},
+        {0, "", 0, Yes, "NPC Name not specified!"}, // before the missing tasks
         {0, "Ra\"vo", 1, Yes, "NPC Name cannot contain double quotes!"},
+        {0, "abc\ndef", 1, Yes, "NPC Name cannot contain line breaks or control characters!"},
         {0, "Town Guard", 0, Yes, "No tasks specified!"},
         {1, "Town Guard", 1, Yes, "No tasks specified!"}, // none selected
         {0, "Town Guard", 2, Yes, overwrite}, {0, "Town Guard", 2, No, overwrite},
         {1, "Town Guard", 2, Yes, overwrite}, {1, "Town Guard", 2, No, overwrite},
-        {2, "Town Guard", 2, Yes, overwrite}, {2, "Town Guard", 2, No, overwrite},
+        {2, "", 0, Yes, overwrite}, {2, "", 0, No, overwrite}, // neither name nor tasks needed
     };
     // clang-format on
     for (const auto &[index, npcId, tasks, answer, message] : cases) {
@@ -182,7 +198,7 @@ TEST(GenerateQuestion, aFilledScriptBoxIsReplacedOnlyAfterYesAndNeverAfterAFaile
     }
 }
 
-TEST_F(Generate, eachUnknownActionIsReportedOnceAndTheScriptStillComes)
+TEST_F(Generate, unknownActionsAreReportedOnceEachAndTheCentralScriptIsNamedAfresh)
 {
     // Add Task writes only known actions; these entries stand for damaged ones.
     window.lstTasks->addSorted(QStringLiteral("07:00 > Dance > \"slow\""));
@@ -192,16 +208,11 @@ TEST_F(Generate, eachUnknownActionIsReportedOnceAndTheScriptStillComes)
     EXPECT_EQ(prompts.asked, QStringList(2, QStringLiteral("HourWright|Command data not found!")));
     EXPECT_EQ(script().count("\r\n       ;Some error occured here!\r\n"), 2);
     EXPECT_TRUE(script().contains("-> Enable\r\n"));
-}
-
-TEST_F(Generate, theCentralScriptNeedsNoNameNorTasksAndIsNamedAfreshEachTime)
-{
-    press(2, "");
-    EXPECT_TRUE(prompts.asked.isEmpty());
+    press(2, ""); // Yes to the overwrite question by default
     const QString first = script().section("\r\n", 0, 0);
     EXPECT_TRUE(first.startsWith("Begin hrw_central_")) << first.toStdString();
     EXPECT_TRUE(script().endsWith("\r\nEnd"));
-    press(2, ""); // Yes to the overwrite question by default
+    press(2, "");
     EXPECT_NE(script().section("\r\n", 0, 0), first);
 }
 

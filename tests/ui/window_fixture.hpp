@@ -90,6 +90,15 @@ struct Window
     }
     QLineEdit &field(int n) { return *window.txtOption[static_cast<std::size_t>(n)]; }
     QString tasks() const { return window.lstTasks->texts().join('\n'); }
+    /// The texts of the enabled option fields, joined by "/".
+    QString optionTexts() const
+    {
+        QStringList texts;
+        for (const QLineEdit *box : window.txtOption)
+            if (box->isEnabled())
+                texts.append(box->text());
+        return texts.join('/');
+    }
 
     /// Chooses time and action, types `texts` into the enabled fields from the
     /// first on, and presses Add Task.

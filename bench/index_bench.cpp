@@ -1,0 +1,207 @@
+// The index of the game's data:
+//
+//   FullRead/master+3, BuildIndex/master+3: one sequential read of the 300 MB
+//     synthetic master and three real plugins, and building their index; the
+//     ratio of the two is printed at the end.
+//   IndexMemory/200k: the heap bytes an index of 200,000 ids holds (counter
+//     index_MiB) and the peak while it is built (build_peak_MiB).
+//   Completion/GROUP: one completion look-up (firstStartingWith) in the
+//     sorted ids of GROUP, at 200,000 ids.
+//   Checks/200k: the checks of a schedule with three misspelt ids, each with
+//     its nearest known ids looked up among 200,000.
+//
+//   index_bench [benchmark options]
+#include "bench_support.hpp"
+#include "data/game_index_builder.hpp"
+#include "data/schedule_checks.hpp"
+#include "plugin_writer.hpp"
+#include "synthetic_master.hpp"
+
+#include <benchmark/benchmark.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using namespace hw::bench;
+using hw::test::le32;
+using hw::test::record;
+using hw::test::subrecord;
+using hw::test::textSubrecord;
+
+constexpr const char *kPlugins[] = {"Welcome_to_the_Arena_v6.7.esp", "Antares_Big_Mod_1.2.esp",
+                                    "Fortified_Molag_Mar.ESP"};
+
+struct LoadOrder
+{
+    std::vector<fs::path> files;
+    std::uint64_t bytes = 0;
+};
+
+void buildIndex(benchmark::State &state, const LoadOrder &order)
+{
+    std::size_t ids = 0;
+    for (auto _ : state) {
+        const auto index = hw::buildGameIndex(order.files);
+        ids = index->idCount();
+        for (const auto &file : index->files())
+            if (!file.outcome.complete())
+                state.SkipWithError("a file was not read whole");
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * order.bytes));
+    state.counters["ids"] = static_cast<double>(ids);
+}
+
+// Ids in the manner of real ones: words, blanks and underscores, numbers.
+std::string randomId(std::mt19937 &random, std::size_t serial)
+{
+    static const char *const words[] = {"dark elf", "Guard", "hlaalu", "Redoran", "ord",     "m",
+                                        "f",        "Arena", "_",      "TR",      "wanderer"};
+    std::string id;
+    for (auto n = 1 + random() % 3; n > 0; --n)
+        id += std::string(words[random() % std::size(words)]) + '_';
+    return id + std::to_string(serial);
+}
+
+// A plugin of 200,000 ids of every kind, in the shares of a large load order,
+// with a few references in each cell.
+std::string pluginOf200kIds()
+{
+    struct Share
+    {
+        const char *tag;
+        int count;
+    };
+    constexpr Share kShares[] = {{"NPC_", 30000}, {"CREA", 10000}, {"MISC", 50000}, {"WEAP", 30000},
+                                 {"BOOK", 30000}, {"SPEL", 20000}, {"CONT", 10000}, {"DOOR", 10000},
+                                 {"REGN", 1000},  {"CELL", 9000}};
+    std::mt19937 random(13);
+    std::string plugin = hw::test::headerRecord();
+    std::size_t serial = 0;
+    for (const auto &share : kShares) {
+        for (int n = 0; n < share.count; ++n) {
+            const std::string id = randomId(random, ++serial);
+            std::string data = textSubrecord("NAME", id);
+            if (share.tag == std::string_view("REGN"))
+                data += textSubrecord("FNAM", id + " Region");
+            if (share.tag == std::string_view("CELL")) {
+                data += subrecord("DATA", le32(1) + le32(0) + le32(0));
+                for (int r = 0; r < 5; ++r)
+                    data += subrecord("FRMR", le32(static_cast<std::uint32_t>(serial * 8 + r))) +
+                        textSubrecord("NAME", "guard_" + std::to_string(random() % 30000));
+            }
+            plugin += record(share.tag, data, std::nullopt, 0x400);
+        }
+    }
+    return plugin;
+}
+
+hw::GameIndex indexOf200kIds()
+{
+    const std::string plugin = pluginOf200kIds();
+    hw::MemorySource source(plugin);
+    hw::GameIndexBuilder builder;
+    builder.addSource(source, "Big.esp");
+    return builder.finish();
+}
+
+void indexMemory(benchmark::State &state)
+{
+    double held = 0;
+    double peak = 0;
+    std::size_t ids = 0;
+    for (auto _ : state) {
+        const std::string plugin = pluginOf200kIds();
+        const std::size_t before = heapInUse();
+        resetHeapPeak();
+        {
+            hw::MemorySource source(plugin);
+            hw::GameIndexBuilder builder;
+            builder.addSource(source, "Big.esp");
+            const auto index = builder.finish();
+            held = static_cast<double>(heapInUse() - before);
+            peak = static_cast<double>(heapPeak() - before);
+            ids = index.idCount();
+        }
+    }
+    state.counters["ids"] = static_cast<double>(ids);
+    state.counters["index_MiB"] = held / (1 << 20);
+    state.counters["build_peak_MiB"] = peak / (1 << 20);
+}
+
+void completion(benchmark::State &state, const hw::GameIndex &index, hw::IdGroup group)
+{
+    const auto ids = index.sorted(group);
+    // Prefixes of one to eight letters of ids spread over the list, as typed.
+    std::vector<std::string> prefixes;
+    std::mt19937 random(5);
+    for (int n = 0; n < 1024; ++n) {
+        const auto id = ids[random() % ids.size()];
+        prefixes.emplace_back(id.substr(0, 1 + random() % 8));
+    }
+    std::size_t at = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(hw::firstStartingWith(ids, prefixes[at++ % prefixes.size()]));
+    state.counters["ids"] = static_cast<double>(ids.size());
+}
+
+void checks(benchmark::State &state, const hw::GameIndex &index)
+{
+    const auto item = index.sorted(hw::IdGroup::Item)[7];
+    const auto npc = index.sorted(hw::IdGroup::Npc)[11];
+    const std::vector<std::string> entries = {
+        "06:00 > Add Item > \"" + std::string(item.substr(1)) + "\"/1",
+        "07:00 > Follow > \"" + std::string(npc) + "x\"/4/0/0/0",
+        "08:00 > Position in Cell > \"Balmora, Guild of Magse\"/0/0/0/0",
+    };
+    std::size_t notes = 0;
+    for (auto _ : state)
+        notes = hw::checkSchedule(npc, entries, {true, false}, index).size();
+    state.counters["notes"] = static_cast<double>(notes);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+
+    TempFolder folder;
+    LoadOrder order;
+    order.files.push_back(folder.path() / "synthetic-300MB.esm");
+    order.bytes = writeSyntheticMaster(order.files.back(), 300ull * 1000 * 1000).bytes;
+    for (const auto *plugin : kPlugins) {
+        order.files.push_back(fs::path(HW_TEST_PLUGINS) / plugin);
+        order.bytes += fs::file_size(order.files.back());
+    }
+    benchmark::RegisterBenchmark("FullRead/master+3", fullRead, order.files, order.bytes)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark("BuildIndex/master+3", buildIndex, order)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark("IndexMemory/200k", indexMemory)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(1);
+
+    const auto index = indexOf200kIds();
+    const std::pair<const char *, hw::IdGroup> groups[] = {
+        {"Completion/npc", hw::IdGroup::Npc},
+        {"Completion/item", hw::IdGroup::Item},
+        {"Completion/activate_target", hw::IdGroup::ActivateTarget},
+        {"Completion/place", hw::IdGroup::Place},
+    };
+    for (const auto &[name, group] : groups)
+        benchmark::RegisterBenchmark(name, completion, index, group);
+    benchmark::RegisterBenchmark("Checks/200k", checks, index)->Unit(benchmark::kMillisecond);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}

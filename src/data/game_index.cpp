@@ -1,0 +1,256 @@
+#include "data/game_index.hpp"
+
+#include "model/caseless.hpp"
+
+#include <algorithm>
+#include <set>
+
+namespace hw {
+
+namespace {
+
+// The first of `ids` that does not sort before `text`.
+std::size_t lowerBound(const SortedIds &ids, std::string_view text)
+{
+    std::size_t low = 0;
+    std::size_t high = ids.size();
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (caselessLess(ids[middle], text))
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low;
+}
+
+// An id with the first eight bytes of its lower-case form as a number that
+// orders as those bytes do. Ids are valid UTF-8 (the reader made them so),
+// and for valid UTF-8 the lower-case bytes order exactly as caselessLess
+// orders the ids; only ids with the same eight first bytes need comparing.
+struct SortKey
+{
+    std::uint64_t prefix;
+    TextRef id;
+};
+
+// The first eight bytes of `lower` (zeros after its end) as one number.
+std::uint64_t packHead(std::string_view lower)
+{
+    std::uint64_t prefix = 0;
+    for (std::size_t at = 0; at < 8; ++at)
+        prefix = prefix << 8 | (at < lower.size() ? static_cast<unsigned char>(lower[at]) : 0);
+    return prefix;
+}
+
+std::uint64_t sortPrefix(std::string_view id)
+{
+    const auto head = id.substr(0, 8);
+    // Beyond ASCII a letter's lower-case form is found by code point; a cut
+    // after 32 bytes leaves the first eight of the lower-case form whole.
+    if (std::any_of(head.begin(), head.end(), [](char c) { return c < 0; }))
+        return packHead(lowerCase(id.substr(0, 32)));
+    char folded[8] = {};
+    for (std::size_t at = 0; at < head.size(); ++at)
+        folded[at] = static_cast<char>(foldCase(static_cast<unsigned char>(head[at])));
+    return packHead({folded, head.size()});
+}
+
+class KeyOrder
+{
+public:
+    explicit KeyOrder(const IdTable &table)
+        : m_table(table)
+    { }
+    bool operator()(const SortKey &a, const SortKey &b) const
+    {
+        return a.prefix != b.prefix ? a.prefix < b.prefix
+                                    : caselessLess(m_table.text(a.id), m_table.text(b.id));
+    }
+    bool equal(const SortKey &a, const SortKey &b) const
+    {
+        return a.prefix == b.prefix && caselessEqual(m_table.text(a.id), m_table.text(b.id));
+    }
+
+private:
+    const IdTable &m_table;
+};
+
+// Of ids that are equal with case ignored, the first one stays.
+void keepFirstOfEqual(std::vector<SortKey> &ids, const KeyOrder &order)
+{
+    const auto equal = [&](const SortKey &a, const SortKey &b) { return order.equal(a, b); };
+    ids.erase(std::unique(ids.begin(), ids.end(), equal), ids.end());
+}
+
+std::vector<SortKey> sortIds(const std::vector<TextRef> &ids, const KeyOrder &order,
+                             const IdTable &table)
+{
+    std::vector<SortKey> keys;
+    keys.reserve(ids.size());
+    for (const auto id : ids)
+        keys.push_back({sortPrefix(table.text(id)), id});
+    std::stable_sort(keys.begin(), keys.end(), order);
+    keepFirstOfEqual(keys, order);
+    return keys;
+}
+
+std::vector<SortKey> mergeIds(const std::vector<SortKey> &a, const std::vector<SortKey> &b,
+                              const KeyOrder &order)
+{
+    std::vector<SortKey> merged;
+    merged.reserve(a.size() + b.size());
+    std::merge(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(merged), order);
+    keepFirstOfEqual(merged, order);
+    return merged;
+}
+
+// 14102 as "14,102".
+std::string withThousands(std::size_t number)
+{
+    std::string digits = std::to_string(number);
+    for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3)
+        digits.insert(static_cast<std::size_t>(at), 1, ',');
+    return digits;
+}
+
+std::string counted(std::size_t number, std::string_view one, std::string_view many)
+{
+    return withThousands(number) + ' ' + std::string(number == 1 ? one : many);
+}
+
+} // namespace
+
+std::size_t firstStartingWith(const SortedIds &ids, std::string_view prefix)
+{
+    // Every id that begins with `prefix` sorts at or after it, and any id
+    // between two of them begins with it too.
+    const std::size_t first = lowerBound(ids, prefix);
+    if (first == ids.size() || !caselessStartsWith(ids[first], prefix))
+        return ids.size();
+    return first;
+}
+
+std::size_t GameIndex::idCount() const
+{
+    std::size_t total = 0;
+    for (const auto kind : kRecordKinds)
+        total += count(kind);
+    return total;
+}
+
+SortedIds GameIndex::sorted(IdGroup group) const
+{
+    return {m_sorted[static_cast<std::size_t>(group)], m_ids};
+}
+
+bool GameIndex::knows(IdGroup group, std::string_view id) const
+{
+    const auto ids = sorted(group);
+    const std::size_t at = lowerBound(ids, id);
+    return at < ids.size() && caselessEqual(ids[at], id);
+}
+
+std::vector<TextRef> GameIndex::liveShown(RecordKind kind) const
+{
+    std::vector<TextRef> shown;
+    for (const auto &entry : m_ids.entries())
+        if (entry.live && entry.kind == kind && entry.shown.length > 0)
+            shown.push_back(entry.shown);
+    return shown;
+}
+
+std::vector<std::string_view> GameIndex::inOrder(RecordKind kind) const
+{
+    std::vector<const IdEntry *> entries;
+    for (const auto &entry : m_ids.entries())
+        if (entry.live && entry.kind == kind && entry.shown.length > 0)
+            entries.push_back(&entry);
+    std::sort(entries.begin(), entries.end(),
+              [](const IdEntry *a, const IdEntry *b) { return a->sequence < b->sequence; });
+    std::set<std::string_view, decltype(&caselessLess)> seen(&caselessLess);
+    std::vector<std::string_view> ids;
+    for (const auto *entry : entries)
+        if (const auto text = m_ids.text(entry->shown); seen.insert(text).second)
+            ids.push_back(text);
+    return ids;
+}
+
+std::optional<ActorFacts> GameIndex::actor(std::string_view id) const
+{
+    for (const auto kind : {RecordKind::Npc, RecordKind::Creature}) {
+        const auto entry = m_ids.find(id, kindMask(kind));
+        if (entry == IdTable::npos || !m_ids[entry].live)
+            continue;
+        ActorFacts facts {kind, std::string(m_ids.text(m_ids[entry].key)), m_ids[entry].flags, {}};
+        const auto first = std::partition_point(m_placed.begin(), m_placed.end(), [&](auto at) {
+            return m_references[at].actor < entry;
+        });
+        for (auto at = first; at != m_placed.end() && m_references[*at].actor == entry; ++at)
+            facts.cells.push_back(describeCell(m_references[*at].cell));
+        return facts;
+    }
+    return std::nullopt;
+}
+
+std::string GameIndex::describeCell(std::uint32_t cell) const
+{
+    const IdEntry &entry = m_ids[cell];
+    const CellInfo &info = m_cells[entry.cell];
+    const std::string name(m_ids.text(entry.shown));
+    if (info.interior)
+        return name;
+    const std::string grid = " (" + std::to_string(info.x) + ", " + std::to_string(info.y) + ")";
+    if (!name.empty())
+        return name + grid;
+    // An unnamed exterior goes by its region's name, as in the game.
+    const auto regionId = m_ids.text(info.region);
+    const auto region = m_ids.find(regionId, kindMask(RecordKind::Region));
+    if (region != IdTable::npos && m_ids[region].live && m_ids[region].shown.length > 0)
+        return std::string(m_ids.text(m_ids[region].shown)) + grid;
+    return (regionId.empty() ? std::string("Wilderness") : std::string(regionId)) + grid;
+}
+
+void GameIndex::organise()
+{
+    const KeyOrder order(m_ids);
+    std::array<std::vector<SortKey>, kIdGroupCount> groups;
+    const auto group = [&](IdGroup g) -> std::vector<SortKey> & {
+        return groups[static_cast<std::size_t>(g)];
+    };
+    for (const auto kind : kRecordKinds)
+        group(idGroupOf(kind)) = sortIds(liveShown(kind), order, m_ids);
+    const auto player = m_ids.addText(kPlayerId);
+    group(IdGroup::Actor) = mergeIds(group(IdGroup::Npc), group(IdGroup::Creature), order);
+    group(IdGroup::ActivateTarget) =
+        mergeIds(group(IdGroup::Actor),
+                 mergeIds(group(IdGroup::Object), group(IdGroup::Item), order), order);
+    group(IdGroup::CastTarget) =
+        mergeIds(group(IdGroup::Actor), {{sortPrefix(kPlayerId), player}}, order);
+    group(IdGroup::Place) = mergeIds(group(IdGroup::Cell), group(IdGroup::Region), order);
+    for (std::size_t at = 0; at < kIdGroupCount; ++at) {
+        m_sorted[at].clear();
+        for (const auto &key : groups[at])
+            m_sorted[at].push_back(key.id);
+    }
+
+    // Each live reference as its actor and its place, sorted: by actor, and
+    // for one actor in the order the references were read.
+    std::vector<std::uint64_t> placed;
+    for (std::uint32_t at = 0; at < m_references.size(); ++at)
+        if (m_references[at].live && m_ids[m_references[at].actor].live)
+            placed.push_back(std::uint64_t {m_references[at].actor} << 32 | at);
+    std::sort(placed.begin(), placed.end());
+    m_placed.assign(placed.size(), 0);
+    std::transform(placed.begin(), placed.end(), m_placed.begin(),
+                   [](std::uint64_t both) { return static_cast<std::uint32_t>(both); });
+}
+
+std::string describeCounts(const GameIndex &index)
+{
+    return counted(index.files().size(), "file", "files") + ", " +
+        counted(index.count(RecordKind::Npc), "NPC", "NPCs") + ", " +
+        counted(index.idCount(), "id", "ids");
+}
+
+} // namespace hw

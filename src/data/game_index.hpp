@@ -1,0 +1,142 @@
+#pragma once
+
+#include "data/id_group.hpp"
+#include "data/id_table.hpp"
+#include "data/record_kind.hpp"
+#include "plugin/scan_outcome.hpp"
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace hw {
+
+/// Ids in caseless order (caselessLess), each once, borrowed from a
+/// GameIndex: valid while that index lives and is not assigned to.
+class SortedIds
+{
+public:
+    SortedIds() = default;
+    SortedIds(std::span<const TextRef> ids, const IdTable &table)
+        : m_ids(ids)
+        , m_table(&table)
+    { }
+
+    std::size_t size() const { return m_ids.size(); }
+    bool empty() const { return m_ids.empty(); }
+    std::string_view operator[](std::size_t at) const { return m_table->text(m_ids[at]); }
+
+private:
+    std::span<const TextRef> m_ids;
+    const IdTable *m_table = nullptr;
+};
+
+/// The index of the first of `ids` that begins with `prefix`, letter case
+/// ignored, or ids.size() when none does: as firstStartingWith of
+/// model/name_list.hpp does for the name box. O(log n).
+std::size_t firstStartingWith(const SortedIds &ids, std::string_view prefix);
+
+/// One file of the index and how far it was read: the records before a
+/// fault are part of the index.
+struct IndexedFile
+{
+    std::filesystem::path path;
+    ScanOutcome outcome;
+};
+
+/// What the index knows of an NPC or creature.
+struct ActorFacts
+{
+    static constexpr std::uint32_t kPersists = 0x400;
+    static constexpr std::uint32_t kBlocked = 0x2000;
+
+    RecordKind kind = RecordKind::Npc;
+    std::string id; ///< as first spelt
+    std::uint32_t flags = 0; ///< the record header's flags
+    /// For each reference that stands in a cell: the cell, as the author
+    /// knows it ("Balmora, Guild of Mages", "Seyda Neen (-2, -9)").
+    std::vector<std::string> cells;
+
+    bool persists() const { return (flags & kPersists) != 0; }
+};
+
+/// The records of the game's files by kind, combined in load order as the
+/// game combines them: a later record replaces an earlier one of the same
+/// kind and id (case ignored), a deletion removes it, and a reference that a
+/// file changes or deletes replaces the reference of the file it belongs to.
+///
+/// A plain value: build it with GameIndexBuilder (any thread), then move it
+/// where it is used. Reading it from several threads at once is safe.
+class GameIndex
+{
+public:
+    /// The files in the order they were combined, each with its outcome.
+    std::span<const IndexedFile> files() const { return m_files; }
+
+    /// True before any file was added: nothing is known.
+    bool empty() const { return m_files.empty(); }
+
+    /// How many ids of `kind` there are, each counted once.
+    std::size_t count(RecordKind kind) const { return sorted(idGroupOf(kind)).size(); }
+
+    /// How many ids of all kinds there are.
+    std::size_t idCount() const;
+
+    /// The ids of `group` in caseless order, for completion; built once with
+    /// the index.
+    SortedIds sorted(IdGroup group) const;
+
+    /// True when `id` is one of `group`, letter case ignored. O(log n).
+    bool knows(IdGroup group, std::string_view id) const;
+
+    /// The ids of `kind`, each once (case ignored), in the order they first
+    /// appeared as the files combined.
+    std::vector<std::string_view> inOrder(RecordKind kind) const;
+
+    /// The NPC or creature `id`; nothing when the index has no such actor.
+    std::optional<ActorFacts> actor(std::string_view id) const;
+
+private:
+    friend class GameIndexBuilder;
+    friend class RecordCombiner;
+
+    struct CellInfo
+    {
+        std::int32_t x = 0;
+        std::int32_t y = 0;
+        TextRef region;
+        bool interior = false;
+    };
+
+    struct Reference
+    {
+        std::uint32_t actor = 0;
+        std::uint32_t cell = 0;
+        std::uint32_t number = 0;
+        std::uint32_t origin = 0;
+        bool live = false;
+    };
+
+    void organise();
+    std::vector<TextRef> liveShown(RecordKind kind) const;
+    std::string describeCell(std::uint32_t cell) const;
+
+    IdTable m_ids;
+    std::vector<CellInfo> m_cells;
+    std::vector<Reference> m_references;
+    std::vector<IndexedFile> m_files;
+    std::vector<std::string> m_origins; ///< the files references belong to, in lower case
+    std::uint32_t m_sequence = 0;
+    std::array<std::vector<TextRef>, kIdGroupCount> m_sorted;
+    std::vector<std::uint32_t> m_placed; ///< live references to live actors, by actor
+};
+
+/// "3 files, 2,675 NPCs, 14,102 ids": what the status bar says is loaded.
+std::string describeCounts(const GameIndex &index);
+
+} // namespace hw

@@ -1,0 +1,70 @@
+#include "data/game_index_builder.hpp"
+
+#include "data/record_combiner.hpp"
+#include "data/record_reader.hpp"
+
+namespace hw {
+
+GameIndexBuilder::GameIndexBuilder(CodePage page, BuildHooks hooks)
+    : GameIndexBuilder(GameIndex {}, page, std::move(hooks))
+{ }
+
+GameIndexBuilder::GameIndexBuilder(GameIndex index, CodePage page, BuildHooks hooks)
+    : m_combiner(std::make_unique<RecordCombiner>(std::move(index)))
+    , m_page(page)
+    , m_hooks(std::move(hooks))
+{ }
+
+GameIndexBuilder::~GameIndexBuilder() = default;
+GameIndexBuilder::GameIndexBuilder(GameIndexBuilder &&) noexcept = default;
+GameIndexBuilder &GameIndexBuilder::operator=(GameIndexBuilder &&) noexcept = default;
+
+bool GameIndexBuilder::addFile(const std::filesystem::path &file)
+{
+    std::error_code error;
+    const auto source = FileSource::open(file, error);
+    if (source)
+        return addSource(*source, file);
+    ScanOutcome outcome;
+    outcome.fault = ScanFault::CannotOpen;
+    outcome.error = error;
+    m_combiner->index().m_files.push_back({file, outcome});
+    return true;
+}
+
+bool GameIndexBuilder::addSource(ByteSource &source, const std::filesystem::path &name)
+{
+    auto &files = m_combiner->index().m_files;
+    ReadHooks hooks;
+    hooks.cancelled = m_hooks.cancelled;
+    if (m_hooks.progress)
+        hooks.progress = [&, fileIndex = files.size()](std::uint64_t done) {
+            m_hooks.progress({fileIndex, name, done, source.size()});
+        };
+    m_combiner->beginFile(name);
+    const auto outcome = readRecords(source, *m_combiner, m_page, hooks);
+    if (!outcome)
+        return false;
+    files.push_back({name, *outcome});
+    return true;
+}
+
+GameIndex GameIndexBuilder::finish()
+{
+    GameIndex index = std::move(m_combiner->index());
+    m_combiner = std::make_unique<RecordCombiner>(GameIndex {});
+    index.organise();
+    return index;
+}
+
+std::optional<GameIndex> buildGameIndex(std::span<const std::filesystem::path> files, CodePage page,
+                                        const BuildHooks &hooks)
+{
+    GameIndexBuilder builder(page, hooks);
+    for (const auto &file : files)
+        if (!builder.addFile(file))
+            return std::nullopt;
+    return builder.finish();
+}
+
+} // namespace hw

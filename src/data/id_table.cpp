@@ -1,0 +1,125 @@
+#include "data/id_table.hpp"
+
+#include "model/caseless.hpp"
+
+#include <algorithm>
+#include <cstring>
+
+namespace hw {
+
+namespace {
+
+constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
+// Setting bit 5 of every byte makes ASCII capitals equal to small letters.
+constexpr std::uint64_t kFold = 0x2020202020202020ull;
+constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+
+std::uint64_t mix(std::uint64_t hash, std::uint64_t word)
+{
+    hash = (hash ^ word) * kMultiplier;
+    return hash ^ (hash >> 32);
+}
+
+std::uint64_t load(const char *bytes, std::size_t count)
+{
+    std::uint64_t word = 0;
+    std::memcpy(&word, bytes, count);
+    return word;
+}
+
+// The last up to eight bytes of `text` as one word: for eight and more, the
+// last eight (overlapping words already hashed); for fewer, two overlapping
+// halves or single bytes. Equal texts give equal words.
+std::uint64_t lastWord(std::string_view text)
+{
+    const char *end = text.data() + text.size();
+    if (text.size() >= 8)
+        return load(end - 8, 8);
+    if (text.size() >= 4)
+        return load(text.data(), 4) | load(end - 4, 4) << 32;
+    std::uint64_t word = 0;
+    for (std::size_t at = 0; at < text.size(); ++at)
+        word = word << 8 | static_cast<unsigned char>(text[at]);
+    return word;
+}
+
+// Hashes eight bytes at a time with ASCII letter case folded; `nonAscii`
+// tells whether any byte was beyond ASCII, where folding needs more.
+std::uint64_t foldedHash(std::string_view text, bool &nonAscii)
+{
+    std::uint64_t hash = text.size() * kMultiplier;
+    std::uint64_t high = 0;
+    for (std::size_t at = 0; at + 8 < text.size(); at += 8) {
+        const auto word = load(text.data() + at, 8);
+        high |= word;
+        hash = mix(hash, word | kFold);
+    }
+    const auto last = lastWord(text);
+    nonAscii = ((high | last) & kHighBits) != 0;
+    return mix(hash, last | kFold);
+}
+
+} // namespace
+
+std::uint64_t caselessHash(std::string_view text)
+{
+    bool nonAscii = false;
+    const auto hash = foldedHash(text, nonAscii);
+    // A text beyond ASCII can equal only another beyond ASCII, and equal
+    // texts have one lower-case form.
+    return nonAscii ? foldedHash(lowerCase(text), nonAscii) : hash;
+}
+
+TextRef IdTable::addText(std::string_view text)
+{
+    const TextRef ref {static_cast<std::uint32_t>(m_text.size()),
+                       static_cast<std::uint32_t>(text.size())};
+    m_text.append(text);
+    return ref;
+}
+
+std::uint32_t IdTable::find(std::string_view key, KindMask kinds) const
+{
+    if (m_slots.empty())
+        return npos;
+    const auto hash = caselessHash(key);
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t at = hash & mask; m_slots[at] != 0; at = (at + 1) & mask) {
+        const std::uint64_t slot = m_slots[at];
+        if ((slot >> 32) != (hash >> 32))
+            continue;
+        const auto entry = static_cast<std::uint32_t>(slot) - 1;
+        const IdEntry &e = m_entries[entry];
+        if ((kindMask(e.kind) & kinds) != 0 && caselessEqual(text(e.key), key))
+            return entry;
+    }
+    return npos;
+}
+
+std::uint32_t IdTable::findOrAdd(RecordKind kind, std::string_view key)
+{
+    if (const auto found = find(key, kindMask(kind)); found != npos)
+        return found;
+    const auto entry = static_cast<std::uint32_t>(m_entries.size());
+    IdEntry &e = m_entries.emplace_back();
+    e.kind = kind;
+    e.key = e.shown = addText(key);
+    if (2 * m_entries.size() > m_slots.size()) {
+        m_slots.assign(std::max<std::size_t>(64, 2 * m_slots.size()), 0);
+        for (std::uint32_t n = 0; n < entry; ++n)
+            insertSlot(caselessHash(text(m_entries[n].key)), n);
+    }
+    insertSlot(caselessHash(key), entry);
+    return entry;
+}
+
+void IdTable::insertSlot(std::uint64_t hash, std::uint32_t entry)
+{
+    const std::size_t mask = m_slots.size() - 1;
+    std::size_t at = hash & mask;
+    while (m_slots[at] != 0)
+        at = (at + 1) & mask;
+    m_slots[at] = (hash >> 32) << 32 | (entry + 1);
+}
+
+} // namespace hw

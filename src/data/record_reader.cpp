@@ -1,0 +1,363 @@
+#include "data/record_reader.hpp"
+
+#include "plugin/record_walk.hpp"
+
+#include <algorithm>
+#include <cstring>
+
+namespace hw {
+
+namespace {
+
+constexpr std::uint32_t kTes3 = fourCC("TES3");
+constexpr std::uint32_t kCell = fourCC("CELL");
+constexpr std::uint32_t kRegion = fourCC("REGN");
+constexpr std::uint32_t kMast = fourCC("MAST");
+constexpr std::uint32_t kName = fourCC("NAME");
+constexpr std::uint32_t kFnam = fourCC("FNAM");
+constexpr std::uint32_t kDele = fourCC("DELE");
+constexpr std::uint32_t kData = fourCC("DATA");
+constexpr std::uint32_t kRgnn = fourCC("RGNN");
+constexpr std::uint32_t kFrmr = fourCC("FRMR");
+constexpr std::uint32_t kMvrf = fourCC("MVRF");
+constexpr std::uint32_t kCndt = fourCC("CNDT");
+constexpr std::uint32_t kCnam = fourCC("CNAM");
+
+constexpr std::uint64_t kHookInterval = 1 << 20;
+
+// A switch over the tags as numbers: the compiler makes it a search that
+// costs little for each of the hundreds of thousands of records.
+std::optional<RecordKind> kindOfTag(std::uint32_t tag)
+{
+    switch (tag) {
+    case fourCC("NPC_"):
+        return RecordKind::Npc;
+    case fourCC("CREA"):
+    case fourCC("LEVC"):
+        return RecordKind::Creature;
+    case fourCC("ALCH"):
+    case fourCC("APPA"):
+    case fourCC("ARMO"):
+    case fourCC("BOOK"):
+    case fourCC("CLOT"):
+    case fourCC("INGR"):
+    case fourCC("LIGH"):
+    case fourCC("LOCK"):
+    case fourCC("MISC"):
+    case fourCC("PROB"):
+    case fourCC("REPA"):
+    case fourCC("WEAP"):
+    case fourCC("LEVI"):
+        return RecordKind::Item;
+    case fourCC("SPEL"):
+        return RecordKind::Spell;
+    case fourCC("ACTI"):
+    case fourCC("CONT"):
+    case fourCC("DOOR"):
+        return RecordKind::Object;
+    case kRegion:
+        return RecordKind::Region;
+    default:
+        return std::nullopt;
+    }
+}
+
+// A number from a sub-record that may be shorter than it should be: the
+// missing bytes read as 0, as a record the game's editor wrote never needs.
+std::int32_t numberAt(std::string_view data, std::size_t at)
+{
+    if (at + 4 <= data.size())
+        return static_cast<std::int32_t>(loadLe32(data.data() + at));
+    char bytes[4] = {};
+    if (at < data.size())
+        std::copy_n(data.data() + at, data.size() - at, bytes);
+    return static_cast<std::int32_t>(loadLe32(bytes));
+}
+
+constexpr std::uint64_t kLowBits = 0x0101010101010101ull;
+constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+
+std::uint64_t wordAt(const char *bytes)
+{
+    std::uint64_t word;
+    std::memcpy(&word, bytes, 8);
+    return word;
+}
+
+// The text at the start of a sub-record's data, up to its first NUL, and
+// whether it is ASCII: eight bytes at a time, as ids are short and many.
+std::string_view untilNul(std::string_view data, bool &ascii)
+{
+    std::uint64_t high = 0;
+    std::size_t length = 0;
+    for (; length + 8 <= data.size(); length += 8) {
+        const auto word = wordAt(data.data() + length);
+        if (((word - kLowBits) & ~word & kHighBits) != 0)
+            break;
+        high |= word;
+    }
+    for (; length < data.size() && data[length] != '\0'; ++length)
+        high |= static_cast<unsigned char>(data[length]);
+    ascii = (high & kHighBits) == 0;
+    return data.substr(0, length);
+}
+
+// The sub-records of one record's data, each a tag, a 32-bit length and that
+// many bytes, none running past the record.
+class Subrecords
+{
+public:
+    explicit Subrecords(std::string_view data)
+        : m_rest(data)
+    { }
+
+    // False at the end of the data, and when the next sub-record does not fit
+    // in what is left of it (broken()).
+    bool next()
+    {
+        if (m_rest.empty())
+            return false;
+        m_broken = m_rest.size() < 8 || loadLe32(m_rest.data() + 4) > m_rest.size() - 8;
+        if (m_broken)
+            return false;
+        const std::size_t length = loadLe32(m_rest.data() + 4);
+        m_tag = loadLe32(m_rest.data());
+        m_data = m_rest.substr(8, length);
+        m_rest.remove_prefix(8 + length);
+        return true;
+    }
+
+    std::uint32_t tag() const { return m_tag; }
+    std::string_view data() const { return m_data; }
+    bool broken() const { return m_broken; }
+
+private:
+    std::string_view m_rest;
+    std::string_view m_data;
+    std::uint32_t m_tag = 0;
+    bool m_broken = false;
+};
+
+// The texts of sub-records in UTF-8: ids are nearly always ASCII, which
+// needs no copy.
+class Texts
+{
+public:
+    explicit Texts(CodePage page)
+        : m_page(page)
+    { }
+
+    std::string_view text(std::string_view data, std::size_t slot)
+    {
+        bool ascii = true;
+        const auto raw = untilNul(data, ascii);
+        return ascii ? raw : std::string_view(m_scratch[slot] = toUtf8(raw, m_page));
+    }
+
+private:
+    CodePage m_page;
+    std::string m_scratch[2];
+};
+
+// The references of a CELL record, gathered sub-record by sub-record.
+class ReferenceWalk
+{
+public:
+    ReferenceWalk(RecordSink &sink, Texts &texts)
+        : m_sink(sink)
+        , m_texts(texts)
+    { }
+
+    void take(std::uint32_t tag, std::string_view data)
+    {
+        switch (tag) {
+        case kFrmr:
+            flush();
+            m_open = true;
+            m_named = false;
+            m_ref.refNum = static_cast<std::uint32_t>(numberAt(data, 0));
+            m_ref.object = {};
+            m_ref.deleted = false;
+            m_ref.movedTo = m_target;
+            m_target.reset();
+            m_moving = false;
+            break;
+        case kName:
+            if (m_open && !m_named) {
+                m_ref.object = m_texts.text(data, 0);
+                m_named = true;
+            }
+            break;
+        case kDele:
+            m_ref.deleted = m_ref.deleted || m_open;
+            break;
+        case kMvrf:
+            flush();
+            m_moving = true;
+            break;
+        case kCndt:
+            if (!m_open && m_moving)
+                m_target = CellPlace {{}, numberAt(data, 0), numberAt(data, 4), false};
+            break;
+        case kCnam:
+            if (!m_open && m_moving)
+                m_target = CellPlace {m_texts.text(data, 1), 0, 0, true};
+            break;
+        default:
+            break;
+        }
+    }
+
+    void flush()
+    {
+        if (m_open)
+            m_sink.reference(m_ref);
+        m_open = false;
+    }
+
+private:
+    RecordSink &m_sink;
+    Texts &m_texts;
+    CellReference m_ref;
+    std::optional<CellPlace> m_target;
+    bool m_open = false;
+    bool m_named = false;
+    bool m_moving = false;
+};
+
+class Reader
+{
+public:
+    Reader(RecordSink &sink, CodePage page)
+        : m_sink(sink)
+        , m_texts(page)
+    { }
+
+    ScanFault read(const RecordHeader &header, std::string_view data, std::size_t &npcIds)
+    {
+        if (header.tag == kTes3)
+            return masters(data);
+        if (header.tag == kCell)
+            return cell(data);
+        IdRecord record;
+        record.kind = *kindOfTag(header.tag);
+        record.flags = header.flags;
+        bool named = false;
+        Subrecords sub(data);
+        while (sub.next()) {
+            if (sub.tag() == kName && !named) {
+                record.id = m_texts.text(sub.data(), 0);
+                named = true;
+            } else if (sub.tag() == kFnam && record.kind == RecordKind::Region) {
+                record.shown = m_texts.text(sub.data(), 1);
+            } else if (sub.tag() == kDele) {
+                record.deleted = true;
+            }
+        }
+        if (sub.broken())
+            return ScanFault::SubrecordCutShort;
+        if (!named)
+            return ScanFault::NoNameSubrecord;
+        if (record.kind != RecordKind::Region)
+            record.shown = record.id;
+        if (record.kind == RecordKind::Npc && !record.deleted && !record.id.empty())
+            ++npcIds;
+        m_sink.record(record);
+        return ScanFault::None;
+    }
+
+private:
+    ScanFault masters(std::string_view data)
+    {
+        std::vector<std::string> names;
+        Subrecords sub(data);
+        while (sub.next())
+            if (sub.tag() == kMast)
+                names.emplace_back(m_texts.text(sub.data(), 0));
+        if (sub.broken())
+            return ScanFault::SubrecordCutShort;
+        m_sink.masters(names);
+        return ScanFault::None;
+    }
+
+    // Only the sub-records before the first reference belong to the cell
+    // itself: a DELE after an FRMR deletes that reference, not the cell.
+    ScanFault cell(std::string_view data)
+    {
+        CellRecord cell;
+        bool named = false;
+        bool hasData = false;
+        Subrecords sub(data);
+        bool more = sub.next();
+        for (; more && sub.tag() != kFrmr && sub.tag() != kMvrf; more = sub.next()) {
+            if (sub.tag() == kName && !named) {
+                cell.place.name = m_texts.text(sub.data(), 0);
+                named = true;
+            } else if (sub.tag() == kData) {
+                hasData = true;
+                cell.place.interior = (numberAt(sub.data(), 0) & 1) != 0;
+                cell.place.x = numberAt(sub.data(), 4);
+                cell.place.y = numberAt(sub.data(), 8);
+            } else if (sub.tag() == kRgnn) {
+                cell.region = m_texts.text(sub.data(), 1);
+            } else if (sub.tag() == kDele) {
+                cell.deleted = true;
+            }
+        }
+        // A cell without DATA has no grid to stand at; the game refuses it.
+        // Taking it as the interior its name says keeps it apart from (0, 0).
+        if (!hasData)
+            cell.place.interior = true;
+        if (sub.broken())
+            return ScanFault::SubrecordCutShort;
+        m_sink.cell(cell);
+        ReferenceWalk references(m_sink, m_texts);
+        for (; more; more = sub.next())
+            references.take(sub.tag(), sub.data());
+        references.flush();
+        return sub.broken() ? ScanFault::SubrecordCutShort : ScanFault::None;
+    }
+
+    RecordSink &m_sink;
+    Texts m_texts;
+};
+
+bool wanted(const RecordHeader &header)
+{
+    return header.offset == 0 || header.tag == kCell || kindOfTag(header.tag).has_value();
+}
+
+} // namespace
+
+std::optional<ScanOutcome> readRecords(ByteSource &source, RecordSink &sink, CodePage page,
+                                       const ReadHooks &hooks, std::size_t bufferSize)
+{
+    RecordWalk records(source, bufferSize);
+    Reader reader(sink, page);
+    std::uint64_t nextHook = 0;
+    while (records.next()) {
+        const auto &header = records.header();
+        if (header.offset >= nextHook) {
+            if (hooks.cancelled && hooks.cancelled())
+                return std::nullopt;
+            if (hooks.progress)
+                hooks.progress(header.offset);
+            nextHook = header.offset + kHookInterval;
+        }
+        if (!wanted(header))
+            continue;
+        const auto data = records.data();
+        if (!data)
+            break;
+        const auto fault = reader.read(header, *data, records.outcome().idCount);
+        if (fault != ScanFault::None) {
+            records.fail(fault);
+            break;
+        }
+    }
+    if (hooks.progress)
+        hooks.progress(source.size());
+    return records.outcome();
+}
+
+} // namespace hw

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "plugin/byte_source.hpp"
+#include "plugin/scan_outcome.hpp"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string_view>
+#include <system_error>
+
+namespace hw {
+
+/// A four-character tag as the integer it makes when read little-endian.
+constexpr std::uint32_t fourCC(const char (&tag)[5])
+{
+    return static_cast<std::uint32_t>(static_cast<unsigned char>(tag[0])) |
+        static_cast<std::uint32_t>(static_cast<unsigned char>(tag[1])) << 8 |
+        static_cast<std::uint32_t>(static_cast<unsigned char>(tag[2])) << 16 |
+        static_cast<std::uint32_t>(static_cast<unsigned char>(tag[3])) << 24;
+}
+
+/// The unsigned 32-bit little-endian number in the four bytes at `bytes`.
+inline std::uint32_t loadLe32(const char *bytes)
+{
+    const auto *b = reinterpret_cast<const unsigned char *>(bytes);
+    return static_cast<std::uint32_t>(b[0]) | static_cast<std::uint32_t>(b[1]) << 8 |
+        static_cast<std::uint32_t>(b[2]) << 16 | static_cast<std::uint32_t>(b[3]) << 24;
+}
+
+/// One record's header as the walk found it.
+struct RecordHeader
+{
+    std::uint32_t tag = 0;
+    std::uint32_t flags = 0; ///< the header's last field: persistent 0x400, blocked 0x2000, ...
+    std::uint64_t offset = 0; ///< where the record starts
+    std::size_t dataSize = 0;
+};
+
+class BlockBuffer;
+
+/// Walks the records of a master or plugin file from offset 0 to its end.
+///
+/// Each record is a 4-byte tag, a signed 32-bit little-endian data size S, a
+/// field that is not used, the flags, then S bytes of data; the first record
+/// must be "TES3" (a file without it is refused as not a plugin). Headers and
+/// the data asked for are read through one block buffer, together with the
+/// small records between them; large records that nobody asks for are passed
+/// over without reading them. Memory use stays at that buffer, plus the data
+/// of a record too large for it, which is never more than the bytes left in
+/// the file, whatever a data size says.
+class RecordWalk
+{
+public:
+    /// The block size that suits real files; see bench/.
+    static constexpr std::size_t kDefaultBufferSize = 256 * 1024;
+
+    /// `bufferSize` is the largest block read at once (at least 16 bytes).
+    RecordWalk(ByteSource &source, std::size_t bufferSize);
+    ~RecordWalk();
+    RecordWalk(const RecordWalk &) = delete;
+    RecordWalk &operator=(const RecordWalk &) = delete;
+
+    /// Moves to the next record and checks its header. False at the end of
+    /// the file and when the walk has stopped at a fault (see outcome()).
+    bool next();
+
+    /// The header of the record that next() moved to.
+    const RecordHeader &header() const { return m_header; }
+
+    /// The whole data of the current record, valid until the next call; nothing
+    /// when it cannot be read, and the walk has then stopped with the reason.
+    std::optional<std::string_view> data();
+
+    /// Stops the walk at the current record with `fault`.
+    void fail(ScanFault fault);
+
+    /// How the walk went: complete once next() has returned false at the end
+    /// of the file; otherwise where and why it stopped. The caller keeps its
+    /// own count in `idCount`.
+    ScanOutcome &outcome() { return m_outcome; }
+
+private:
+    bool stop(ScanFault fault);
+
+    std::unique_ptr<BlockBuffer> m_blocks;
+    std::uint64_t m_fileSize; ///< as it was when the walk began
+    std::error_code m_error; ///< of the last read, kept to spare its making per record
+    ScanOutcome m_outcome;
+    RecordHeader m_header;
+    std::uint64_t m_next = 0;
+    bool m_started = false;
+    bool m_stopped = false;
+};
+
+} // namespace hw

@@ -1,0 +1,74 @@
+// The routing of keys, focus and pastes from the text controls to their
+// handlers, and the select-all key of the script box.
+#include "ui/frm_main.hpp"
+
+#include "ui/paste_guard.hpp"
+#include "ui/script_box.hpp"
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+#include <algorithm>
+
+namespace hw {
+
+bool frmMain::txtScript_KeyDown(QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_A || !(event->modifiers() & Qt::ControlModifier))
+        return false;
+    txtScript->selectAll();
+    return true;
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    const auto field = std::find(txtOption.begin(), txtOption.end(), watched);
+    const int Index = static_cast<int>(field - txtOption.begin());
+    const bool nameBox = watched == txtName || watched == txtName->lineEdit();
+    if (field == txtOption.end() && !nameBox && watched != txtScript)
+        return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        // Tab and Shift+Tab walk the tab order; no key filter ever sees them.
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
+            return false;
+        // A paste of nothing would only delete the selected text.
+        if (watched != txtScript && pastesNothing(*event))
+            return true;
+        if (nameBox) {
+            txtName_KeyDown(key);
+            return false;
+        }
+        return watched == txtScript ? txtScript_KeyDown(key) : txtOption_KeyPress(Index, key);
+    }
+    if (field == txtOption.end())
+        return false;
+    switch (event->type()) {
+    case QEvent::FocusIn: {
+        const auto reason = static_cast<QFocusEvent *>(event)->reason();
+        // Coming back from another window or a context menu is not a new visit
+        // to the field: the caret stays where the author left it.
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+            return false;
+        m_focusedByMouse = reason == Qt::MouseFocusReason ? Index : -1;
+        txtOption_GotFocus(Index);
+        return false;
+    }
+    case QEvent::MouseButtonPress:
+        // The press that gave the focus would put the caret at the mouse and
+        // lose the selection the focus just made.
+        if (m_focusedByMouse == Index) {
+            m_focusedByMouse = -1;
+            return static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton;
+        }
+        return false;
+    case QEvent::FocusOut:
+        m_focusedByMouse = -1;
+        return false;
+    default:
+        return false;
+    }
+}
+
+} // namespace hw

@@ -1,0 +1,53 @@
+#include "ui/main_menu.hpp"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace hw {
+
+namespace {
+
+QAction *addItem(QMenu *menu, const QString &text, const QString &name, QKeySequence shortcut = {})
+{
+    QAction *action = menu->addAction(text);
+    action->setObjectName(name);
+    action->setShortcut(shortcut);
+    return action;
+}
+
+} // namespace
+
+MainMenu buildMainMenu(QMenuBar &bar)
+{
+    MainMenu menu;
+    menu.file = bar.addMenu(QStringLiteral("&File"));
+    menu.newList =
+        addItem(menu.file, QStringLiteral("&New"), QStringLiteral("actNew"), QKeySequence::New);
+    menu.open =
+        addItem(menu.file, QStringLiteral("&Open…"), QStringLiteral("actOpen"), QKeySequence::Open);
+    menu.openRecent = menu.file->addMenu(QStringLiteral("Open &Recent"));
+    menu.openRecent->setObjectName(QStringLiteral("mnuOpenRecent"));
+    menu.save =
+        addItem(menu.file, QStringLiteral("&Save"), QStringLiteral("actSave"), QKeySequence::Save);
+    menu.saveAs = addItem(menu.file, QStringLiteral("Save &As…"), QStringLiteral("actSaveAs"),
+                          QKeySequence::SaveAs);
+    menu.saveScriptAs =
+        addItem(menu.file, QStringLiteral("Save Scrip&t As…"), QStringLiteral("actSaveScriptAs"));
+    menu.file->addSeparator();
+    menu.loadNames =
+        addItem(menu.file, QStringLiteral("&Load NPC Names…"), QStringLiteral("actLoadNames"));
+    menu.loadGameData =
+        addItem(menu.file, QStringLiteral("Load &Game Data"), QStringLiteral("actLoadGameData"));
+    menu.file->addSeparator();
+    menu.quit =
+        addItem(menu.file, QStringLiteral("&Quit"), QStringLiteral("actQuit"), QKeySequence::Quit);
+
+    menu.help = bar.addMenu(QStringLiteral("&Help"));
+    menu.about =
+        addItem(menu.help, QStringLiteral("&About HourWright"), QStringLiteral("actAbout"));
+    return menu;
+}
+
+} // namespace hw

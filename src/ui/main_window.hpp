@@ -1,0 +1,42 @@
+#pragma once
+
+#include "ui/main_menu.hpp"
+
+#include <QMainWindow>
+
+namespace hw {
+
+class Prompts;
+class frmMain;
+
+/// The program's window: the menu bar, the schedule form `frmMain` below it
+/// with every control at its fixed place, and a status bar under the form.
+/// The window has one size, the form's plus the two bars.
+///
+/// Its code is split by concern: main_window.cpp (the frame, the menu's
+/// commands that need no file) and the files that add commands to it.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit MainWindow(Prompts &prompts, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    frmMain &form() { return *m_form; }
+    const MainMenu &menu() const { return m_menu; }
+
+public slots:
+    void about();
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private:
+    void connectMenu();
+
+    Prompts &m_prompts;
+    frmMain *m_form = nullptr;
+    MainMenu m_menu;
+};
+
+} // namespace hw

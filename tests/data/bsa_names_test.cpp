@@ -1,0 +1,64 @@
+// The names of a BSA archive built in memory, whole and damaged.
+#include "bsa_writer.hpp"
+#include "data/bsa_names.hpp"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using hw::BsaFault;
+using hw::test::bsaArchive;
+using Names = std::vector<std::string>;
+
+const Names kNames = {"meshes\\a.nif", "sound\\Vo\\caf\xE9.mp3", "textures\\b.dds"};
+
+// `bytes` with the 32-bit value at `offset` changed.
+std::string with(std::string bytes, std::size_t offset, std::uint32_t value)
+{
+    std::string field;
+    hw::test::putLe32(field, value);
+    return bytes.replace(offset, 4, field);
+}
+
+TEST(BsaNames, readsTheNameTableOrSaysWhereItIsDamaged)
+{
+    const std::string good = bsaArchive(kNames);
+    const std::size_t names = 12 + 8 * 3; // where the names' offsets begin
+    const struct
+    {
+        const char *name;
+        std::string bytes;
+        BsaFault fault;
+        std::uint64_t offset;
+        std::size_t namesRead;
+    } cases[] = {
+        {"whole", good, BsaFault::None, 0, 3},
+        {"empty", bsaArchive({}), BsaFault::None, 0, 0},
+        {"shortHeader", good.substr(0, 11), BsaFault::TooSmall, 0, 0},
+        {"laterGame", with(good, 0, 0x67), BsaFault::NotMorrowind, 0, 0},
+        {"tableLargerThanFile", with(good, 4, 0xFFFFFFF0), BsaFault::TableTooLarge, 4, 0},
+        {"tooManyFiles", with(good, 8, 0x40000000), BsaFault::TableTooLarge, 4, 0},
+        {"tableSmallerThanRecords", with(good, 4, 35), BsaFault::TableTooLarge, 4, 0},
+        {"cutBeforeTheData", good.substr(0, good.size() - 1), BsaFault::DataOutside, 12 + 16, 2},
+        {"nameOutsideTable", with(good, names + 4, 1000), BsaFault::NameOutside, names + 4, 1},
+        {"lastNameWithoutNul", std::string(good).replace(good.find(".dds") + 4, 1, "x"),
+         BsaFault::NameUnterminated, names + 8, 2},
+        {"dataPastTheEnd", with(good, 12 + 4, 0xFFFFFF00), BsaFault::DataOutside, 12, 0},
+    };
+    for (const auto &c : cases) {
+        hw::MemorySource source(c.bytes);
+        const auto result = hw::readBsaNames(source);
+        EXPECT_EQ(result.fault, c.fault) << c.name;
+        EXPECT_EQ(result.offset, c.offset) << c.name;
+        EXPECT_EQ(result.names.size(), c.namesRead) << c.name;
+        EXPECT_EQ(hw::bsaMessage(result).empty(), c.fault == BsaFault::None) << c.name;
+    }
+    hw::MemorySource source(good);
+    EXPECT_EQ(hw::readBsaNames(source).names,
+              (Names {"meshes\\a.nif", "sound\\Vo\\caf\xC3\xA9.mp3", "textures\\b.dds"}));
+    hw::MemorySource damaged(cases[8].bytes);
+    EXPECT_EQ(hw::bsaMessage(hw::readBsaNames(damaged)),
+              "is damaged: a file's name lies outside its name table (at offset 0x28)");
+}
+
+} // namespace

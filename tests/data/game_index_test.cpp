@@ -1,0 +1,191 @@
+#include "data/game_index_builder.hpp"
+
+#include "plugin_writer.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace hw::test;
+using Strings = std::vector<std::string>;
+
+const std::string kInn = "Seyda Neen, Arrille's Tradehouse";
+
+std::string inn(const std::string &references)
+{
+    return record("CELL", cellHead(kInn, 1) + references);
+}
+
+// A master and two plugins that change it as a load order does.
+struct LoadOrder
+{
+    std::string master = headerRecord({}) + idRecord("NPC_", "Arrille", {}, 0x400) +
+        idRecord("NPC_", "Fargoth") + idRecord("CREA", "mudcrab") + idRecord("MISC", "gold_001") +
+        idRecord("DOOR", "door_01") + idRecord("SPEL", "fireball") +
+        idRecord("REGN", "bitter coast region", textSubrecord("FNAM", "Bitter Coast Region")) +
+        inn(placed(1, "Arrille") + placed(2, "Fargoth") + placed(3, "mudcrab") +
+            placed(4, "door_01")) +
+        record("CELL",
+               cellHead("Seyda Neen", 0, -2, -9, "bitter coast region") + placed(5, "fargoth")) +
+        record("CELL", cellHead("", 0, -3, -9, "bitter coast region") + placed(6, "mudcrab"));
+    // Overrides an NPC (case aside), deletes an item, adds an NPC, and
+    // changes the master's reference 2 to place another NPC.
+    std::string first = headerRecord({"M.esm"}) + idRecord("NPC_", "FARGOTH", {}, 0x400) +
+        record("MISC", textSubrecord("NAME", "gold_001") + subrecord("DELE", le32(0))) +
+        idRecord("NPC_", "Hrisskar") + inn(placed(0x01000002, "Arrille") + placed(1, "Hrisskar"));
+    // Deletes the master's reference 1, moves the first plugin's reference
+    // 1 outside, renames a region and deletes a creature.
+    std::string second = headerRecord({"M.esm", "P1.esp"}) +
+        idRecord("REGN", "bitter coast region", textSubrecord("FNAM", "Bitter Coast")) +
+        record("CREA", textSubrecord("NAME", "mudcrab") + subrecord("DELE", le32(0))) +
+        inn(placed(0x01000001, "Arrille", true) + subrecord("MVRF", le32(0x02000001)) +
+            subrecord("CNDT",
+                      le32(static_cast<std::uint32_t>(-3)) + le32(static_cast<std::uint32_t>(-9))) +
+            placed(0x02000001, "Hrisskar"));
+
+    hw::GameIndex upTo(std::size_t files) const
+    {
+        const std::pair<const std::string *, const char *> all[] = {
+            {&master, "M.esm"}, {&first, "P1.esp"}, {&second, "P2.esp"}};
+        hw::GameIndexBuilder builder;
+        for (std::size_t n = 0; n < files; ++n) {
+            hw::MemorySource source(*all[n].first);
+            builder.addSource(source, all[n].second);
+        }
+        return builder.finish();
+    }
+};
+
+Strings placesOf(const hw::GameIndex &index, std::string_view actor)
+{
+    const auto facts = index.actor(actor);
+    return facts ? facts->cells : Strings {"(no such actor)"};
+}
+
+TEST(GameIndex, placesActorsAsTheFilesCombine)
+{
+    struct Case
+    {
+        std::size_t files;
+        const char *actor;
+        Strings cells;
+    };
+    const std::string seydaNeen = "Seyda Neen (-2, -9)";
+    const Case cases[] = {
+        {1, "fargoth", {kInn, seydaNeen}},
+        {1, "MUDCRAB", {kInn, "Bitter Coast Region (-3, -9)"}},
+        // The first plugin changes reference 2 instead of adding one.
+        {2, "Fargoth", {seydaNeen}},
+        {2, "Arrille", {kInn, kInn}},
+        {2, "Hrisskar", {kInn}},
+        // The second deletes reference 1 and moves the first plugin's own.
+        {3, "Arrille", {kInn}},
+        {3, "Hrisskar", {"Bitter Coast (-3, -9)"}},
+        {3, "mudcrab", {"(no such actor)"}},
+    };
+    const LoadOrder order;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::to_string(c.files) + " files, " + c.actor);
+        EXPECT_EQ(placesOf(order.upTo(c.files), c.actor), c.cells);
+    }
+}
+
+TEST(GameIndex, keepsEachIdOnceWithItsFirstSpellingAndItsLastRecord)
+{
+    const auto index = LoadOrder().upTo(3);
+    const auto ids = [&](hw::RecordKind kind) {
+        const auto view = index.inOrder(kind);
+        return Strings(view.begin(), view.end());
+    };
+    using enum hw::RecordKind;
+    EXPECT_EQ(ids(Npc), (Strings {"Arrille", "Fargoth", "Hrisskar"}));
+    EXPECT_EQ(ids(Creature), Strings {});
+    EXPECT_EQ(ids(Item), Strings {});
+    EXPECT_EQ(ids(Spell), Strings {"fireball"});
+    EXPECT_EQ(ids(Object), Strings {"door_01"});
+    EXPECT_EQ(ids(Cell), (Strings {kInn, "Seyda Neen"}));
+    EXPECT_EQ(ids(Region), Strings {"Bitter Coast"});
+    EXPECT_TRUE(index.actor("fargoth")->persists());
+    EXPECT_EQ(hw::describeCounts(index), "3 files, 3 NPCs, 8 ids");
+}
+
+TEST(GameIndex, completesFromSortedListsOfEachField)
+{
+    const auto index = LoadOrder().upTo(3);
+    const auto list = [&](hw::IdGroup group) {
+        const auto ids = index.sorted(group);
+        Strings all;
+        for (std::size_t n = 0; n < ids.size(); ++n)
+            all.emplace_back(ids[n]);
+        return all;
+    };
+    using enum hw::IdGroup;
+    EXPECT_EQ(list(Actor), (Strings {"Arrille", "Fargoth", "Hrisskar"}));
+    EXPECT_EQ(list(CastTarget), (Strings {"Arrille", "Fargoth", "Hrisskar", "player"}));
+    EXPECT_EQ(list(ActivateTarget), (Strings {"Arrille", "door_01", "Fargoth", "Hrisskar"}));
+    EXPECT_EQ(list(Place), (Strings {"Bitter Coast", "Seyda Neen", kInn}));
+    const auto places = index.sorted(Place);
+    EXPECT_EQ(hw::firstStartingWith(places, "SEYDA NEEN,"), 2u);
+    EXPECT_EQ(hw::firstStartingWith(places, "seyda"), 1u);
+    EXPECT_EQ(hw::firstStartingWith(places, "vivec"), places.size());
+    EXPECT_TRUE(index.knows(Place, "bitter COAST"));
+    EXPECT_FALSE(index.knows(Place, "bitter coast region"));
+}
+
+// The Load button may add a file that is already in the index: its
+// references replace themselves instead of counting twice.
+TEST(GameIndex, goesOnFromAnIndexAndReadsAFileAgainWithoutCountingTwice)
+{
+    const LoadOrder order;
+    hw::GameIndexBuilder builder(order.upTo(1));
+    hw::MemorySource again(order.master);
+    ASSERT_TRUE(builder.addSource(again, "m.ESM"));
+    const auto index = builder.finish();
+    EXPECT_EQ(index.files().size(), 2u);
+    EXPECT_EQ(placesOf(index, "Fargoth").size(), 2u);
+}
+
+TEST(GameIndexBuilder, keepsWhatWasReadBeforeAFaultAndReadsTheOtherFiles)
+{
+    const std::string cut = headerRecord({}) + npcRecord("Vedam Dren") + record("CELL", "ab", 90);
+    hw::GameIndexBuilder builder;
+    hw::MemorySource source(cut);
+    builder.addSource(source, "cut.esp");
+    builder.addFile("no such folder/missing.esp");
+    const auto index = builder.finish();
+    ASSERT_EQ(index.files().size(), 2u);
+    EXPECT_EQ(index.files()[0].outcome.fault, hw::ScanFault::DataCutShort);
+    EXPECT_EQ(index.files()[0].outcome.idCount, 1u);
+    EXPECT_EQ(index.files()[1].outcome.fault, hw::ScanFault::CannotOpen);
+    EXPECT_TRUE(index.knows(hw::IdGroup::Npc, "vedam dren"));
+}
+
+TEST(GameIndexBuilder, reportsProgressAndStopsWhenCancelled)
+{
+    const LoadOrder order;
+    std::vector<hw::BuildProgress> reports;
+    bool cancel = false;
+    hw::GameIndexBuilder builder(
+        hw::CodePage::Windows1252,
+        {[&] { return cancel; }, [&](const hw::BuildProgress &p) { reports.push_back(p); }});
+    hw::MemorySource master(order.master);
+    hw::MemorySource first(order.first);
+    ASSERT_TRUE(builder.addSource(master, "M.esm"));
+    ASSERT_TRUE(builder.addSource(first, "P1.esp"));
+    ASSERT_FALSE(reports.empty());
+    EXPECT_EQ(reports.back().fileIndex, 1u);
+    EXPECT_EQ(reports.back().file, "P1.esp");
+    EXPECT_EQ(reports.back().bytesDone, order.first.size());
+    EXPECT_EQ(reports.back().fileBytes, order.first.size());
+    cancel = true;
+    hw::MemorySource second(order.second);
+    EXPECT_FALSE(builder.addSource(second, "P2.esp"));
+    EXPECT_FALSE(
+        hw::buildGameIndex(std::vector<std::filesystem::path> {HW_TEST_PLUGINS "/flin.ESP"},
+                           hw::CodePage::Windows1252, {[] { return true; }, {}}));
+}
+
+} // namespace

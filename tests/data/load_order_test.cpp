@@ -1,0 +1,203 @@
+// Load orders read from files on disk: an openmw.cfg chain, a Morrowind.ini
+// with modification times, and configuration files that must not be read.
+#include "data/morrowind_ini.hpp"
+#include "data/openmw_config.hpp"
+#include "plugin/byte_source.hpp"
+#include "temp_folder.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
+namespace {
+
+namespace fs = std::filesystem;
+using hw::test::TempFolder;
+using Lines = std::vector<std::string>;
+
+// The paths below `root`, "/" between names.
+Lines relative(const std::vector<fs::path> &paths, const TempFolder &root)
+{
+    Lines out;
+    for (const auto &path : paths)
+        out.push_back(
+            hw::utf8Path(fs::relative(path, fs::canonical(root.path())).generic_u8string()));
+    return out;
+}
+
+// Each problem's file below `root`; "/" for "\\" in the messages too.
+Lines problemLines(const std::vector<hw::LoadOrderProblem> &problems, const TempFolder &root)
+{
+    Lines out;
+    for (const auto &problem : problems) {
+        out.push_back(hw::utf8Path(fs::relative(problem.file, root.path()).generic_u8string()) +
+                      ":" + std::to_string(problem.line) + ": " + problem.message);
+        std::replace(out.back().begin(), out.back().end(), '\\', '/');
+    }
+    return out;
+}
+
+TEST(OpenMwLoadOrder, findsTheChainsFilesInItsDataFolders)
+{
+    const TempFolder root;
+    const hw::OpenMwPaths tokens {root / "user", root / "userdata", root / "global", {}};
+    root.write("global/Data Files/Morrowind.esm", "");
+    root.write("global/Data Files/Tribunal.esm", "");
+    root.write("global/Data Files/Old.esp", "");
+    root.write("global/Data Files/Morrowind.bsa", "");
+    root.write("Mods/Café/MORROWIND.ESM", ""); // a later folder wins, letter case aside
+    root.write("Mods/Café/Mod.omwaddon", "");
+    root.write("userdata/data/New.esp", ""); // OpenMW's default data-local folder
+    root.write("user/openmw.cfg",
+               "data=\"?global?Data Files\"\n"
+               "fallback-archive=morrowind.bsa\n"
+               "content=Morrowind.esm\ncontent=Old.esp\nconfig=../second\n");
+    root.write("second/openmw.cfg",
+               "replace=content\ndata=../Mods/Café\ndata=Gone\n"
+               "content=morrowind.esm\ncontent=Tribunal.esm\n"
+               "content=builtin.omwscripts\ncontent=Notes.txt\n"
+               "content=Mod.omwaddon\ncontent=Missing.esp\n"
+               "content=New.esp\ncontent=TRIBUNAL.ESM\nbroken\n");
+    const auto order = hw::readOpenMwLoadOrder(root / "user/openmw.cfg", tokens);
+    EXPECT_EQ(order.source, root / "user/openmw.cfg");
+    EXPECT_EQ(relative(order.contentFiles, root),
+              (Lines {"Mods/Café/MORROWIND.ESM", "global/Data Files/Tribunal.esm",
+                      "Mods/Café/Mod.omwaddon", "userdata/data/New.esp"}));
+    EXPECT_EQ(relative(order.dataFolders, root),
+              (Lines {"global/Data Files", "Mods/Café", "userdata/data"}));
+    EXPECT_EQ(relative(order.archives, root), Lines {"global/Data Files/Morrowind.bsa"});
+    const auto gone = hw::utf8Path((root / "user/../second/Gone").generic_u8string());
+    EXPECT_EQ(problemLines(order.problems, root),
+              (Lines {"second/openmw.cfg:12: this line is not a setting (it has no \"=\"), so "
+                      "OpenMW refuses this file; the line is passed over",
+                      "second/openmw.cfg:3: the data folder \"" + gone +
+                          "\" does not exist; OpenMW passes it over",
+                      "second/openmw.cfg:7: \"Notes.txt\" is not a master or plugin file (.esm, "
+                      ".esp, .omwaddon, .omwgame); it is passed over",
+                      "second/openmw.cfg:11: the content file \"TRIBUNAL.ESM\" is named a second "
+                      "time, which OpenMW refuses; it counts once",
+                      "second/openmw.cfg:9: the content file \"Missing.esp\" is in none of the "
+                      "data folders"}));
+}
+
+TEST(MorrowindIniLoadOrder, putsMastersFirstThenOrdersByTime)
+{
+    const TempFolder root;
+    const auto now = fs::file_time_type::clock::now();
+    const auto day = [&](int n) { return now - std::chrono::hours(24 * (100 - n)); };
+    // name in the folder, and its day; the ini names them in other letter cases
+    const std::pair<const char *, int> files[] = {
+        {"Morrowind.esm", 1}, {"Tribunal.esm", 5},  {"Bloodmoon.ESM", 5},
+        {"Café.esp", 2},      {"Late.esp", 9},      {"Early.esp", 3},
+        {"Same.esp", 3},      {"Morrowind.bsa", 1}, {"Tribunal.bsa", 5},
+    };
+    for (const auto &[name, n] : files)
+        fs::last_write_time(root.write(std::string("Game/DATA FILES/") + name, ""), day(n));
+    root.write("Game/Morrowind.ini",
+               "[General]\r\nno entry here\r\n[Game Files]\r\n"
+               "GameFile0=morrowind.esm\r\nGameFile4=Late.esp\r\nGameFile1=Caf\xE9.esp\r\n"
+               "GameFile2=Same.esp\r\nGameFile3=\"Early.esp\"\r\nGameFile5=Tribunal.esm\r\n"
+               "GameFile6=Bloodmoon.esm\r\nGameFile7=Missing.esp\r\nGameFile8=morrowind.ESM\r\n"
+               "GameFile9=Notes.txt\r\nGameFile10=\r\ngamefile11 = Lost.esp\r\nGameFile01=x\r\n"
+               "GameFile1=Late.esp\r\nbroken\r\n"
+               "[Archives]\r\nArchive 0=Tribunal.bsa\r\nArchive 1=Gone.bsa\r\n");
+    const auto order = hw::readMorrowindIniLoadOrder(root / "Game/Morrowind.ini");
+    // Same time: Bloodmoon after Tribunal and Same.esp before Early.esp, by
+    // their GameFile numbers.
+    EXPECT_EQ(relative(order.contentFiles, root),
+              (Lines {"Game/DATA FILES/Morrowind.esm", "Game/DATA FILES/Tribunal.esm",
+                      "Game/DATA FILES/Bloodmoon.ESM", "Game/DATA FILES/Café.esp",
+                      "Game/DATA FILES/Same.esp", "Game/DATA FILES/Early.esp",
+                      "Game/DATA FILES/Late.esp"}));
+    EXPECT_EQ(relative(order.archives, root),
+              (Lines {"Game/DATA FILES/Morrowind.bsa", "Game/DATA FILES/Tribunal.bsa"}));
+    EXPECT_EQ(relative(order.dataFolders, root), Lines {"Game/DATA FILES"});
+    EXPECT_EQ(problemLines(order.problems, root),
+              (Lines {"Game/Morrowind.ini:16: the game reads no entry \"GameFile01\" here, only "
+                      "GameFile0, GameFile1 and so on",
+                      "Game/Morrowind.ini:17: GameFile1 is given a second time; the first (line "
+                      "6) counts",
+                      "Game/Morrowind.ini:18: this line is not an entry (it has no \"=\"); it is "
+                      "passed over",
+                      "Game/Morrowind.ini:11: the game file \"Missing.esp\" is not in the Data "
+                      "Files folder",
+                      "Game/Morrowind.ini:12: the game file \"morrowind.ESM\" is named a second "
+                      "time; it counts once",
+                      "Game/Morrowind.ini:13: the game file \"Notes.txt\" is not a master or "
+                      "plugin file (.esm, .esp); it is passed over",
+                      "Game/Morrowind.ini:15: the game file \"Lost.esp\" is not in the Data Files "
+                      "folder",
+                      "Game/Morrowind.ini:21: the archive \"Gone.bsa\" is not in the Data Files "
+                      "folder"}));
+}
+
+TEST(MorrowindIniLoadOrder, needsTheDataFilesFolderBesideIt)
+{
+    const TempFolder root;
+    const auto ini = root.write("Morrowind.ini", "[Game Files]\nGameFile0=Morrowind.esm\n");
+    const auto order = hw::readMorrowindIniLoadOrder(ini);
+    EXPECT_TRUE(order.contentFiles.empty());
+    ASSERT_EQ(order.problems.size(), 1u);
+    EXPECT_EQ(order.problems[0].message,
+              "there is no \"Data Files\" folder beside this file, so "
+              "the game's files cannot be found");
+}
+
+TEST(MorrowindIniLoadOrder, listsAHundredProblemsAndNoMore)
+{
+    const TempFolder root;
+    root.folder("Data Files");
+    std::string ini = "[Game Files]\n";
+    for (int i = 0; i < 300; ++i)
+        ini += "GameFile" + std::to_string(i) + "=Missing" + std::to_string(i) + ".esp\n";
+    const auto order = hw::readMorrowindIniLoadOrder(root.write("Morrowind.ini", ini));
+    ASSERT_EQ(order.problems.size(), 101u);
+    EXPECT_EQ(order.problems[99].line, 101u); // GameFile99
+    EXPECT_EQ(order.problems.back().message, "more problems are not listed");
+}
+
+TEST(ReadTextFile, readsOnlyPlainFilesOfModestSize)
+{
+    const TempFolder root;
+    root.write("small.cfg", "content=A.esp\n");
+    root.write("large.cfg", std::string(hw::kLargestConfigFile + 1, '#'));
+    root.folder("folder.cfg");
+    const struct
+    {
+        const char *name;
+        hw::TextFile::Status status;
+        const char *problem;
+    } cases[] = {
+        {"small.cfg", hw::TextFile::Status::Read, ""},
+        {"missing.cfg", hw::TextFile::Status::Missing, ""},
+        {"large.cfg", hw::TextFile::Status::Refused,
+         "is larger than 1 MiB, far more than any real one, so it is not read"},
+        {"folder.cfg", hw::TextFile::Status::Refused, "is a folder, not a file"},
+#ifndef _WIN32
+        {"pipe.cfg", hw::TextFile::Status::Refused,
+         "is not a plain file (a pipe or a device, say), so it is not read"},
+#endif
+    };
+#ifndef _WIN32
+    ASSERT_EQ(mkfifo((root / "pipe.cfg").c_str(), 0600), 0);
+#endif
+    for (const auto &c : cases) {
+        const auto text = hw::readTextFile(root / c.name);
+        EXPECT_EQ(text.status, c.status) << c.name;
+        EXPECT_EQ(text.problem, c.problem) << c.name;
+    }
+    EXPECT_EQ(hw::readTextFile(root / "small.cfg").text, "content=A.esp\n");
+#ifndef _WIN32
+    // Opened without waiting for a writer, and refused.
+    std::error_code error;
+    EXPECT_EQ(hw::FileSource::open(root / "pipe.cfg", error), nullptr);
+    EXPECT_EQ(error, hw::FileError::NotRegularFile);
+#endif
+}
+
+} // namespace

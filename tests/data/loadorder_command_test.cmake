@@ -1,0 +1,79 @@
+# Runs `hourwright-cli loadorder` as a user would: the content files on
+# standard output, problems on standard error, and the exit status.
+# Usage: cmake -DCLI=... -DWORK=folder [-DEMULATOR=wine] -P loadorder_command_test.cmake
+
+# Runs loadorder with ARGN and checks the exit status, that standard output
+# holds one line per name of `expected_names` (a list; each line a full path
+# ending in that name, "/" or "\" between names, or "*" for any output) and
+# that standard error holds `expected_err` (is empty when that is).
+function(run status expected_names expected_err)
+  execute_process(COMMAND ${EMULATOR} ${CLI} loadorder ${ARGN}
+    OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE result)
+  # Under Wine the paths come back as Windows writes them: Z:\work\...
+  string(REPLACE "\\" "/" out "${out}")
+  string(REPLACE "\\" "/" err "${err}")
+  string(REGEX REPLACE "(^|[ \n])[A-Za-z]:/" "\\1/" err "${err}")
+  string(REPLACE "\r" "" err "${err}")
+  set(ok TRUE)
+  if(NOT expected_names STREQUAL "*")
+    string(REGEX REPLACE "\n$" "" lines "${out}")
+    string(REPLACE "\n" ";" lines "${lines}")
+    list(LENGTH lines count)
+    list(LENGTH expected_names expected_count)
+    if(NOT count EQUAL expected_count)
+      set(ok FALSE)
+    endif()
+    foreach(name line IN ZIP_LISTS expected_names lines)
+      if(NOT "${line}" MATCHES "^(/|[A-Za-z]:/).*/${name}$")
+        set(ok FALSE)
+      endif()
+    endforeach()
+  endif()
+  string(FIND "${err}" "${expected_err}" at)
+  if(NOT result EQUAL status OR NOT ok OR at EQUAL -1
+     OR (expected_err STREQUAL "" AND NOT err STREQUAL ""))
+    message(FATAL_ERROR "loadorder ${ARGN}: exit status ${result} (${status} expected)\n${out}\n${err}")
+  endif()
+  set(out "${out}" PARENT_SCOPE)
+endfunction()
+
+set(root "${WORK}/loadorder Données")
+file(REMOVE_RECURSE "${root}")
+file(MAKE_DIRECTORY "${root}/Game/Data Files" "${root}/xdg/openmw")
+foreach(name Morrowind.esm Tribunal.esm Mod.esp Morrowind.bsa)
+  file(TOUCH "${root}/Game/Data Files/${name}")
+endforeach()
+
+# OpenMW: a named openmw.cfg, relative data folder, one file missing.
+file(WRITE "${root}/openmw.cfg" "data=\"Game/Data Files\"\ncontent=Morrowind.esm\ncontent=mod.ESP\n")
+run(0 "Morrowind.esm;Mod.esp" "" --openmw "${root}/openmw.cfg")
+file(APPEND "${root}/openmw.cfg" "content=Gone.esp\n")
+run(1 "Morrowind.esm;Mod.esp" "hourwright-cli loadorder: ${root}/openmw.cfg:4: the content file \"Gone.esp\" is in none of the data folders\n"
+    "--openmw=${root}/openmw.cfg")
+
+# The original engine: masters first, then by time.
+file(TOUCH_NOCREATE "${root}/Game/Data Files/Morrowind.esm")
+file(WRITE "${root}/Game/Morrowind.ini" "[Game Files]\nGameFile0=Mod.esp\nGameFile1=Morrowind.esm\n")
+run(0 "Morrowind.esm;Mod.esp" "" --morrowind-ini "${root}/Game/Morrowind.ini" --encoding windows-1251)
+
+# Without a file named: the user's openmw.cfg (Linux's folder of it).
+if(NOT EMULATOR)
+  file(WRITE "${root}/xdg/openmw/openmw.cfg" "data=\"${root}/Game/Data Files\"\ncontent=Tribunal.esm\n")
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env "XDG_CONFIG_HOME=${root}/xdg" ${CLI} loadorder
+    OUTPUT_VARIABLE out RESULT_VARIABLE result)
+  if(NOT result EQUAL 0 OR NOT out STREQUAL "${root}/Game/Data Files/Tribunal.esm\n")
+    message(FATAL_ERROR "loadorder from XDG_CONFIG_HOME: exit status ${result}\n${out}")
+  endif()
+endif()
+
+# Usage errors, and the usage asked for.
+run(2 "*" "give only one of --openmw and --morrowind-ini" --openmw a --morrowind-ini b)
+run(2 "*" "--openmw needs a value" --openmw)
+run(2 "*" "unknown option '--verbose'" --verbose)
+run(2 "*" "unexpected argument 'openmw.cfg'" openmw.cfg)
+run(2 "*" "unknown encoding 'utf-8'" --encoding utf-8)
+run(0 "*" "" --help)
+if(NOT out MATCHES "^Usage: hourwright-cli loadorder")
+  message(FATAL_ERROR "loadorder --help:\n${out}")
+endif()
+file(REMOVE_RECURSE "${root}")

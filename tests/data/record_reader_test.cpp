@@ -1,0 +1,204 @@
+#include "data/record_reader.hpp"
+
+#include "plugin_writer.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using hw::ScanFault;
+using namespace hw::test;
+
+// Writes down what the reader hands on, one line each.
+struct Lines final : hw::RecordSink
+{
+    std::vector<std::string> lines;
+
+    void masters(const std::vector<std::string> &names) override
+    {
+        std::string line = "masters";
+        for (const auto &name : names)
+            line += ' ' + name;
+        lines.push_back(line);
+    }
+    void record(const hw::IdRecord &r) override
+    {
+        std::string line = std::string(hw::recordKindName(r.kind)) + ' ' + std::string(r.id);
+        if (r.shown != r.id)
+            line += " shown " + std::string(r.shown);
+        if (r.flags != 0)
+            line += " flags " + std::to_string(r.flags);
+        lines.push_back(line + (r.deleted ? " deleted" : ""));
+    }
+    void cell(const hw::CellRecord &c) override
+    {
+        lines.push_back("cell " + place(c.place) +
+                        (c.region.empty() ? "" : " in " + std::string(c.region)) +
+                        (c.deleted ? " deleted" : ""));
+    }
+    void reference(const hw::CellReference &r) override
+    {
+        char number[16];
+        std::snprintf(number, sizeof number, "%08X", r.refNum);
+        lines.push_back(std::string("ref ") + number + ' ' + std::string(r.object) +
+                        (r.deleted ? " deleted" : "") +
+                        (r.movedTo ? " moved to " + place(*r.movedTo) : ""));
+    }
+    static std::string place(const hw::CellPlace &p)
+    {
+        return p.interior ? '"' + std::string(p.name) + '"'
+                          : "(" + std::to_string(p.x) + ", " + std::to_string(p.y) + ")" +
+                (p.name.empty() ? "" : " \"" + std::string(p.name) + '"');
+    }
+};
+
+struct ReadCase
+{
+    const char *name;
+    std::string file;
+    std::vector<std::string> lines; // after the masters line of the header
+    ScanFault fault = ScanFault::None;
+    std::uint64_t offset = 0; // where the record at fault starts
+    std::size_t npcIds = 0;
+    hw::CodePage page = hw::CodePage::Windows1252;
+};
+
+std::vector<ReadCase> readCases()
+{
+    using enum ScanFault;
+    const std::string header = headerRecord({});
+    const auto npc = npcRecord("Guard");
+    std::string everyTag = header;
+    std::vector<std::string> everyKind;
+    const std::pair<const char *, const char *> tags[] = {
+        {"NPC_", "npc"},   {"CREA", "creature"}, {"LEVC", "creature"}, {"ALCH", "item"},
+        {"APPA", "item"},  {"ARMO", "item"},     {"BOOK", "item"},     {"CLOT", "item"},
+        {"INGR", "item"},  {"LIGH", "item"},     {"LOCK", "item"},     {"MISC", "item"},
+        {"PROB", "item"},  {"REPA", "item"},     {"WEAP", "item"},     {"LEVI", "item"},
+        {"SPEL", "spell"}, {"ACTI", "object"},   {"CONT", "object"},   {"DOOR", "object"},
+        {"STAT", nullptr}, {"LAND", nullptr},    {"DIAL", nullptr},    {"npc_", nullptr}};
+    for (const auto &[tag, kind] : tags) {
+        everyTag += idRecord(tag, std::string("id_") + tag);
+        if (kind)
+            everyKind.push_back(kind + std::string(" id_") + tag);
+    }
+    const auto cut = [&](const char *name, const std::string &bad, ScanFault fault) {
+        return ReadCase {name,
+                         header + npc + bad + npcRecord("Never"),
+                         {"npc Guard"},
+                         fault,
+                         header.size() + npc.size(),
+                         1};
+    };
+    return {
+        {"EveryKindByTag", everyTag, everyKind, None, 0, 1},
+        {"MastersInOrder", headerRecord({"Morrowind.esm", "Tribunal.esm"}), {}},
+        {"FirstNameUpToItsNul",
+         header +
+             record("MISC",
+                    subrecord("NAME", std::string("coin\0junk", 9)) +
+                        textSubrecord("NAME", "second")),
+         {"item coin"}},
+        {"FlagsAndADeleteAnywhere",
+         header + idRecord("NPC_", "Guard", textSubrecord("FNAM", "G"), 0x2400) +
+             idRecord("CREA", "rat", textSubrecord("FNAM", "Rat") + subrecord("DELE", le32(0))),
+         {"npc Guard flags 9216", "creature rat deleted"},
+         None,
+         0,
+         1},
+        {"RegionShowsItsDisplayName",
+         header +
+             idRecord("REGN", "ascadian isles", textSubrecord("FNAM", "Ascadian Isles Region")),
+         {"region ascadian isles shown Ascadian Isles Region"}},
+        {"CellsAndTheirReferences",
+         header +
+             record("CELL",
+                    cellHead("Balmora, Inn", 1) + placed(1, "Guard") +
+                        placed(0x01000002, "rat", true)) +
+             record("CELL", cellHead("", 0, -2, 9, "bitter coast region") + placed(3, "Guard")),
+         {"cell \"Balmora, Inn\"", "ref 00000001 Guard", "ref 01000002 rat deleted",
+          "cell (-2, 9) in bitter coast region", "ref 00000003 Guard"}},
+        // Only the part before the first reference belongs to the cell.
+        {"DeleteBeforeTheFirstReferenceDeletesTheCell",
+         header + record("CELL", cellHead("Gone", 1) + subrecord("DELE", le32(0)) + placed(4, "x")),
+         {"cell \"Gone\" deleted", "ref 00000004 x"}},
+        {"MovedReferences",
+         header +
+             record("CELL",
+                    cellHead("", 0, 1, 1) + subrecord("MVRF", le32(0x01000007)) +
+                        subrecord("CNDT", le32(5) + le32(0xFFFFFFFF)) +
+                        placed(0x01000007, "Guard") + subrecord("MVRF", le32(8)) +
+                        textSubrecord("CNAM", "Vivec, Arena") + placed(8, "rat") +
+                        placed(9, "stays")),
+         {"cell (1, 1)", "ref 01000007 Guard moved to (5, -1)",
+          "ref 00000008 rat moved to \"Vivec, Arena\"", "ref 00000009 stays"}},
+        {"IdsInTheGivenCodePage",
+         header + npcRecord("\xC0\xE1"),
+         {"npc \xD0\x90\xD0\xB1"},
+         None,
+         0,
+         1,
+         hw::CodePage::Windows1251},
+        // A damaged record stops the read; what came before it stays.
+        cut("SubrecordPastTheRecord", record("MISC", subrecord("NAME", "coin", 90)),
+            SubrecordCutShort),
+        cut("HalfASubrecordHeader", record("SPEL", textSubrecord("NAME", "x") + "FNAM"),
+            SubrecordCutShort),
+        cut("ReferencePastTheCell", record("CELL", cellHead("c", 1) + subrecord("FRMR", "", 9)),
+            SubrecordCutShort),
+        cut("ItemWithoutId", record("BOOK", textSubrecord("FNAM", "Untitled")), NoNameSubrecord),
+        {"DataSizePastTheEnd",
+         header + npc + record("CELL", "abc", 4),
+         {"npc Guard"},
+         DataCutShort,
+         header.size() + npc.size(),
+         1},
+        {"NotAPlugin", npc + header, {}, NotAPlugin},
+    };
+}
+
+// Each case at the smallest block size, an odd one and the default, so that
+// the result is seen not to depend on where blocks begin and end.
+TEST(ReadRecords, handsOnIdsCellsAndReferencesInFileOrder)
+{
+    for (const auto &c : readCases())
+        for (const std::size_t bufferSize : {16, 23, 256 * 1024}) {
+            SCOPED_TRACE(c.name + std::string(" at ") + std::to_string(bufferSize));
+            hw::MemorySource source(c.file);
+            Lines sink;
+            const auto outcome = hw::readRecords(source, sink, c.page, {}, bufferSize);
+            ASSERT_TRUE(outcome);
+            if (c.fault != ScanFault::NotAPlugin) {
+                ASSERT_FALSE(sink.lines.empty());
+                sink.lines.erase(sink.lines.begin());
+            }
+            EXPECT_EQ(sink.lines, c.lines);
+            EXPECT_EQ(outcome->fault, c.fault);
+            EXPECT_EQ(outcome->offset, c.offset);
+            EXPECT_EQ(outcome->idCount, c.npcIds);
+        }
+}
+
+TEST(ReadRecords, stopsWhenCancelledAndReportsItsProgress)
+{
+    std::string file = headerRecord();
+    for (int n = 0; n < 40; ++n)
+        file += record("LAND", std::string(100000, 'x'));
+    std::vector<std::uint64_t> done;
+    hw::ReadHooks hooks;
+    hooks.progress = [&](std::uint64_t bytes) { done.push_back(bytes); };
+    hw::MemorySource source(file);
+    Lines sink;
+    ASSERT_TRUE(hw::readRecords(source, sink, hw::CodePage::Windows1252, hooks));
+    EXPECT_GE(done.size(), 4u);
+    EXPECT_TRUE(std::is_sorted(done.begin(), done.end()));
+    EXPECT_EQ(done.back(), file.size());
+
+    hooks.cancelled = [&] { return done.size() > 6; };
+    EXPECT_FALSE(hw::readRecords(source, sink, hw::CodePage::Windows1252, hooks));
+}
+
+} // namespace
