@@ -1,131 +1,92 @@
 #include "cli/command_line.hpp"
 #include "cli/commands.hpp"
-
 #include "cli/stream_io.hpp"
-#include "data/game_index_builder.hpp"
 
-#include <cstdio>
-#include <filesystem>
-#include <optional>
+#include "data/game_index_builder.hpp"
+#include "model/task_entry.hpp"
+
 #include <string>
-#include <vector>
+#include <variant>
 
 namespace hw::cli {
 
 namespace {
 
-constexpr const char *kUsage =
-    "Usage: hourwright-cli ids [--kind KIND] [--placed]\n"
-    "                          [--encoding windows-1252|windows-1251|windows-1250] FILE...\n"
+constexpr std::string_view kCommand = "ids";
+
+constexpr std::string_view kHelp =
+    "Usage: hourwright-cli ids [--kind KIND] [--placed] [--encoding PAGE] FILE...\n"
     "Print the ids of one kind from ESM and ESP files, combined in the order given as\n"
     "the game combines them: a later file's record replaces an earlier one with the same\n"
     "id, a deletion removes it. Each id once (letter case ignored), where it first\n"
-    "appears, one per line, as UTF-8.\n"
-    "  --kind KIND  npc (the default), creature, item, spell, object, cell or region\n"
-    "  --placed     after each NPC or creature id, a tab and how many references to it\n"
-    "               stand in the cells once the files are combined\n"
-    "  --encoding   the game's code page, as for 'hourwright-cli npcs'\n"
+    "appears, one per line, as UTF-8; a control character in an id is printed as \\xNN.\n"
+    "A FILE of - is standard input.\n"
+    "\n"
+    "Options:\n"
+    "  --kind KIND      npc (the default), creature, item, spell, object, cell or region\n"
+    "  --placed         after each NPC or creature id, a tab and how many references to\n"
+    "                   it stand in the cells once the files are combined\n"
+    "  --encoding PAGE  the game's code page, as for 'hourwright-cli npcs'\n"
+    "  -h, --help       show this help and exit\n"
+    "\n"
     "A file that cannot be read to its end is reported on standard error and makes the\n"
     "exit status 1; what was read before the fault still counts.\n";
 
-void fail(const std::string &message)
-{
-    std::fprintf(stderr, "hourwright-cli ids: %s\n", message.c_str());
-}
+constexpr KnownOption kOptions[] = {{"--kind", {}, true}, {"--placed"}, {"--encoding", {}, true}};
+
+constexpr std::string_view kStandardInputName = "(standard input)";
 
 struct Options
 {
     RecordKind kind = RecordKind::Npc;
     bool placed = false;
     CodePage page = CodePage::Windows1252;
-    std::vector<std::filesystem::path> files;
 };
 
-// The value of the option `name` at args[at], given as "--name VALUE" or
-// "--name=VALUE"; `at` moves past it. Nothing when args[at] is another
-// option; an empty value when the value is missing.
-std::optional<std::string_view> valueOf(Args args, std::size_t &at, std::string_view name)
+// The options, or the exit status of wrong usage.
+std::variant<Options, int> options(const ParsedArgs &parsed)
 {
-    const auto arg = args[at];
-    if (arg.starts_with(name) && arg.size() > name.size() && arg[name.size()] == '=')
-        return arg.substr(name.size() + 1);
-    if (arg != name)
-        return std::nullopt;
-    return at + 1 < args.size() ? args[++at] : std::string_view();
+    Options options;
+    if (const auto name = parsed.value("--kind")) {
+        const auto kind = recordKindFromName(*name);
+        if (!kind)
+            return usageError(kCommand,
+                              "unknown kind '" + std::string(*name) +
+                                  "' (known: npc, creature, item, spell, object, "
+                                  "cell, region)");
+        options.kind = *kind;
+    }
+    if (const auto name = parsed.value("--encoding")) {
+        const auto page = codePageFromName(*name);
+        if (!page)
+            return usageError(kCommand, unknownEncoding(*name));
+        options.page = *page;
+    }
+    options.placed = parsed.has("--placed");
+    if (options.placed && options.kind != RecordKind::Npc && options.kind != RecordKind::Creature)
+        return usageError(kCommand, "--placed counts the references of NPCs and creatures only");
+    return options;
 }
 
-// An option whose value names one of a few things.
-struct Choice
+// Adds `file` ("-": standard input) to the index; false after telling why
+// standard input cannot be read.
+bool add(GameIndexBuilder &builder, std::string_view file)
 {
-    const char *option;
-    const char *needs; ///< what the option needs when it has no value
-    const char *what; ///< what its value names
-    const char *known; ///< the names it takes
-};
-
-constexpr Choice kKindChoice = {"--kind", "a kind", "kind",
-                                "npc, creature, item, spell, object, cell, region"};
-constexpr Choice kEncodingChoice = {"--encoding", "a code page", "encoding",
-                                    "windows-1252, windows-1251, windows-1250"};
-
-// Sets `into` to what `value` names, or says why it cannot.
-template<typename T>
-bool pick(const Choice &choice, std::string_view value, std::optional<T> (*find)(std::string_view),
-          T &into)
-{
-    const auto found = find(value);
-    if (value.empty())
-        fail(std::string(choice.option) + " needs " + choice.needs);
-    else if (!found)
-        fail(std::string("unknown ") + choice.what + " '" + std::string(value) +
-             "' (known: " + choice.known + ")");
-    else
-        into = *found;
-    return !value.empty() && found;
-}
-
-// The options, or the exit status when the command ends here.
-std::optional<int> parse(Args args, Options &options)
-{
-    bool optionsDone = false;
-    for (std::size_t at = 0; at < args.size(); ++at) {
-        const auto arg = args[at];
-        if (optionsDone || arg.empty() || arg[0] != '-' || arg == "-") {
-            options.files.push_back(argumentPath(arg));
-        } else if (arg == "--") {
-            optionsDone = true;
-        } else if (arg == "-h" || arg == "--help") {
-            return writeOrFail("ids", kUsage);
-        } else if (arg == "--placed") {
-            options.placed = true;
-        } else if (const auto kind = valueOf(args, at, "--kind")) {
-            if (!pick(kKindChoice, *kind, recordKindFromName, options.kind))
-                return 2;
-        } else if (const auto page = valueOf(args, at, "--encoding")) {
-            if (!pick(kEncodingChoice, *page, codePageFromName, options.page))
-                return 2;
-        } else {
-            fail("unknown option '" + std::string(arg) + "'");
-            return 2;
-        }
+    if (file != "-")
+        return builder.addFile(argumentPath(file));
+    StandardInput input = standardInput();
+    if (!input.source) {
+        tell(kCommand, input.problem);
+        return false;
     }
-    const bool actors = options.kind == RecordKind::Npc || options.kind == RecordKind::Creature;
-    if (options.placed && !actors) {
-        fail("--placed counts the references of NPCs and creatures only");
-        return 2;
-    }
-    if (options.files.empty()) {
-        std::fputs(kUsage, stderr);
-        return 2;
-    }
-    return std::nullopt;
+    return builder.addSource(*input.source, argumentPath(kStandardInputName));
 }
 
 std::string idLines(const GameIndex &index, const Options &options)
 {
     std::string lines;
     for (const auto id : index.inOrder(options.kind)) {
-        lines.append(id);
+        lines.append(showControlCharacters(id));
         if (options.placed)
             lines.append(1, '\t') += std::to_string(index.actor(id)->cells.size());
         lines.append(1, '\n');
@@ -137,18 +98,30 @@ std::string idLines(const GameIndex &index, const Options &options)
 
 int runIds(Args args)
 {
-    Options options;
-    if (const auto status = parse(args, options))
+    const ParsedArgs parsed = parseArgs(args, kOptions);
+    if (!parsed.error.empty())
+        return usageError(kCommand, parsed.error);
+    if (parsed.help)
+        return writeOrFail(kCommand, kHelp);
+    if (parsed.operands.empty())
+        return usageError(kCommand, "no FILE given");
+    const auto chosen = options(parsed);
+    if (const int *status = std::get_if<int>(&chosen))
         return *status;
-    const auto index = buildGameIndex(options.files, options.page);
-    if (!writeOutput(idLines(*index, options))) {
-        fail("cannot write the ids to standard output");
-        return 1;
-    }
+    const Options &options = std::get<Options>(chosen);
+
     int status = 0;
-    for (const auto &file : index->files()) {
+    GameIndexBuilder builder(options.page);
+    for (const std::string_view file : parsed.operands)
+        if (!add(builder, file))
+            status = 1;
+    const GameIndex index = builder.finish();
+    if (writeOrFail(kCommand, idLines(index, options)) != 0)
+        return 1;
+    // After the ids they speak of, when both go to one place.
+    for (const auto &file : index.files()) {
         if (!file.outcome.complete()) {
-            fail(scanMessage(file.path, file.outcome).text());
+            tell(kCommand, scanMessage(file.path, file.outcome).text());
             status = 1;
         }
     }

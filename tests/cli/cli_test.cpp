@@ -374,6 +374,38 @@ TEST_F(Cli, npcsPrintsTheIdsOfEachFileOrSaysWhatStoppedIt)
         check(row);
 }
 
+TEST_F(Cli, idsPrintsTheIdsOfAKindAsTheFilesCombine)
+{
+    using namespace hw::test;
+    // A master with two NPCs, one placed twice and a cell; a plugin that
+    // deletes one NPC, adds another with a control character, and places one.
+    const std::string master =
+        write("m.esm",
+              headerRecord() + npcRecord("Guard") + npcRecord("Gone") +
+                  record("CELL", cellHead("Keep", 1) + placed(1, "guard") + placed(2, "GUARD")));
+    const std::string plugin = headerRecord({"m.esm"}) +
+        record("NPC_", textSubrecord("NAME", "Gone") + subrecord("DELE", le32(0))) +
+        npcRecord("new\tone") + record("CELL", cellHead("Hut", 1) + placed(1, "new\tone"));
+    const std::string pluginFile = write("p.esp", plugin);
+    // clang-format off
+    const Row rows[] = {
+        {{"ids", master, pluginFile}, "", 0, "Guard\nnew\\x09one\n", ""},
+        {{"ids", "--placed", master, "-"}, plugin, 0, "Guard\t2\nnew\\x09one\t1\n", ""},
+        {{"ids", "--kind=cell", master, pluginFile}, "", 0, "Keep\nHut\n", ""},
+        // A file that cannot be opened is named after the ids; the others are read.
+        {{"ids", path("missing.esp"), master}, "", 1, "Guard\nGone\n",
+         said("ids", "The file \"" + path("missing.esp") + "\" cannot be opened.")},
+        {{"ids", "--kind", "npcs", master}, "", 2, "", said("ids", "unknown kind 'npcs'")},
+        {{"ids", "--kind", "item", "--placed", master}, "", 2, "",
+         said("ids", "--placed counts the references of NPCs and creatures only")},
+        {{"ids"}, "", 2, "", said("ids", "no FILE given")},
+        {{"ids", "--help"}, "", 0, "Usage: hourwright-cli ids*", ""},
+    };
+    // clang-format on
+    for (const Row &row : rows)
+        check(row);
+}
+
 TEST_F(Cli, listsTheActionsAndPrintsAFreshCentralTemplate)
 {
     const Outcome actions = run({"actions"});
