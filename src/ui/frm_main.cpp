@@ -6,6 +6,7 @@
 #include "ui/list_box.hpp"
 #include "ui/name_box.hpp"
 #include "ui/name_list_model.hpp"
+#include "ui/option_completion.hpp"
 #include "ui/prompts.hpp"
 #include "ui/script_box.hpp"
 #include "ui/wrap_button.hpp"
@@ -111,6 +112,7 @@ frmMain::frmMain(Prompts &prompts, QWidget *parent)
     setToolTips();
     setTabOrder();
     connectHandlers();
+    m_completion = new OptionCompletion(*this);
     Form_Load();
 }
 

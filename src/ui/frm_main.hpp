@@ -8,6 +8,7 @@
 
 #include <array>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,8 +21,11 @@ class QPushButton;
 
 namespace hw {
 
+struct GameData;
+struct GeneratedSchedule;
 class ListBox;
 class NameListModel;
+class OptionCompletion;
 class Prompts;
 class ScriptBox;
 class WrapButton;
@@ -34,8 +38,9 @@ class WrapButton;
 /// frm_main_input.cpp (the routing of keys, focus and pastes),
 /// frm_main_options.cpp (the option fields), frm_main_tasks.cpp (the task
 /// list), frm_main_generate.cpp (the Generate buttons), frm_main_names.cpp
-/// (loading NPC ids and completing typed names) and frm_main_startup.cpp
-/// (filling the lists and finding the data folder).
+/// (loading NPC ids and completing typed names), frm_main_startup.cpp
+/// (filling the lists and finding the data folder) and frm_main_game.cpp
+/// (what the form takes from the game's data).
 class frmMain : public QWidget
 {
     Q_OBJECT
@@ -97,6 +102,23 @@ public:
     /// true when the key is consumed.
     bool txtScript_KeyDown(QKeyEvent *event);
 
+    /// The game data the option fields complete from; null for none.
+    void setGameData(std::shared_ptr<const GameData> game);
+    /// Asks the Load button's question: true when the NPC list is to be
+    /// cleared before the new names are added.
+    bool askClearNames();
+    /// Adds the NPC ids of the game's data to the name box's list, after
+    /// emptying it when `clearFirst`: each id that the list does not hold yet
+    /// (letter case ignored), so that loading the game twice adds nothing.
+    void addGameNames(std::vector<std::string> ids, bool clearFirst);
+
+signals:
+    /// Generate or Generate From Selection has written a schedule script.
+    void scheduleGenerated(const hw::GeneratedSchedule &schedule);
+    /// The Load button took NPC ids from `file`; `faultTold` when it has told
+    /// the author that the file could not be read whole.
+    void namesFileLoaded(const std::filesystem::path &file, bool faultTold);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -124,6 +146,7 @@ private:
     Prompts &m_prompts;
     std::filesystem::path m_dataFolder;
     NameListModel *m_names = nullptr;
+    OptionCompletion *m_completion = nullptr;
     ESRead m_reader;
     // The option field that got the focus from a mouse press; its press must not
     // undo the selection that the focus made.

@@ -6,6 +6,7 @@
 #include "generator/messages.hpp"
 #include "generator/schedule_script.hpp"
 #include "platform/guid.hpp"
+#include "ui/game_data.hpp"
 #include "ui/list_box.hpp"
 #include "ui/prompts.hpp"
 #include "ui/script_box.hpp"
@@ -60,14 +61,15 @@ void frmMain::cmdGenerate_Click(int Index)
     if (!overwriteConfirmed())
         return;
 
-    const ScheduleScript script = generateSchedule(
-        npcId, included,
-        ScheduleSwitches {.global = chkGlobal->isChecked(), .equality = chkEqual->isChecked()});
+    const ScheduleSwitches switches {.global = chkGlobal->isChecked(),
+                                     .equality = chkEqual->isChecked()};
+    const ScheduleScript script = generateSchedule(npcId, included, switches);
     // One message per entry whose action the generator does not know; the
     // script still comes, with an error line in place of each such command.
     for (std::size_t i = 0; i < script.unknownEntries.size(); ++i)
         tell(kApplicationTitle, fromView(kCommandDataNotFound));
     txtScript->setScriptText(QString::fromStdString(script.text));
+    emit scheduleGenerated({npcId, included, switches});
 }
 
 } // namespace hw

@@ -27,9 +27,7 @@ void frmMain::Command1_Click()
                                               QString::fromUtf8(kPluginFilter));
     if (chosen.isEmpty())
         return;
-    const bool clearFirst =
-        m_prompts.ask(this, QString::fromUtf8(kApplicationTitle), QString::fromUtf8(kClearQuestion),
-                      PromptButtons::YesNo, PromptAnswer::Yes) == PromptAnswer::Yes;
+    const bool clearFirst = askClearNames();
 
     const std::filesystem::path file = toFilesystemPath(chosen);
     const ScanOutcome outcome = m_reader.ReadNPCNames(file);
@@ -63,6 +61,14 @@ void frmMain::Command1_Click()
     }
     if (status == ScanStatus::Truncated)
         tellOutcome("The ids found were added to the NPC list.");
+    emit namesFileLoaded(file, status == ScanStatus::Truncated);
+}
+
+bool frmMain::askClearNames()
+{
+    return m_prompts.ask(this, QString::fromUtf8(kApplicationTitle),
+                         QString::fromUtf8(kClearQuestion), PromptButtons::YesNo,
+                         PromptAnswer::Yes) == PromptAnswer::Yes;
 }
 
 void frmMain::clearNames()

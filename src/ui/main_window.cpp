@@ -1,6 +1,7 @@
 #include "ui/main_window.hpp"
 
 #include "ui/frm_main.hpp"
+#include "ui/game_commands.hpp"
 #include "ui/prompts.hpp"
 #include "version.hpp"
 
@@ -30,6 +31,7 @@ MainWindow::MainWindow(Prompts &prompts, QWidget *parent)
     setCentralWidget(m_form);
     m_menu = buildMainMenu(*menuBar());
     statusBar()->setSizeGripEnabled(false);
+    m_game = new GameCommands(*this, *m_form, prompts, m_menu);
     // The form keeps its size and its controls their places; the window grows
     // by the menu bar above and the status bar below.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -44,6 +46,7 @@ MainWindow::~MainWindow() = default;
 void MainWindow::connectMenu()
 {
     connect(m_menu.loadNames, &QAction::triggered, m_form, &frmMain::Command1_Click);
+    connect(m_menu.loadGameData, &QAction::triggered, m_game, &GameCommands::loadGameData);
     connect(m_menu.quit, &QAction::triggered, this, &QWidget::close);
     connect(m_menu.about, &QAction::triggered, this, &MainWindow::about);
 }

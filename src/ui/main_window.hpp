@@ -6,6 +6,7 @@
 
 namespace hw {
 
+class GameCommands;
 class Prompts;
 class frmMain;
 
@@ -23,6 +24,8 @@ public:
     ~MainWindow() override;
 
     frmMain &form() { return *m_form; }
+    /// Load Game Data, the game data's status and the notes panel.
+    GameCommands &game() { return *m_game; }
     const MainMenu &menu() const { return m_menu; }
 
 public slots:
@@ -37,6 +40,7 @@ private:
     Prompts &m_prompts;
     frmMain *m_form = nullptr;
     MainMenu m_menu;
+    GameCommands *m_game = nullptr;
 };
 
 } // namespace hw

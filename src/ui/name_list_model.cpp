@@ -80,6 +80,14 @@ void NameListModel::clear()
     endResetModel();
 }
 
+bool NameListModel::contains(std::string_view id) const
+{
+    const auto at = std::lower_bound(
+        m_names.begin(), m_names.end(), id,
+        [](const std::string &name, std::string_view text) { return caselessLess(name, text); });
+    return at != m_names.end() && caselessEqual(*at, id);
+}
+
 int NameListModel::firstStartingWith(const QString &prefix) const
 {
     const std::size_t row = hw::firstStartingWith(m_names, prefix.toStdString());

@@ -5,6 +5,7 @@
 class QFontMetricsF;
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace hw {
@@ -28,6 +29,9 @@ public:
 
     /// Removes every entry.
     void clear();
+
+    /// True when an entry equals `id` (UTF-8), letter case ignored.
+    bool contains(std::string_view id) const;
 
     /// The row of the first entry that begins with `prefix`, letter case
     /// ignored, or -1 when none does.

@@ -1,0 +1,354 @@
+#include "ui/game_commands.hpp"
+
+#include "data/morrowind_ini.hpp"
+#include "data/openmw_config.hpp"
+#include "data/schedule_checks.hpp"
+#include "model/caseless.hpp"
+#include "platform/openmw_paths.hpp"
+#include "ui/file_path.hpp"
+#include "ui/frm_main.hpp"
+#include "ui/game_data_loader.hpp"
+#include "ui/list_box.hpp"
+#include "ui/notes_panel.hpp"
+#include "ui/prompts.hpp"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QProgressBar>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QToolButton>
+
+#include <system_error>
+
+namespace hw {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The most problems one message names; a load order of a thousand missing
+// plugins would otherwise give a box taller than the screen.
+constexpr int kMostProblemsTold = 12;
+
+// A load that ends sooner shows no progress dialog at all.
+constexpr int kProgressDelayMs = 500;
+
+const char kConfigurationFilter[] = "Game configuration (openmw.cfg Morrowind.ini);;All files (*)";
+
+QString fromUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString counted(std::size_t count, const char *one, const char *many)
+{
+    return count == 1 ? QString::fromUtf8(one) : QString::fromUtf8(many).arg(count);
+}
+
+// The file's outcome, and what the index still took from it.
+QString faultText(const IndexedFile &file)
+{
+    const ScanMessage message = scanMessage(file.path, file.outcome);
+    const ScanStatus status = file.outcome.status();
+    const bool nothing =
+        status == ScanStatus::Unreadable || file.outcome.fault == ScanFault::NotAPlugin;
+    QString text = fromUtf8(message.summary) + QLatin1Char(' ') +
+        (nothing ? QStringLiteral("Nothing was taken from it.")
+                 : QStringLiteral("Its records before that point were taken."));
+    if (!message.detail.empty())
+        text += QLatin1Char(' ') + fromUtf8(message.detail);
+    return text;
+}
+
+bool isThere(const fs::path &path)
+{
+    std::error_code error;
+    return !path.empty() && fs::exists(path, error);
+}
+
+} // namespace
+
+GameCommands::GameCommands(QMainWindow &window, frmMain &form, Prompts &prompts,
+                           const MainMenu &menu)
+    : QObject(&window)
+    , m_window(window)
+    , m_form(form)
+    , m_prompts(prompts)
+    , m_menu(menu)
+    , m_loader(new GameDataLoader(this))
+    , m_notes(new NotesPanel(&window))
+    , m_notesButton(new QToolButton(&window))
+    , m_loaded(new QLabel(&window))
+{
+    m_notesButton->setObjectName(QStringLiteral("btnNotes"));
+    m_notesButton->setAutoRaise(true);
+    // F8 reaches the panel from anywhere; the button is for the mouse.
+    m_notesButton->setFocusPolicy(Qt::NoFocus);
+    m_notesButton->setToolTip(tr("Show or hide the notes on the last generated script (F8)."));
+    m_notesButton->setEnabled(false);
+    m_loaded->setObjectName(QStringLiteral("lblGameData"));
+    window.statusBar()->addWidget(m_notesButton);
+    window.statusBar()->addPermanentWidget(m_loaded);
+
+    window.addDockWidget(Qt::BottomDockWidgetArea, m_notes);
+    m_notes->hide();
+    m_notes->clearNotes(tr("nothing generated yet"));
+
+    auto *notesKey = new QAction(tr("Notes"), &window);
+    notesKey->setObjectName(QStringLiteral("actNotes"));
+    notesKey->setShortcut(Qt::Key_F8);
+    notesKey->setShortcutContext(Qt::WindowShortcut);
+    window.addAction(notesKey);
+    connect(notesKey, &QAction::triggered, this, &GameCommands::showNotes);
+    connect(m_notesButton, &QToolButton::clicked, this, &GameCommands::toggleNotes);
+    connect(m_notes, &NotesPanel::entryActivated, this, &GameCommands::selectEntry);
+    connect(m_notes, &NotesPanel::npcActivated, this, [this] {
+        m_form.txtName->setFocus(Qt::OtherFocusReason);
+        m_form.txtName->lineEdit()->selectAll();
+    });
+
+    connect(&form, &frmMain::scheduleGenerated, this, &GameCommands::check);
+    connect(&form, &frmMain::namesFileLoaded, this, &GameCommands::indexFile);
+    connect(m_loader, &GameDataLoader::finished, this, &GameCommands::finished);
+    connect(m_loader, &GameDataLoader::cancelled, this, &GameCommands::ended);
+}
+
+GameCommands::~GameCommands()
+{
+    m_loader->stop();
+}
+
+QProgressDialog *GameCommands::progressDialog() const
+{
+    return m_progress;
+}
+
+std::optional<LoadOrder> GameCommands::chosenLoadOrder(const LoadOrder &notFound)
+{
+    const QString where = notFound.problems.empty()
+        ? QString()
+        : fromUtf8(notFound.problems.front().message) + QStringLiteral(".\n\n");
+    const QString text = tr("HourWright %1Do you want to choose an openmw.cfg or a Morrowind.ini "
+                            "yourself?")
+                             .arg(where);
+    if (m_prompts.ask(&m_window, QString::fromUtf8(kApplicationTitle), text, PromptButtons::YesNo,
+                      PromptAnswer::Yes) != PromptAnswer::Yes)
+        return std::nullopt;
+    const fs::path userConfig = openMwPaths().userConfig;
+    const fs::path start = isThere(userConfig) ? userConfig : m_form.dataFolder().parent_path();
+    const QString chosen = m_prompts.openFile(&m_window, fromFilesystemPath(start),
+                                              QString::fromUtf8(kConfigurationFilter));
+    if (chosen.isEmpty())
+        return std::nullopt;
+    const fs::path file = toFilesystemPath(chosen);
+    // The original engine's settings are an .ini file; anything else is read
+    // as OpenMW's, whose file may have any name when chosen by hand.
+    const std::string extension = lowerCase(utf8Path(file.extension()));
+    if (extension == ".ini")
+        return readMorrowindIniLoadOrder(file);
+    return readOpenMwLoadOrder(file, openMwPaths());
+}
+
+void GameCommands::loadGameData()
+{
+    if (m_loader->busy())
+        return;
+    LoadOrder order = readGameLoadOrder();
+    if (order.source.empty()) {
+        auto chosen = chosenLoadOrder(order);
+        if (!chosen)
+            return;
+        order = std::move(*chosen);
+    }
+    if (order.contentFiles.empty()) {
+        QString text = tr("The load order of \"%1\" names no content file that could be found. "
+                          "Nothing was loaded.")
+                           .arg(fromFilesystemPath(order.source));
+        QStringList problems;
+        for (const auto &problem : order.problems)
+            problems.append(fromUtf8(problemText(problem)));
+        if (!problems.isEmpty())
+            text += QStringLiteral("\n\n") + problems.mid(0, kMostProblemsTold).join('\n');
+        m_prompts.tell(&m_window, QString::fromUtf8(kApplicationTitle), text);
+        return;
+    }
+    Pending pending;
+    pending.wholeGame = true;
+    pending.clearNames = m_form.askClearNames();
+    pending.files = order.contentFiles.size();
+    pending.problems = order.problems;
+    // The game's load order is the whole game: its index starts afresh, so
+    // a file the Load button read before never counts twice.
+    GameLoadJob job;
+    job.files = order.contentFiles;
+    job.order = std::move(order);
+    start(std::move(job), std::move(pending));
+}
+
+void GameCommands::indexFile(const std::filesystem::path &file, bool faultTold)
+{
+    // The Load button and its menu item are disabled while a load runs.
+    if (m_loader->busy())
+        return;
+    Pending pending;
+    pending.faultTold = faultTold;
+    pending.files = 1;
+    start(GameLoadJob {m_data, {file}, std::nullopt}, std::move(pending));
+}
+
+void GameCommands::start(GameLoadJob job, Pending pending)
+{
+    if (!m_loader->start(std::move(job)))
+        return;
+    m_pending = std::move(pending);
+    for (QAction *action : {m_menu.loadGameData, m_menu.loadNames})
+        if (action)
+            action->setEnabled(false);
+    m_form.Command1->setEnabled(false);
+
+    // Window-modal once shown: the form and the menu take no input until the
+    // load ends or is cancelled. Its bar is moved directly, never through
+    // setValue(), which would run the event loop inside a progress report.
+    auto *dialog = new QProgressDialog(&m_window);
+    dialog->setObjectName(QStringLiteral("dlgLoading"));
+    dialog->setWindowTitle(QString::fromUtf8(kApplicationTitle));
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->setLabelText(tr("Reading the game's files…"));
+    dialog->setCancelButtonText(tr("Cancel"));
+    dialog->setAutoReset(false);
+    auto *bar = new QProgressBar(dialog);
+    bar->setRange(0, 1000);
+    bar->setValue(0);
+    dialog->setBar(bar);
+    dialog->setMinimumWidth(360);
+    dialog->setMinimumDuration(kProgressDelayMs);
+    connect(dialog, &QProgressDialog::canceled, m_loader, &GameDataLoader::cancel);
+    connect(m_loader, &GameDataLoader::progressed, dialog,
+            [dialog, bar](int permille, const QString &doing) {
+                bar->setValue(permille);
+                dialog->setLabelText(doing);
+            });
+    m_progress = dialog;
+}
+
+void GameCommands::ended()
+{
+    if (m_progress) {
+        m_progress->hide();
+        m_progress->deleteLater();
+        m_progress = nullptr;
+    }
+    for (QAction *action : {m_menu.loadGameData, m_menu.loadNames})
+        if (action)
+            action->setEnabled(true);
+    m_form.Command1->setEnabled(true);
+}
+
+void GameCommands::finished(const std::shared_ptr<const GameLoadResult> &result)
+{
+    ended();
+    if (!result->data) {
+        m_prompts.tell(&m_window, QString::fromUtf8(kApplicationTitle),
+                       fromUtf8(result->failure) + tr(" Nothing was changed."));
+        return;
+    }
+    if (m_pending.wholeGame)
+        m_form.addGameNames(result->npcIds, m_pending.clearNames);
+    m_data = result->data;
+    m_form.setGameData(m_data);
+    m_loaded->setText(fromUtf8(describeCounts(m_data->index)));
+    tellProblems(*result);
+}
+
+void GameCommands::tellProblems(const GameLoadResult &result)
+{
+    QStringList problems;
+    for (const auto &problem : m_pending.problems)
+        problems.append(fromUtf8(problemText(problem)));
+    const auto files = m_data->index.files();
+    if (!m_pending.faultTold)
+        for (std::size_t at = files.size() - std::min(files.size(), m_pending.files);
+             at < files.size(); ++at)
+            if (!files[at].outcome.complete())
+                problems.append(faultText(files[at]));
+    for (const auto &problem : result.soundProblems)
+        problems.append(fromUtf8(problemText(problem)));
+    if (problems.isEmpty())
+        return;
+    const qsizetype more = problems.size() - kMostProblemsTold;
+    if (more > 0) {
+        problems.resize(kMostProblemsTold);
+        problems.append(counted(static_cast<std::size_t>(more), "…and 1 more problem.",
+                                "…and %1 more problems."));
+    }
+    const QString text =
+        (m_pending.wholeGame ? tr("The game data was loaded, except for what follows:")
+                             : tr("The file was added to the game data, except for what "
+                                  "follows:")) +
+        QStringLiteral("\n\n• ") + problems.join(QStringLiteral("\n• "));
+    m_prompts.tell(&m_window, QString::fromUtf8(kApplicationTitle), text);
+}
+
+void GameCommands::check(const GeneratedSchedule &schedule)
+{
+    m_notesButton->setEnabled(true);
+    if (!m_data || m_data->index.empty()) {
+        const QString summary = tr("No game data loaded: nothing checked");
+        m_notes->clearNotes(summary);
+        showSummary(summary);
+        return;
+    }
+    const auto notes =
+        checkSchedule(schedule.npcId, schedule.entries, schedule.switches, m_data->index);
+    const QString summary =
+        notes.empty() ? tr("No notes") : counted(notes.size(), "1 note", "%1 notes");
+    m_notes->setNotes(notes, schedule.entries, summary);
+    showSummary(summary);
+}
+
+void GameCommands::showSummary(const QString &summary)
+{
+    m_notesButton->setText(summary);
+}
+
+void GameCommands::showNotes()
+{
+    m_notes->show();
+    m_notes->raise();
+    QListWidget *list = m_notes->list();
+    list->setFocus(Qt::ShortcutFocusReason);
+    if (!list->currentItem() && list->count() > 0)
+        list->setCurrentRow(0);
+}
+
+void GameCommands::toggleNotes()
+{
+    if (m_notes->isVisible())
+        m_notes->close();
+    else
+        showNotes();
+}
+
+void GameCommands::selectEntry(const QString &entry)
+{
+    ListBox *tasks = m_form.lstTasks;
+    for (int row = 0; row < tasks->count(); ++row) {
+        if (tasks->item(row)->text() != entry)
+            continue;
+        // The entry alone is selected, as a click on it would leave it.
+        tasks->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+        tasks->scrollToItem(tasks->item(row));
+        return;
+    }
+    // The entry has left the task list since the script was generated.
+    QApplication::beep();
+}
+
+} // namespace hw

@@ -1,0 +1,92 @@
+// Completion in the option fields: each kind of field with real ids of the
+// test plugins, sound files and animation groups, typed with key events.
+#include "game_fixture.hpp"
+
+#include <QLineEdit>
+
+namespace {
+
+using hw::test::GameWindow;
+
+// Types `keys` into `box` as the author does: "\b" presses Backspace and
+// "\177" Delete.
+void type(QLineEdit &box, const char *keys)
+{
+    box.setFocus();
+    for (const char *key = keys; *key; ++key) {
+        if (*key == '\b' || *key == '\177')
+            QTest::keyClick(&box, *key == '\b' ? Qt::Key_Backspace : Qt::Key_Delete);
+        else
+            QTest::keyClicks(&box, QString(QChar(*key)));
+    }
+}
+
+// The action; the field; the keys; the text afterwards and its selected part
+// with the game loaded. Without it, a field behaves as a plain line edit,
+// except "Group:", whose list is the game's engine's own.
+struct Case
+{
+    const char *action;
+    int field;
+    const char *keys;
+    const char *text, *selected;
+};
+
+// clang-format off
+const Case kCases[] = {
+    {"Follow", 0, "fm_hj", "fm_hjrondir", "rondir"},
+    {"Escort", 0, "FM_SK", "FM_SKeleton_1", "eleton_1"},          // creatures; typed case kept
+    {"Attack", 0, "fm_sey", "fm_sey", ""},                        // an object is no actor
+    {"Activate", 0, "fm_sey", "fm_seyda_boat", "da_boat"},        // objects
+    {"Activate", 0, "ward o", "ward of Akavir", "f Akavir"},      // items
+    {"Cast", 1, "pla", "player", "yer"},
+    {"Cast", 1, "fm_ma", "fm_mara", "ra"},
+    {"Cast", 0, "fm_v", "fm_vampirism", "ampirism"},              // "Spell:"
+    {"Add Spell", 0, "test_s", "test_spellmaking", "pellmaking"},
+    {"Add Item", 0, "test_w", "test_weapon", "eapon"},
+    {"Add Item", 0, "test_spell", "test_spell", ""},              // a spell is no item
+    {"Equip", 0, "fm_keep", "fm_keep_key", "_key"},
+    {"Position in Cell", 0, "firemoth, g", "firemoth, great Hall", "reat Hall"},
+    {"Position in Cell", 0, "firemoth r", "firemoth region", "egion"}, // regions
+    {"Say", 0, "vo\\m", "vo\\misc\\Hello There.mp3", "isc\\Hello There.mp3"},
+    {"Say", 0, "cr\\", "cr\\fm\\roar.wav", "fm\\roar.wav"},      // from the archive
+    {"Say", 1, "fm_m", "fm_m", ""},                               // subtitles
+    {"Play Animation", 0, "walkf", "walkforward", "orward"},
+    {"Travel", 2, "12", "12", ""},                                // numbers
+    // Backspace and Delete take the suggestion away once; the next key completes.
+    {"Follow", 0, "fm_hj\b", "fm_hj", ""},
+    {"Follow", 0, "fm_hj\bd", "fm_hjd", ""},
+    {"Follow", 0, "fm_h\177j", "fm_hjrondir", "rondir"},
+    {"Follow", 0, "fm_h\b\bj", "fm_jhanir", "hanir"},
+};
+// clang-format on
+
+TEST(OptionCompletion, completesEachFieldFromTheIdsItsCaptionNamesAndOnlyThoseFields)
+{
+    for (const bool loaded : {true, false}) {
+        GameWindow w;
+        w.copyPlugin("firemoth.esm");
+        w.copyPlugin("all_types.esp");
+        w.configure({"firemoth.esm", "all_types.esp"});
+        if (loaded)
+            w.loadGameData();
+        for (const Case &c : kCases) {
+            SCOPED_TRACE(std::string(c.action) + " " + c.keys + (loaded ? "" : " unloaded"));
+            hw::test::Window::pick(w.form.cmbTask, c.action);
+            QLineEdit &box = *w.form.txtOption[static_cast<std::size_t>(c.field)];
+            box.clear();
+            type(box, c.keys);
+            if (loaded || QByteArray(c.action) == "Play Animation") {
+                EXPECT_EQ(box.text(), QString::fromUtf8(c.text));
+                EXPECT_EQ(box.selectedText(), QString::fromUtf8(c.selected));
+            } else {
+                QLineEdit plain;
+                type(plain, c.keys);
+                EXPECT_EQ(box.text(), plain.text());
+                EXPECT_FALSE(box.hasSelectedText());
+            }
+        }
+    }
+}
+
+} // namespace

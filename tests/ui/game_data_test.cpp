@@ -1,0 +1,198 @@
+// File › Load Game Data from an openmw.cfg (or a configuration chosen by
+// hand) that names real plugins, a missing file and a damaged one; Cancel;
+// and the Load button adding its file to the index.
+#include "game_fixture.hpp"
+
+#include "model/caseless.hpp"
+#include "model/name_list.hpp"
+#include "plugin/es_read.hpp"
+
+#include <QLabel>
+#include <QProgressDialog>
+#include <QPushButton>
+
+namespace {
+
+namespace fs = std::filesystem;
+using hw::PromptAnswer;
+using hw::test::GameWindow;
+
+const QString kClear = "HourWright|Do you want to clear the NPC list before adding the new names?";
+
+std::vector<std::string> lines(const fs::path &file)
+{
+    std::ifstream in(file);
+    std::vector<std::string> out;
+    for (std::string line; std::getline(in, line);)
+        out.push_back(line);
+    return out;
+}
+
+// The NPC ids of the test plugins `names`, each once (case ignored), sorted.
+QString gameIds(const std::vector<std::string> &names, std::vector<std::string> more = {})
+{
+    for (const auto &name : names)
+        for (const auto &id : lines(fs::path(HW_TEST_PLUGINS) / (name + ".ids")))
+            more.push_back(id);
+    hw::sortNames(more);
+    more.erase(std::unique(more.begin(), more.end(), hw::caselessEqual), more.end());
+    QStringList all;
+    for (const auto &id : more)
+        all.append(QString::fromStdString(id));
+    return all.join(',');
+}
+
+// Clicks Load, chooses `file` and answers No.
+void loadButton(GameWindow &w, const fs::path &file)
+{
+    w.prompts.files = {hw::fromFilesystemPath(file)};
+    w.prompts.answers = {PromptAnswer::No};
+    QTest::mouseClick(w.form.Command1, Qt::LeftButton);
+    w.waitForLoad();
+}
+
+TEST(LoadGameData, readsTheConfiguredFilesTellsWhatItCouldNotReadAndAddsEachIdOnce)
+{
+    // The answer; the NPC ids the list held before (loaded by the Load
+    // button); whether the game is loaded twice; the ids the list holds after
+    // besides the game's.
+    const std::tuple<PromptAnswer, std::vector<std::string>, bool, std::vector<std::string>>
+        cases[] = {
+            {PromptAnswer::Yes, {"Own_Guard"}, false, {}},
+            // An id the list holds in any spelling is not added again.
+            {PromptAnswer::No, {"Own_Guard", "FM_MARA"}, false, {"Own_Guard", "FM_MARA"}},
+            {PromptAnswer::No, {}, true, {}},
+        };
+    for (const auto &[answer, before, twice, kept] : cases) {
+        SCOPED_TRACE(before.size());
+        GameWindow w;
+        for (const char *name : {"firemoth.esm", "all_types.esp", "TheWanderer.omwaddon"})
+            w.copyPlugin(name);
+        // Damaged: cut inside its records, after some of its NPCs.
+        std::string bytes(144565, '\0');
+        std::ifstream(fs::path(HW_TEST_PLUGINS) / "MQE_MainQuestEnhancers.esp", std::ios::binary)
+            .read(bytes.data(), 144565);
+        std::ofstream(w.dataFolder / "Damaged.esp", std::ios::binary) << bytes.substr(0, 70000);
+        hw::ESRead damaged;
+        damaged.ReadNPCNames(w.dataFolder / "Damaged.esp");
+        ASSERT_GT(damaged.NPCNames.size(), 3u);
+        w.configure({"firemoth.esm", "all_types.esp", "Missing.esp", "Damaged.esp",
+                     "TheWanderer.omwaddon"});
+        std::ofstream(w.home.filePath("own.esp").toStdString(), std::ios::binary)
+            << hw::test::npcs(before);
+        if (!before.empty())
+            loadButton(w, w.home.filePath("own.esp").toStdString());
+        w.loadGameData(answer);
+        if (twice)
+            w.loadGameData(answer);
+
+        auto expected = kept;
+        expected.insert(expected.end(), damaged.NPCNames.begin(), damaged.NPCNames.end());
+        EXPECT_EQ(w.names(),
+                  gameIds({"firemoth.esm", "all_types.esp", "TheWanderer.omwaddon"}, expected));
+        // The game's files alone: the Load button's file is not combined with them.
+        EXPECT_TRUE(w.game.loadedLabel().text().startsWith("4 files, "))
+            << w.game.loadedLabel().text().toStdString();
+        const QString told = w.prompts.asked.value(before.empty() ? 1 : 2);
+        EXPECT_TRUE(told.startsWith("HourWright|The game data was loaded, except for what "
+                                    "follows:\n\n• "))
+            << told.toStdString();
+        EXPECT_TRUE(told.contains("\"Missing.esp\""));
+        EXPECT_TRUE(told.contains(QString::fromStdString(
+            "Damaged.esp\" ends in the middle of a record. " +
+            std::to_string(damaged.NPCNames.size()) +
+            " NPC ids were found before it. Its records before that point were taken.")));
+        EXPECT_EQ(w.prompts.asked.count(kClear), (before.empty() ? 1 : 2) + (twice ? 1 : 0));
+        EXPECT_EQ(w.prompts.asked.size(), (before.empty() ? 2 : 3) + (twice ? 2 : 0));
+    }
+}
+
+TEST(LoadGameData, withoutAConfigurationSaysWhereItLookedAndReadsOneChosenByHand)
+{
+    // The answer to "choose one?"; the file chosen (none: the dialog is
+    // cancelled); its text; the NPC ids loaded.
+    const std::tuple<PromptAnswer, const char *, const char *, QString> cases[] = {
+        {PromptAnswer::No, "", "", ""},
+        {PromptAnswer::Yes, "", "", ""},
+        {PromptAnswer::Yes, "Jeu é/Morrowind.ini", "[Game Files]\r\nGameFile0=firemoth.esm\r\n",
+         gameIds({"firemoth.esm"})},
+        // A file chosen by hand is OpenMW's whatever its name, unless an .ini.
+        {PromptAnswer::Yes, "mine.cfg", "content=all_types.esp\ndata=\"Jeu é/Data Files\"\n",
+         gameIds({"all_types.esp"})},
+    };
+    for (const auto &[answer, chosen, text, ids] : cases) {
+        SCOPED_TRACE(chosen);
+        GameWindow w;
+        w.copyPlugin("firemoth.esm");
+        w.copyPlugin("all_types.esp");
+        if (*chosen)
+            std::ofstream(hw::toFilesystemPath(w.home.filePath(chosen))) << text;
+        w.prompts.files = {*chosen ? w.home.filePath(chosen) : QString()};
+        w.prompts.answers = {answer, PromptAnswer::Yes};
+        w.window.menu().loadGameData->trigger();
+        w.waitForLoad();
+        const QString where = w.prompts.asked.value(0);
+        EXPECT_TRUE(where.startsWith("HourWright|HourWright found neither OpenMW's "
+                                     "configuration (" +
+                                     w.home.filePath("config/openmw/openmw.cfg") + ")"))
+            << where.toStdString();
+        EXPECT_TRUE(where.endsWith(
+            ".\n\nDo you want to choose an openmw.cfg or a Morrowind.ini yourself?"));
+        EXPECT_EQ(w.prompts.dialogs.size(), answer == PromptAnswer::Yes ? 1 : 0);
+        EXPECT_EQ(w.prompts.asked.size(), ids.isEmpty() ? 1 : 2);
+        EXPECT_EQ(w.names(), ids);
+        EXPECT_EQ(w.game.data() != nullptr, !ids.isEmpty());
+    }
+}
+
+TEST(LoadGameData, cancelledLeavesTheNamesTheIndexAndTheStatusAsTheyWere)
+{
+    GameWindow w;
+    w.copyPlugin("firemoth.esm");
+    w.copyPlugin("Welcome_to_the_Arena_v6.7.esp");
+    w.configure({"firemoth.esm"});
+    w.loadGameData();
+    const hw::GameData *before = w.game.data();
+    const QString names = w.names(), status = w.game.loadedLabel().text();
+
+    w.configure({"Welcome_to_the_Arena_v6.7.esp"});
+    w.prompts.answers = {PromptAnswer::Yes};
+    QAction *command = w.window.menu().loadGameData;
+    command->trigger();
+    // Nothing starts a second load meanwhile, nor the Load button's.
+    EXPECT_FALSE(command->isEnabled());
+    EXPECT_FALSE(w.window.menu().loadNames->isEnabled());
+    EXPECT_FALSE(w.form.Command1->isEnabled());
+    w.game.loadGameData();
+    ASSERT_NE(w.game.progressDialog(), nullptr);
+    w.game.progressDialog()->findChild<QPushButton *>()->click();
+    w.waitForLoad();
+
+    EXPECT_EQ(w.game.data(), before);
+    EXPECT_EQ(w.names(), names);
+    EXPECT_EQ(w.game.loadedLabel().text(), status);
+    EXPECT_EQ(w.prompts.asked, QStringList({kClear, kClear}));
+    EXPECT_TRUE(command->isEnabled() && w.form.Command1->isEnabled());
+    EXPECT_EQ(w.game.progressDialog(), nullptr);
+}
+
+TEST(LoadButton, addsTheChosenFileToTheIndexAfterTheGameAndTellsOfAFaultOnce)
+{
+    GameWindow w;
+    w.copyPlugin("firemoth.esm");
+    w.configure({"firemoth.esm"});
+    w.loadGameData();
+    loadButton(w, fs::path(HW_TEST_PLUGINS) / "all_types.esp");
+    EXPECT_TRUE(w.game.loadedLabel().text().startsWith("2 files, 8 NPCs, "));
+    EXPECT_TRUE(w.game.data()->index.knows(hw::IdGroup::Item, "test_misc"));
+
+    // The Load button has told of the cut; the index says nothing more.
+    const std::string whole = hw::test::npcs({"cut_a", "cut_b", "cut_c"});
+    std::ofstream(w.dataFolder / "Cut.esp", std::ios::binary) << whole.substr(0, whole.size() - 9);
+    w.prompts.asked.clear();
+    loadButton(w, w.dataFolder / "Cut.esp");
+    EXPECT_EQ(w.prompts.asked.size(), 2);
+    EXPECT_TRUE(w.game.loadedLabel().text().startsWith("3 files, 10 NPCs, "));
+}
+
+} // namespace

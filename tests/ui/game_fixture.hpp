@@ -1,0 +1,119 @@
+#pragma once
+
+#include "bsa_writer.hpp"
+#include "ui/file_path.hpp"
+#include "ui/frm_main.hpp"
+#include "ui/game_commands.hpp"
+#include "ui/game_data_loader.hpp"
+#include "ui/main_window.hpp"
+#include "window_fixture.hpp"
+
+#include <QTemporaryDir>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace hw::test {
+
+/// Sets an environment variable for the life of the object.
+class EnvironmentVariable
+{
+public:
+    EnvironmentVariable(const char *name, const QString &value)
+        : m_name(name)
+        , m_wasSet(qEnvironmentVariableIsSet(name))
+        , m_old(qgetenv(name))
+    {
+        qputenv(name, value.toUtf8());
+    }
+    ~EnvironmentVariable()
+    {
+        if (m_wasSet)
+            qputenv(m_name, m_old);
+        else
+            qunsetenv(m_name);
+    }
+    EnvironmentVariable(const EnvironmentVariable &) = delete;
+    EnvironmentVariable &operator=(const EnvironmentVariable &) = delete;
+
+private:
+    const char *m_name;
+    bool m_wasSet;
+    QByteArray m_old;
+};
+
+/// The program's window in a home of its own: OpenMW's configuration folder
+/// (XDG_CONFIG_HOME), its data folder and the Wine prefix are temporary
+/// folders, so that Load Game Data reads what a test writes there.
+struct GameWindow
+{
+    QTemporaryDir home;
+    EnvironmentVariable config {"XDG_CONFIG_HOME", home.filePath("config")};
+    EnvironmentVariable userData {"XDG_DATA_HOME", home.filePath("share")};
+    EnvironmentVariable wine {"WINEPREFIX", home.filePath("wine")};
+    ScriptedPrompts prompts;
+    MainWindow window {prompts};
+    frmMain &form = window.form();
+    GameCommands &game = window.game();
+    /// The game's data folder, with a name beyond ASCII.
+    std::filesystem::path dataFolder = toFilesystemPath(home.filePath("Jeu é/Data Files"));
+
+    GameWindow()
+    {
+        std::filesystem::create_directories(dataFolder / "Sound" / "Vo" / "Misc");
+        std::ofstream(dataFolder / "Sound" / "Vo" / "Misc" / "Hello There.mp3") << "mp3";
+        std::ofstream(dataFolder / "Sounds.bsa", std::ios::binary)
+            << bsaArchive({"sound\\Cr\\fm\\roar.wav", "meshes\\x.nif"});
+        // The archive the original engine always loads.
+        std::ofstream(dataFolder / "Morrowind.bsa", std::ios::binary) << bsaArchive({});
+        window.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+        QApplication::setActiveWindow(&window);
+    }
+
+    /// Copies a test plugin into the data folder.
+    void copyPlugin(const char *name)
+    {
+        std::filesystem::copy_file(std::filesystem::path(HW_TEST_PLUGINS) / name, dataFolder / name,
+                                   std::filesystem::copy_options::overwrite_existing);
+    }
+
+    /// Writes the user's openmw.cfg with the data folder, its archive and
+    /// `content` in order.
+    void configure(const std::vector<std::string> &content)
+    {
+        const auto folder = toFilesystemPath(home.filePath("config/openmw"));
+        std::filesystem::create_directories(folder);
+        std::ofstream cfg(folder / "openmw.cfg");
+        cfg << "data=\"" << utf8Path(dataFolder) << "\"\nfallback-archive=Sounds.bsa\n";
+        for (const auto &name : content)
+            cfg << "content=" << name << '\n';
+    }
+
+    /// File › Load Game Data, answering the clear question with `answer`,
+    /// then waits until the load has ended.
+    void loadGameData(PromptAnswer answer = PromptAnswer::No)
+    {
+        prompts.answers = {answer};
+        window.menu().loadGameData->trigger();
+        waitForLoad();
+    }
+
+    void waitForLoad()
+    {
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !game.loader().busy(); }, 30000));
+    }
+
+    /// The entries of the name box's list, joined by commas.
+    QString names() const
+    {
+        QStringList all;
+        for (int i = 0; i < form.txtName->count(); ++i)
+            all.append(form.txtName->itemText(i));
+        return all.join(',');
+    }
+};
+
+} // namespace hw::test

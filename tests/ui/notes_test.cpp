@@ -1,0 +1,161 @@
+// The notes on a generated schedule: the status bar's count, the panel under
+// the form with F8, copying and the double-click, and the script that notes
+// never change.
+#include "game_fixture.hpp"
+
+#include "ui/notes_panel.hpp"
+#include "ui/script_box.hpp"
+#include "ui/wrap_button.hpp"
+
+#include <QClipboard>
+#include <QDockWidget>
+#include <QListWidget>
+#include <QToolButton>
+
+namespace {
+
+using hw::test::GameWindow;
+
+struct Task
+{
+    const char *time, *action;
+    std::vector<const char *> texts;
+};
+
+// Loads the game (unless `load` is false), types the NPC, adds `tasks` and
+// presses Generate.
+void generate(GameWindow &w, const char *npc, const std::vector<Task> &tasks, bool load = true)
+{
+    for (const char *name : {"firemoth.esm", "MQE_MainQuestEnhancers.esp"})
+        w.copyPlugin(name);
+    w.configure({"firemoth.esm", "MQE_MainQuestEnhancers.esp"});
+    if (load)
+        w.loadGameData();
+    for (const Task &task : tasks) {
+        hw::test::Window::pick(w.form.cmbTime, task.time);
+        hw::test::Window::pick(w.form.cmbTask, task.action);
+        int n = 0;
+        for (const char *text : task.texts) {
+            while (!w.form.txtOption[static_cast<std::size_t>(n)]->isEnabled())
+                ++n;
+            w.form.txtOption[static_cast<std::size_t>(n++)]->setText(QString::fromUtf8(text));
+        }
+        QTest::mouseClick(w.form.cmdAdd, Qt::LeftButton);
+    }
+    w.form.txtName->setEditText(QString::fromUtf8(npc));
+    QTest::mouseClick(w.form.cmdGenerate[0], Qt::LeftButton);
+}
+
+QStringList notes(const GameWindow &w)
+{
+    QStringList lines;
+    const QListWidget *list = w.game.notesPanel().list();
+    for (int row = 0; row < list->count(); ++row)
+        lines.append(list->item(row)->text());
+    return lines;
+}
+
+TEST(Notes, countTheChecksOfTheGeneratedScheduleAndNeverChangeTheScript)
+{
+    // A name; the NPC; the tasks; the status bar's count; a text that each
+    // note holds, in order.
+    const std::tuple<const char *, const char *, std::vector<Task>, const char *,
+                     std::vector<const char *>>
+        cases[] = {
+            {"Clean",
+             "fm_aronil",
+             {{"06:00", "Follow", {"fm_mara"}}, {"07:00", "Add Item", {"fm_keep_key", "1"}}},
+             "No notes",
+             {}},
+            {"MisspeltItem",
+             "fm_aronil",
+             {{"07:00", "Add Item", {"fm_keep_kye", "1"}}},
+             "1 note",
+             {"07:00 > Add Item > \"fm_keep_kye\"/1: Item ID \"fm_keep_kye\" is not an item "
+              "in the loaded game data. Did you mean \"fm_keep_key\""}},
+            {"MisspeltCell",
+             "fm_aronil",
+             {{"08:00", "Position in Cell", {"Firemoth, Gret Hall", "1", "2", "3", "0"}},
+              {"09:00", "Attack", {"fm_mara"}}},
+             "1 note",
+             {"\"Firemoth, Gret Hall\" is not a cell or region", "\"Firemoth, Great Hall\""}},
+            {"PlacedTwice",
+             "_MQE_preacher_city",
+             {{"06:00", "Wander", {}}},
+             "1 note",
+             {"\"_MQE_preacher_city\" is placed 4 times ("}},
+            {"SeveralNotes",
+             "fm_jhanir",
+             {{"10:00", "Follow", {"fm_marra"}}},
+             "2 notes",
+             {"is not placed in any cell", "10:00 > Follow > \"fm_marra\"/"}},
+        };
+    for (const auto &[name, npc, tasks, count, parts] : cases) {
+        SCOPED_TRACE(name);
+        // One after the other: each sets its own configuration folder.
+        QString script;
+        {
+            GameWindow unloaded;
+            generate(unloaded, npc, tasks, false);
+            script = unloaded.form.txtScript->toPlainText();
+            EXPECT_EQ(unloaded.game.notesButton().text(), "No game data loaded: nothing checked");
+            EXPECT_TRUE(notes(unloaded).isEmpty());
+        }
+        GameWindow w;
+        generate(w, npc, tasks);
+        EXPECT_EQ(w.game.notesButton().text(), count);
+        EXPECT_EQ(w.game.notesPanel().windowTitle(), QStringLiteral("Notes: ") + count);
+        const QStringList lines = notes(w);
+        ASSERT_EQ(lines.size(), static_cast<qsizetype>(count[0] == 'N' ? 0 : count[0] - '0'));
+        for (std::size_t at = 0; at < parts.size(); ++at)
+            EXPECT_TRUE(lines.join('\n').contains(QString::fromUtf8(parts[at])))
+                << lines.join('\n').toStdString() << "\n  lacks " << parts[at];
+        // Notes never change the script.
+        EXPECT_FALSE(script.isEmpty());
+        EXPECT_EQ(w.form.txtScript->toPlainText(), script);
+    }
+}
+
+TEST(Notes, openUnderTheFormWithF8ToBeCopiedAndLeadToTheirEntries)
+{
+    GameWindow w;
+    generate(w, "fm_jhanir",
+             {{"06:00", "Follow", {"fm_marra"}}, {"07:00", "Add Item", {"fm_keep_kye", "2"}}});
+    const QRect form = w.form.geometry();
+    const int height = w.window.height();
+    ASSERT_FALSE(w.game.notesPanel().isVisible());
+
+    QTest::keyClick(&w.window, Qt::Key_F8);
+    QListWidget *list = w.game.notesPanel().list();
+    EXPECT_TRUE(w.game.notesPanel().isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return list->hasFocus(); }));
+    // The form keeps its place; the window grows downwards by the panel.
+    EXPECT_EQ(w.form.geometry(), form);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.window.height() > height + 50; }));
+    EXPECT_GE(w.game.notesPanel().y(), form.bottom());
+
+    // Ctrl+A, Ctrl+C: every note, one per line.
+    QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), notes(w).join('\n'));
+    ASSERT_EQ(notes(w).size(), 3);
+
+    // The note on the second entry selects it, and only it, in the task list.
+    w.form.lstTasks->selectAll();
+    QListWidgetItem *note = list->item(2);
+    const QPoint at = list->visualItemRect(note).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(w.form.lstTasks->selectedItems().size(), 2); // a click only selects the note
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(w.form.lstTasks->selectedItems().size(), 1);
+    EXPECT_EQ(w.form.lstTasks->currentRow(), 1);
+    EXPECT_TRUE(note->text().startsWith(w.form.lstTasks->currentItem()->text() + ": "));
+
+    // Esc closes the panel; the status bar's button opens it again.
+    QTest::keyClick(list, Qt::Key_Escape);
+    EXPECT_FALSE(w.game.notesPanel().isVisible());
+    QTest::mouseClick(&w.game.notesButton(), Qt::LeftButton);
+    EXPECT_TRUE(w.game.notesPanel().isVisible());
+}
+
+} // namespace
