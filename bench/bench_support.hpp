@@ -52,10 +52,13 @@ private:
 };
 
 /// Prints, after the usual table, the time of each benchmark NAME/LABEL as a
-/// share of FullRead/LABEL (the median where there are repetitions).
+/// share of BASELINE/LABEL (the median where there are repetitions).
 class RatioReporter : public benchmark::ConsoleReporter
 {
 public:
+    explicit RatioReporter(std::string baseline = "FullRead")
+        : m_baseline(std::move(baseline))
+    { }
     void ReportRuns(const std::vector<Run> &runs) override;
     void Finalize() override;
 
@@ -65,6 +68,7 @@ private:
         double real;
         double cpu;
     };
+    std::string m_baseline;
     std::map<std::string, Times> m_times;
 };
 

@@ -14,7 +14,6 @@
 #include "bench_support.hpp"
 #include "data/game_index_builder.hpp"
 #include "data/schedule_checks.hpp"
-#include "plugin_writer.hpp"
 #include "synthetic_master.hpp"
 
 #include <benchmark/benchmark.h>
@@ -28,10 +27,6 @@ namespace fs = std::filesystem;
 namespace {
 
 using namespace hw::bench;
-using hw::test::le32;
-using hw::test::record;
-using hw::test::subrecord;
-using hw::test::textSubrecord;
 
 constexpr const char *kPlugins[] = {"Welcome_to_the_Arena_v6.7.esp", "Antares_Big_Mod_1.2.esp",
                                     "Fortified_Molag_Mar.ESP"};
@@ -54,50 +49,6 @@ void buildIndex(benchmark::State &state, const LoadOrder &order)
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * order.bytes));
     state.counters["ids"] = static_cast<double>(ids);
-}
-
-// Ids in the manner of real ones: words, blanks and underscores, numbers.
-std::string randomId(std::mt19937 &random, std::size_t serial)
-{
-    static const char *const words[] = {"dark elf", "Guard", "hlaalu", "Redoran", "ord",     "m",
-                                        "f",        "Arena", "_",      "TR",      "wanderer"};
-    std::string id;
-    for (auto n = 1 + random() % 3; n > 0; --n)
-        id += std::string(words[random() % std::size(words)]) + '_';
-    return id + std::to_string(serial);
-}
-
-// A plugin of 200,000 ids of every kind, in the shares of a large load order,
-// with a few references in each cell.
-std::string pluginOf200kIds()
-{
-    struct Share
-    {
-        const char *tag;
-        int count;
-    };
-    constexpr Share kShares[] = {{"NPC_", 30000}, {"CREA", 10000}, {"MISC", 50000}, {"WEAP", 30000},
-                                 {"BOOK", 30000}, {"SPEL", 20000}, {"CONT", 10000}, {"DOOR", 10000},
-                                 {"REGN", 1000},  {"CELL", 9000}};
-    std::mt19937 random(13);
-    std::string plugin = hw::test::headerRecord();
-    std::size_t serial = 0;
-    for (const auto &share : kShares) {
-        for (int n = 0; n < share.count; ++n) {
-            const std::string id = randomId(random, ++serial);
-            std::string data = textSubrecord("NAME", id);
-            if (share.tag == std::string_view("REGN"))
-                data += textSubrecord("FNAM", id + " Region");
-            if (share.tag == std::string_view("CELL")) {
-                data += subrecord("DATA", le32(1) + le32(0) + le32(0));
-                for (int r = 0; r < 5; ++r)
-                    data += subrecord("FRMR", le32(static_cast<std::uint32_t>(serial * 8 + r))) +
-                        textSubrecord("NAME", "guard_" + std::to_string(random() % 30000));
-            }
-            plugin += record(share.tag, data, std::nullopt, 0x400);
-        }
-    }
-    return plugin;
 }
 
 hw::GameIndex indexOf200kIds()

@@ -250,4 +250,50 @@ MasterInfo writeSyntheticMaster(const std::filesystem::path &file, std::uint64_t
     return writer.finish();
 }
 
+namespace {
+
+// Ids in the manner of real ones: words, blanks and underscores, numbers.
+std::string randomId(std::mt19937 &random, std::size_t serial)
+{
+    static const char *const words[] = {"dark elf", "Guard", "hlaalu", "Redoran", "ord",     "m",
+                                        "f",        "Arena", "_",      "TR",      "wanderer"};
+    std::string id;
+    for (auto n = 1 + random() % 3; n > 0; --n)
+        id += std::string(words[random() % std::size(words)]) + '_';
+    return id + std::to_string(serial);
+}
+
+} // namespace
+
+std::string pluginOf200kIds()
+{
+    struct Share
+    {
+        const char *tag;
+        int count;
+    };
+    constexpr Share kShares[] = {{"NPC_", 30000}, {"CREA", 10000}, {"MISC", 50000}, {"WEAP", 30000},
+                                 {"BOOK", 30000}, {"SPEL", 20000}, {"CONT", 10000}, {"DOOR", 10000},
+                                 {"REGN", 1000},  {"CELL", 9000}};
+    std::mt19937 random(13);
+    std::string plugin = hw::test::headerRecord();
+    std::size_t serial = 0;
+    for (const auto &share : kShares) {
+        for (int n = 0; n < share.count; ++n) {
+            const std::string id = randomId(random, ++serial);
+            std::string data = textSubrecord("NAME", id);
+            if (share.tag == std::string_view("REGN"))
+                data += textSubrecord("FNAM", id + " Region");
+            if (share.tag == std::string_view("CELL")) {
+                data += subrecord("DATA", le32(1) + le32(0) + le32(0));
+                for (int r = 0; r < 5; ++r)
+                    data += subrecord("FRMR", le32(static_cast<std::uint32_t>(serial * 8 + r))) +
+                        textSubrecord("NAME", "guard_" + std::to_string(random() % 30000));
+            }
+            plugin += record(share.tag, data, std::nullopt, 0x400);
+        }
+    }
+    return plugin;
+}
+
 } // namespace hw::bench

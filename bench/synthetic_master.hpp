@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
 
 namespace hw::bench {
 
@@ -22,5 +23,9 @@ struct MasterInfo
 /// records. The same size gives the same bytes. Throws std::runtime_error
 /// when the file cannot be written.
 MasterInfo writeSyntheticMaster(const std::filesystem::path &file, std::uint64_t targetBytes);
+
+/// The bytes of a plugin of 200,000 ids of every kind, in the shares of a
+/// large load order, with a few references in each cell. The same every time.
+std::string pluginOf200kIds();
 
 } // namespace hw::bench

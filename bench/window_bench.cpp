@@ -8,20 +8,36 @@
 //   Keystroke/N: one key typed into the box holding 60,000 entries, with N
 //     letters typed before it, completion included.
 //   FirstStartingWith: the completion's search alone, over 60,000 ids.
+//   LoadGameData/master+3: File › Load Game Data from an openmw.cfg that names
+//     the 300 MB synthetic master and three real plugins, from the command to
+//     the NPC ids in the list (the question answered at once), and
+//     BuildIndex/master+3: the core's index of the same files, as
+//     `hourwright-cli ids` builds it; the ratio of the two is printed last.
+//   OptionKeystroke/N: one key typed into the "Target:" field of Activate,
+//     completed against the 200,000 ids of every kind it takes, with N
+//     letters typed before it.
 //
 // Each runs several times; the median is the figure to read.
 //   QT_QPA_PLATFORM=offscreen window_bench [benchmark options]
+#include "bench_support.hpp"
+#include "data/game_index_builder.hpp"
 #include "model/name_list.hpp"
 #include "plugin/es_read.hpp"
 #include "plugin_writer.hpp"
+#include "synthetic_master.hpp"
 #include "ui/application.hpp"
 #include "ui/file_path.hpp"
 #include "ui/frm_main.hpp"
+#include "ui/game_commands.hpp"
+#include "ui/game_data_loader.hpp"
+#include "ui/main_window.hpp"
 #include "ui/name_list_model.hpp"
 #include "ui/prompts.hpp"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QTest>
 
@@ -71,8 +87,35 @@ fs::path writePlugin(const fs::path &file, const std::vector<std::string> &ids)
 struct Files
 {
     fs::path folder, first, second;
+    // The game of LoadGameData: the master and the plugins, in load order.
+    std::vector<fs::path> game;
 };
 Files g_files;
+
+constexpr const char *kPlugins[] = {"Welcome_to_the_Arena_v6.7.esp", "Antares_Big_Mod_1.2.esp",
+                                    "Fortified_Molag_Mar.ESP"};
+
+// A game folder with the synthetic master and the plugins, and an openmw.cfg
+// naming them in the configuration folder that the window reads.
+void writeGame(const fs::path &folder)
+{
+    const fs::path data = folder / "Data Files";
+    fs::create_directories(data);
+    fs::create_directories(folder / "config" / "openmw");
+    g_files.game.push_back(data / "Synthetic.esm");
+    hw::bench::writeSyntheticMaster(g_files.game.back(), 300ull * 1000 * 1000);
+    for (const char *plugin : kPlugins) {
+        g_files.game.push_back(data / plugin);
+        fs::copy_file(fs::path(HW_TEST_PLUGINS) / plugin, g_files.game.back());
+    }
+    std::ofstream cfg(folder / "config" / "openmw" / "openmw.cfg");
+    cfg << "data=\"" << data.string() << "\"\n";
+    for (const auto &file : g_files.game)
+        cfg << "content=" << file.filename().string() << '\n';
+    qputenv("XDG_CONFIG_HOME", (folder / "config").string().c_str());
+    qputenv("XDG_DATA_HOME", (folder / "share").string().c_str());
+    qputenv("WINEPREFIX", (folder / "wine").string().c_str());
+}
 
 // Answers the dialog with a file and the question with a fixed answer.
 struct BenchPrompts : hw::Prompts
@@ -174,6 +217,74 @@ void firstStartingWith(benchmark::State &state)
     }
 }
 
+void loadGameData(benchmark::State &state)
+{
+    BenchPrompts prompts;
+    prompts.answer = hw::PromptAnswer::Yes;
+    hw::MainWindow window(prompts);
+    window.show();
+    // The window waits in its event loop, as it does in the program.
+    QEventLoop loop;
+    QObject::connect(&window.game().loader(), &hw::GameDataLoader::finished, &loop,
+                     &QEventLoop::quit);
+    for (auto _ : state) {
+        window.menu().loadGameData->trigger();
+        if (window.game().loader().busy())
+            loop.exec();
+    }
+    const hw::GameData *data = window.game().data();
+    if (!data || data->index.files().size() != g_files.game.size() ||
+        window.form().txtName->count() == 0)
+        state.SkipWithError("the game was not loaded");
+    for (const auto &file : data ? data->index.files() : std::span<const hw::IndexedFile>())
+        if (!file.outcome.complete())
+            state.SkipWithError("a file was not read whole");
+}
+
+void buildIndex(benchmark::State &state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(hw::buildGameIndex(g_files.game));
+}
+
+void optionKeystroke(benchmark::State &state)
+{
+    BenchPrompts prompts;
+    hw::frmMain window(prompts);
+    window.show();
+    auto data = std::make_shared<hw::GameData>();
+    const std::string plugin = hw::bench::pluginOf200kIds();
+    hw::MemorySource source(plugin);
+    hw::GameIndexBuilder builder;
+    builder.addSource(source, "Big.esp");
+    data->index = builder.finish();
+    window.setGameData(data);
+    window.cmbTask->setCurrentIndex(window.cmbTask->findText(QStringLiteral("Activate")));
+    QLineEdit *field = window.txtOption[0];
+    // The author types the start of an id that is there, in any case.
+    const auto ids = data->index.sorted(hw::IdGroup::ActivateTarget);
+    std::mt19937 random(7);
+    const auto typedBefore = static_cast<std::size_t>(state.range(0));
+    std::size_t completed = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const std::string_view chosen = ids[random() % ids.size()];
+        QString id = QString::fromUtf8(chosen.data(), static_cast<qsizetype>(chosen.size()));
+        if (random() % 2)
+            id = id.toUpper();
+        field->clear();
+        QTest::keyClicks(field, id.left(static_cast<qsizetype>(typedBefore)));
+        state.ResumeTiming();
+        QTest::keyClick(field, id[static_cast<qsizetype>(typedBefore)].toLatin1());
+        state.PauseTiming();
+        completed += field->hasSelectedText() ? 1 : 0;
+        state.ResumeTiming();
+    }
+    state.counters["ids"] = static_cast<double>(ids.size());
+    state.counters["completed"] = static_cast<double>(completed) /
+        static_cast<double>(std::max<std::int64_t>(1, state.iterations()));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -192,6 +303,7 @@ int main(int argc, char **argv)
     fs::create_directories(g_files.folder);
     g_files.first = writePlugin(g_files.folder / "first.esm", randomIds(1, kIdsPerFile));
     g_files.second = writePlugin(g_files.folder / "second.esp", randomIds(2, kIdsPerFile));
+    writeGame(g_files.folder / "game");
 
     auto repeated = [](benchmark::internal::Benchmark *b) {
         b->Repetitions(kRepetitions)->ReportAggregatesOnly(true)->UseRealTime();
@@ -205,7 +317,18 @@ int main(int argc, char **argv)
                  ->Unit(benchmark::kMicrosecond));
     repeated(benchmark::RegisterBenchmark("FirstStartingWith", firstStartingWith)
                  ->Unit(benchmark::kMicrosecond));
-    benchmark::RunSpecifiedBenchmarks();
+    benchmark::RegisterBenchmark("BuildIndex/master+3", buildIndex)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark("LoadGameData/master+3", loadGameData)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    repeated(benchmark::RegisterBenchmark("OptionKeystroke", optionKeystroke)
+                 ->Arg(0)
+                 ->Arg(2)
+                 ->Unit(benchmark::kMicrosecond));
+    hw::bench::RatioReporter reporter("BuildIndex");
+    benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     std::error_code error;
     fs::remove_all(g_files.folder, error);

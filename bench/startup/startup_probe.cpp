@@ -3,7 +3,7 @@
 // taken just before this process was started, to the end of the window's
 // first paint. Usage: startup_probe LAUNCH_NS
 #include "ui/application.hpp"
-#include "ui/frm_main.hpp"
+#include "ui/main_window.hpp"
 #include "ui/prompts.hpp"
 
 #include <QApplication>
@@ -61,7 +61,7 @@ int main(int argc, char *argv[])
     QApplication app(qtArgc, argv);
     hw::setUpApplication(app);
     hw::QtPrompts prompts;
-    hw::frmMain window(prompts);
+    hw::MainWindow window(prompts);
     FirstPaint probe(launchNs);
     window.installEventFilter(&probe);
     window.show();
