@@ -22,9 +22,11 @@
 #include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolButton>
 
+#include <algorithm>
 #include <system_error>
 
 namespace hw {
@@ -50,6 +52,20 @@ QString fromUtf8(std::string_view text)
 QString counted(std::size_t count, const char *one, const char *many)
 {
     return count == 1 ? QString::fromUtf8(one) : QString::fromUtf8(many).arg(count);
+}
+
+// The problems as a paragraph of bullets: the first few, and how many more.
+QString listed(QStringList problems)
+{
+    if (problems.isEmpty())
+        return {};
+    const qsizetype more = problems.size() - kMostProblemsTold;
+    if (more > 0) {
+        problems.resize(kMostProblemsTold);
+        problems.append(counted(static_cast<std::size_t>(more), "…and 1 more problem.",
+                                "…and %1 more problems."));
+    }
+    return QStringLiteral("\n\n• ") + problems.join(QStringLiteral("\n• "));
 }
 
 // The file's outcome, and what the index still took from it.
@@ -89,16 +105,21 @@ GameCommands::GameCommands(QMainWindow &window, frmMain &form, Prompts &prompts,
 {
     m_notesButton->setObjectName(QStringLiteral("btnNotes"));
     m_notesButton->setAutoRaise(true);
+    // As high as a line of text, with or without one, so that the status bar
+    // keeps its height when the first count appears.
+    m_notesButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
     // F8 reaches the panel from anywhere; the button is for the mouse.
     m_notesButton->setFocusPolicy(Qt::NoFocus);
     m_notesButton->setToolTip(tr("Show or hide the notes on the last generated script (F8)."));
     m_notesButton->setEnabled(false);
     m_loaded->setObjectName(QStringLiteral("lblGameData"));
+    m_loaded->setContentsMargins(0, 0, 4, 0);
     window.statusBar()->addWidget(m_notesButton);
     window.statusBar()->addPermanentWidget(m_loaded);
 
     window.addDockWidget(Qt::BottomDockWidgetArea, m_notes);
     m_notes->hide();
+    window.installEventFilter(this);
     m_notes->clearNotes(tr("nothing generated yet"));
 
     auto *notesKey = new QAction(tr("Notes"), &window);
@@ -168,15 +189,14 @@ void GameCommands::loadGameData()
         order = std::move(*chosen);
     }
     if (order.contentFiles.empty()) {
-        QString text = tr("The load order of \"%1\" names no content file that could be found. "
-                          "Nothing was loaded.")
-                           .arg(fromFilesystemPath(order.source));
         QStringList problems;
         for (const auto &problem : order.problems)
             problems.append(fromUtf8(problemText(problem)));
-        if (!problems.isEmpty())
-            text += QStringLiteral("\n\n") + problems.mid(0, kMostProblemsTold).join('\n');
-        m_prompts.tell(&m_window, QString::fromUtf8(kApplicationTitle), text);
+        m_prompts.tell(&m_window, QString::fromUtf8(kApplicationTitle),
+                       tr("The load order of \"%1\" names no content file that could be found. "
+                          "Nothing was loaded.")
+                               .arg(fromFilesystemPath(order.source)) +
+                           listed(problems));
         return;
     }
     Pending pending;
@@ -282,18 +302,11 @@ void GameCommands::tellProblems(const GameLoadResult &result)
         problems.append(fromUtf8(problemText(problem)));
     if (problems.isEmpty())
         return;
-    const qsizetype more = problems.size() - kMostProblemsTold;
-    if (more > 0) {
-        problems.resize(kMostProblemsTold);
-        problems.append(counted(static_cast<std::size_t>(more), "…and 1 more problem.",
-                                "…and %1 more problems."));
-    }
-    const QString text =
-        (m_pending.wholeGame ? tr("The game data was loaded, except for what follows:")
-                             : tr("The file was added to the game data, except for what "
-                                  "follows:")) +
-        QStringLiteral("\n\n• ") + problems.join(QStringLiteral("\n• "));
-    m_prompts.tell(&m_window, QString::fromUtf8(kApplicationTitle), text);
+    m_prompts.tell(&m_window, QString::fromUtf8(kApplicationTitle),
+                   (m_pending.wholeGame ? tr("The game data was loaded, except for what follows:")
+                                        : tr("The file was added to the game data, except for "
+                                             "what follows:")) +
+                       listed(problems));
 }
 
 void GameCommands::check(const GeneratedSchedule &schedule)
@@ -334,6 +347,27 @@ void GameCommands::toggleNotes()
         m_notes->close();
     else
         showNotes();
+}
+
+bool GameCommands::eventFilter(QObject *watched, QEvent *event)
+{
+    // The window grows as the panel is laid out, before the panel counts as visible.
+    if (watched == &m_window && event->type() == QEvent::Resize && !m_notes->isHidden())
+        keepOnScreen();
+    return QObject::eventFilter(watched, event);
+}
+
+void GameCommands::keepOnScreen()
+{
+    // The panel makes the window grow downwards; a window centred on a small
+    // screen would then end below its edge, so it moves up as far as needed.
+    const QScreen *screen = m_window.screen();
+    if (!screen)
+        return;
+    const QRect room = screen->availableGeometry();
+    const int over = m_window.frameGeometry().bottom() - room.bottom();
+    if (over > 0)
+        m_window.move(m_window.x(), std::max(room.top(), m_window.y() - over));
 }
 
 void GameCommands::selectEntry(const QString &entry)

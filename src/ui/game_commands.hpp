@@ -58,6 +58,9 @@ public:
     /// The running load's progress dialog; null when no load runs.
     QProgressDialog *progressDialog() const;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 public slots:
     /// File › Load Game Data.
     void loadGameData();
@@ -86,6 +89,7 @@ private:
     void check(const GeneratedSchedule &schedule);
     void showSummary(const QString &summary);
     void selectEntry(const QString &entry);
+    void keepOnScreen();
 
     QMainWindow &m_window;
     frmMain &m_form;

@@ -23,8 +23,6 @@ class NotesList : public QListWidget
 public:
     using QListWidget::QListWidget;
 
-    QSize sizeHint() const override { return {QListWidget::sizeHint().width(), kPanelHeight}; }
-
 protected:
     void keyPressEvent(QKeyEvent *event) override
     {
@@ -61,6 +59,8 @@ NotesPanel::NotesPanel(QWidget *parent)
     m_list->setUniformItemSizes(true);
     m_list->setTextElideMode(Qt::ElideNone);
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // One height: the window has one size with the panel and one without.
+    m_list->setFixedHeight(kPanelHeight);
     setWidget(m_list);
 
     auto *copyAction = new QAction(tr("&Copy"), m_list);

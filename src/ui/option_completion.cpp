@@ -75,7 +75,7 @@ CompletionList OptionCompletion::listFor(int field) const
         return {};
     const auto spec = std::find_if(chosen->options.begin(), chosen->options.end(),
                                    [field](const OptionSpec &s) { return s.field == field; });
-    if (spec == chosen->options.end() || !isTextField(field, chosen->textFlag))
+    if (spec == chosen->options.end())
         return {};
     return completionListFor(chosen->name, spec->caption, m_data.get());
 }

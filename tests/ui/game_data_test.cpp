@@ -145,6 +145,30 @@ TEST(LoadGameData, withoutAConfigurationSaysWhereItLookedAndReadsOneChosenByHand
     }
 }
 
+TEST(LoadGameData, namesTheFirstProblemsOfALongListAndHowManyMore)
+{
+    // Whether one file of the fifteen is there; the message's first line.
+    for (const bool oneThere : {true, false}) {
+        GameWindow w;
+        w.copyPlugin("firemoth.esm");
+        std::vector<std::string> content;
+        for (int n = 0; n < 14; ++n)
+            content.push_back("Missing " + std::to_string(n) + ".esp");
+        content.push_back(oneThere ? "firemoth.esm" : "Missing 14.esp");
+        w.configure(content);
+        w.loadGameData();
+        const QString told = w.prompts.asked.value(oneThere ? 1 : 0);
+        EXPECT_TRUE(told.startsWith(oneThere ? "HourWright|The game data was loaded, except"
+                                             : "HourWright|The load order of \""))
+            << told.toStdString();
+        EXPECT_EQ(told.count("\n• "), 13);
+        EXPECT_TRUE(told.endsWith("Missing 11.esp\" is in none of the data folders\n• …and " +
+                                  QString(oneThere ? "2 more problems." : "3 more problems.")))
+            << told.toStdString();
+        EXPECT_EQ(w.names(), oneThere ? gameIds({"firemoth.esm"}) : "");
+    }
+}
+
 TEST(LoadGameData, cancelledLeavesTheNamesTheIndexAndTheStatusAsTheyWere)
 {
     GameWindow w;
@@ -174,6 +198,10 @@ TEST(LoadGameData, cancelledLeavesTheNamesTheIndexAndTheStatusAsTheyWere)
     EXPECT_EQ(w.prompts.asked, QStringList({kClear, kClear}));
     EXPECT_TRUE(command->isEnabled() && w.form.Command1->isEnabled());
     EXPECT_EQ(w.game.progressDialog(), nullptr);
+
+    // Closed in the middle of a load, the window ends the load first.
+    command->trigger();
+    EXPECT_TRUE(w.game.loader().busy());
 }
 
 TEST(LoadButton, addsTheChosenFileToTheIndexAfterTheGameAndTellsOfAFaultOnce)

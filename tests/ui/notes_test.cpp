@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QDockWidget>
 #include <QListWidget>
+#include <QScreen>
 #include <QToolButton>
 
 namespace {
@@ -119,10 +120,13 @@ TEST(Notes, countTheChecksOfTheGeneratedScheduleAndNeverChangeTheScript)
 TEST(Notes, openUnderTheFormWithF8ToBeCopiedAndLeadToTheirEntries)
 {
     GameWindow w;
+    const int height = w.window.height();
     generate(w, "fm_jhanir",
              {{"06:00", "Follow", {"fm_marra"}}, {"07:00", "Add Item", {"fm_keep_kye", "2"}}});
+    // The first count in the status bar leaves the window its size.
+    EXPECT_EQ(w.window.height(), height);
     const QRect form = w.form.geometry();
-    const int height = w.window.height();
+    const QRect frame = w.window.frameGeometry();
     ASSERT_FALSE(w.game.notesPanel().isVisible());
 
     QTest::keyClick(&w.window, Qt::Key_F8);
@@ -133,6 +137,11 @@ TEST(Notes, openUnderTheFormWithF8ToBeCopiedAndLeadToTheirEntries)
     EXPECT_EQ(w.form.geometry(), form);
     EXPECT_TRUE(QTest::qWaitFor([&] { return w.window.height() > height + 50; }));
     EXPECT_GE(w.game.notesPanel().y(), form.bottom());
+    // It moves up as far as it must to end on the screen, and no further.
+    const QRect room = w.window.screen()->availableGeometry();
+    const int top = std::max(
+        room.top(), std::min(frame.top(), room.bottom() + 1 - w.window.frameGeometry().height()));
+    EXPECT_EQ(w.window.frameGeometry().top(), top);
 
     // Ctrl+A, Ctrl+C: every note, one per line.
     QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
