@@ -141,11 +141,6 @@ GameCommands::GameCommands(QMainWindow &window, frmMain &form, Prompts &prompts,
     connect(m_loader, &GameDataLoader::cancelled, this, &GameCommands::ended);
 }
 
-GameCommands::~GameCommands()
-{
-    m_loader->stop();
-}
-
 QProgressDialog *GameCommands::progressDialog() const
 {
     return m_progress;
@@ -312,7 +307,7 @@ void GameCommands::tellProblems(const GameLoadResult &result)
 void GameCommands::check(const GeneratedSchedule &schedule)
 {
     m_notesButton->setEnabled(true);
-    if (!m_data || m_data->index.empty()) {
+    if (!m_data) {
         const QString summary = tr("No game data loaded: nothing checked");
         m_notes->clearNotes(summary);
         showSummary(summary);

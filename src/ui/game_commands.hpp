@@ -43,12 +43,12 @@ public:
     /// Adds its parts to `window`: the status bar's notes button and loaded
     /// files, the notes panel under the form (closed) and the F8 key.
     GameCommands(QMainWindow &window, frmMain &form, Prompts &prompts, const MainMenu &menu);
-    /// Stops a running load and waits for it.
-    ~GameCommands() override;
 
     /// The data loaded, or null before the first load.
     const GameData *data() const { return m_data.get(); }
 
+    /// The loader, a child of this object: destroyed with the window, it
+    /// ends a running load first.
     GameDataLoader &loader() const { return *m_loader; }
     NotesPanel &notesPanel() const { return *m_notes; }
     /// The status bar's notes count, which opens and closes the panel.

@@ -11,6 +11,9 @@
 #include <QProgressDialog>
 #include <QPushButton>
 
+#include <chrono>
+#include <thread>
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -171,37 +174,44 @@ TEST(LoadGameData, namesTheFirstProblemsOfALongListAndHowManyMore)
 
 TEST(LoadGameData, cancelledLeavesTheNamesTheIndexAndTheStatusAsTheyWere)
 {
-    GameWindow w;
-    w.copyPlugin("firemoth.esm");
-    w.copyPlugin("Welcome_to_the_Arena_v6.7.esp");
-    w.configure({"firemoth.esm"});
-    w.loadGameData();
-    const hw::GameData *before = w.game.data();
-    const QString names = w.names(), status = w.game.loadedLabel().text();
+    // Cancelled while the files are read, and once they have been read
+    // (the result on its way to the window).
+    for (const bool read : {false, true}) {
+        SCOPED_TRACE(read);
+        GameWindow w;
+        w.copyPlugin("firemoth.esm");
+        w.copyPlugin("Welcome_to_the_Arena_v6.7.esp");
+        w.configure({"firemoth.esm"});
+        w.loadGameData();
+        const hw::GameData *before = w.game.data();
+        const QString names = w.names(), status = w.game.loadedLabel().text();
 
-    w.configure({"Welcome_to_the_Arena_v6.7.esp"});
-    w.prompts.answers = {PromptAnswer::Yes};
-    QAction *command = w.window.menu().loadGameData;
-    command->trigger();
-    // Nothing starts a second load meanwhile, nor the Load button's.
-    EXPECT_FALSE(command->isEnabled());
-    EXPECT_FALSE(w.window.menu().loadNames->isEnabled());
-    EXPECT_FALSE(w.form.Command1->isEnabled());
-    w.game.loadGameData();
-    ASSERT_NE(w.game.progressDialog(), nullptr);
-    w.game.progressDialog()->findChild<QPushButton *>()->click();
-    w.waitForLoad();
+        w.configure({"Welcome_to_the_Arena_v6.7.esp"});
+        w.prompts.answers = {PromptAnswer::Yes};
+        QAction *command = w.window.menu().loadGameData;
+        command->trigger();
+        // Nothing starts a second load meanwhile, nor the Load button's.
+        EXPECT_FALSE(command->isEnabled());
+        EXPECT_FALSE(w.window.menu().loadNames->isEnabled());
+        EXPECT_FALSE(w.form.Command1->isEnabled());
+        w.game.loadGameData();
+        if (read) // no event is handled meanwhile: the result waits in the queue
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        ASSERT_NE(w.game.progressDialog(), nullptr);
+        w.game.progressDialog()->findChild<QPushButton *>()->click();
+        w.waitForLoad();
 
-    EXPECT_EQ(w.game.data(), before);
-    EXPECT_EQ(w.names(), names);
-    EXPECT_EQ(w.game.loadedLabel().text(), status);
-    EXPECT_EQ(w.prompts.asked, QStringList({kClear, kClear}));
-    EXPECT_TRUE(command->isEnabled() && w.form.Command1->isEnabled());
-    EXPECT_EQ(w.game.progressDialog(), nullptr);
+        EXPECT_EQ(w.game.data(), before);
+        EXPECT_EQ(w.names(), names);
+        EXPECT_EQ(w.game.loadedLabel().text(), status);
+        EXPECT_EQ(w.prompts.asked, QStringList({kClear, kClear}));
+        EXPECT_TRUE(command->isEnabled() && w.form.Command1->isEnabled());
+        EXPECT_EQ(w.game.progressDialog(), nullptr);
 
-    // Closed in the middle of a load, the window ends the load first.
-    command->trigger();
-    EXPECT_TRUE(w.game.loader().busy());
+        // Closed in the middle of a load, the window ends the load first.
+        command->trigger();
+        EXPECT_TRUE(w.game.loader().busy());
+    }
 }
 
 TEST(LoadButton, addsTheChosenFileToTheIndexAfterTheGameAndTellsOfAFaultOnce)
