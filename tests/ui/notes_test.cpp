@@ -158,6 +158,14 @@ TEST(Notes, openUnderTheFormWithF8ToBeCopiedAndLeadToTheirEntries)
     EXPECT_EQ(w.form.lstTasks->currentRow(), 1);
     EXPECT_TRUE(note->text().startsWith(w.form.lstTasks->currentItem()->text() + ": "));
 
+    // Generate From Selection checks the selected entry alone; the central
+    // script is not checked at all.
+    QTest::mouseClick(w.form.cmdGenerate[1], Qt::LeftButton);
+    EXPECT_EQ(w.game.notesButton().text(), "2 notes");
+    EXPECT_TRUE(notes(w).last().startsWith(w.form.lstTasks->currentItem()->text()));
+    QTest::mouseClick(w.form.cmdGenerate[2], Qt::LeftButton);
+    EXPECT_EQ(w.game.notesButton().text(), "2 notes");
+
     // Esc closes the panel; the status bar's button opens it again.
     QTest::keyClick(list, Qt::Key_Escape);
     EXPECT_FALSE(w.game.notesPanel().isVisible());
