@@ -65,8 +65,6 @@ TEST(OptionCompletion, completesEachFieldFromTheIdsItsCaptionNamesAndOnlyThoseFi
 {
     for (const bool loaded : {true, false}) {
         GameWindow w;
-        w.copyPlugin("firemoth.esm");
-        w.copyPlugin("all_types.esp");
         w.configure({"firemoth.esm", "all_types.esp"});
         if (loaded)
             w.loadGameData();

@@ -22,21 +22,15 @@ using hw::test::GameWindow;
 
 const QString kClear = "HourWright|Do you want to clear the NPC list before adding the new names?";
 
-std::vector<std::string> lines(const fs::path &file)
-{
-    std::ifstream in(file);
-    std::vector<std::string> out;
-    for (std::string line; std::getline(in, line);)
-        out.push_back(line);
-    return out;
-}
-
-// The NPC ids of the test plugins `names`, each once (case ignored), sorted.
+// The NPC ids of the test plugins `names` (their .ids files) and `more`, each
+// once (case ignored), sorted.
 QString gameIds(const std::vector<std::string> &names, std::vector<std::string> more = {})
 {
-    for (const auto &name : names)
-        for (const auto &id : lines(fs::path(HW_TEST_PLUGINS) / (name + ".ids")))
+    for (const auto &name : names) {
+        std::ifstream ids(fs::path(HW_TEST_PLUGINS) / (name + ".ids"));
+        for (std::string id; std::getline(ids, id);)
             more.push_back(id);
+    }
     hw::sortNames(more);
     more.erase(std::unique(more.begin(), more.end(), hw::caselessEqual), more.end());
     QStringList all;
@@ -69,13 +63,10 @@ TEST(LoadGameData, readsTheConfiguredFilesTellsWhatItCouldNotReadAndAddsEachIdOn
     for (const auto &[answer, before, twice, kept] : cases) {
         SCOPED_TRACE(before.size());
         GameWindow w;
-        for (const char *name : {"firemoth.esm", "all_types.esp", "TheWanderer.omwaddon"})
-            w.copyPlugin(name);
         // Damaged: cut inside its records, after some of its NPCs.
-        std::string bytes(144565, '\0');
-        std::ifstream(fs::path(HW_TEST_PLUGINS) / "MQE_MainQuestEnhancers.esp", std::ios::binary)
-            .read(bytes.data(), 144565);
-        std::ofstream(w.dataFolder / "Damaged.esp", std::ios::binary) << bytes.substr(0, 70000);
+        fs::copy_file(fs::path(HW_TEST_PLUGINS) / "MQE_MainQuestEnhancers.esp",
+                      w.dataFolder / "Damaged.esp");
+        fs::resize_file(w.dataFolder / "Damaged.esp", 70000);
         hw::ESRead damaged;
         damaged.ReadNPCNames(w.dataFolder / "Damaged.esp");
         ASSERT_GT(damaged.NPCNames.size(), 3u);
@@ -126,8 +117,9 @@ TEST(LoadGameData, withoutAConfigurationSaysWhereItLookedAndReadsOneChosenByHand
     for (const auto &[answer, chosen, text, ids] : cases) {
         SCOPED_TRACE(chosen);
         GameWindow w;
-        w.copyPlugin("firemoth.esm");
-        w.copyPlugin("all_types.esp");
+        // Written, and removed again: only its plugins stay in the data folder.
+        w.configure({"firemoth.esm", "all_types.esp"});
+        fs::remove(hw::toFilesystemPath(w.home.filePath("config/openmw/openmw.cfg")));
         if (*chosen)
             std::ofstream(hw::toFilesystemPath(w.home.filePath(chosen))) << text;
         w.prompts.files = {*chosen ? w.home.filePath(chosen) : QString()};
@@ -153,7 +145,6 @@ TEST(LoadGameData, namesTheFirstProblemsOfALongListAndHowManyMore)
     // Whether one file of the fifteen is there; the message's first line.
     for (const bool oneThere : {true, false}) {
         GameWindow w;
-        w.copyPlugin("firemoth.esm");
         std::vector<std::string> content;
         for (int n = 0; n < 14; ++n)
             content.push_back("Missing " + std::to_string(n) + ".esp");
@@ -179,8 +170,6 @@ TEST(LoadGameData, cancelledLeavesTheNamesTheIndexAndTheStatusAsTheyWere)
     for (const bool read : {false, true}) {
         SCOPED_TRACE(read);
         GameWindow w;
-        w.copyPlugin("firemoth.esm");
-        w.copyPlugin("Welcome_to_the_Arena_v6.7.esp");
         w.configure({"firemoth.esm"});
         w.loadGameData();
         const hw::GameData *before = w.game.data();
@@ -217,7 +206,6 @@ TEST(LoadGameData, cancelledLeavesTheNamesTheIndexAndTheStatusAsTheyWere)
 TEST(LoadButton, addsTheChosenFileToTheIndexAfterTheGameAndTellsOfAFaultOnce)
 {
     GameWindow w;
-    w.copyPlugin("firemoth.esm");
     w.configure({"firemoth.esm"});
     w.loadGameData();
     loadButton(w, fs::path(HW_TEST_PLUGINS) / "all_types.esp");

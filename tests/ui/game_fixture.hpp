@@ -17,31 +17,22 @@
 
 namespace hw::test {
 
-/// Sets an environment variable for the life of the object.
-class EnvironmentVariable
+/// Sets environment variables for the life of the object, then unsets them.
+struct Environment
 {
-public:
-    EnvironmentVariable(const char *name, const QString &value)
-        : m_name(name)
-        , m_wasSet(qEnvironmentVariableIsSet(name))
-        , m_old(qgetenv(name))
+    std::vector<const char *> names;
+    Environment(std::initializer_list<std::pair<const char *, QString>> values)
     {
-        qputenv(name, value.toUtf8());
+        for (const auto &[name, value] : values) {
+            qputenv(name, value.toUtf8());
+            names.push_back(name);
+        }
     }
-    ~EnvironmentVariable()
+    ~Environment()
     {
-        if (m_wasSet)
-            qputenv(m_name, m_old);
-        else
-            qunsetenv(m_name);
+        for (const char *name : names)
+            qunsetenv(name);
     }
-    EnvironmentVariable(const EnvironmentVariable &) = delete;
-    EnvironmentVariable &operator=(const EnvironmentVariable &) = delete;
-
-private:
-    const char *m_name;
-    bool m_wasSet;
-    QByteArray m_old;
 };
 
 /// The program's window in a home of its own: OpenMW's configuration folder
@@ -50,9 +41,9 @@ private:
 struct GameWindow
 {
     QTemporaryDir home;
-    EnvironmentVariable config {"XDG_CONFIG_HOME", home.filePath("config")};
-    EnvironmentVariable userData {"XDG_DATA_HOME", home.filePath("share")};
-    EnvironmentVariable wine {"WINEPREFIX", home.filePath("wine")};
+    Environment environment {{"XDG_CONFIG_HOME", home.filePath("config")},
+                             {"XDG_DATA_HOME", home.filePath("share")},
+                             {"WINEPREFIX", home.filePath("wine")}};
     ScriptedPrompts prompts;
     MainWindow window {prompts};
     frmMain &form = window.form();
@@ -73,23 +64,22 @@ struct GameWindow
         QApplication::setActiveWindow(&window);
     }
 
-    /// Copies a test plugin into the data folder.
-    void copyPlugin(const char *name)
-    {
-        std::filesystem::copy_file(std::filesystem::path(HW_TEST_PLUGINS) / name, dataFolder / name,
-                                   std::filesystem::copy_options::overwrite_existing);
-    }
-
     /// Writes the user's openmw.cfg with the data folder, its archive and
-    /// `content` in order.
+    /// `content` in order; the test plugins among them are copied into the
+    /// data folder (the others are left to the test).
     void configure(const std::vector<std::string> &content)
     {
         const auto folder = toFilesystemPath(home.filePath("config/openmw"));
         std::filesystem::create_directories(folder);
         std::ofstream cfg(folder / "openmw.cfg");
         cfg << "data=\"" << utf8Path(dataFolder) << "\"\nfallback-archive=Sounds.bsa\n";
-        for (const auto &name : content)
+        for (const auto &name : content) {
             cfg << "content=" << name << '\n';
+            std::error_code missing;
+            std::filesystem::copy_file(std::filesystem::path(HW_TEST_PLUGINS) / name,
+                                       dataFolder / name,
+                                       std::filesystem::copy_options::overwrite_existing, missing);
+        }
     }
 
     /// File › Load Game Data, answering the clear question with `answer`,
@@ -106,14 +96,7 @@ struct GameWindow
         EXPECT_TRUE(QTest::qWaitFor([this] { return !game.loader().busy(); }, 30000));
     }
 
-    /// The entries of the name box's list, joined by commas.
-    QString names() const
-    {
-        QStringList all;
-        for (int i = 0; i < form.txtName->count(); ++i)
-            all.append(form.txtName->itemText(i));
-        return all.join(',');
-    }
+    QString names() const { return Window::namesOf(form); }
 };
 
 } // namespace hw::test

@@ -27,22 +27,11 @@ struct Task
 // presses Generate.
 void generate(GameWindow &w, const char *npc, const std::vector<Task> &tasks, bool load = true)
 {
-    for (const char *name : {"firemoth.esm", "MQE_MainQuestEnhancers.esp"})
-        w.copyPlugin(name);
     w.configure({"firemoth.esm", "MQE_MainQuestEnhancers.esp"});
     if (load)
         w.loadGameData();
-    for (const Task &task : tasks) {
-        hw::test::Window::pick(w.form.cmbTime, task.time);
-        hw::test::Window::pick(w.form.cmbTask, task.action);
-        int n = 0;
-        for (const char *text : task.texts) {
-            while (!w.form.txtOption[static_cast<std::size_t>(n)]->isEnabled())
-                ++n;
-            w.form.txtOption[static_cast<std::size_t>(n++)]->setText(QString::fromUtf8(text));
-        }
-        QTest::mouseClick(w.form.cmdAdd, Qt::LeftButton);
-    }
+    for (const Task &task : tasks)
+        hw::test::Window::addTaskTo(w.form, task.time, task.action, task.texts);
     w.form.txtName->setEditText(QString::fromUtf8(npc));
     QTest::mouseClick(w.form.cmdGenerate[0], Qt::LeftButton);
 }
@@ -60,37 +49,22 @@ TEST(Notes, countTheChecksOfTheGeneratedScheduleAndNeverChangeTheScript)
 {
     // A name; the NPC; the tasks; the status bar's count; a text that each
     // note holds, in order.
-    const std::tuple<const char *, const char *, std::vector<Task>, const char *,
-                     std::vector<const char *>>
-        cases[] = {
-            {"Clean",
-             "fm_aronil",
-             {{"06:00", "Follow", {"fm_mara"}}, {"07:00", "Add Item", {"fm_keep_key", "1"}}},
-             "No notes",
-             {}},
-            {"MisspeltItem",
-             "fm_aronil",
-             {{"07:00", "Add Item", {"fm_keep_kye", "1"}}},
-             "1 note",
-             {"07:00 > Add Item > \"fm_keep_kye\"/1: Item ID \"fm_keep_kye\" is not an item "
-              "in the loaded game data. Did you mean \"fm_keep_key\""}},
-            {"MisspeltCell",
-             "fm_aronil",
-             {{"08:00", "Position in Cell", {"Firemoth, Gret Hall", "1", "2", "3", "0"}},
-              {"09:00", "Attack", {"fm_mara"}}},
-             "1 note",
-             {"\"Firemoth, Gret Hall\" is not a cell or region", "\"Firemoth, Great Hall\""}},
-            {"PlacedTwice",
-             "_MQE_preacher_city",
-             {{"06:00", "Wander", {}}},
-             "1 note",
-             {"\"_MQE_preacher_city\" is placed 4 times ("}},
-            {"SeveralNotes",
-             "fm_jhanir",
-             {{"10:00", "Follow", {"fm_marra"}}},
-             "2 notes",
-             {"is not placed in any cell", "10:00 > Follow > \"fm_marra\"/"}},
-        };
+    // clang-format off
+    const std::tuple<const char *, const char *, std::vector<Task>, const char *, std::vector<const char *>> cases[] = {
+        {"Clean", "fm_aronil", {{"06:00", "Follow", {"fm_mara"}}, {"07:00", "Add Item", {"fm_keep_key", "1"}}},
+         "No notes", {}},
+        {"MisspeltItem", "fm_aronil", {{"07:00", "Add Item", {"fm_keep_kye", "1"}}}, "1 note",
+         {"07:00 > Add Item > \"fm_keep_kye\"/1: Item ID \"fm_keep_kye\" is not an item in the loaded game "
+          "data. Did you mean \"fm_keep_key\""}},
+        {"MisspeltCell", "fm_aronil", {{"08:00", "Position in Cell", {"Firemoth, Gret Hall", "1", "2", "3", "0"}},
+         {"09:00", "Attack", {"fm_mara"}}}, "1 note",
+         {"\"Firemoth, Gret Hall\" is not a cell or region", "\"Firemoth, Great Hall\""}},
+        {"PlacedTwice", "_MQE_preacher_city", {{"06:00", "Wander", {}}}, "1 note",
+         {"\"_MQE_preacher_city\" is placed 4 times ("}},
+        {"SeveralNotes", "fm_jhanir", {{"10:00", "Follow", {"fm_marra"}}}, "2 notes",
+         {"is not placed in any cell", "10:00 > Follow > \"fm_marra\"/"}},
+    };
+    // clang-format on
     for (const auto &[name, npc, tasks, count, parts] : cases) {
         SCOPED_TRACE(name);
         // One after the other: each sets its own configuration folder.

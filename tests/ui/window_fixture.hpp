@@ -104,15 +104,20 @@ struct Window
     /// first on, and presses Add Task.
     void addTask(const char *time, const char *action, const std::vector<const char *> &texts = {})
     {
-        pick(window.cmbTime, time);
-        pick(window.cmbTask, action);
-        int n = 0;
+        addTaskTo(window, time, action, texts);
+    }
+    static void addTaskTo(frmMain &form, const char *time, const char *action,
+                          const std::vector<const char *> &texts)
+    {
+        pick(form.cmbTime, time);
+        pick(form.cmbTask, action);
+        std::size_t n = 0;
         for (const char *text : texts) {
-            while (!field(n).isEnabled())
+            while (!form.txtOption[n]->isEnabled())
                 ++n;
-            field(n++).setText(QString::fromUtf8(text));
+            form.txtOption[n++]->setText(QString::fromUtf8(text));
         }
-        QTest::mouseClick(window.cmdAdd, Qt::LeftButton);
+        QTest::mouseClick(form.cmdAdd, Qt::LeftButton);
     }
 
     /// Writes `bytes` as `name` into a folder whose name goes beyond ASCII, so
@@ -135,11 +140,12 @@ struct Window
     }
 
     /// The entries of the name box's list, joined by commas.
-    QString names() const
+    QString names() const { return namesOf(window); }
+    static QString namesOf(const frmMain &form)
     {
         QStringList all;
-        for (int i = 0; i < window.txtName->count(); ++i)
-            all.append(window.txtName->itemText(i));
+        for (int i = 0; i < form.txtName->count(); ++i)
+            all.append(form.txtName->itemText(i));
         return all.join(',');
     }
 };
