@@ -1,70 +1,61 @@
 #include "cli/entry_reader.hpp"
 
 #include "cli/line_reader.hpp"
-#include "model/entry_line.hpp"
 
 namespace hw::cli {
-namespace {
 
-bool isBlank(std::string_view line)
-{
-    return line.find_first_not_of(" \t") == std::string_view::npos;
-}
-
-EntryLine readLine(std::string_view line, std::optional<CodePage> page)
-{
-    EntryLine read = readEntryLine(line);
-    if (read.ok() && page) {
-        CodePageText encoded = fromUtf8(read.entry, *page);
-        if (!encoded.ok())
-            return {{}, std::move(encoded.problem)};
-    }
-    return read;
-}
-
-} // namespace
-
-std::optional<std::vector<std::string>> readTaskEntries(ReadNext read, std::optional<CodePage> page,
-                                                        const ReportProblem &report)
+std::optional<TaskListFile> readTaskListInput(ReadNext read, std::optional<CodePage> page,
+                                              const ReportProblem &report)
 {
     using Status = LineReader::Status;
     LineReader lines(std::move(read), kEntryLineLimit);
+    TaskListReader reader;
     std::vector<std::string> entries;
     bool refused = false;
     for (Status status; (status = lines.next()) != Status::End;) {
-        std::string_view line = lines.line();
-        if (lines.number() == 1) {
-            if (const auto problem = takeTextStart(line)) {
-                report(0, *problem);
-                return std::nullopt;
-            }
-        }
         if (status == Status::Failed) {
             report(0, "cannot read: " + lines.error().message());
             return std::nullopt;
         }
         if (status == Status::TooLong) {
+            // The start of a UTF-16 text says more than its length.
+            TaskListReader::Line first = lines.number() == 1 ? reader.read(lines.line())
+                                                              : TaskListReader::Line {};
+            if (first.wholeText) {
+                report(0, first.problem);
+                return std::nullopt;
+            }
             report(lines.number(),
                    "the line is longer than " + std::to_string(kEntryLineLimit / 1024) +
-                       " KiB, which no task entry is: " + quotedForMessage(line));
+                       " KiB, which no task-list line is: " + quotedForMessage(lines.line()));
             return std::nullopt;
         }
-        if (isBlank(line))
-            continue;
-        EntryLine entry = readLine(line, page);
-        if (!entry.ok()) {
-            report(lines.number(), entry.problem);
+        TaskListReader::Line line = reader.read(lines.line());
+        if (line.ok() && page && !line.entry.empty()) {
+            if (CodePageText encoded = fromUtf8(line.entry, *page); !encoded.ok())
+                line.problem = std::move(encoded.problem);
+        }
+        if (line.wholeText) {
+            report(0, line.problem);
+            return std::nullopt;
+        }
+        if (!line.ok()) {
+            report(lines.number(), line.problem);
             refused = true;
+        } else if (line.entry.empty()) {
+            continue;
         } else if (entries.size() == kMaxEntries) {
             report(lines.number(), "more than " + std::to_string(kMaxEntries) + " task entries");
             return std::nullopt;
         } else {
-            entries.push_back(std::move(entry.entry));
+            entries.push_back(std::move(line.entry));
         }
     }
     if (refused)
         return std::nullopt;
-    return entries;
+    TaskListFile list = reader.header();
+    list.entries = std::move(entries);
+    return list;
 }
 
 } // namespace hw::cli

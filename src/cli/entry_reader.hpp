@@ -1,14 +1,13 @@
 #pragma once
 
 #include "cli/stream_io.hpp"
+#include "model/task_list_file.hpp"
 #include "plugin/code_page.hpp"
 
 #include <cstddef>
 #include <functional>
 #include <optional>
-#include <string>
 #include <string_view>
-#include <vector>
 
 namespace hw::cli {
 
@@ -20,15 +19,15 @@ inline constexpr std::size_t kMaxEntries = 2'000'000;
 /// (line 0).
 using ReportProblem = std::function<void(std::size_t line, std::string_view problem)>;
 
-/// Reads task entries from `read`, one a line as readEntryLine takes them,
-/// without ever holding more than one line beyond the entries read: blank
-/// lines and a UTF-8 byte-order mark are passed over. Every refused line is
-/// reported and reading goes on; a UTF-16 text, a read error, a line longer
-/// than kEntryLineLimit or more than kMaxEntries entries end the reading.
-/// With `page`, an entry that holds a character the page has no byte for is
-/// refused too. Returns the entries in input order, as Add Task stores them,
-/// or nothing when anything was refused.
-std::optional<std::vector<std::string>> readTaskEntries(ReadNext read, std::optional<CodePage> page,
-                                                        const ReportProblem &report);
+/// Reads a task list from `read` as a task-list file holds it (TaskListReader:
+/// a header, comments, blank lines, one entry a line), without ever holding
+/// more than one line beyond the entries read. Every refused line is reported
+/// and reading goes on; a UTF-16 text, a read error, a line longer than
+/// kEntryLineLimit or more than kMaxEntries entries end the reading. With
+/// `page`, an entry that holds a character the page has no byte for is
+/// refused too. Returns the header and the entries in input order, as Add
+/// Task stores them, or nothing when anything was refused.
+std::optional<TaskListFile> readTaskListInput(ReadNext read, std::optional<CodePage> page,
+                                              const ReportProblem &report);
 
 } // namespace hw::cli

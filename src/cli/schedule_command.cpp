@@ -17,24 +17,35 @@ namespace {
 constexpr std::string_view kCommand = "schedule";
 
 constexpr std::string_view kHelp =
-    "Usage: hourwright-cli schedule --npc ID [--global] [--equal] [--encoding PAGE] [FILE|-]\n"
-    "Print the schedule script of the NPC ID for the task entries in FILE, or in\n"
-    "standard input when FILE is - or missing. Each line holds one entry in the\n"
-    "form of the task list; action names may be in any letter case, and numbers\n"
-    "in any form the window's number fields take, normalised as Add Task does:\n"
+    "Usage: hourwright-cli schedule [--npc ID] [--global|--no-global] [--equal|--no-equal]\n"
+    "                               [--encoding PAGE] [FILE|-]\n"
+    "Print the schedule script of an NPC for the task list in FILE, or in standard\n"
+    "input when FILE is - or missing: a task-list file as the window saves it\n"
+    "(.hwtasks), or just task entries, one a line in the form of the task list.\n"
+    "Action names may be in any letter case, and numbers in any form the window's\n"
+    "number fields take, normalised as Add Task does:\n"
+    "  ; HourWright task list\n"
+    "  ; NPC: Town Guard\n"
+    "  ; Global: no\n"
+    "  ; Equality: no\n"
     "  06:00 > Travel > 100/200/0\n"
     "  06:00 > start running\n"
     "  12:00 > Say > \"vo\\hello.mp3\"/\"Good day\"\n"
     "  18:00 > Wander > 1e3/4/&H10/10//10/10/10/10/10/-\n"
-    "Blank lines and a UTF-8 byte-order mark are skipped; the entries are sorted\n"
-    "as the task list sorts them, equal entries in the order given. The script is\n"
-    "written with CR LF line ends, ready for the game's script editor.\n"
+    "Lines that begin with \";\" are comments; those before the first entry may\n"
+    "name the NPC and the switches, which the options below override. Blank lines\n"
+    "and a UTF-8 byte-order mark are skipped; the entries are sorted as the task\n"
+    "list sorts them, equal entries in the order given. The script is written with\n"
+    "CR LF line ends, ready for the game's script editor.\n"
     "\n"
     "Options:\n"
-    "  --npc ID           the NPC's id, quoted in every command of the script\n"
+    "  --npc ID           the NPC's id, quoted in every command of the script;\n"
+    "                     needed when the list's header names no NPC\n"
     "  --global           for a script that a central script starts once an hour:\n"
     "                     no guards of its own, and it stops itself at its end\n"
     "  --equal            test every hour condition for equality\n"
+    "  --no-global, --no-equal\n"
+    "                     switch off what the list's header switches on\n"
     "  --encoding PAGE    write the script in the game's code page: windows-1252\n"
     "                     (English, German, French), windows-1251 (Russian) or\n"
     "                     windows-1250 (Polish); utf-8 (the default) as it is\n"
@@ -43,13 +54,14 @@ constexpr std::string_view kHelp =
     "Exit status: 0 when the script was printed, 1 when the input was refused,\n"
     "2 for wrong usage.\n";
 
-constexpr KnownOption kOptions[] = {
-    {"--npc", {}, true}, {"--global"}, {"--equal"}, {"--encoding", {}, true}};
+constexpr KnownOption kOptions[] = {{"--npc", {}, true}, {"--global"},    {"--no-global"},
+                                    {"--equal"},         {"--no-equal"}, {"--encoding", {}, true}};
 
 struct Options
 {
-    std::string_view npcId;
-    ScheduleSwitches switches;
+    std::optional<std::string_view> npcId; ///< nothing: the list's header names it
+    // Each switch as the command line sets it; nothing: as the list's header sets it.
+    std::optional<bool> global, equality;
     std::optional<CodePage> page; ///< nothing: UTF-8
     std::string_view file = "-";
 };
@@ -63,12 +75,14 @@ std::variant<Options, int> parse(Args args)
     if (parsed.help)
         return writeOrFail(kCommand, kHelp);
     Options options;
-    // An empty id is the window's empty name box; no id at all is wrong usage.
-    const auto npcId = parsed.value("--npc");
-    if (!npcId)
-        return usageError(kCommand, "option '--npc' is missing: name the NPC whose script it is");
-    options.npcId = *npcId;
-    options.switches = {parsed.has("--global"), parsed.has("--equal")};
+    options.npcId = parsed.value("--npc");
+    // The last of "--global" and "--no-global" counts, as with any repeated option.
+    for (const auto &[name, value] : parsed.options) {
+        if (name == "--global" || name == "--no-global")
+            options.global = name == "--global";
+        else if (name == "--equal" || name == "--no-equal")
+            options.equality = name == "--equal";
+    }
     if (const auto name = parsed.value("--encoding"); name && !caselessEqual(*name, "utf-8")) {
         options.page = codePageFromName(*name);
         if (!options.page)
@@ -90,8 +104,8 @@ std::string cannotOpen(const std::error_code &error)
     return "cannot open: " + error.message();
 }
 
-// The entries of the input, or nothing after telling what was refused.
-std::optional<std::vector<std::string>> readInput(const Options &options)
+// The task list of the input, or nothing after telling what was refused.
+std::optional<TaskListFile> readInput(const Options &options)
 {
     const bool standardInput = options.file == "-";
     const std::string name = standardInput ? "(standard input)" : std::string(options.file);
@@ -100,7 +114,7 @@ std::optional<std::vector<std::string>> readInput(const Options &options)
              name + (line > 0 ? ":" + std::to_string(line) : "") + ": " + std::string(problem));
     };
     if (standardInput)
-        return readTaskEntries(readStandardInput(), options.page, report);
+        return readTaskListInput(readStandardInput(), options.page, report);
     // A pipe or a device is not opened: a FIFO would wait for a writer, and
     // /dev/zero has no end. Standard input takes them.
     const auto path = argumentPath(options.file);
@@ -110,18 +124,19 @@ std::optional<std::vector<std::string>> readInput(const Options &options)
         tell(kCommand, name + ": " + cannotOpen(error));
         return std::nullopt;
     }
-    return readTaskEntries(readInOrder(*file), options.page, report);
+    return readTaskListInput(readInOrder(*file), options.page, report);
 }
 
-// The name's own checks come first, before the input is read, as in the window.
-bool checkName(const Options &options)
+// The name's own checks; a name given on the command line is checked before
+// the input is read, as in the window.
+bool checkName(std::string_view npcId, std::optional<CodePage> page)
 {
-    if (const auto message = scheduleCheck(options.npcId, 1)) {
+    if (const auto message = scheduleCheck(npcId, 1)) {
         tell(kCommand, *message);
         return false;
     }
-    if (options.page) {
-        if (const CodePageText id = fromUtf8(options.npcId, *options.page); !id.ok()) {
+    if (page) {
+        if (const CodePageText id = fromUtf8(npcId, *page); !id.ok()) {
             tell(kCommand, "the NPC id: " + id.problem);
             return false;
         }
@@ -137,17 +152,28 @@ int runSchedule(Args args)
     if (const int *status = std::get_if<int>(&parsed))
         return *status;
     const Options &options = std::get<Options>(parsed);
-    if (!checkName(options))
+    if (options.npcId && !checkName(*options.npcId, options.page))
         return 1;
-    auto entries = readInput(options);
-    if (!entries)
+    auto list = readInput(options);
+    if (!list)
         return 1;
-    if (const auto message = scheduleCheck(options.npcId, entries->size())) {
+    // An empty id on the command line is the window's empty name box; no id
+    // anywhere is wrong usage.
+    if (!options.npcId && list->npcId.empty())
+        return usageError(kCommand, "option '--npc' is missing: name the NPC whose script it "
+                                    "is, or name it in the task list's header");
+    const std::string_view npcId = options.npcId ? *options.npcId : list->npcId;
+    if (!options.npcId && !checkName(npcId, options.page))
+        return 1;
+    if (const auto message = scheduleCheck(npcId, list->entries.size())) {
         tell(kCommand, *message);
         return 1;
     }
-    sortEntries(*entries);
-    const ScheduleScript script = generateSchedule(options.npcId, *entries, options.switches);
+    std::vector<std::string> &entries = list->entries;
+    sortEntries(entries);
+    const ScheduleSwitches switches {options.global.value_or(list->global),
+                                     options.equality.value_or(list->equality)};
+    const ScheduleScript script = generateSchedule(npcId, entries, switches);
     for (std::size_t i = 0; i < script.unknownEntries.size(); ++i)
         tell(kCommand, kCommandDataNotFound);
     // Every character was checked against the code page on the way in.

@@ -299,7 +299,7 @@ TEST_F(Cli, schedulePrintsTheCoresScriptOrRefusesWithAMessage)
              said("schedule", faults + ":3: unknown action \"Fly \"\n")},
         {npc, utf16, 1, "", stdinAt + " the file is UTF-16; save it as UTF-8"},
         {npc, "06:00 > Appear\n" + std::string(100'000, '/'), 1, "",
-         stdinAt + "2: the line is longer than 64 KiB, which no task entry is: \"" +
+         stdinAt + "2: the line is longer than 64 KiB, which no task-list line is: \"" +
              std::string(80, '/') + "\"...\n"},
         {{"schedule", "--npc", "npc", path("none.txt")}, "", 1, "",
          said("schedule", path("none.txt") + ": cannot open: ")},
@@ -312,7 +312,39 @@ TEST_F(Cli, schedulePrintsTheCoresScriptOrRefusesWithAMessage)
          said("schedule", "option '--npc' needs a value, not the option '--global'")},
         {{"schedule", "--global"}, "", 2, "", said("schedule", "option '--npc' is missing")},
         {{"schedule", "--npc", "x", "--encoding", "utf-16"}, "", 2, "", said("schedule", "unknown encoding 'utf-16'")},
-        {{"schedule", "--help"}, "", 0, "Usage: hourwright-cli schedule --npc ID*", ""},
+        {{"schedule", "--help"}, "", 0, "Usage: hourwright-cli schedule [--npc ID]*", ""},
+    };
+    // clang-format on
+    for (const Row &row : rows)
+        check(row);
+}
+
+// A task-list file's header names the NPC and the switches; the command line
+// overrides each.
+TEST_F(Cli, scheduleTakesTheHeaderOfATaskListUnlessTheCommandLineSaysOtherwise)
+{
+    const std::string id = "J\xC3\xB6ns \xC3\x84rger"; // Jöns Ärger
+    const std::string header = "; HourWright task list\n; NPC: " + id + "\n; Global: yes\n"
+                               "; Equality: no\n; a comment\n";
+    const std::string list = write("list.hwtasks", header + std::string(kUnsortedInput).substr(3));
+    const std::string stdinAt = said("schedule", "(standard input):");
+    const Args schedule = {"schedule"};
+    // clang-format off
+    const Row rows[] = {
+        {{"schedule", list}, "", 0, script(id, kSortedEntries, {.global = true}), ""},
+        {{"schedule", "--npc", "Other", "--equal", list}, "", 0, script("Other", kSortedEntries, {true, true}), ""},
+        {{"schedule", "--no-global", list}, "", 0, script(id, kSortedEntries), ""},
+        {{"schedule", "--no-global", "--global", "--equal", "--no-equal", list}, "", 0,
+         script(id, kSortedEntries, {.global = true}), ""},
+        {schedule, "; NPC: \" \"\n06:00 > Appear\n", 0, script(" ", {"06:00 > Appear"}), ""},
+        {schedule, "; Global: yes\n06:00 > Appear\n", 2, "", said("schedule", "option '--npc' is missing")},
+        {schedule, "; NPC: a\"b\n06:00 > Appear\n", 1, "", said("schedule", hw::kNpcNameHasQuote)},
+        {{"schedule", "--encoding", "windows-1251"}, "; NPC: " + id + "\n06:00 > Appear\n", 1, "",
+         said("schedule", "the NPC id: \"\xC3\xB6\" (U+00F6) is not in windows-1251")},
+        {schedule, "; NPC: a\n; Global: maybe\n06:00 > Fly\n", 1, "",
+         stdinAt + "2: \"Global\" must be yes or no, not \"maybe\"\n" + stdinAt + "3: unknown action"},
+        {schedule, "; NPC: a\n06:00 > Attack > \"Caf\xE9\"\n", 1, "",
+         stdinAt + "2: the text is not UTF-8 (byte 0xE9 at column 22); save the file as UTF-8\n"},
     };
     // clang-format on
     for (const Row &row : rows)

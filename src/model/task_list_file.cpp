@@ -1,0 +1,169 @@
+#include "model/task_list_file.hpp"
+
+#include "generator/messages.hpp"
+#include "model/caseless.hpp"
+#include "model/task_entry.hpp"
+#include "model/utf8.hpp"
+
+#include <array>
+
+namespace hw {
+namespace {
+
+constexpr std::array<std::string_view, 3> kKeys = {"NPC", "Global", "Equality"};
+constexpr std::string_view kFirstLine = "; HourWright task list";
+
+bool isBlankCharacter(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+std::string_view trimmed(std::string_view text)
+{
+    while (!text.empty() && isBlankCharacter(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlankCharacter(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+bool isQuoted(std::string_view text)
+{
+    return text.size() >= 2 && text.front() == '"' && text.back() == '"';
+}
+
+// Where the first byte that is not part of valid UTF-8 lies, or npos.
+std::size_t firstInvalidByte(std::string_view text)
+{
+    for (std::size_t at = 0; at < text.size();) {
+        if (static_cast<unsigned char>(text[at]) < 0x80) {
+            ++at;
+            continue;
+        }
+        const std::size_t start = at;
+        if (isInvalidByte(decodeUtf8(text, at)))
+            return start;
+    }
+    return std::string_view::npos;
+}
+
+std::string notUtf8(std::string_view line, std::size_t at)
+{
+    constexpr char kHex[] = "0123456789ABCDEF";
+    const auto byte = static_cast<unsigned char>(line[at]);
+    return std::string("the text is not UTF-8 (byte 0x") + kHex[byte >> 4] + kHex[byte & 0xF] +
+        " at column " + std::to_string(at + 1) + "); save the file as UTF-8";
+}
+
+std::string yesNo(bool value)
+{
+    return value ? "yes" : "no";
+}
+
+} // namespace
+
+TaskListReader::Line TaskListReader::read(std::string_view line)
+{
+    if (++m_number == 1) {
+        if (const auto problem = takeTextStart(line))
+            return {{}, std::string(*problem), true};
+    }
+    if (const std::size_t bad = firstInvalidByte(line); bad != std::string_view::npos)
+        return {{}, notUtf8(line, bad)};
+    if (trimmed(line).empty())
+        return {};
+    if (line.front() == ';')
+        return {{}, m_inHeader ? readHeaderLine(line.substr(1)) : std::string()};
+    m_inHeader = false;
+    EntryLine entry = readEntryLine(line);
+    return {std::move(entry.entry), std::move(entry.problem)};
+}
+
+std::string TaskListReader::readHeaderLine(std::string_view line)
+{
+    const std::size_t colon = line.find(':');
+    if (colon == std::string_view::npos)
+        return {};
+    const std::string_view key = trimmed(line.substr(0, colon));
+    std::size_t k = 0;
+    while (k < kKeys.size() && !caselessEqual(key, kKeys[k]))
+        ++k;
+    // Keys this version does not know may be a later version's.
+    if (k == kKeys.size())
+        return {};
+    const std::string name = "\"" + std::string(kKeys[k]) + "\"";
+    if (m_seen[k])
+        return "the header gives " + name + " twice";
+    m_seen[k] = true;
+    std::string_view value = trimmed(line.substr(colon + 1));
+    if (k == 0) {
+        // Quotes keep blanks at either end of an id, which a bare value loses.
+        if (isQuoted(value))
+            value = value.substr(1, value.size() - 2);
+        if (hasControlCharacter(value))
+            return std::string(kNpcNameHasControl);
+        m_header.npcId = value;
+        return {};
+    }
+    const bool yes = caselessEqual(value, "yes");
+    if (!yes && !caselessEqual(value, "no"))
+        return name + " must be yes or no, not " + quotedForMessage(value);
+    (k == 1 ? m_header.global : m_header.equality) = yes;
+    return {};
+}
+
+TaskListRead readTaskList(std::string_view text)
+{
+    if (text.size() > kTaskListFileLimit)
+        return {{}, 0,
+                "the text is larger than " + std::to_string(kTaskListFileLimit / (1024 * 1024)) +
+                    " MiB, which no task list is"};
+    TaskListReader reader;
+    std::vector<std::string> entries;
+    std::size_t number = 0;
+    while (!text.empty()) {
+        ++number;
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (line.ends_with('\r'))
+            line.remove_suffix(1);
+        if (line.size() > kEntryLineLimit)
+            return {{}, number,
+                    "the line is longer than " + std::to_string(kEntryLineLimit / 1024) +
+                        " KiB, which no task-list line is: " + quotedForMessage(line)};
+        TaskListReader::Line read = reader.read(line);
+        if (!read.ok())
+            return {{}, read.wholeText ? 0 : number, std::move(read.problem)};
+        if (!read.entry.empty())
+            entries.push_back(std::move(read.entry));
+    }
+    TaskListRead result {reader.header(), 0, {}};
+    result.list.entries = std::move(entries);
+    return result;
+}
+
+TaskListText writeTaskList(const TaskListFile &list)
+{
+    if (hasControlCharacter(list.npcId))
+        return {{}, std::string(kNpcNameHasControl)};
+    std::string text(kFirstLine);
+    text += '\n';
+    if (!list.npcId.empty()) {
+        const bool quote = isBlankCharacter(list.npcId.front()) ||
+            isBlankCharacter(list.npcId.back()) || isQuoted(list.npcId);
+        text += quote ? "; NPC: \"" + list.npcId + "\"\n" : "; NPC: " + list.npcId + "\n";
+    }
+    text += "; Global: " + yesNo(list.global) + "\n; Equality: " + yesNo(list.equality) + "\n";
+    for (std::size_t i = 0; i < list.entries.size(); ++i) {
+        const std::string &entry = list.entries[i];
+        if (hasControlCharacter(entry) || trimmed(entry).empty() || entry.front() == ';')
+            return {{}, "entry " + std::to_string(i + 1) + " is no task entry: " +
+                        quotedForMessage(entry)};
+        text += entry;
+        text += '\n';
+    }
+    return {std::move(text), {}};
+}
+
+} // namespace hw

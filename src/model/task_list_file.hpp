@@ -1,0 +1,106 @@
+#pragma once
+
+#include "model/entry_line.hpp"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace hw {
+
+// A task list kept as a text file (".hwtasks"): UTF-8, one line each, LF line
+// ends. Lines that begin with ";" are comments; among them, "; KEY: value"
+// lines before the first entry are the header (keys NPC, Global and Equality,
+// letter case ignored, other keys passed over). Every other line that is not
+// blank is one task entry as the task list shows it, in list order:
+//
+//     ; HourWright task list
+//     ; NPC: Town Guard
+//     ; Global: no
+//     ; Equality: no
+//     06:00 > Start Running
+//     06:00 > Travel > 100/200/0
+
+/// The largest task-list text that is read whole: far beyond any list an
+/// author makes, and a bound on what a wrong file can make the program hold.
+inline constexpr std::size_t kTaskListFileLimit = 32 * 1024 * 1024;
+
+/// A task list as its file keeps it.
+struct TaskListFile
+{
+    /// The NPC id exactly as typed, blanks included; empty when the header names none.
+    std::string npcId;
+    bool global = false; ///< the "Global" switch
+    bool equality = false; ///< the "Test for Complete Equality" switch
+    std::vector<std::string> entries; ///< as Add Task stores them, in list order
+
+    bool operator==(const TaskListFile &) const = default;
+};
+
+/// Reads a task-list text one line at a time, as a file's lines come, so that
+/// a reader of any length of text holds no more than one line of it.
+class TaskListReader
+{
+public:
+    /// What one line gave.
+    struct Line
+    {
+        std::string entry; ///< the entry the line holds; empty for blank, comment and header lines
+        std::string problem; ///< why the line is refused; empty when it is not
+        /// The problem is the whole text's (it is UTF-16): no later line can be read.
+        bool wholeText = false;
+
+        bool ok() const { return problem.empty(); }
+    };
+
+    /// Reads the next line, without its line end (LF, or CR LF). The first
+    /// line may begin with a UTF-8 byte-order mark; a UTF-16 text is refused
+    /// there. A line that is not UTF-8 is refused; an entry line goes through
+    /// readEntryLine, so the entry is the one Add Task stores for its values.
+    Line read(std::string_view line);
+
+    /// What the header named so far.
+    const TaskListFile &header() const { return m_header; }
+
+private:
+    std::string readHeaderLine(std::string_view line);
+
+    TaskListFile m_header; // without entries
+    std::size_t m_number = 0;
+    bool m_inHeader = true;
+    bool m_seen[3] = {};
+};
+
+/// A whole task-list text read, or the first thing that stopped it.
+struct TaskListRead
+{
+    TaskListFile list; ///< empty when refused
+    std::size_t line = 0; ///< the refused line, counted from 1; 0 for the whole text
+    std::string problem; ///< in words for the author; empty when the list was read
+
+    bool ok() const { return problem.empty(); }
+};
+
+/// Reads a whole task-list text (TaskListReader's rules). A text larger than
+/// kTaskListFileLimit, or with a line longer than kEntryLineLimit, is refused;
+/// so is the whole text when one line is: a list is taken whole or not at all.
+TaskListRead readTaskList(std::string_view text);
+
+/// A task list written as text, or why it cannot be.
+struct TaskListText
+{
+    std::string text;
+    std::string problem; ///< empty when written
+
+    bool ok() const { return problem.empty(); }
+};
+
+/// Writes `list` as a task-list text: the header ("; NPC:" only for an id that
+/// is not empty), then each entry on a line of its own, every line ending in
+/// LF. An id with a blank at either end, or in double quotes, is written in
+/// double quotes so that it reads back exactly. An id or an entry with a
+/// control character cannot be kept on one line and is refused.
+TaskListText writeTaskList(const TaskListFile &list);
+
+} // namespace hw

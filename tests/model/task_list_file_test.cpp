@@ -1,0 +1,146 @@
+#include "model/task_entry.hpp"
+#include "model/task_list_file.hpp"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+using hw::TaskListFile;
+
+// What a read gave, as one text: the NPC id in brackets, the switches, and
+// the entries one a line; or "line N: problem".
+std::string outcome(const hw::TaskListRead &read)
+{
+    if (!read.ok())
+        return "line " + std::to_string(read.line) + ": " + read.problem;
+    std::string text = "[" + read.list.npcId + "] " + (read.list.global ? "G" : "-") +
+        (read.list.equality ? "E" : "-");
+    for (const std::string &entry : read.list.entries)
+        text += "\n" + entry;
+    return text;
+}
+
+TEST(TaskListFile, readsAWholeListOrNamesTheLineThatStopsIt)
+{
+    const std::string bigFile(hw::kTaskListFileLimit + 1, '\n');
+    // clang-format off
+    const std::pair<std::string, std::string> cases[] = { // text, outcome
+        {"; HourWright task list\n; NPC: Town Guard\n; Global: no\n; Equality: no\n"
+         "06:00 > Start Running\n06:00 > Travel > 100/200/0\n"
+         "12:00 > Say > \"vo\\hello.mp3\"/\"Good day\"\n",
+         "[Town Guard] --\n06:00 > Start Running\n06:00 > Travel > 100/200/0\n"
+         "12:00 > Say > \"vo\\hello.mp3\"/\"Good day\""},
+        // No header; entries as typed, normalised, kept in the file's order.
+        {"20:00 > disappear\n06:00 > travel > 007/1.50/.5", "[] --\n20:00 > Disappear\n"
+         "06:00 > Travel > 7/1.5/0.5"},
+        {"", "[] --"},
+        // A byte-order mark, CR LF, blank lines, keys in any case, unknown keys,
+        // comments among the entries; a header line after an entry is a comment.
+        {"\xEF\xBB\xBF; npc:Guard\r\n\r\n;GLOBAL : Yes\r\n; Version: 7\r\n;equality: NO\r\n"
+         " \t\r\n05:00 > Appear\r\n; NPC: Other\r\n; later\r\n06:00 > Appear\r\n",
+         "[Guard] G-\n05:00 > Appear\n06:00 > Appear"},
+        // Quotes keep an id's blanks; only the outer pair is taken off.
+        {"; NPC: \" \"\n", "[ ] --"},
+        {"; NPC:  \"\"a b\"\"  \n", "[\"a b\"] --"},
+        {"; NPC: \"x\n", "[\"x] --"},
+        {"; NPC: J\xC3\xB6ns \xD0\x91\n01:00 > Attack > \"\xCE\xA9 / a > b\"",
+         "[J\xC3\xB6ns \xD0\x91] --\n01:00 > Attack > \"\xCE\xA9 / a > b\""},
+        // Refusals: the first faulty line, counted from 1.
+        {"\xFF\xFE;\0 \0", "line 0: the file is UTF-16; save it as UTF-8"},
+        {std::string("0\x00" "6\x00", 4), "line 0: the file is UTF-16; save it as UTF-8"},
+        {"05:00 > Appear\n06:00 > Attack > \"Caf\xE9\"\n",
+         "line 2: the text is not UTF-8 (byte 0xE9 at column 22); save the file as UTF-8"},
+        {"; Caf\xE9 list\n", "line 1: the text is not UTF-8 (byte 0xE9 at column 6); "
+                             "save the file as UTF-8"},
+        {"; NPC: a\n; Global: maybe\n", "line 2: \"Global\" must be yes or no, not \"maybe\""},
+        {"; Equality:\n", "line 1: \"Equality\" must be yes or no, not \"\""},
+        {"; NPC: a\n;npc: b\n", "line 2: the header gives \"NPC\" twice"},
+        {"; NPC: a\tb\n", "line 1: NPC Name cannot contain line breaks or control characters!"},
+        {"06:00 > Appear\n\n07:00 > Fly\n08:00 > Dance\n", "line 3: unknown action \"Fly\""},
+        {"06:00 > Appear\r\r\n", "line 1: unknown action \"Appear\\x0D\""},
+        {"  06:00 > Appear\n", "line 1: the time must be 00:00 to 23:00, not \"  06:00\""},
+        {"06:00 > Appear\n" + std::string(hw::kEntryLineLimit + 1, '/'),
+         "line 2: the line is longer than 64 KiB, which no task-list line is: \"" +
+             std::string(80, '/') + "\"..."},
+        {bigFile, "line 0: the text is larger than 32 MiB, which no task list is"},
+    };
+    // clang-format on
+    for (const auto &[text, expected] : cases)
+        EXPECT_EQ(outcome(hw::readTaskList(text)), expected) << text.substr(0, 60);
+}
+
+TEST(TaskListFile, writesTheHeaderThenOneEntryALineOrRefusesWhatALineCannotHold)
+{
+    const TaskListFile list {" Guard", true, false, {"06:00 > Appear", "07:00 > Wander > 1/2"}};
+    EXPECT_EQ(hw::writeTaskList(list).text, "; HourWright task list\n; NPC: \" Guard\"\n"
+                                            "; Global: yes\n; Equality: no\n"
+                                            "06:00 > Appear\n07:00 > Wander > 1/2\n");
+    EXPECT_EQ(hw::writeTaskList({}).text,
+              "; HourWright task list\n; Global: no\n; Equality: no\n");
+    EXPECT_EQ(hw::writeTaskList({"a\nb", false, false, {}}).problem,
+              "NPC Name cannot contain line breaks or control characters!");
+    EXPECT_EQ(hw::writeTaskList({"a", false, false, {"06:00 > Appear", "; 07:00 > Appear"}}).problem,
+              "entry 2 is no task entry: \"; 07:00 > Appear\"");
+}
+
+// Texts that a field of the window may hold: non-ASCII letters, the
+// separators "/" and " > ", blanks at either end, backslashes.
+std::string randomText(std::mt19937 &random, bool mayBeEmpty)
+{
+    static const std::vector<std::string> pieces = {
+        "a", "Z", " ", "/", " > ", ">", "\\", "\xC3\xA9", "\xD0\x96", "\xE2\x82\xAC", ";", ":",
+        "\xF0\x9F\x98\x80", "1", "."};
+    std::string text;
+    const auto length = std::uniform_int_distribution<int>(mayBeEmpty ? 0 : 1, 6)(random);
+    for (int i = 0; i < length; ++i)
+        text += pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(random)];
+    return text;
+}
+
+// A list as the window could hold it: entries made by Add Task's own rules
+// from random field texts, an id with any blanks and quotes, any switches.
+TaskListFile randomList(std::mt19937 &random)
+{
+    const auto catalogue = hw::actionCatalogue();
+    TaskListFile list;
+    list.npcId = randomText(random, true);
+    if (random() % 4 == 0)
+        list.npcId = "\"" + list.npcId + "\"";
+    list.global = random() % 2;
+    list.equality = random() % 2;
+    const auto count = std::uniform_int_distribution<int>(0, 12)(random);
+    while (static_cast<int>(list.entries.size()) < count) {
+        const hw::Action &action = catalogue[random() % catalogue.size()];
+        hw::OptionFields fields;
+        for (const hw::OptionSpec &spec : action.options) {
+            const bool text = hw::isTextField(spec.field, action.textFlag);
+            fields[static_cast<std::size_t>(spec.field)] = {
+                true, text ? randomText(random, false) : std::to_string(random() % 2000) + ".25"};
+        }
+        char time[6];
+        std::snprintf(time, sizeof time, "%02u:00", static_cast<unsigned>(random() % 24));
+        const hw::EntryResult built = hw::buildTaskEntry(time, action.name, fields, action.textFlag);
+        if (built.ok())
+            list.entries.push_back(built.entry);
+    }
+    return list;
+}
+
+TEST(TaskListFile, readsBackEveryListItWrites)
+{
+    std::mt19937 random(12);
+    for (int round = 0; round < 2000; ++round) {
+        const TaskListFile list = randomList(random);
+        const hw::TaskListText text = hw::writeTaskList(list);
+        ASSERT_TRUE(text.ok()) << text.problem;
+        const hw::TaskListRead read = hw::readTaskList(text.text);
+        ASSERT_TRUE(read.ok()) << read.problem << "\n" << text.text;
+        EXPECT_EQ(read.list, list) << text.text;
+    }
+}
+
+} // namespace
