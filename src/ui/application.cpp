@@ -34,6 +34,8 @@ QIcon programIcon()
 
 void setUpApplication(QApplication &app)
 {
+    // Both names place the settings (the recent files, the last folders).
+    QApplication::setOrganizationName(QStringLiteral("HourWright"));
     QApplication::setApplicationName(QStringLiteral("HourWright"));
     QApplication::setFont(windowFont());
     app.setWindowIcon(programIcon());

@@ -259,6 +259,7 @@ void frmMain::connectHandlers()
     connect(cmdAdd, &QPushButton::clicked, this, [this] { cmdAdd_Click(); });
     connect(cmdRemove, &QPushButton::clicked, this, [this] { cmdRemove_Click(); });
     connect(lstTasks, &QListWidget::itemDoubleClicked, this, [this] { lstTasks_DblClick(); });
+    connect(lstTasks, &ListBox::pasteRequested, this, [this] { lstTasks_Paste(); });
     for (int i = 0; i < 3; ++i)
         connect(cmdGenerate[i], &QPushButton::clicked, this, [this, i] { cmdGenerate_Click(i); });
 }

@@ -37,10 +37,11 @@ class WrapButton;
 /// The window's code is split by concern: frm_main.cpp (controls and layout),
 /// frm_main_input.cpp (the routing of keys, focus and pastes),
 /// frm_main_options.cpp (the option fields), frm_main_tasks.cpp (the task
-/// list), frm_main_generate.cpp (the Generate buttons), frm_main_names.cpp
-/// (loading NPC ids and completing typed names), frm_main_startup.cpp
-/// (filling the lists and finding the data folder) and frm_main_game.cpp
-/// (what the form takes from the game's data).
+/// list), frm_main_paste.cpp (pasting task-list text into the list),
+/// frm_main_generate.cpp (the Generate buttons), frm_main_names.cpp (loading
+/// NPC ids and completing typed names), frm_main_startup.cpp (filling the
+/// lists and finding the data folder) and frm_main_game.cpp (what the form
+/// takes from the game's data).
 class frmMain : public QWidget
 {
     Q_OBJECT
@@ -90,8 +91,15 @@ public slots:
     void cmdRemove_Click();
     void lstTasks_DblClick();
     void cmdGenerate_Click(int Index);
+    /// Ctrl+V in the task list: adds the entries of the clipboard's task-list
+    /// text, each line read as a file's line is, or none when one is refused.
+    void lstTasks_Paste();
 
 public:
+    /// Loads the NPC ids of each of `files` as the Load button does after its
+    /// dialog: the clear question once, then each file in turn.
+    void loadNpcNames(const QStringList &files);
+
     /// Sees every key pressed in the name box before it takes effect: Backspace
     /// or Delete in a box with text switches off the next completion.
     void txtName_KeyDown(QKeyEvent *event);
@@ -137,6 +145,7 @@ private:
     void FillActionList();
     void ResetOptions();
 
+    bool readNpcNames(const QString &file, bool clearFirst);
     void clearNames();
     void addNames(std::vector<std::string> ids);
 

@@ -25,10 +25,23 @@ void frmMain::Command1_Click()
 {
     const QString chosen = m_prompts.openFile(this, fromFilesystemPath(m_dataFolder),
                                               QString::fromUtf8(kPluginFilter));
-    if (chosen.isEmpty())
-        return;
-    const bool clearFirst = askClearNames();
+    if (!chosen.isEmpty())
+        loadNpcNames({chosen});
+}
 
+void frmMain::loadNpcNames(const QStringList &files)
+{
+    bool clearFirst = askClearNames();
+    // The list is emptied once, before the first file that gives its ids.
+    for (const QString &file : files)
+        if (readNpcNames(file, clearFirst))
+            clearFirst = false;
+}
+
+// Reads the ids of `chosen` into the list, emptied first when `clearFirst`;
+// returns whether the list took the file's outcome (and was emptied then).
+bool frmMain::readNpcNames(const QString &chosen, bool clearFirst)
+{
     const std::filesystem::path file = toFilesystemPath(chosen);
     const ScanOutcome outcome = m_reader.ReadNPCNames(file);
     const ScanMessage message = scanMessage(file, outcome);
@@ -48,7 +61,7 @@ void frmMain::Command1_Click()
     if (status == ScanStatus::Unreadable || status == ScanStatus::Malformed ||
         (status == ScanStatus::Truncated && outcome.idCount == 0)) {
         tellOutcome("The NPC list was left as it was.");
-        return;
+        return false;
     }
 
     if (clearFirst)
@@ -62,6 +75,7 @@ void frmMain::Command1_Click()
     if (status == ScanStatus::Truncated)
         tellOutcome("The ids found were added to the NPC list.");
     emit namesFileLoaded(file, status == ScanStatus::Truncated);
+    return true;
 }
 
 bool frmMain::askClearNames()

@@ -56,6 +56,10 @@ void ListBox::changeEvent(QEvent *event)
 
 void ListBox::keyPressEvent(QKeyEvent *event)
 {
+    if (event == QKeySequence::Paste) {
+        emit pasteRequested();
+        return;
+    }
     // The list view's own copy takes only the current entry.
     if (event != QKeySequence::Copy)
         return QListWidget::keyPressEvent(event);

@@ -27,6 +27,10 @@ public:
     /// The texts of all entries, top to bottom.
     QStringList texts() const;
 
+signals:
+    /// The paste key was pressed; the list's owner knows what a paste adds.
+    void pasteRequested();
+
 protected:
     void changeEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;

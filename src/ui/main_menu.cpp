@@ -31,8 +31,12 @@ MainMenu buildMainMenu(QMenuBar &bar)
     menu.openRecent->setObjectName(QStringLiteral("mnuOpenRecent"));
     menu.save =
         addItem(menu.file, QStringLiteral("&Save"), QStringLiteral("actSave"), QKeySequence::Save);
-    menu.saveAs = addItem(menu.file, QStringLiteral("Save &As…"), QStringLiteral("actSaveAs"),
-                          QKeySequence::SaveAs);
+    // Some platform themes have no Save As key; Ctrl+Shift+S is the common one.
+    const QKeySequence saveAs = QKeySequence(QKeySequence::SaveAs).isEmpty()
+        ? QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)
+        : QKeySequence(QKeySequence::SaveAs);
+    menu.saveAs =
+        addItem(menu.file, QStringLiteral("Save &As…"), QStringLiteral("actSaveAs"), saveAs);
     menu.saveScriptAs =
         addItem(menu.file, QStringLiteral("Save Scrip&t As…"), QStringLiteral("actSaveScriptAs"));
     menu.file->addSeparator();

@@ -49,6 +49,7 @@ void MainWindow::connectMenu()
     connect(m_menu.loadGameData, &QAction::triggered, m_game, &GameCommands::loadGameData);
     connect(m_menu.quit, &QAction::triggered, this, &QWidget::close);
     connect(m_menu.about, &QAction::triggered, this, &MainWindow::about);
+    connectFileMenu();
 }
 
 void MainWindow::about()

@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QSpacerItem>
 
 #include <utility>
@@ -19,6 +20,8 @@ constexpr std::pair<PromptAnswer, QMessageBox::StandardButton> kAnswerButtons[] 
     {PromptAnswer::Yes, QMessageBox::Yes},
     {PromptAnswer::No, QMessageBox::No},
     {PromptAnswer::Cancel, QMessageBox::Cancel},
+    {PromptAnswer::Save, QMessageBox::Save},
+    {PromptAnswer::Discard, QMessageBox::Discard},
 };
 
 QMessageBox::StandardButton standardButton(PromptAnswer answer)
@@ -37,7 +40,7 @@ PromptAnswer answerOf(int button)
     return PromptAnswer::Ok;
 }
 
-void configureOpenDialog(QFileDialog &dialog)
+void configureDialog(QFileDialog &dialog)
 {
 #if !defined(Q_OS_WIN) && !defined(Q_OS_MACOS)
     // The game's files are named in any case ("Morrowind.esm", "Tribunal.ESM").
@@ -50,8 +53,13 @@ void configureOpenDialog(QFileDialog &dialog)
     // narrow for sizes and dates.
     dialog.setViewMode(QFileDialog::List);
 #endif
-    // The first file type is the one in force when the dialog opens.
-    dialog.selectNameFilter(dialog.nameFilters().value(0));
+}
+
+// The extension of a file type's first pattern: "txt" for "Script (*.txt)".
+QString suffixOf(const QString &nameFilter)
+{
+    static const QRegularExpression firstPattern(QStringLiteral("\\(\\*\\.([^ )*]+)"));
+    return firstPattern.match(nameFilter).captured(1);
 }
 
 } // namespace
@@ -80,6 +88,10 @@ PromptAnswer QtPrompts::ask(QWidget *parent, const QString &caption, const QStri
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         box.setEscapeButton(QMessageBox::Cancel);
         break;
+    case PromptButtons::SaveDiscardCancel:
+        box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        box.setEscapeButton(QMessageBox::Cancel);
+        break;
     }
     box.setDefaultButton(standardButton(defaultButton));
     // Plain buttons, as in the system's message boxes; some styles add icons.
@@ -101,9 +113,31 @@ QString QtPrompts::openFile(QWidget *parent, const QString &folder, const QStrin
     QFileDialog dialog(parent, QString(), folder, filter);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    configureOpenDialog(dialog);
+    configureDialog(dialog);
+    // The first file type is the one in force when the dialog opens.
+    dialog.selectNameFilter(dialog.nameFilters().value(0));
     if (dialog.exec() != QDialog::Accepted)
         return {};
+    return dialog.selectedFiles().value(0);
+}
+
+QString QtPrompts::saveFile(QWidget *parent, const QString &path, const QString &filter,
+                            QString &selectedFilter)
+{
+    QFileDialog dialog(parent, QString(), path, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    configureDialog(dialog);
+    // The proposed name, selected in the name box, replaces the start folder's.
+    dialog.selectFile(path);
+    if (dialog.nameFilters().contains(selectedFilter))
+        dialog.selectNameFilter(selectedFilter);
+    dialog.setDefaultSuffix(suffixOf(dialog.selectedNameFilter()));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog](const QString &chosen) { dialog.setDefaultSuffix(suffixOf(chosen)); });
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    selectedFilter = dialog.selectedNameFilter();
     return dialog.selectedFiles().value(0);
 }
 

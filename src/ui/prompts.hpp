@@ -11,11 +11,11 @@ inline constexpr char kProgramTitle[] = "Hour Wright";
 /// The caption of the other messages ("Required field not filled!", ...).
 inline constexpr char kApplicationTitle[] = "HourWright";
 
-enum class PromptButtons { Ok, YesNo, YesNoCancel };
-enum class PromptAnswer { Ok, Yes, No, Cancel };
+enum class PromptButtons { Ok, YesNo, YesNoCancel, SaveDiscardCancel };
+enum class PromptAnswer { Ok, Yes, No, Cancel, Save, Discard };
 
-/// Everything modal the window shows: messages, questions and the open-file
-/// dialog. The program shows real dialogs; tests script the answers.
+/// Everything modal the window shows: messages, questions and the file
+/// dialogs. The program shows real dialogs; tests script the answers.
 class Prompts
 {
 public:
@@ -23,7 +23,8 @@ public:
 
     /// Shows `text` under `caption` with `buttons` and no icon; `defaultButton`
     /// is the one Enter presses. Returns the button chosen; closing the box
-    /// counts as No for Yes/No and as Cancel for Yes/No/Cancel.
+    /// counts as No for Yes/No and as Cancel for Yes/No/Cancel and
+    /// Save/Discard/Cancel.
     virtual PromptAnswer ask(QWidget *parent, const QString &caption, const QString &text,
                              PromptButtons buttons, PromptAnswer defaultButton) = 0;
 
@@ -31,6 +32,15 @@ public:
     /// with `filter` in Qt's "Description (*.ext);;..." form. Returns the path
     /// chosen, or an empty text when the author cancelled.
     virtual QString openFile(QWidget *parent, const QString &folder, const QString &filter) = 0;
+
+    /// Shows the save-file dialog, which proposes `path` (a file name in its
+    /// folder), with the file types of `filter`. `selectedFilter` is the type
+    /// in force when the dialog opens, and afterwards the type chosen; a name
+    /// typed without an extension gets that type's. Returns the path chosen, or
+    /// an empty text when the author cancelled. Replacing a file is confirmed
+    /// in the dialog.
+    virtual QString saveFile(QWidget *parent, const QString &path, const QString &filter,
+                             QString &selectedFilter) = 0;
 
     /// A message with only an OK button.
     void tell(QWidget *parent, const QString &caption, const QString &text)
@@ -47,6 +57,8 @@ public:
     PromptAnswer ask(QWidget *parent, const QString &caption, const QString &text,
                      PromptButtons buttons, PromptAnswer defaultButton) override;
     QString openFile(QWidget *parent, const QString &folder, const QString &filter) override;
+    QString saveFile(QWidget *parent, const QString &path, const QString &filter,
+                     QString &selectedFilter) override;
 };
 
 } // namespace hw

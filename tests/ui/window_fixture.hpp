@@ -30,10 +30,12 @@ namespace hw::test {
 
 /// Prompts that record each question as "caption|text" and give the answers
 /// queued (the default button when none is); the open-file dialog records
-/// "folder|filter" and gives the paths queued, or nothing (a cancel).
+/// "folder|filter" and gives the paths queued, or nothing (a cancel); the
+/// save-file dialog records "path|filter|type in force", gives the paths
+/// queued and chooses the file types queued (or keeps the one in force).
 struct ScriptedPrompts : Prompts
 {
-    QStringList asked, dialogs, files;
+    QStringList asked, dialogs, files, saveDialogs, savePaths, saveTypes;
     std::vector<PromptButtons> buttons;
     std::vector<PromptAnswer> defaults;
     QList<PromptAnswer> answers;
@@ -51,6 +53,14 @@ struct ScriptedPrompts : Prompts
     {
         dialogs.append(folder + '|' + filter);
         return files.isEmpty() ? QString() : files.takeFirst();
+    }
+    QString saveFile(QWidget *, const QString &path, const QString &filter,
+                     QString &selectedFilter) override
+    {
+        saveDialogs.append(path + '|' + filter + '|' + selectedFilter);
+        if (!saveTypes.isEmpty())
+            selectedFilter = saveTypes.takeFirst();
+        return savePaths.isEmpty() ? QString() : savePaths.takeFirst();
     }
 };
 

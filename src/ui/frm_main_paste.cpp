@@ -1,0 +1,33 @@
+// Pasting task-list text into the task list, so that lists move between
+// windows, files and the command line by the clipboard too.
+#include "ui/frm_main.hpp"
+
+#include "model/task_list_file.hpp"
+#include "ui/list_box.hpp"
+#include "ui/prompts.hpp"
+#include "ui/task_list_io.hpp"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+namespace hw {
+
+void frmMain::lstTasks_Paste()
+{
+    const QString text = QGuiApplication::clipboard()->text();
+    if (text.isEmpty())
+        return;
+    // Read as a file is: header and comment lines are passed over, and one
+    // refused line keeps the whole text out of the list.
+    const TaskListRead read = readTaskList(text.toStdString());
+    if (!read.ok()) {
+        tell(kApplicationTitle,
+             QStringLiteral("The pasted text was not added to the task list.\n\n") +
+                 readProblem(read));
+        return;
+    }
+    for (const std::string &entry : read.list.entries)
+        lstTasks->addSorted(QString::fromStdString(entry));
+}
+
+} // namespace hw

@@ -1,0 +1,40 @@
+// The File menu's commands on task lists and scripts, files dropped on the
+// window, and the question before the window closes.
+#include "ui/main_window.hpp"
+
+#include "ui/file_drops.hpp"
+#include "ui/frm_main.hpp"
+#include "ui/script_file.hpp"
+#include "ui/task_list_document.hpp"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMenu>
+
+namespace hw {
+
+void MainWindow::connectFileMenu()
+{
+    m_document = new TaskListDocument(*this, *m_form, m_prompts, *m_menu.openRecent);
+    connect(m_menu.newList, &QAction::triggered, m_document, &TaskListDocument::newList);
+    connect(m_menu.open, &QAction::triggered, m_document, &TaskListDocument::open);
+    connect(m_menu.save, &QAction::triggered, m_document, &TaskListDocument::save);
+    connect(m_menu.saveAs, &QAction::triggered, m_document, &TaskListDocument::saveAs);
+    connect(m_menu.saveScriptAs, &QAction::triggered, this,
+            [this] { saveScriptAs(this, m_prompts, *m_form->txtScript); });
+    // Another window may have changed the recent files since.
+    connect(m_menu.file, &QMenu::aboutToShow, m_document, &TaskListDocument::updateRecentMenu);
+    new FileDrops(
+        *this, [this](const QString &path) { m_document->openFile(path); },
+        [this](const QStringList &plugins) { m_form->loadNpcNames(plugins); });
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_document->maybeSave())
+        event->accept();
+    else
+        event->ignore();
+}
+
+} // namespace hw

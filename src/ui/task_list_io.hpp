@@ -1,0 +1,49 @@
+#pragma once
+
+#include "model/task_list_file.hpp"
+
+#include <QString>
+
+class QByteArray;
+
+namespace hw {
+
+class frmMain;
+
+/// The task list, the NPC name and the two switches that `form` holds: what
+/// a task-list file keeps of the window.
+TaskListFile taskListOf(const frmMain &form);
+
+/// Whether `form` holds exactly `list`; quick when the numbers of entries differ.
+bool formHolds(const frmMain &form, const TaskListFile &list);
+
+/// Puts `list` into `form` in place of what it held: the entries sorted as
+/// Add Task files them, the NPC name without completing it, the switches.
+/// The names the name box knows, the script box and "Check Visiblity" stay.
+void showTaskList(frmMain &form, const TaskListFile &list);
+
+/// A task-list file read whole, or why it cannot be opened.
+struct OpenedTaskList
+{
+    TaskListFile list;
+    /// What stopped it, in words for the author ("Line 7: unknown action
+    /// "Fly"", "It is a folder, not a file"); empty when it was read.
+    QString problem;
+
+    bool ok() const { return problem.isEmpty(); }
+};
+
+/// Reads the task-list file at `path`: only a regular file of at most
+/// kTaskListFileLimit bytes (a pipe or a device is never waited on), taken
+/// whole by readTaskList or not at all.
+OpenedTaskList readTaskListFile(const QString &path);
+
+/// The problem of a refused task-list text, with its line: "Line 7: ...".
+QString readProblem(const TaskListRead &read);
+
+/// Writes `bytes` to `path` in one piece: into a new file beside it that then
+/// takes its name (QSaveFile), so that a failure at any point leaves the file
+/// as it was. Returns the system's reason for a failure, or an empty text.
+QString writeWhole(const QString &path, const QByteArray &bytes);
+
+} // namespace hw
