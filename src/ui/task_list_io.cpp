@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QSaveFile>
 #include <QSignalBlocker>
@@ -93,13 +94,28 @@ QString readProblem(const TaskListRead &read)
 
 QString writeWhole(const QString &path, const QByteArray &bytes)
 {
+    // The new file would take the place of a pipe or a device (/dev/full,
+    // say) under its name, and a folder is no file to replace.
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile())
+        return target.isDir() ? QStringLiteral("It is a folder, not a file.")
+                              : QStringLiteral("It is not a plain file (a pipe or a device, say), "
+                                               "so it is not replaced.");
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered: a buffered QSaveFile loses the failure of its last flush and
+    // puts a cut file in place of the old one (a full disk, Qt 6.4). Written
+    // straight through, every failed write is seen, and commit() refuses.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return file.errorString();
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return reason;
+    // A short write says nothing; the write of the rest gives the reason.
+    for (qsizetype done = 0; done < bytes.size();) {
+        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0) {
+            const QString reason = file.errorString();
+            file.cancelWriting();
+            return reason;
+        }
+        done += written;
     }
     if (!file.commit())
         return file.errorString();

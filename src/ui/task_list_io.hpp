@@ -43,7 +43,8 @@ QString readProblem(const TaskListRead &read);
 
 /// Writes `bytes` to `path` in one piece: into a new file beside it that then
 /// takes its name (QSaveFile), so that a failure at any point leaves the file
-/// as it was. Returns the system's reason for a failure, or an empty text.
+/// as it was. Only a plain file is replaced (a folder, a pipe or a device
+/// never). Returns the reason for a failure, or an empty text.
 QString writeWhole(const QString &path, const QByteArray &bytes);
 
 } // namespace hw

@@ -1,8 +1,11 @@
 // GoogleTest main for the window's tests: one QApplication for all cases, set
-// up as the program sets itself up, headless unless a platform is chosen.
+// up as the program sets itself up, headless unless a platform is chosen,
+// with settings of its own.
 #include "ui/application.hpp"
 
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -13,5 +16,8 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     hw::setUpApplication(app);
+    // The recent files and the last folders of the tests stay out of the user's settings.
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,420 @@
+// The File menu on task lists and scripts, driven through the main window:
+// saving and opening, the question before anything unsaved is dropped, saves
+// and opens that fail, dropped files, pasted lists, and the command line
+// reading what the window saved.
+#include "window_fixture.hpp"
+
+#include "plugin/code_page.hpp"
+#include "ui/main_window.hpp"
+#include "ui/recent_files.hpp"
+#include "ui/script_box.hpp"
+#include "ui/wrap_button.hpp"
+#include "ui/start_arguments.hpp"
+#include "ui/task_list_document.hpp"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QMenu>
+#include <QMimeData>
+#include <QProcess>
+#include <QSettings>
+#include <QUrl>
+
+#include <csignal>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+namespace {
+
+using hw::PromptAnswer;
+
+const QString kSaveQuestion = "HourWright|Save changes to the task list?";
+const QString kEntries = "06:00 > Start Running|06:00 > Travel > 100/200/0|"
+                         "12:00 > Say > \"vo\\h\xC3\xA9llo.mp3\"/\"Good day / a > b\"";
+
+// A main window with scripted prompts, settings of its own, and a folder
+// with a name beyond ASCII for its files.
+struct FilesWindow
+{
+    hw::test::ScriptedPrompts prompts;
+    hw::MainWindow main {prompts};
+    hw::frmMain &form = main.form();
+    QTemporaryDir folder;
+    QString dir = folder.filePath(QStringLiteral("Listes Задачи"));
+
+    FilesWindow()
+    {
+        QDir().mkpath(dir);
+        main.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&main));
+    }
+    QString path(const QString &name) const { return dir + '/' + name; }
+    QString write(const QString &name, const QByteArray &bytes) const
+    {
+        QFile file(path(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path(name);
+    }
+    QByteArray read(const QString &name) const
+    {
+        QFile file(path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : "(none)";
+    }
+    void fill(const QString &entries, const QString &npcId, bool global, bool equality)
+    {
+        for (const QString &entry : entries.split('|', Qt::SkipEmptyParts))
+            form.lstTasks->addSorted(entry);
+        form.txtName->setEditText(npcId);
+        form.chkGlobal->setChecked(global);
+        form.chkEqual->setChecked(equality);
+    }
+    // The title, the unsaved mark, the name, the switches and the entries.
+    QString state() const
+    {
+        return QStringList {main.windowTitle(), main.isWindowModified() ? "*" : "-",
+                            form.txtName->currentText(),
+                            QString(form.chkGlobal->isChecked() ? "G" : "-") +
+                                (form.chkEqual->isChecked() ? "E" : "-"),
+                            form.lstTasks->texts().join('|')}
+            .join('\n');
+    }
+};
+
+// A window that starts with no recent files.
+class Files : public ::testing::Test, public FilesWindow
+{
+protected:
+    Files()
+    {
+        QSettings().clear();
+        main.document().updateRecentMenu();
+    }
+};
+
+TEST_F(Files, saveNewAndOpenGiveBackTheListTheNameAndTheSwitches)
+{
+    EXPECT_EQ(state(), "Hour Wright[*]\n-\n\n--\n");
+    fill(kEntries, " J\xC3\xB6ns \xC3\x84rger ", true, true);
+    form.chkLOS->setChecked(true); // not part of a list
+    const QString filled = state();
+    prompts.savePaths = {path("guards.hwtasks")};
+    main.menu().saveAs->trigger();
+    ASSERT_EQ(prompts.saveDialogs.size(), 1);
+    EXPECT_TRUE(prompts.saveDialogs[0].endsWith(
+        "/J\xC3\xB6ns \xC3\x84rger.hwtasks|HourWright task lists (*.hwtasks);;All files (*)|"
+        "HourWright task lists (*.hwtasks)"))
+        << prompts.saveDialogs[0].toStdString();
+    const QString saved = QString(filled).replace("Hour Wright[*]\n*", "Hour Wright — guards.hwtasks[*]\n-");
+    EXPECT_EQ(state(), saved);
+
+    main.menu().newList->trigger();
+    EXPECT_EQ(state(), "Hour Wright[*]\n-\n\n--\n");
+    EXPECT_TRUE(form.chkLOS->isChecked());
+    // A known name that begins with the list's is not completed into it.
+    prompts.answers = {PromptAnswer::No};
+    form.loadNpcNames({write("names.esp", QByteArray::fromStdString(hw::test::npcs(
+                                              {" J\xC3\xB6ns \xC3\x84rger Senior"})))});
+    prompts.asked.clear();
+    prompts.files = {path("guards.hwtasks")};
+    main.menu().open->trigger();
+    EXPECT_EQ(state(), saved);
+    EXPECT_TRUE(prompts.asked.isEmpty()) << prompts.asked.join('\n').toStdString();
+
+    // The mark follows what was saved: a change undone takes it away again.
+    form.chkEqual->setChecked(false);
+    EXPECT_TRUE(main.isWindowModified());
+    form.chkLOS->setChecked(false);
+    form.chkEqual->setChecked(true);
+    EXPECT_FALSE(main.isWindowModified());
+    // Save writes to the file it came from, without a dialog.
+    delete form.lstTasks->takeItem(0);
+    main.menu().save->trigger();
+    EXPECT_EQ(prompts.saveDialogs.size(), 1);
+    EXPECT_FALSE(main.isWindowModified());
+    EXPECT_EQ(hw::RecentFiles::paths(), QStringList {path("guards.hwtasks")});
+    FilesWindow other;
+    other.main.menu().openRecent->actions().value(0)->trigger();
+    EXPECT_EQ(other.state(), state());
+}
+
+// New, Open, Open Recent and closing, on a list opened from a.hwtasks and then
+// changed, each with each answer, and without a change (no question).
+TEST(UnsavedQuestion, comesBeforeEachCommandThatDropsTheListAndIsObeyed)
+{
+    const QByteArray a = "; NPC: a\n06:00 > Appear\n", b = "; NPC: b\n07:00 > Appear\n";
+    enum Command { New, Open, Recent, Close };
+    for (const Command command : {New, Open, Recent, Close}) {
+        for (const PromptAnswer answer :
+             {PromptAnswer::Save, PromptAnswer::Discard, PromptAnswer::Cancel, PromptAnswer::Ok}) {
+            SCOPED_TRACE(testing::Message() << "command " << command << " answer "
+                                            << static_cast<int>(answer));
+            QSettings().clear();
+            FilesWindow w;
+            hw::RecentFiles::add(w.write("b.hwtasks", b));
+            ASSERT_TRUE(w.main.document().openFile(w.write("a.hwtasks", a)));
+            const bool changed = answer != PromptAnswer::Ok;
+            if (changed)
+                w.form.lstTasks->addSorted("08:00 > Disappear");
+            const QString before = w.state();
+            w.prompts.answers = {answer};
+            w.prompts.files = {w.path("b.hwtasks")};
+            if (command == New)
+                w.main.menu().newList->trigger();
+            else if (command == Open)
+                w.main.menu().open->trigger();
+            else if (command == Recent)
+                w.main.menu().openRecent->actions().value(1)->trigger();
+            else
+                w.main.close();
+            EXPECT_EQ(w.prompts.asked, changed ? QStringList {kSaveQuestion} : QStringList {});
+            const bool done = answer != PromptAnswer::Cancel;
+            const QString saved = QString(before).replace("[*]\n*", "[*]\n-");
+            const QString after = command == New ? "Hour Wright[*]\n-\n\n--\n"
+                : command == Close ? (answer == PromptAnswer::Save ? saved : before)
+                                   : "Hour Wright — b.hwtasks[*]\n-\nb\n--\n07:00 > Appear";
+            EXPECT_EQ(w.state(), done ? after : before);
+            EXPECT_EQ(w.main.isVisible(), command != Close || !done);
+            EXPECT_EQ(w.read("a.hwtasks").contains("Disappear"), answer == PromptAnswer::Save);
+        }
+    }
+}
+
+// Saving into a folder that is a file, onto a folder or a pipe, and onto a
+// disk that takes only part of the file (a file size limit): the message
+// names the file and the reason, the window keeps its list, its file and its
+// mark, and the file keeps what it held.
+TEST_F(Files, aSaveThatFailsNamesTheFileAndTheReasonAndKeepsTheWindowAsItWas)
+{
+    ASSERT_TRUE(main.document().openFile(write("a.hwtasks", "06:00 > Appear\n")));
+    fill(kEntries, "npc", false, false);
+    const QString before = state();
+    write("plain", "");
+    QDir().mkpath(path("folder.hwtasks"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(path("fifo.hwtasks")).constData(), 0600), 0);
+    const std::pair<QString, QString> targets[] = {
+        {path("plain/list.hwtasks"), "Not a directory"},
+        {path("folder.hwtasks"), "It is a folder, not a file."},
+        {path("fifo.hwtasks"), "It is not a plain file (a pipe or a device, say), so it is not "
+                               "replaced."},
+        {path("a.hwtasks"), "File too large"},
+    };
+    // Writes past 64 bytes fail, as on a full disk.
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit {};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    for (const auto &[target, reason] : targets) {
+        prompts.asked.clear();
+        prompts.savePaths = {target};
+        const rlimit small {64, limit.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &small);
+        main.menu().saveAs->trigger();
+        setrlimit(RLIMIT_FSIZE, &limit);
+        EXPECT_EQ(prompts.asked, QStringList {"HourWright|Cannot save the task list \"" + target +
+                                              "\".\n\n" + reason});
+        EXPECT_EQ(state(), before);
+    }
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(read("a.hwtasks"), "06:00 > Appear\n");
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::System).join(','), "a.hwtasks,fifo.hwtasks,plain");
+    // Save on the question before closing that fails keeps the window open.
+    main.menu().newList->trigger(); // Save: to a.hwtasks
+    form.txtName->setEditText("x");
+    prompts.answers = {PromptAnswer::Save};
+    prompts.savePaths = {path("plain/x.hwtasks")};
+    EXPECT_FALSE(main.close());
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_TRUE(main.isWindowModified());
+}
+
+// A file that cannot be taken whole changes nothing in the window, asks
+// nothing, and is named with the line and the reason.
+TEST_F(Files, aDamagedFileIsNamedWithItsLineAndReasonAndChangesNothing)
+{
+    ASSERT_TRUE(main.document().openFile(write("a.hwtasks", "; NPC: a\n06:00 > Appear\n")));
+    form.chkGlobal->setChecked(true);
+    const QString before = state();
+    QDir().mkpath(path("folder.hwtasks"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(path("fifo.hwtasks")).constData(), 0600), 0);
+    QFile big(path("big.hwtasks"));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize(32 * 1024 * 1024 + 1));
+    const std::pair<QString, QString> files[] = {
+        {write("bad.hwtasks", "; NPC: b\n06:00 > Appear\n07:00 > Fly\n"),
+         "Line 3: unknown action \"Fly\""},
+        {write("utf16.hwtasks", QByteArray("\xFF\xFE;\0 \0N\0", 8)),
+         "The file is UTF-16; save it as UTF-8"},
+        {write("latin1.hwtasks", "06:00 > Attack > \"Caf\xE9\"\n"),
+         "Line 1: the text is not UTF-8 (byte 0xE9 at column 22); save the file as UTF-8"},
+        {write("header.hwtasks", "; Global: sometimes\n"),
+         "Line 1: \"Global\" must be yes or no, not \"sometimes\""},
+        {path("folder.hwtasks"), "It is a folder, not a file"},
+        {path("fifo.hwtasks"), "It is not a plain file (a pipe or a device, say), so it is not read"},
+        {path("big.hwtasks"), "It is larger than 32 MiB, far more than any real one, so it is not read"},
+        {path("none.hwtasks"), "It does not exist."},
+    };
+    for (const auto &[file, problem] : files) {
+        prompts.asked.clear();
+        prompts.files = {file};
+        main.menu().open->trigger();
+        EXPECT_EQ(prompts.asked,
+                  QStringList {"HourWright|Cannot open the task list \"" + file + "\".\n\n" + problem});
+        EXPECT_EQ(state(), before);
+    }
+    // A recent file that is gone is taken off the list.
+    QFile::remove(path("a.hwtasks"));
+    prompts.asked.clear();
+    main.menu().openRecent->actions().value(0)->trigger();
+    EXPECT_EQ(prompts.asked, QStringList {"HourWright|The task list \"" + path("a.hwtasks") +
+                                          "\" is no longer there; it was taken off the recent files."});
+    EXPECT_TRUE(main.menu().openRecent->actions().isEmpty());
+    EXPECT_EQ(state(), before);
+}
+
+// Drops anywhere on the window: on the script box too, which would otherwise
+// take a file's name as text.
+TEST_F(Files, takesADroppedTaskListOrPluginsAndRefusesOtherFilesQuietly)
+{
+    const QString list = write("b.HWTASKS", "; NPC: b\n07:00 > Appear\n");
+    const QString first = write("a.esp", QByteArray::fromStdString(hw::test::npcs({"fargoth"})));
+    const QString second = write("b.omwaddon", QByteArray::fromStdString(hw::test::npcs({"vivec"})));
+    const QString other = write("notes.txt", "07:00 > Appear\n");
+    form.txtScript->setScriptText("x");
+    const auto drop = [&](const QStringList &paths) {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString &path : paths)
+            urls.append(QUrl::fromLocalFile(path));
+        data.setUrls(urls);
+        QWidget *target = form.txtScript->viewport();
+        QDragEnterEvent enter({5, 5}, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(target, &enter);
+        if (enter.isAccepted()) {
+            QDropEvent dropped({5, 5}, Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(target, &dropped);
+            QTest::qWait(1); // the commands run after the drop
+        }
+        return enter.isAccepted();
+    };
+    for (const QStringList &refused : {QStringList {other}, QStringList {list, first},
+                                       QStringList {list, list}}) {
+        EXPECT_FALSE(drop(refused)) << refused.join(',').toStdString();
+        EXPECT_EQ(state(), "Hour Wright[*]\n-\n\n--\n");
+    }
+    form.lstTasks->addSorted("05:00 > Appear");
+    prompts.answers = {PromptAnswer::Discard};
+    EXPECT_TRUE(drop({list}));
+    EXPECT_EQ(prompts.asked, QStringList {kSaveQuestion});
+    EXPECT_EQ(state(), "Hour Wright — b.HWTASKS[*]\n-\nb\n--\n07:00 > Appear");
+    prompts.asked.clear();
+    EXPECT_TRUE(drop({first, second}));
+    EXPECT_EQ(prompts.asked, QStringList {"HourWright|Do you want to clear the NPC list before "
+                                          "adding the new names?"});
+    EXPECT_EQ(form.txtName->count(), 2);
+    EXPECT_EQ(form.txtScript->scriptText(), "x");
+}
+
+TEST_F(Files, ctrlVAddsThePastedEntriesOrNoneAndNamesTheLineRefused)
+{
+    fill("09:00 > Appear", "npc", false, false);
+    const std::pair<QString, QString> pastes[] = { // clipboard, entries or message
+        {"", "09:00 > Appear"},
+        {"; HourWright task list\r\n; NPC: other\r\n; Global: yes\r\n10:00 > appear\r\n\r\n"
+         "; a comment\r\n06:00 > Travel > 1/2/3",
+         "06:00 > Travel > 1/2/3|09:00 > Appear|10:00 > Appear"},
+        {"05:00 > Appear\n; x\n07:00 > Fly\n",
+         "HourWright|The pasted text was not added to the task list.\n\n"
+         "Line 3: unknown action \"Fly\""},
+    };
+    for (const auto &[text, outcome] : pastes) {
+        prompts.asked.clear();
+        QGuiApplication::clipboard()->setText(text);
+        QTest::keyClick(form.lstTasks, Qt::Key_V, Qt::ControlModifier);
+        if (outcome.startsWith("HourWright"))
+            EXPECT_EQ(prompts.asked, QStringList {outcome});
+        else
+            EXPECT_EQ(form.lstTasks->texts().join('|'), outcome);
+    }
+    EXPECT_EQ(state(), "Hour Wright[*]\n*\nnpc\n--\n"
+                       "06:00 > Travel > 1/2/3|09:00 > Appear|10:00 > Appear");
+    // What Ctrl+C copies, Ctrl+V in another window adds.
+    form.lstTasks->selectAll();
+    QTest::keyClick(form.lstTasks, Qt::Key_C, Qt::ControlModifier);
+    FilesWindow other;
+    QTest::keyClick(other.form.lstTasks, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(other.form.lstTasks->texts(), form.lstTasks->texts());
+}
+
+TEST_F(Files, saveScriptAsWritesTheBoxInTheCodePageChosenOrNothing)
+{
+    main.menu().saveScriptAs->trigger();
+    EXPECT_EQ(prompts.asked, QStringList {"HourWright|There is no script to save."});
+    EXPECT_TRUE(prompts.saveDialogs.isEmpty());
+
+    const QString western = "Morrowind script, Western European (Windows-1252) (*.txt)",
+                  cyrillic = "Morrowind script, Cyrillic (Windows-1251) (*.txt)";
+    fill("06:00 > Appear", "\xD0\x91\xD0\xBE\xD0\xB1 \xC3\x84", false, false); // Боб Ä
+    QTest::mouseClick(form.cmdGenerate[0], Qt::LeftButton);
+    prompts.asked.clear();
+    prompts.savePaths = {path("s.txt")};
+    prompts.saveTypes = {cyrillic};
+    main.menu().saveScriptAs->trigger();
+    ASSERT_EQ(prompts.saveDialogs.size(), 1);
+    EXPECT_TRUE(prompts.saveDialogs[0].endsWith(
+        "/\xD0\xB1\xD0\xBE\xD0\xB1_\xC3\xA4_sched_sc_01.txt|" + western +
+        ";;" + cyrillic + ";;Morrowind script, Central European (Windows-1250) (*.txt)|" + western))
+        << prompts.saveDialogs[0].toStdString();
+    EXPECT_EQ(prompts.asked,
+              QStringList {"HourWright|The script cannot be saved in Cyrillic (Windows-1251).\n\n"
+                           "Line 1: \"\xC3\xA4\" (U+00E4) is not in windows-1251\n\n"
+                           "Nothing was written."});
+    EXPECT_EQ(read("s.txt"), "(none)");
+
+    form.txtName->setEditText("\xD0\x91\xD0\xBE\xD0\xB1"); // Боб
+    prompts.answers = {PromptAnswer::Yes}; // overwrite the script box
+    QTest::mouseClick(form.cmdGenerate[0], Qt::LeftButton);
+    prompts.savePaths = {path("s.txt")};
+    main.menu().saveScriptAs->trigger(); // in the code page chosen last
+    EXPECT_TRUE(prompts.saveDialogs.value(1).endsWith('|' + cyrillic));
+    const std::string script = form.txtScript->scriptText().toStdString();
+    EXPECT_EQ(read("s.txt").toStdString(),
+              hw::fromUtf8(script, hw::CodePage::Windows1251).bytes);
+    EXPECT_TRUE(script.ends_with("\r\nEnd"));
+}
+
+// hourwright-cli schedule reads a saved list and prints, byte for byte, the
+// script the window shows for it.
+TEST_F(Files, theCommandLineWritesTheWindowsScriptForASavedList)
+{
+    for (const bool global : {false, true}) {
+        fill(kEntries + "|20:00 > Disappear", " Town Guard", global, !global);
+        prompts.savePaths = {path("guards.hwtasks")};
+        main.menu().saveAs->trigger();
+        prompts.answers = {PromptAnswer::Yes};
+        QTest::mouseClick(form.cmdGenerate[0], Qt::LeftButton);
+        QProcess cli;
+        cli.start(QString::fromUtf8(HOURWRIGHT_CLI), {"schedule", path("guards.hwtasks")});
+        ASSERT_TRUE(cli.waitForFinished(30000));
+        EXPECT_EQ(cli.readAllStandardError(), "");
+        EXPECT_EQ(cli.readAllStandardOutput(), form.txtScript->scriptText().toUtf8());
+        EXPECT_TRUE(form.txtScript->scriptText().contains("StopScript") == global);
+    }
+}
+
+TEST(StartArguments, takeOneFileAndNoOption)
+{
+    const std::pair<QStringList, QString> cases[] = { // arguments, file or "!" and the error
+        {{}, ""},
+        {{"a.hwtasks"}, "a.hwtasks"},
+        {{"--", "-a.hwtasks"}, "-a.hwtasks"},
+        {{"-"}, "-"},
+        {{"--loud"}, "!unknown option '--loud'"},
+        {{"a", "b"}, "!only one FILE may be given"},
+    };
+    for (const auto &[arguments, expected] : cases) {
+        const hw::StartArguments read = hw::readStartArguments(arguments);
+        EXPECT_EQ(read.error.isEmpty() ? read.file : '!' + read.error, expected);
+    }
+}
+
+} // namespace
