@@ -13,6 +13,7 @@
 #include "ui/task_list_document.hpp"
 
 #include <QCheckBox>
+#include <QAction>
 #include <QClipboard>
 #include <QMenu>
 #include <QMimeData>
@@ -114,8 +115,10 @@ TEST_F(Files, saveNewAndOpenGiveBackTheListTheNameAndTheSwitches)
     EXPECT_TRUE(form.chkLOS->isChecked());
     // A known name that begins with the list's is not completed into it.
     prompts.answers = {PromptAnswer::No};
+    const std::string senior = " J\xC3\xB6ns \xC3\x84rger Senior"; // as the game's code page has it
     form.loadNpcNames({write("names.esp", QByteArray::fromStdString(hw::test::npcs(
-                                              {" J\xC3\xB6ns \xC3\x84rger Senior"})))});
+                                              {hw::fromUtf8(senior, hw::CodePage::Windows1252).bytes})))});
+    ASSERT_EQ(form.txtName->count(), 1);
     prompts.asked.clear();
     prompts.files = {path("guards.hwtasks")};
     main.menu().open->trigger();
@@ -137,15 +140,24 @@ TEST_F(Files, saveNewAndOpenGiveBackTheListTheNameAndTheSwitches)
     FilesWindow other;
     other.main.menu().openRecent->actions().value(0)->trigger();
     EXPECT_EQ(other.state(), state());
+    // The newest eight files are kept.
+    for (int i = 0; i < 9; ++i)
+        hw::RecentFiles::add(path(QString::number(i)));
+    main.document().updateRecentMenu();
+    const QList<QAction *> recent = main.menu().openRecent->actions();
+    ASSERT_EQ(recent.size(), 8);
+    EXPECT_EQ(recent.front()->text(), "&1 " + path("8"));
+    EXPECT_EQ(recent.back()->text(), "&8 " + path("1"));
 }
 
 // New, Open, Open Recent and closing, on a list opened from a.hwtasks and then
-// changed, each with each answer, and without a change (no question).
+// changed, each with each answer, and without a change (no question); and
+// opening a.hwtasks again, which after Save shows what was saved.
 TEST(UnsavedQuestion, comesBeforeEachCommandThatDropsTheListAndIsObeyed)
 {
     const QByteArray a = "; NPC: a\n06:00 > Appear\n", b = "; NPC: b\n07:00 > Appear\n";
-    enum Command { New, Open, Recent, Close };
-    for (const Command command : {New, Open, Recent, Close}) {
+    enum Command { New, Open, Recent, Close, Again };
+    for (const Command command : {New, Open, Recent, Close, Again}) {
         for (const PromptAnswer answer :
              {PromptAnswer::Save, PromptAnswer::Discard, PromptAnswer::Cancel, PromptAnswer::Ok}) {
             SCOPED_TRACE(testing::Message() << "command " << command << " answer "
@@ -159,10 +171,10 @@ TEST(UnsavedQuestion, comesBeforeEachCommandThatDropsTheListAndIsObeyed)
                 w.form.lstTasks->addSorted("08:00 > Disappear");
             const QString before = w.state();
             w.prompts.answers = {answer};
-            w.prompts.files = {w.path("b.hwtasks")};
+            w.prompts.files = {w.path(command == Again ? "a.hwtasks" : "b.hwtasks")};
             if (command == New)
                 w.main.menu().newList->trigger();
-            else if (command == Open)
+            else if (command == Open || command == Again)
                 w.main.menu().open->trigger();
             else if (command == Recent)
                 w.main.menu().openRecent->actions().value(1)->trigger();
@@ -172,7 +184,9 @@ TEST(UnsavedQuestion, comesBeforeEachCommandThatDropsTheListAndIsObeyed)
             const bool done = answer != PromptAnswer::Cancel;
             const QString saved = QString(before).replace("[*]\n*", "[*]\n-");
             const QString after = command == New ? "Hour Wright[*]\n-\n\n--\n"
-                : command == Close ? (answer == PromptAnswer::Save ? saved : before)
+                : answer == PromptAnswer::Save && (command == Close || command == Again) ? saved
+                : command == Close ? before
+                : command == Again ? "Hour Wright — a.hwtasks[*]\n-\na\n--\n06:00 > Appear"
                                    : "Hour Wright — b.hwtasks[*]\n-\nb\n--\n07:00 > Appear";
             EXPECT_EQ(w.state(), done ? after : before);
             EXPECT_EQ(w.main.isVisible(), command != Close || !done);

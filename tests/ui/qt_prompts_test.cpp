@@ -15,8 +15,8 @@ namespace {
 using hw::PromptButtons;
 
 // Once the next modal message box is open, describes it into `seen` and presses
-// `press` on it. QMessageBox's button values, in hex: Ok 400, Yes 4000, No
-// 10000, Cancel 400000.
+// `press` on it. QMessageBox's button values, in hex: Ok 400, Save 800, Yes
+// 4000, No 10000, Cancel 400000, Discard 800000.
 void whenBoxOpens(QString &seen, QMessageBox::StandardButton press)
 {
     QTimer::singleShot(0, [&seen, press] {
@@ -46,15 +46,18 @@ TEST(RealMessageBox, showsCaptionPlainTextButtonsAndDefaultWithoutIcon)
         {"HourWright", "Clear?", YesNo, QMessageBox::No, PromptAnswer::No, "buttons 14000|default 4000|icon 0"},
         {"HourWright", "Required field not filled!", Ok, QMessageBox::Ok, PromptAnswer::Ok,
          "buttons 400|default 400|icon 0"},
+        {"HourWright", "Save changes?", SaveDiscardCancel, QMessageBox::Discard, PromptAnswer::Discard,
+         "buttons c00800|default 800|icon 0"},
     };
     // clang-format on
     hw::QtPrompts prompts;
     for (const auto &[caption, text, buttons, press, answer, shown] : cases) {
         QString seen;
         whenBoxOpens(seen, press);
-        EXPECT_EQ(prompts.ask(nullptr, caption, text, buttons,
-                              buttons == Ok ? PromptAnswer::Ok : PromptAnswer::Yes),
-                  answer);
+        const PromptAnswer defaultButton = buttons == Ok ? PromptAnswer::Ok
+            : buttons == SaveDiscardCancel             ? PromptAnswer::Save
+                                                       : PromptAnswer::Yes;
+        EXPECT_EQ(prompts.ask(nullptr, caption, text, buttons, defaultButton), answer);
         EXPECT_EQ(seen, QString(caption) + '|' + QString(text).replace("\r\n", "\n") + '|' + shown);
     }
 }
@@ -109,6 +112,38 @@ TEST(RealOpenDialog, offersTheTwoFileTypesAndMatchesTheirPatternsWhateverTheCase
               (QStringList {"Elder Scrolls Master File (*.ESM);Elder Scrolls Plugin File "
                             "(*.ESP)|Elder Scrolls Master File (*.ESM)",
                             "Data Files,Morrowind.esm,Tribunal.ESM", "Data Files,a.EsP,b.esp"}));
+}
+
+// The save dialog proposes the name, keeps the file type asked for, and gives
+// a name typed without an extension that type's.
+TEST(RealSaveDialog, proposesTheNameAndGivesATypedNameTheTypesExtension)
+{
+    QTemporaryDir folder;
+    const QString filter = "Western (*.txt);;Cyrillic (*.txt);;Task lists (*.hwtasks)";
+    QString seen;
+    std::function<void()> whenOpen = [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return QTimer::singleShot(0, whenOpen);
+        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        if (!name)
+            return dialog->reject();
+        seen = name->text() + '|' + dialog->selectedNameFilter();
+        name->clear();
+        QTest::keyClicks(name, QStringLiteral("s"));
+        QTest::keyClick(name, Qt::Key_Return);
+        if (dialog->isVisible()) { // as a test that fails, not one that waits
+            seen += QStringLiteral("|still open");
+            dialog->reject();
+        }
+    };
+    QTimer::singleShot(0, whenOpen);
+    hw::QtPrompts prompts;
+    QString type = "Cyrillic (*.txt)";
+    EXPECT_EQ(prompts.saveFile(nullptr, folder.filePath("guards.txt"), filter, type),
+              folder.filePath("s.txt"));
+    EXPECT_EQ(seen, "guards.txt|Cyrillic (*.txt)");
+    EXPECT_EQ(type, "Cyrillic (*.txt)");
 }
 
 } // namespace
