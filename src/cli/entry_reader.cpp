@@ -19,8 +19,8 @@ std::optional<TaskListFile> readTaskListInput(ReadNext read, std::optional<CodeP
         }
         if (status == Status::TooLong) {
             // The start of a UTF-16 text says more than its length.
-            TaskListReader::Line first = lines.number() == 1 ? reader.read(lines.line())
-                                                              : TaskListReader::Line {};
+            TaskListReader::Line first =
+                lines.number() == 1 ? reader.read(lines.line()) : TaskListReader::Line {};
             if (first.wholeText) {
                 report(0, first.problem);
                 return std::nullopt;

@@ -54,7 +54,7 @@ constexpr std::string_view kHelp =
     "Exit status: 0 when the script was printed, 1 when the input was refused,\n"
     "2 for wrong usage.\n";
 
-constexpr KnownOption kOptions[] = {{"--npc", {}, true}, {"--global"},    {"--no-global"},
+constexpr KnownOption kOptions[] = {{"--npc", {}, true}, {"--global"},   {"--no-global"},
                                     {"--equal"},         {"--no-equal"}, {"--encoding", {}, true}};
 
 struct Options
@@ -160,8 +160,9 @@ int runSchedule(Args args)
     // An empty id on the command line is the window's empty name box; no id
     // anywhere is wrong usage.
     if (!options.npcId && list->npcId.empty())
-        return usageError(kCommand, "option '--npc' is missing: name the NPC whose script it "
-                                    "is, or name it in the task list's header");
+        return usageError(kCommand,
+                          "option '--npc' is missing: name the NPC whose script it "
+                          "is, or name it in the task list's header");
     const std::string_view npcId = options.npcId ? *options.npcId : list->npcId;
     if (!options.npcId && !checkName(npcId, options.page))
         return 1;

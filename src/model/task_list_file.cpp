@@ -115,7 +115,8 @@ std::string TaskListReader::readHeaderLine(std::string_view line)
 TaskListRead readTaskList(std::string_view text)
 {
     if (text.size() > kTaskListFileLimit)
-        return {{}, 0,
+        return {{},
+                0,
                 "the text is larger than " + std::to_string(kTaskListFileLimit / (1024 * 1024)) +
                     " MiB, which no task list is"};
     TaskListReader reader;
@@ -129,7 +130,8 @@ TaskListRead readTaskList(std::string_view text)
         if (line.ends_with('\r'))
             line.remove_suffix(1);
         if (line.size() > kEntryLineLimit)
-            return {{}, number,
+            return {{},
+                    number,
                     "the line is longer than " + std::to_string(kEntryLineLimit / 1024) +
                         " KiB, which no task-list line is: " + quotedForMessage(line)};
         TaskListReader::Line read = reader.read(line);
@@ -158,8 +160,9 @@ TaskListText writeTaskList(const TaskListFile &list)
     for (std::size_t i = 0; i < list.entries.size(); ++i) {
         const std::string &entry = list.entries[i];
         if (hasControlCharacter(entry) || trimmed(entry).empty() || entry.front() == ';')
-            return {{}, "entry " + std::to_string(i + 1) + " is no task entry: " +
-                        quotedForMessage(entry)};
+            return {{},
+                    "entry " + std::to_string(i + 1) +
+                        " is no task entry: " + quotedForMessage(entry)};
         text += entry;
         text += '\n';
     }

@@ -16,12 +16,9 @@ namespace {
 
 // Each answer and the message box's button that gives it.
 constexpr std::pair<PromptAnswer, QMessageBox::StandardButton> kAnswerButtons[] = {
-    {PromptAnswer::Ok, QMessageBox::Ok},
-    {PromptAnswer::Yes, QMessageBox::Yes},
-    {PromptAnswer::No, QMessageBox::No},
-    {PromptAnswer::Cancel, QMessageBox::Cancel},
-    {PromptAnswer::Save, QMessageBox::Save},
-    {PromptAnswer::Discard, QMessageBox::Discard},
+    {PromptAnswer::Ok, QMessageBox::Ok},     {PromptAnswer::Yes, QMessageBox::Yes},
+    {PromptAnswer::No, QMessageBox::No},     {PromptAnswer::Cancel, QMessageBox::Cancel},
+    {PromptAnswer::Save, QMessageBox::Save}, {PromptAnswer::Discard, QMessageBox::Discard},
 };
 
 QMessageBox::StandardButton standardButton(PromptAnswer answer)
@@ -133,8 +130,9 @@ QString QtPrompts::saveFile(QWidget *parent, const QString &path, const QString 
     if (dialog.nameFilters().contains(selectedFilter))
         dialog.selectNameFilter(selectedFilter);
     dialog.setDefaultSuffix(suffixOf(dialog.selectedNameFilter()));
-    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
-                     [&dialog](const QString &chosen) { dialog.setDefaultSuffix(suffixOf(chosen)); });
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, &dialog,
+        [&dialog](const QString &chosen) { dialog.setDefaultSuffix(suffixOf(chosen)); });
     if (dialog.exec() != QDialog::Accepted)
         return {};
     selectedFilter = dialog.selectedNameFilter();

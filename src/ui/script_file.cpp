@@ -80,8 +80,9 @@ void saveScriptAs(QWidget *parent, Prompts &prompts, const ScriptBox &box)
     for (const ScriptType &type : kTypes)
         filters.append(filterOf(type));
     QString chosenType = filterOf(rememberedType());
-    const QString path = prompts.saveFile(parent, QDir(startFolder()).filePath(proposedName(script)),
-                                          filters.join(QLatin1String(";;")), chosenType);
+    const QString path =
+        prompts.saveFile(parent, QDir(startFolder()).filePath(proposedName(script)),
+                         filters.join(QLatin1String(";;")), chosenType);
     if (path.isEmpty())
         return;
     const ScriptType &type = kTypes[std::max<qsizetype>(0, filters.indexOf(chosenType))];
@@ -92,7 +93,8 @@ void saveScriptAs(QWidget *parent, Prompts &prompts, const ScriptBox &box)
     const std::string text = script.toStdString();
     const CodePageText bytes = fromUtf8(text, type.page);
     if (!bytes.ok()) {
-        const auto line = 1 + std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(bytes.at), '\n');
+        const auto line = 1 +
+            std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(bytes.at), '\n');
         prompts.tell(parent, caption,
                      QStringLiteral("The script cannot be saved in %1.\n\nLine %2: %3\n\n"
                                     "Nothing was written.")

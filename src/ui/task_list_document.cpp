@@ -86,8 +86,8 @@ void TaskListDocument::updateTitle()
     QString title = QStringLiteral("Hour Wright");
     if (!m_path.isEmpty()) {
         // A literal "[*]" in a name would be taken for the unsaved mark's place.
-        const QString name = QFileInfo(m_path).fileName().replace(
-            QLatin1String("[*]"), QLatin1String("[*][*]"));
+        const QString name =
+            QFileInfo(m_path).fileName().replace(QLatin1String("[*]"), QLatin1String("[*][*]"));
         title += QStringLiteral(" — ") + name;
     }
     m_window.setWindowTitle(title + QLatin1String("[*]"));
@@ -175,7 +175,8 @@ bool TaskListDocument::openFile(const QString &path)
             opened = readTaskListFile(path);
     }
     if (!opened.ok()) {
-        tell(QStringLiteral("Cannot open the task list %1.\n\n").arg(quotedPath(path)) +
+        tell(QStringLiteral("Cannot open the task list %1.\n\n")
+                 .arg(quotedPath(QFileInfo(path).absoluteFilePath())) +
              opened.problem);
         return false;
     }
@@ -199,42 +200,42 @@ void TaskListDocument::openRecent(const QString &path)
 
 bool TaskListDocument::save()
 {
-    if (m_path.isEmpty())
-        return saveAs();
-    const TaskListFile list = taskListOf(m_form);
-    const TaskListText text = writeTaskList(list);
-    if (!text.ok()) {
-        tell(QStringLiteral("Cannot save the task list.\n\n") + QString::fromStdString(text.problem));
-        return false;
-    }
-    return writeTo(m_path, list, text.text);
+    return m_path.isEmpty() ? saveAs() : writeTo(m_path);
 }
 
 bool TaskListDocument::saveAs()
 {
     // What cannot be written is said before a file is chosen.
-    const TaskListFile list = taskListOf(m_form);
-    const TaskListText text = writeTaskList(list);
-    if (!text.ok()) {
-        tell(QStringLiteral("Cannot save the task list.\n\n") + QString::fromStdString(text.problem));
+    if (const TaskListText text = writeTaskList(taskListOf(m_form)); !text.ok()) {
+        tellUnwritable(text);
         return false;
     }
     const QString filter = QString::fromUtf8(kFilter);
     QString type = filter.section(QLatin1String(";;"), 0, 0);
     const QString chosen = m_prompts.saveFile(&m_window, proposedPath(), filter, type);
-    return !chosen.isEmpty() && writeTo(chosen, list, text.text);
+    return !chosen.isEmpty() && writeTo(chosen);
 }
 
-bool TaskListDocument::writeTo(const QString &path, const TaskListFile &list,
-                               const std::string &text)
+void TaskListDocument::tellUnwritable(const TaskListText &text)
 {
-    const QString reason = writeWhole(path, QByteArray::fromStdString(text));
+    tell(QStringLiteral("Cannot save the task list.\n\n") + QString::fromStdString(text.problem));
+}
+
+bool TaskListDocument::writeTo(const QString &path)
+{
+    TaskListFile list = taskListOf(m_form);
+    const TaskListText text = writeTaskList(list);
+    if (!text.ok()) {
+        tellUnwritable(text);
+        return false;
+    }
+    const QString reason = writeWhole(path, QByteArray::fromStdString(text.text));
     if (!reason.isEmpty()) {
         tell(QStringLiteral("Cannot save the task list %1.\n\n").arg(quotedPath(path)) + reason);
         return false;
     }
     ++m_saves;
-    took(path, list);
+    took(path, std::move(list));
     return true;
 }
 
@@ -249,9 +250,8 @@ void TaskListDocument::updateRecentMenu()
     const QStringList paths = RecentFiles::paths();
     for (qsizetype i = 0; i < paths.size(); ++i) {
         QString shown = shownPath(paths[i]);
-        QAction *action = m_recentMenu.addAction(
-            QStringLiteral("&%1 %2").arg(i + 1).arg(shown.replace(QLatin1Char('&'),
-                                                                  QLatin1String("&&"))));
+        QAction *action = m_recentMenu.addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(
+            shown.replace(QLatin1Char('&'), QLatin1String("&&"))));
         action->setObjectName(QStringLiteral("actRecent%1").arg(i + 1));
         connect(action, &QAction::triggered, this, [this, path = paths[i]] { openRecent(path); });
     }

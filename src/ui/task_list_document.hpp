@@ -54,7 +54,8 @@ public slots:
     void updateRecentMenu();
 
 private:
-    bool writeTo(const QString &path, const TaskListFile &list, const std::string &text);
+    bool writeTo(const QString &path);
+    void tellUnwritable(const TaskListText &text);
     void took(const QString &path, TaskListFile list);
     void updateModified();
     void updateTitle();

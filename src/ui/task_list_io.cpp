@@ -40,8 +40,7 @@ TaskListFile taskListOf(const frmMain &form)
 
 bool formHolds(const frmMain &form, const TaskListFile &list)
 {
-    if (form.chkGlobal->isChecked() != list.global ||
-        form.chkEqual->isChecked() != list.equality ||
+    if (form.chkGlobal->isChecked() != list.global || form.chkEqual->isChecked() != list.equality ||
         static_cast<std::size_t>(form.lstTasks->count()) != list.entries.size() ||
         form.txtName->currentText().toStdString() != list.npcId)
         return false;

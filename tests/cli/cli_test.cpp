@@ -324,8 +324,9 @@ TEST_F(Cli, schedulePrintsTheCoresScriptOrRefusesWithAMessage)
 TEST_F(Cli, scheduleTakesTheHeaderOfATaskListUnlessTheCommandLineSaysOtherwise)
 {
     const std::string id = "J\xC3\xB6ns \xC3\x84rger"; // Jöns Ärger
-    const std::string header = "; HourWright task list\n; NPC: " + id + "\n; Global: yes\n"
-                               "; Equality: no\n; a comment\n";
+    const std::string header = "; HourWright task list\n; NPC: " + id +
+        "\n; Global: yes\n"
+        "; Equality: no\n; a comment\n";
     const std::string list = write("list.hwtasks", header + std::string(kUnsortedInput).substr(3));
     const std::string stdinAt = said("schedule", "(standard input):");
     const Args schedule = {"schedule"};

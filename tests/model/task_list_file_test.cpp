@@ -76,24 +76,37 @@ TEST(TaskListFile, readsAWholeListOrNamesTheLineThatStopsIt)
 TEST(TaskListFile, writesTheHeaderThenOneEntryALineOrRefusesWhatALineCannotHold)
 {
     const TaskListFile list {" Guard", true, false, {"06:00 > Appear", "07:00 > Wander > 1/2"}};
-    EXPECT_EQ(hw::writeTaskList(list).text, "; HourWright task list\n; NPC: \" Guard\"\n"
-                                            "; Global: yes\n; Equality: no\n"
-                                            "06:00 > Appear\n07:00 > Wander > 1/2\n");
-    EXPECT_EQ(hw::writeTaskList({}).text,
-              "; HourWright task list\n; Global: no\n; Equality: no\n");
+    EXPECT_EQ(hw::writeTaskList(list).text,
+              "; HourWright task list\n; NPC: \" Guard\"\n"
+              "; Global: yes\n; Equality: no\n"
+              "06:00 > Appear\n07:00 > Wander > 1/2\n");
+    EXPECT_EQ(hw::writeTaskList({}).text, "; HourWright task list\n; Global: no\n; Equality: no\n");
     EXPECT_EQ(hw::writeTaskList({"a\nb", false, false, {}}).problem,
               "NPC Name cannot contain line breaks or control characters!");
-    EXPECT_EQ(hw::writeTaskList({"a", false, false, {"06:00 > Appear", "; 07:00 > Appear"}}).problem,
-              "entry 2 is no task entry: \"; 07:00 > Appear\"");
+    EXPECT_EQ(
+        hw::writeTaskList({"a", false, false, {"06:00 > Appear", "; 07:00 > Appear"}}).problem,
+        "entry 2 is no task entry: \"; 07:00 > Appear\"");
 }
 
 // Texts that a field of the window may hold: non-ASCII letters, the
 // separators "/" and " > ", blanks at either end, backslashes.
 std::string randomText(std::mt19937 &random, bool mayBeEmpty)
 {
-    static const std::vector<std::string> pieces = {
-        "a", "Z", " ", "/", " > ", ">", "\\", "\xC3\xA9", "\xD0\x96", "\xE2\x82\xAC", ";", ":",
-        "\xF0\x9F\x98\x80", "1", "."};
+    static const std::vector<std::string> pieces = {"a",
+                                                    "Z",
+                                                    " ",
+                                                    "/",
+                                                    " > ",
+                                                    ">",
+                                                    "\\",
+                                                    "\xC3\xA9",
+                                                    "\xD0\x96",
+                                                    "\xE2\x82\xAC",
+                                                    ";",
+                                                    ":",
+                                                    "\xF0\x9F\x98\x80",
+                                                    "1",
+                                                    "."};
     std::string text;
     const auto length = std::uniform_int_distribution<int>(mayBeEmpty ? 0 : 1, 6)(random);
     for (int i = 0; i < length; ++i)
@@ -123,7 +136,8 @@ TaskListFile randomList(std::mt19937 &random)
         }
         char time[6];
         std::snprintf(time, sizeof time, "%02u:00", static_cast<unsigned>(random() % 24));
-        const hw::EntryResult built = hw::buildTaskEntry(time, action.name, fields, action.textFlag);
+        const hw::EntryResult built =
+            hw::buildTaskEntry(time, action.name, fields, action.textFlag);
         if (built.ok())
             list.entries.push_back(built.entry);
     }

@@ -8,12 +8,12 @@
 #include "ui/main_window.hpp"
 #include "ui/recent_files.hpp"
 #include "ui/script_box.hpp"
-#include "ui/wrap_button.hpp"
 #include "ui/start_arguments.hpp"
 #include "ui/task_list_document.hpp"
+#include "ui/wrap_button.hpp"
 
-#include <QCheckBox>
 #include <QAction>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QMenu>
 #include <QMimeData>
@@ -107,7 +107,8 @@ TEST_F(Files, saveNewAndOpenGiveBackTheListTheNameAndTheSwitches)
         "/J\xC3\xB6ns \xC3\x84rger.hwtasks|HourWright task lists (*.hwtasks);;All files (*)|"
         "HourWright task lists (*.hwtasks)"))
         << prompts.saveDialogs[0].toStdString();
-    const QString saved = QString(filled).replace("Hour Wright[*]\n*", "Hour Wright — guards.hwtasks[*]\n-");
+    const QString saved =
+        QString(filled).replace("Hour Wright[*]\n*", "Hour Wright — guards.hwtasks[*]\n-");
     EXPECT_EQ(state(), saved);
 
     main.menu().newList->trigger();
@@ -116,8 +117,9 @@ TEST_F(Files, saveNewAndOpenGiveBackTheListTheNameAndTheSwitches)
     // A known name that begins with the list's is not completed into it.
     prompts.answers = {PromptAnswer::No};
     const std::string senior = " J\xC3\xB6ns \xC3\x84rger Senior"; // as the game's code page has it
-    form.loadNpcNames({write("names.esp", QByteArray::fromStdString(hw::test::npcs(
-                                              {hw::fromUtf8(senior, hw::CodePage::Windows1252).bytes})))});
+    form.loadNpcNames({write("names.esp",
+                             QByteArray::fromStdString(hw::test::npcs(
+                                 {hw::fromUtf8(senior, hw::CodePage::Windows1252).bytes})))});
     ASSERT_EQ(form.txtName->count(), 1);
     prompts.asked.clear();
     prompts.files = {path("guards.hwtasks")};
@@ -160,8 +162,8 @@ TEST(UnsavedQuestion, comesBeforeEachCommandThatDropsTheListAndIsObeyed)
     for (const Command command : {New, Open, Recent, Close, Again}) {
         for (const PromptAnswer answer :
              {PromptAnswer::Save, PromptAnswer::Discard, PromptAnswer::Cancel, PromptAnswer::Ok}) {
-            SCOPED_TRACE(testing::Message() << "command " << command << " answer "
-                                            << static_cast<int>(answer));
+            SCOPED_TRACE(testing::Message()
+                         << "command " << command << " answer " << static_cast<int>(answer));
             QSettings().clear();
             FilesWindow w;
             hw::RecentFiles::add(w.write("b.hwtasks", b));
@@ -185,7 +187,7 @@ TEST(UnsavedQuestion, comesBeforeEachCommandThatDropsTheListAndIsObeyed)
             const QString saved = QString(before).replace("[*]\n*", "[*]\n-");
             const QString after = command == New ? "Hour Wright[*]\n-\n\n--\n"
                 : answer == PromptAnswer::Save && (command == Close || command == Again) ? saved
-                : command == Close ? before
+                : command == Close                                                       ? before
                 : command == Again ? "Hour Wright — a.hwtasks[*]\n-\na\n--\n06:00 > Appear"
                                    : "Hour Wright — b.hwtasks[*]\n-\nb\n--\n07:00 > Appear";
             EXPECT_EQ(w.state(), done ? after : before);
@@ -210,8 +212,9 @@ TEST_F(Files, aSaveThatFailsNamesTheFileAndTheReasonAndKeepsTheWindowAsItWas)
     const std::pair<QString, QString> targets[] = {
         {path("plain/list.hwtasks"), "Not a directory"},
         {path("folder.hwtasks"), "It is a folder, not a file."},
-        {path("fifo.hwtasks"), "It is not a plain file (a pipe or a device, say), so it is not "
-                               "replaced."},
+        {path("fifo.hwtasks"),
+         "It is not a plain file (a pipe or a device, say), so it is not "
+         "replaced."},
         {path("a.hwtasks"), "File too large"},
     };
     // Writes past 64 bytes fail, as on a full disk.
@@ -225,13 +228,25 @@ TEST_F(Files, aSaveThatFailsNamesTheFileAndTheReasonAndKeepsTheWindowAsItWas)
         setrlimit(RLIMIT_FSIZE, &small);
         main.menu().saveAs->trigger();
         setrlimit(RLIMIT_FSIZE, &limit);
-        EXPECT_EQ(prompts.asked, QStringList {"HourWright|Cannot save the task list \"" + target +
-                                              "\".\n\n" + reason});
+        EXPECT_EQ(
+            prompts.asked,
+            QStringList {"HourWright|Cannot save the task list \"" + target + "\".\n\n" + reason});
         EXPECT_EQ(state(), before);
     }
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_EQ(read("a.hwtasks"), "06:00 > Appear\n");
-    EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::System).join(','), "a.hwtasks,fifo.hwtasks,plain");
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::System).join(','),
+              "a.hwtasks,fifo.hwtasks,plain");
+    // An id that no line can hold is refused before a file is chosen.
+    form.txtName->setEditText("a\tb");
+    prompts.asked.clear();
+    const auto dialogs = prompts.saveDialogs.size();
+    main.menu().saveAs->trigger();
+    EXPECT_EQ(prompts.asked,
+              QStringList {"HourWright|Cannot save the task list.\n\n"
+                           "NPC Name cannot contain line breaks or control characters!"});
+    EXPECT_EQ(prompts.saveDialogs.size(), dialogs);
+    form.txtName->setEditText("npc");
     // Save on the question before closing that fails keeps the window open.
     main.menu().newList->trigger(); // Save: to a.hwtasks
     form.txtName->setEditText("x");
@@ -263,24 +278,28 @@ TEST_F(Files, aDamagedFileIsNamedWithItsLineAndReasonAndChangesNothing)
         {write("header.hwtasks", "; Global: sometimes\n"),
          "Line 1: \"Global\" must be yes or no, not \"sometimes\""},
         {path("folder.hwtasks"), "It is a folder, not a file"},
-        {path("fifo.hwtasks"), "It is not a plain file (a pipe or a device, say), so it is not read"},
-        {path("big.hwtasks"), "It is larger than 32 MiB, far more than any real one, so it is not read"},
+        {path("fifo.hwtasks"),
+         "It is not a plain file (a pipe or a device, say), so it is not read"},
+        {path("big.hwtasks"),
+         "It is larger than 32 MiB, far more than any real one, so it is not read"},
         {path("none.hwtasks"), "It does not exist."},
     };
     for (const auto &[file, problem] : files) {
         prompts.asked.clear();
         prompts.files = {file};
         main.menu().open->trigger();
-        EXPECT_EQ(prompts.asked,
-                  QStringList {"HourWright|Cannot open the task list \"" + file + "\".\n\n" + problem});
+        EXPECT_EQ(
+            prompts.asked,
+            QStringList {"HourWright|Cannot open the task list \"" + file + "\".\n\n" + problem});
         EXPECT_EQ(state(), before);
     }
     // A recent file that is gone is taken off the list.
     QFile::remove(path("a.hwtasks"));
     prompts.asked.clear();
     main.menu().openRecent->actions().value(0)->trigger();
-    EXPECT_EQ(prompts.asked, QStringList {"HourWright|The task list \"" + path("a.hwtasks") +
-                                          "\" is no longer there; it was taken off the recent files."});
+    EXPECT_EQ(prompts.asked,
+              QStringList {"HourWright|The task list \"" + path("a.hwtasks") +
+                           "\" is no longer there; it was taken off the recent files."});
     EXPECT_TRUE(main.menu().openRecent->actions().isEmpty());
     EXPECT_EQ(state(), before);
 }
@@ -291,7 +310,8 @@ TEST_F(Files, takesADroppedTaskListOrPluginsAndRefusesOtherFilesQuietly)
 {
     const QString list = write("b.HWTASKS", "; NPC: b\n07:00 > Appear\n");
     const QString first = write("a.esp", QByteArray::fromStdString(hw::test::npcs({"fargoth"})));
-    const QString second = write("b.omwaddon", QByteArray::fromStdString(hw::test::npcs({"vivec"})));
+    const QString second =
+        write("b.omwaddon", QByteArray::fromStdString(hw::test::npcs({"vivec"})));
     const QString other = write("notes.txt", "07:00 > Appear\n");
     form.txtScript->setScriptText("x");
     const auto drop = [&](const QStringList &paths) {
@@ -310,8 +330,8 @@ TEST_F(Files, takesADroppedTaskListOrPluginsAndRefusesOtherFilesQuietly)
         }
         return enter.isAccepted();
     };
-    for (const QStringList &refused : {QStringList {other}, QStringList {list, first},
-                                       QStringList {list, list}}) {
+    for (const QStringList &refused :
+         {QStringList {other}, QStringList {list, first}, QStringList {list, list}}) {
         EXPECT_FALSE(drop(refused)) << refused.join(',').toStdString();
         EXPECT_EQ(state(), "Hour Wright[*]\n-\n\n--\n");
     }
@@ -322,8 +342,9 @@ TEST_F(Files, takesADroppedTaskListOrPluginsAndRefusesOtherFilesQuietly)
     EXPECT_EQ(state(), "Hour Wright — b.HWTASKS[*]\n-\nb\n--\n07:00 > Appear");
     prompts.asked.clear();
     EXPECT_TRUE(drop({first, second}));
-    EXPECT_EQ(prompts.asked, QStringList {"HourWright|Do you want to clear the NPC list before "
-                                          "adding the new names?"});
+    EXPECT_EQ(prompts.asked,
+              QStringList {"HourWright|Do you want to clear the NPC list before "
+                           "adding the new names?"});
     EXPECT_EQ(form.txtName->count(), 2);
     EXPECT_EQ(form.txtScript->scriptText(), "x");
 }
@@ -331,7 +352,8 @@ TEST_F(Files, takesADroppedTaskListOrPluginsAndRefusesOtherFilesQuietly)
 TEST_F(Files, ctrlVAddsThePastedEntriesOrNoneAndNamesTheLineRefused)
 {
     fill("09:00 > Appear", "npc", false, false);
-    const std::pair<QString, QString> pastes[] = { // clipboard, entries or message
+    const std::pair<QString, QString> pastes[] = {
+        // clipboard, entries or message
         {"", "09:00 > Appear"},
         {"; HourWright task list\r\n; NPC: other\r\n; Global: yes\r\n10:00 > appear\r\n\r\n"
          "; a comment\r\n06:00 > Travel > 1/2/3",
@@ -349,8 +371,9 @@ TEST_F(Files, ctrlVAddsThePastedEntriesOrNoneAndNamesTheLineRefused)
         else
             EXPECT_EQ(form.lstTasks->texts().join('|'), outcome);
     }
-    EXPECT_EQ(state(), "Hour Wright[*]\n*\nnpc\n--\n"
-                       "06:00 > Travel > 1/2/3|09:00 > Appear|10:00 > Appear");
+    EXPECT_EQ(state(),
+              "Hour Wright[*]\n*\nnpc\n--\n"
+              "06:00 > Travel > 1/2/3|09:00 > Appear|10:00 > Appear");
     // What Ctrl+C copies, Ctrl+V in another window adds.
     form.lstTasks->selectAll();
     QTest::keyClick(form.lstTasks, Qt::Key_C, Qt::ControlModifier);
@@ -375,8 +398,8 @@ TEST_F(Files, saveScriptAsWritesTheBoxInTheCodePageChosenOrNothing)
     main.menu().saveScriptAs->trigger();
     ASSERT_EQ(prompts.saveDialogs.size(), 1);
     EXPECT_TRUE(prompts.saveDialogs[0].endsWith(
-        "/\xD0\xB1\xD0\xBE\xD0\xB1_\xC3\xA4_sched_sc_01.txt|" + western +
-        ";;" + cyrillic + ";;Morrowind script, Central European (Windows-1250) (*.txt)|" + western))
+        "/\xD0\xB1\xD0\xBE\xD0\xB1_\xC3\xA4_sched_sc_01.txt|" + western + ";;" + cyrillic +
+        ";;Morrowind script, Central European (Windows-1250) (*.txt)|" + western))
         << prompts.saveDialogs[0].toStdString();
     EXPECT_EQ(prompts.asked,
               QStringList {"HourWright|The script cannot be saved in Cyrillic (Windows-1251).\n\n"
@@ -391,8 +414,7 @@ TEST_F(Files, saveScriptAsWritesTheBoxInTheCodePageChosenOrNothing)
     main.menu().saveScriptAs->trigger(); // in the code page chosen last
     EXPECT_TRUE(prompts.saveDialogs.value(1).endsWith('|' + cyrillic));
     const std::string script = form.txtScript->scriptText().toStdString();
-    EXPECT_EQ(read("s.txt").toStdString(),
-              hw::fromUtf8(script, hw::CodePage::Windows1251).bytes);
+    EXPECT_EQ(read("s.txt").toStdString(), hw::fromUtf8(script, hw::CodePage::Windows1251).bytes);
     EXPECT_TRUE(script.ends_with("\r\nEnd"));
 }
 
@@ -417,7 +439,8 @@ TEST_F(Files, theCommandLineWritesTheWindowsScriptForASavedList)
 
 TEST(StartArguments, takeOneFileAndNoOption)
 {
-    const std::pair<QStringList, QString> cases[] = { // arguments, file or "!" and the error
+    const std::pair<QStringList, QString> cases[] = {
+        // arguments, file or "!" and the error
         {{}, ""},
         {{"a.hwtasks"}, "a.hwtasks"},
         {{"--", "-a.hwtasks"}, "-a.hwtasks"},

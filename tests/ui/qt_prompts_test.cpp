@@ -55,8 +55,8 @@ TEST(RealMessageBox, showsCaptionPlainTextButtonsAndDefaultWithoutIcon)
         QString seen;
         whenBoxOpens(seen, press);
         const PromptAnswer defaultButton = buttons == Ok ? PromptAnswer::Ok
-            : buttons == SaveDiscardCancel             ? PromptAnswer::Save
-                                                       : PromptAnswer::Yes;
+            : buttons == SaveDiscardCancel               ? PromptAnswer::Save
+                                                         : PromptAnswer::Yes;
         EXPECT_EQ(prompts.ask(nullptr, caption, text, buttons, defaultButton), answer);
         EXPECT_EQ(seen, QString(caption) + '|' + QString(text).replace("\r\n", "\n") + '|' + shown);
     }
