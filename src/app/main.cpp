@@ -20,7 +20,8 @@ namespace {
 int say(std::FILE *stream, const char *text, int status)
 {
     if (std::fputs(text, stream) < 0 || std::fflush(stream) != 0) {
-        std::fprintf(stderr, "hourwright: cannot write: %s\n", std::strerror(errno));
+        std::fprintf(stderr, "hourwright: cannot write to %s: %s\n",
+                     stream == stdout ? "standard output" : "standard error", std::strerror(errno));
         return 1;
     }
     return status;
