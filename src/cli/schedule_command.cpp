@@ -3,10 +3,14 @@
 #include "cli/entry_reader.hpp"
 #include "cli/stream_io.hpp"
 
+#include "data/game_index_builder.hpp"
+#include "data/schedule_checks.hpp"
 #include "generator/messages.hpp"
 #include "generator/schedule_script.hpp"
 #include "model/caseless.hpp"
+#include "model/task_entry.hpp"
 #include "model/task_list.hpp"
+#include "platform/openmw_paths.hpp"
 
 #include <string>
 #include <variant>
@@ -18,7 +22,8 @@ constexpr std::string_view kCommand = "schedule";
 
 constexpr std::string_view kHelp =
     "Usage: hourwright-cli schedule [--npc ID] [--global|--no-global] [--equal|--no-equal]\n"
-    "                               [--encoding PAGE] [FILE|-]\n"
+    "                               [--encoding PAGE] [--data FILE]... [--load-order]\n"
+    "                               [FILE|-]\n"
     "Print the schedule script of an NPC for the task list in FILE, or in standard\n"
     "input when FILE is - or missing: a task-list file as the window saves it\n"
     "(.hwtasks), or just task entries, one a line in the form of the task list.\n"
@@ -49,13 +54,24 @@ constexpr std::string_view kHelp =
     "  --encoding PAGE    write the script in the game's code page: windows-1252\n"
     "                     (English, German, French), windows-1251 (Russian) or\n"
     "                     windows-1250 (Polish); utf-8 (the default) as it is\n"
+    "  --data FILE        check the script against the ids of an ESM or ESP file;\n"
+    "                     give it once for each file, in load order\n"
+    "  --load-order       check it against the game's content files, found as\n"
+    "                     'hourwright-cli loadorder' finds them (before any --data)\n"
     "  -h, --help         show this help and exit\n"
     "\n"
-    "Exit status: 0 when the script was printed, 1 when the input was refused,\n"
-    "2 for wrong usage.\n";
+    "With game data, notes follow the script on standard error, one a line, each\n"
+    "naming the entry it concerns: an id the game does not know (with the nearest\n"
+    "ids it does), an NPC placed nowhere or more than once, an NPC whose references\n"
+    "do not persist for --global. The data files are read in the --encoding code\n"
+    "page (windows-1252 when it is utf-8). Notes never change the script.\n"
+    "\n"
+    "Exit status: 0 when the script was printed, notes or not; 1 when the input was\n"
+    "refused or game data could not be read whole; 2 for wrong usage.\n";
 
 constexpr KnownOption kOptions[] = {{"--npc", {}, true}, {"--global"},   {"--no-global"},
-                                    {"--equal"},         {"--no-equal"}, {"--encoding", {}, true}};
+                                    {"--equal"},         {"--no-equal"}, {"--encoding", {}, true},
+                                    {"--data", {}, true}, {"--load-order"}};
 
 struct Options
 {
@@ -64,6 +80,10 @@ struct Options
     std::optional<bool> global, equality;
     std::optional<CodePage> page; ///< nothing: UTF-8
     std::string_view file = "-";
+    std::vector<std::string_view> dataFiles; ///< in load order, after the game's
+    bool loadOrder = false;
+
+    bool checks() const { return loadOrder || !dataFiles.empty(); }
 };
 
 // The options, or the exit status of wrong usage or of the help.
@@ -82,7 +102,12 @@ std::variant<Options, int> parse(Args args)
             options.global = name == "--global";
         else if (name == "--equal" || name == "--no-equal")
             options.equality = name == "--equal";
+        else if (name == "--data" && value == "-")
+            return usageError(kCommand, "--data names a file; standard input is for the task list");
+        else if (name == "--data")
+            options.dataFiles.push_back(value);
     }
+    options.loadOrder = parsed.has("--load-order");
     if (const auto name = parsed.value("--encoding"); name && !caselessEqual(*name, "utf-8")) {
         options.page = codePageFromName(*name);
         if (!options.page)
@@ -144,6 +169,44 @@ bool checkName(std::string_view npcId, std::optional<CodePage> page)
     return true;
 }
 
+// The index of the game data the options name. What could not be read is
+// told; `status` becomes 1 then.
+GameIndex readGameData(const Options &options, int &status)
+{
+    const CodePage page = options.page.value_or(CodePage::Windows1252);
+    std::vector<std::filesystem::path> files;
+    if (options.loadOrder) {
+        LoadOrder order = readGameLoadOrder(page);
+        for (const auto &problem : order.problems)
+            tell(kCommand, problemText(problem));
+        if (!order.problems.empty())
+            status = 1;
+        files = std::move(order.contentFiles);
+    }
+    for (const std::string_view file : options.dataFiles)
+        files.push_back(argumentPath(file));
+    GameIndex index = buildGameIndex(files, page).value_or(GameIndex());
+    for (const auto &file : index.files()) {
+        if (!file.outcome.complete()) {
+            tell(kCommand, scanMessage(file.path, file.outcome).text());
+            status = 1;
+        }
+    }
+    return index;
+}
+
+// Tells the notes on the schedule, checked against the game data the options
+// name; returns the exit status: 1 when the data could not be read whole.
+int tellNotes(const Options &options, std::string_view npcId,
+              std::span<const std::string> entries, ScheduleSwitches switches)
+{
+    int status = 0;
+    const GameIndex index = readGameData(options, status);
+    for (const ScheduleNote &note : checkSchedule(npcId, entries, switches, index))
+        tell(kCommand, "note: " + showControlCharacters(noteLine(note, entries)));
+    return status;
+}
+
 } // namespace
 
 int runSchedule(Args args)
@@ -178,8 +241,11 @@ int runSchedule(Args args)
     for (std::size_t i = 0; i < script.unknownEntries.size(); ++i)
         tell(kCommand, kCommandDataNotFound);
     // Every character was checked against the code page on the way in.
-    const int status = writeOrFail(
+    int status = writeOrFail(
         kCommand, options.page ? fromUtf8(script.text, *options.page).bytes : script.text);
+    // After the script they speak of, when both go to one place.
+    if (status == 0 && options.checks())
+        status = tellNotes(options, npcId, entries, switches);
     return status != 0 || script.unknownEntries.empty() ? status : 1;
 }
 

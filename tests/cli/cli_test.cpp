@@ -407,7 +407,7 @@ TEST_F(Cli, npcsPrintsTheIdsOfEachFileOrSaysWhatStoppedIt)
         check(row);
 }
 
-TEST_F(Cli, idsPrintsTheIdsOfAKindAsTheFilesCombine)
+TEST_F(Cli, idsAndTheScheduleNotesReadTheFilesAsTheGameCombinesThem)
 {
     using namespace hw::test;
     // A master with two NPCs, one placed twice and a cell; a plugin that
@@ -420,6 +420,8 @@ TEST_F(Cli, idsPrintsTheIdsOfAKindAsTheFilesCombine)
         record("NPC_", textSubrecord("NAME", "Gone") + subrecord("DELE", le32(0))) +
         npcRecord("new\tone") + record("CELL", cellHead("Hut", 1) + placed(1, "new\tone"));
     const std::string pluginFile = write("p.esp", plugin);
+    const Args guardTasks = {"06:00 > Follow > \"player\"/0/0/0/0",
+                             "07:00 > Follow > \"Gone\"/0/0/0/0"};
     // clang-format off
     const Row rows[] = {
         {{"ids", master, pluginFile}, "", 0, "Guard\nnew\\x09one\n", ""},
@@ -433,6 +435,17 @@ TEST_F(Cli, idsPrintsTheIdsOfAKindAsTheFilesCombine)
          said("ids", "--placed counts the references of NPCs and creatures only")},
         {{"ids"}, "", 2, "", said("ids", "no FILE given")},
         {{"ids", "--help"}, "", 0, "Usage: hourwright-cli ids*", ""},
+        // The same script with game data; the notes follow on standard error,
+        // the NPC's first, each entry's naming the entry.
+        {{"schedule", "--npc", "Guard", "--data", master, "--data", pluginFile}, lines(guardTasks), 0,
+         script("Guard", guardTasks),
+         said("schedule", "note: The NPC \"Guard\" is placed 2 times (Keep twice): its commands reach only one of them.\n") +
+             said("schedule", "note: " + guardTasks[1] + ": Target \"Gone\" is not ")},
+        {{"schedule", "--npc", "Guard", "--data", path("missing.esp"), "--data", master},
+         lines(guardTasks), 1, script("Guard", guardTasks),
+         said("schedule", "The file \"" + path("missing.esp") + "\" cannot be opened.")},
+        {{"schedule", "--npc", "Guard", "--data", "-"}, lines(guardTasks), 2, "",
+         said("schedule", "--data names a file")},
     };
     // clang-format on
     for (const Row &row : rows)
