@@ -69,8 +69,8 @@ constexpr std::string_view kHelp =
     "Exit status: 0 when the script was printed, notes or not; 1 when the input was\n"
     "refused or game data could not be read whole; 2 for wrong usage.\n";
 
-constexpr KnownOption kOptions[] = {{"--npc", {}, true}, {"--global"},   {"--no-global"},
-                                    {"--equal"},         {"--no-equal"}, {"--encoding", {}, true},
+constexpr KnownOption kOptions[] = {{"--npc", {}, true},  {"--global"},    {"--no-global"},
+                                    {"--equal"},          {"--no-equal"},  {"--encoding", {}, true},
                                     {"--data", {}, true}, {"--load-order"}};
 
 struct Options
@@ -197,8 +197,8 @@ GameIndex readGameData(const Options &options, int &status)
 
 // Tells the notes on the schedule, checked against the game data the options
 // name; returns the exit status: 1 when the data could not be read whole.
-int tellNotes(const Options &options, std::string_view npcId,
-              std::span<const std::string> entries, ScheduleSwitches switches)
+int tellNotes(const Options &options, std::string_view npcId, std::span<const std::string> entries,
+              ScheduleSwitches switches)
 {
     int status = 0;
     const GameIndex index = readGameData(options, status);
