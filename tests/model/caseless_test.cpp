@@ -65,21 +65,11 @@ TEST(Caseless, lowerCaseKeepsWhatItCannotLower)
 // to the stand-ins of invalid bytes, and random bytes.
 TEST(Caseless, keysOrderTextsAsTheComparisonDoes)
 {
-    static const char *const pieces[] = {"a",
-                                         "A",
-                                         "_",
-                                         "\xC3\x84",
-                                         "\xC3\xA4",
-                                         "\xC5\xB8",
-                                         "\xC3\xBF",
-                                         "\xD0\x81",
-                                         "\xD1\x91",
-                                         "\xCE\x86",
-                                         "\xED\x9F\xBF",
-                                         "\xEE\x80\x80",
-                                         "\xE2\x82",
-                                         "\xED\xB2\x80",
-                                         "\xF0\x9F\x98\x80"};
+    // clang-format off
+    static const char *const pieces[] = {"a", "A", "_", "\xC3\x84", "\xC3\xA4", "\xC5\xB8",
+        "\xC3\xBF", "\xD0\x81", "\xD1\x91", "\xCE\x86", "\xED\x9F\xBF", "\xEE\x80\x80", "\xE2\x82",
+        "\xED\xB2\x80", "\xF0\x9F\x98\x80"};
+    // clang-format on
     std::mt19937 random(11);
     const auto text = [&] {
         std::string s;

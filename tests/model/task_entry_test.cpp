@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -12,19 +11,10 @@ namespace {
 
 using hw::buildTaskEntry;
 
-TEST(Catalogue, findsAWholeNameIgnoringCaseAndAsksForTribunalOnlyForItsSevenActions)
+// Seven catalogue names, so that a Tribunal name that no longer matches its
+// action is noticed; only the whole name counts.
+TEST(Catalogue, asksForTribunalOnlyForItsSevenActions)
 {
-    const std::pair<const char *, const char *> cases[] = {
-        {"wander", "Wander"}, {"position IN cell", "Position in Cell"},
-        {"Wander ", "none"},  {" Wander", "none"},
-        {"Wand", "none"},     {"", "none"},
-    };
-    for (const auto &[text, found] : cases) {
-        const hw::Action *action = hw::findAction(text);
-        EXPECT_EQ(action ? std::string(action->name) : "none", found) << '"' << text << '"';
-    }
-    // Seven catalogue names, so a Tribunal name that no longer matches its
-    // action is noticed.
     const auto catalogue = hw::actionCatalogue();
     EXPECT_EQ(std::count_if(catalogue.begin(), catalogue.end(),
                             [](const hw::Action &a) { return hw::isTribunalAction(a.name); }),
@@ -73,31 +63,6 @@ TEST(BuildTaskEntry, normalisesNumbersOrRefusesAtTheFirstFaultyField)
     }
 }
 
-// Building and splitting any entry gives back the typed texts, whatever
-// separators they hold.
-TEST(SplitEntry, roundTripsAnyTypedTexts)
-{
-    const char *const pieces[] = {" ", "/",        " > ",      ">",  "\\", "a",
-                                  "Z", "\xC3\xA9", "\xD0\x96", "//", "0"};
-    std::mt19937 random(20261206);
-    auto randomText = [&] {
-        std::string s;
-        for (auto n = 1 + random() % 8; n > 0; --n)
-            s += pieces[random() % std::size(pieces)];
-        return s;
-    };
-    for (int round = 0; round < 2000; ++round) {
-        const std::string a = randomText(), b = randomText();
-        const auto built = buildTaskEntry("07:00", "Cast", fieldsOf({{0, a}, {1, b}}), true);
-        const auto parts = hw::splitEntry(built.entry);
-        ASSERT_EQ(parts.time, "07:00");
-        ASSERT_EQ(parts.action, "Cast");
-        const std::string quotedA = '"' + a + '"', quotedB = '"' + b + '"';
-        EXPECT_EQ(hw::splitOptions(parts.options),
-                  (std::vector<std::string_view> {quotedA, quotedB}));
-    }
-}
-
 // A line gives the entry Add Task stores for its values, or says what is
 // wrong with it in Add Task's words where Add Task would refuse it.
 TEST(ReadEntryLine, givesAddTasksEntryOrTheProblem)
@@ -113,6 +78,7 @@ TEST(ReadEntryLine, givesAddTasksEntryOrTheProblem)
         {"24:00 > Appear", "!the time must be 00:00 to 23:00, not \"24:00\""},
         {"06:00", "!missing \" > \" and an action after the time"},
         {"06:00 > Appear ", "!unknown action \"Appear \""},
+        {"06:00 > Wand", "!unknown action \"Wand\""},
         {"06:00 > Appear\r", "!unknown action \"Appear\\x0D\""},
         {"06:00 > Appear > 1", "!\"Appear\" takes no options, not 1"},
         {"06:00 > Travel", "!\"Travel\" takes 3 options, not 0"},
@@ -134,36 +100,9 @@ TEST(ReadEntryLine, givesAddTasksEntryOrTheProblem)
         const hw::EntryLine read = hw::readEntryLine(line);
         EXPECT_EQ(read.ok() ? read.entry : "!" + read.problem, expected) << line;
     }
-}
-
-// Echoes are cut after 80 characters, never inside one.
-TEST(ReadEntryLine, quotesCutsAndChecksTheStartOfTheText)
-{
+    // Echoes are cut after 80 characters, never inside one.
     EXPECT_EQ(hw::quotedForMessage(std::string(79, 'a') + "\xC3\xA9\t"),
               '"' + std::string(79, 'a') + "\xC3\xA9\"...");
-    const std::tuple<std::string, std::string, bool> starts[] = {
-        // text, after, UTF-16
-        {"\xEF\xBB\xBF"
-         "06:00",
-         "06:00", false},
-        {"0", "0", false},
-        {"\xFF\xFE"
-         "0",
-         "", true},
-        {"\xFE\xFF", "", true},
-        {std::string("0\0:", 3), "", true},
-        {std::string("\0"
-                     "0",
-                     2),
-         "", true},
-    };
-    for (auto [text, after, utf16] : starts) {
-        std::string_view view = text;
-        EXPECT_EQ(hw::takeTextStart(view).has_value(), utf16) << text;
-        if (!utf16) {
-            EXPECT_EQ(view, after);
-        }
-    }
 }
 
 } // namespace

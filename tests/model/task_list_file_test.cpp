@@ -52,6 +52,8 @@ TEST(TaskListFile, readsAWholeListOrNamesTheLineThatStopsIt)
         // Refusals: the first faulty line, counted from 1.
         {"\xFF\xFE;\0 \0", "line 0: the file is UTF-16; save it as UTF-8"},
         {std::string("0\x00" "6\x00", 4), "line 0: the file is UTF-16; save it as UTF-8"},
+        {"\xFE\xFF", "line 0: the file is UTF-16; save it as UTF-8"},
+        {std::string("\0" "0", 2), "line 0: the file is UTF-16; save it as UTF-8"},
         {"05:00 > Appear\n06:00 > Attack > \"Caf\xE9\"\n",
          "line 2: the text is not UTF-8 (byte 0xE9 at column 22); save the file as UTF-8"},
         {"; Caf\xE9 list\n", "line 1: the text is not UTF-8 (byte 0xE9 at column 6); "
@@ -92,21 +94,10 @@ TEST(TaskListFile, writesTheHeaderThenOneEntryALineOrRefusesWhatALineCannotHold)
 // separators "/" and " > ", blanks at either end, backslashes.
 std::string randomText(std::mt19937 &random, bool mayBeEmpty)
 {
-    static const std::vector<std::string> pieces = {"a",
-                                                    "Z",
-                                                    " ",
-                                                    "/",
-                                                    " > ",
-                                                    ">",
-                                                    "\\",
-                                                    "\xC3\xA9",
-                                                    "\xD0\x96",
-                                                    "\xE2\x82\xAC",
-                                                    ";",
-                                                    ":",
-                                                    "\xF0\x9F\x98\x80",
-                                                    "1",
-                                                    "."};
+    // clang-format off
+    static const std::vector<std::string> pieces = {"a", "Z", " ", "/", " > ", ">", "\\",
+        "\xC3\xA9", "\xD0\x96", "\xE2\x82\xAC", ";", ":", "\xF0\x9F\x98\x80", "1", "."};
+    // clang-format on
     std::string text;
     const auto length = std::uniform_int_distribution<int>(mayBeEmpty ? 0 : 1, 6)(random);
     for (int i = 0; i < length; ++i)
