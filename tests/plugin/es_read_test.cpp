@@ -239,28 +239,4 @@ TEST(ReadNPCNamesFromAFile, refusesWhatIsNotARegularFile)
 #endif
 }
 
-// Every real plugin under the test data folders gives exactly the ids of its
-// FILE.ids: UTF-8, one per line, each ending in LF; empty when it has none.
-TEST(ReadNPCNamesFromAFile, givesTheIdsOfEveryRealPlugin)
-{
-    int plugins = 0;
-    for (const fs::path folder : {HW_TEST_PLUGINS, HW_EXTRA_TEST_PLUGINS}) {
-        std::error_code error;
-        for (fs::directory_iterator it(folder, error), end; !error && it != end; ++it) {
-            const fs::path &file = it->path();
-            if (file.extension() == ".ids" || file.extension() == ".md")
-                continue;
-            hw::ESRead reader;
-            const auto outcome = reader.ReadNPCNames(file);
-            EXPECT_TRUE(outcome.complete()) << hw::scanMessage(file, outcome).text();
-            std::string lines;
-            for (std::size_t i = 0; i < outcome.idCount; ++i)
-                lines += reader.NPCNames[i] + '\n';
-            EXPECT_EQ(lines, contents(fs::path(file) += ".ids")) << file;
-            ++plugins;
-        }
-    }
-    EXPECT_GE(plugins, 10);
-}
-
 } // namespace
