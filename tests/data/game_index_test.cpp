@@ -135,31 +135,26 @@ TEST(GameIndex, completesFromSortedListsOfEachField)
     EXPECT_FALSE(index.knows(Place, "bitter coast region"));
 }
 
-// The Load button may add a file that is already in the index: its
-// references replace themselves instead of counting twice.
-TEST(GameIndex, goesOnFromAnIndexAndReadsAFileAgainWithoutCountingTwice)
+// The Load button goes on from an index and may add a file that is already
+// in it: its references replace themselves instead of counting twice. A file
+// cut short keeps what was read before the fault, and a missing one does not
+// stop the others.
+TEST(GameIndexBuilder, goesOnFromAnIndexAndPastFilesItCannotReadWhole)
 {
     const LoadOrder order;
     hw::GameIndexBuilder builder(order.upTo(1));
     hw::MemorySource again(order.master);
     ASSERT_TRUE(builder.addSource(again, "m.ESM"));
-    const auto index = builder.finish();
-    EXPECT_EQ(index.files().size(), 2u);
-    EXPECT_EQ(placesOf(index, "Fargoth").size(), 2u);
-}
-
-TEST(GameIndexBuilder, keepsWhatWasReadBeforeAFaultAndReadsTheOtherFiles)
-{
     const std::string cut = headerRecord({}) + npcRecord("Vedam Dren") + record("CELL", "ab", 90);
-    hw::GameIndexBuilder builder;
     hw::MemorySource source(cut);
     builder.addSource(source, "cut.esp");
     builder.addFile("no such folder/missing.esp");
     const auto index = builder.finish();
-    ASSERT_EQ(index.files().size(), 2u);
-    EXPECT_EQ(index.files()[0].outcome.fault, hw::ScanFault::DataCutShort);
-    EXPECT_EQ(index.files()[0].outcome.idCount, 1u);
-    EXPECT_EQ(index.files()[1].outcome.fault, hw::ScanFault::CannotOpen);
+    ASSERT_EQ(index.files().size(), 4u);
+    EXPECT_EQ(placesOf(index, "Fargoth").size(), 2u);
+    EXPECT_EQ(index.files()[2].outcome.fault, hw::ScanFault::DataCutShort);
+    EXPECT_EQ(index.files()[2].outcome.idCount, 1u);
+    EXPECT_EQ(index.files()[3].outcome.fault, hw::ScanFault::CannotOpen);
     EXPECT_TRUE(index.knows(hw::IdGroup::Npc, "vedam dren"));
 }
 
