@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -158,26 +159,34 @@ TEST(GameIndexBuilder, goesOnFromAnIndexAndPastFilesItCannotReadWhole)
     EXPECT_TRUE(index.knows(hw::IdGroup::Npc, "vedam dren"));
 }
 
+// A plugin of 4 MiB reports its progress several times, in order, up to its
+// whole size, and stops when cancelled in its middle.
 TEST(GameIndexBuilder, reportsProgressAndStopsWhenCancelled)
 {
     const LoadOrder order;
+    std::string big = order.first;
+    for (int n = 0; n < 40; ++n)
+        big += record("LAND", std::string(100000, 'x'));
     std::vector<hw::BuildProgress> reports;
-    bool cancel = false;
-    hw::GameIndexBuilder builder(
-        hw::CodePage::Windows1252,
-        {[&] { return cancel; }, [&](const hw::BuildProgress &p) { reports.push_back(p); }});
+    std::size_t cancelAfter = 0; // reports; 0 for never
+    hw::GameIndexBuilder builder(hw::CodePage::Windows1252,
+                                 {[&] { return cancelAfter > 0 && reports.size() > cancelAfter; },
+                                  [&](const hw::BuildProgress &p) { reports.push_back(p); }});
     hw::MemorySource master(order.master);
-    hw::MemorySource first(order.first);
+    hw::MemorySource first(big);
     ASSERT_TRUE(builder.addSource(master, "M.esm"));
     ASSERT_TRUE(builder.addSource(first, "P1.esp"));
-    ASSERT_FALSE(reports.empty());
+    EXPECT_GE(reports.size(), 5u);
+    EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end(), [](const auto &a, const auto &b) {
+        return std::pair(a.fileIndex, a.bytesDone) < std::pair(b.fileIndex, b.bytesDone);
+    }));
     EXPECT_EQ(reports.back().fileIndex, 1u);
     EXPECT_EQ(reports.back().file, "P1.esp");
-    EXPECT_EQ(reports.back().bytesDone, order.first.size());
-    EXPECT_EQ(reports.back().fileBytes, order.first.size());
-    cancel = true;
-    hw::MemorySource second(order.second);
-    EXPECT_FALSE(builder.addSource(second, "P2.esp"));
+    EXPECT_EQ(reports.back().bytesDone, big.size());
+    EXPECT_EQ(reports.back().fileBytes, big.size());
+    cancelAfter = reports.size() + 2;
+    EXPECT_FALSE(builder.addSource(first, "P1.esp"));
+    EXPECT_EQ(reports.size(), cancelAfter + 1);
     EXPECT_FALSE(
         hw::buildGameIndex(std::vector<std::filesystem::path> {HW_TEST_PLUGINS "/flin.ESP"},
                            hw::CodePage::Windows1252, {[] { return true; }, {}}));
