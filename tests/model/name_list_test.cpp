@@ -25,26 +25,33 @@ std::string randomName(std::mt19937 &random, std::size_t maxLength)
     return name;
 }
 
-// Batches of names merged into the list give the order of adding them one by
-// one (caseless, equal names in the order added), and a binary search finds
-// what a linear pass over the list finds.
-TEST(NameList, mergesLikeAddingOneByOneAndFindsPrefixesLikeALinearPass)
+// Names merged into the list in batches, or sorted all at once on folded
+// keys, are in the order of adding them one by one: caseless, equal names in
+// the order added. In every other round the names are long and half of them
+// share their first 24 bytes, which the sort's keys must keep apart. A binary
+// search finds the prefix a linear pass over the list finds.
+TEST(NameList, sortsAndMergesLikeAddingOneByOneAndFindsPrefixesLikeALinearPass)
 {
     std::mt19937 random(5);
-    for (int round = 0; round < 200; ++round) {
-        List merged, oneByOne;
+    for (int round = 0; round < 400; ++round) {
+        List merged, oneByOne, atOnce;
         for (int load = 0; load < 3; ++load) {
             List batch;
-            for (std::size_t n = random() % 30; n > 0; --n)
-                batch.push_back(randomName(random, 4));
+            for (std::size_t n = random() % 40; n > 0; --n)
+                batch.push_back(round % 2 ? randomName(random, 4)
+                                          : std::string(random() % 2 ? 24 : 0, 'x') +
+                                        randomName(random, 40));
             for (const std::string &name : batch)
                 hw::insertSorted(oneByOne, name);
+            atOnce.insert(atOnce.end(), batch.begin(), batch.end());
             hw::sortNames(batch);
             const std::size_t tail = merged.size();
             merged.insert(merged.end(), batch.begin(), batch.end());
             hw::mergeTail(merged, tail);
             ASSERT_EQ(merged, oneByOne) << "round " << round << ", load " << load;
         }
+        hw::sortEntries(atOnce);
+        ASSERT_EQ(atOnce, oneByOne) << "round " << round;
         for (int probe = 0; probe < 20; ++probe) {
             const std::string prefix = randomName(random, 3);
             std::size_t linear = 0;
@@ -53,24 +60,6 @@ TEST(NameList, mergesLikeAddingOneByOneAndFindsPrefixesLikeALinearPass)
             ASSERT_EQ(hw::firstStartingWith(merged, prefix), linear)
                 << "prefix \"" << prefix << "\" in round " << round;
         }
-    }
-}
-
-// A list sorted at once on folded keys is in the order of adding its
-// entries one by one: caseless, equal entries in the order added. Half of the
-// long names share their first 24 bytes, which the sort keeps apart.
-TEST(SortEntries, givesTheOrderOfAddingOneByOne)
-{
-    std::mt19937 random(9);
-    for (const std::size_t maxLength : {3, 40}) {
-        List added, oneByOne;
-        for (int i = 0; i < 3000; ++i) {
-            const std::string prefix(random() % 2 ? 24 : 0, 'x');
-            added.push_back(prefix + randomName(random, maxLength));
-            hw::insertSorted(oneByOne, added.back());
-        }
-        hw::sortEntries(added);
-        EXPECT_EQ(added, oneByOne) << "names of up to " << maxLength << " pieces";
     }
     List zeros = {std::string("a\0", 2), "a"}; // alike in their padded first bytes
     hw::sortEntries(zeros);
