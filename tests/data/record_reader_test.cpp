@@ -72,12 +72,9 @@ std::vector<ReadCase> readCases()
     const std::string header = headerRecord({});
     const auto npc = npcRecord("Guard");
     const auto cut = [&](const char *name, const std::string &bad, ScanFault fault) {
-        return ReadCase {name,
-                         header + npc + bad + npcRecord("Never"),
-                         {"npc Guard"},
-                         fault,
-                         header.size() + npc.size(),
-                         1};
+        // clang-format off
+        return ReadCase {name, header + npc + bad + npcRecord("Never"), {"npc Guard"}, fault, header.size() + npc.size(), 1};
+        // clang-format on
     };
     return {
         {"MastersInOrder", headerRecord({"Morrowind.esm", "Tribunal.esm"}), {}},
@@ -89,13 +86,12 @@ std::vector<ReadCase> readCases()
                     subrecord("NAME", std::string("coin\0junk", 9)) +
                         textSubrecord("NAME", "second")),
          {"item coin"}},
+        // clang-format off
         {"FlagsAndADeleteAnywhere",
          header + idRecord("NPC_", "Guard", textSubrecord("FNAM", "G"), 0x2400) +
              idRecord("CREA", "rat", textSubrecord("FNAM", "Rat") + subrecord("DELE", le32(0))),
-         {"npc Guard flags 9216", "creature rat deleted"},
-         None,
-         0,
-         1},
+         {"npc Guard flags 9216", "creature rat deleted"}, None, 0, 1},
+        // clang-format on
         {"RegionShowsItsDisplayName",
          header +
              idRecord("REGN", "ascadian isles", textSubrecord("FNAM", "Ascadian Isles Region")),
@@ -122,12 +118,8 @@ std::vector<ReadCase> readCases()
                         placed(9, "stays")),
          {"cell (1, 1)", "ref 01000007 Guard moved to (5, -1)",
           "ref 00000008 rat moved to \"Vivec, Arena\"", "ref 00000009 stays"}},
-        {"IdsInTheGivenCodePage",
-         header + npcRecord("\xC0\xE1"),
-         {"npc \xD0\x90\xD0\xB1"},
-         None,
-         0,
-         1,
+        // clang-format off
+        {"IdsInTheGivenCodePage", header + npcRecord("\xC0\xE1"), {"npc \xD0\x90\xD0\xB1"}, None, 0, 1,
          hw::CodePage::Windows1251},
         // A damaged record stops the read; what came before it stays.
         cut("SubrecordPastTheRecord", record("MISC", subrecord("NAME", "coin", 90)),
@@ -137,12 +129,9 @@ std::vector<ReadCase> readCases()
         cut("ReferencePastTheCell", record("CELL", cellHead("c", 1) + subrecord("FRMR", "", 9)),
             SubrecordCutShort),
         cut("ItemWithoutId", record("BOOK", textSubrecord("FNAM", "Untitled")), NoNameSubrecord),
-        {"DataSizePastTheEnd",
-         header + npc + record("CELL", "abc", 4),
-         {"npc Guard"},
-         DataCutShort,
-         header.size() + npc.size(),
-         1},
+        {"DataSizePastTheEnd", header + npc + record("CELL", "abc", 4), {"npc Guard"}, DataCutShort,
+         header.size() + npc.size(), 1},
+        // clang-format on
         {"NotAPlugin", npc + header, {}, NotAPlugin},
     };
 }

@@ -85,13 +85,9 @@ std::vector<ScanCase> scanCases()
         {"IdKeepsBlanksAndInnerNulInUtf8",
          header + record("NPC_", subrecord("NAME", std::string(" Fr\xE9\x80\x81\0m \0", 10))),
          {std::string(" Fr\xC3\xA9\xE2\x82\xAC\xC2\x81\0m ", 13)}},
-        {"IdInCodePage1251",
-         header + npcRecord("\xC0\xE1"),
-         {"\xD0\x90\xD0\xB1"},
-         None,
-         0,
-         0,
-         Windows1251},
+        // clang-format off
+        {"IdInCodePage1251", header + npcRecord("\xC0\xE1"), {"\xD0\x90\xD0\xB1"}, None, 0, 0, Windows1251},
+        // clang-format on
         {"IdCutShortWhereTheRecordEnds",
          header + record("NPC_", subrecord("NAME", "big", 0xFFFFFFFF)) +
              record("NPC_", subrecord("NAME", "", 9)) + y,
