@@ -16,6 +16,7 @@
 #include <QClipboard>
 #include <QMenu>
 #include <QMimeData>
+#include <QProcess>
 #include <QSettings>
 #include <QUrl>
 
@@ -421,6 +422,25 @@ TEST(StartArguments, takeOneFileAndNoOption)
     for (const auto &[arguments, expected] : cases) {
         const hw::StartArguments read = hw::readStartArguments(arguments);
         EXPECT_EQ(read.error.isEmpty() ? read.file : '!' + read.error, expected);
+    }
+}
+
+// hourwright-cli schedule reads a saved list and prints, byte for byte, the
+// script the window shows for it.
+TEST_F(Files, theCommandLineWritesTheWindowsScriptForASavedList)
+{
+    for (const bool global : {false, true}) {
+        fill(kEntries + "|20:00 > Disappear", " Town Guard", global, !global);
+        prompts.savePaths = {path("guards.hwtasks")};
+        main.menu().saveAs->trigger();
+        prompts.answers = {PromptAnswer::Yes};
+        QTest::mouseClick(form.cmdGenerate[0], Qt::LeftButton);
+        QProcess cli;
+        cli.start(QString::fromUtf8(HOURWRIGHT_CLI), {"schedule", path("guards.hwtasks")});
+        ASSERT_TRUE(cli.waitForFinished(30000));
+        EXPECT_EQ(cli.readAllStandardError(), "");
+        EXPECT_EQ(cli.readAllStandardOutput(), form.txtScript->scriptText().toUtf8());
+        EXPECT_TRUE(form.txtScript->scriptText().contains("StopScript") == global);
     }
 }
 
