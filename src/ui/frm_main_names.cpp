@@ -4,6 +4,7 @@
 
 #include "plugin/scan_outcome.hpp"
 #include "ui/file_path.hpp"
+#include "ui/inline_completion.hpp"
 #include "ui/name_list_model.hpp"
 #include "ui/prompts.hpp"
 
@@ -144,17 +145,7 @@ void frmMain::txtName_Change()
     if (row < 0)
         return;
     const QString entry = m_names->data(m_names->index(row)).toString();
-    // Letters that match without regard to case never differ in their number
-    // of UTF-16 units, so the entry's rest starts where the typed text ends.
-    if (entry.size() < typed.size())
-        return;
-    const int start = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
-    const QString completed = typed + entry.mid(typed.size());
-    // Setting the text runs this handler once more, inside this run; it finds
-    // the same entry and sets the same text, which reports no change.
-    if (completed != typed)
-        edit->setText(completed);
-    edit->setSelection(start, static_cast<int>(completed.size()) - start);
+    completeInline(*edit, typed, entry);
 }
 
 } // namespace hw

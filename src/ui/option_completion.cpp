@@ -4,6 +4,7 @@
 #include "model/catalogue.hpp"
 #include "model/name_list.hpp"
 #include "ui/frm_main.hpp"
+#include "ui/inline_completion.hpp"
 
 #include <QComboBox>
 #include <QKeyEvent>
@@ -108,17 +109,7 @@ void OptionCompletion::txtOption_Change(int field)
     if (!found)
         return;
     const QString entry = QString::fromUtf8(found->data(), static_cast<qsizetype>(found->size()));
-    // Letters that match without regard to case never differ in their number
-    // of UTF-16 units, so the entry's rest starts where the typed text ends.
-    if (entry.size() < typed.size())
-        return;
-    const int start = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
-    const QString completed = typed + entry.mid(typed.size());
-    // Setting the text runs this handler once more, inside this run; it finds
-    // the same entry and sets the same text, which reports no change.
-    if (completed != typed)
-        edit->setText(completed);
-    edit->setSelection(start, static_cast<int>(completed.size()) - start);
+    completeInline(*edit, typed, entry);
 }
 
 } // namespace hw
