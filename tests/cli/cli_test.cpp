@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -93,8 +94,18 @@ int runProgram(const Args &args, const std::string &in, const std::string &out,
     startup.hStdError = files[2];
     PROCESS_INFORMATION process {};
     DWORD status = static_cast<DWORD>(-1);
-    if (CreateProcessW(wide(program).c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                       nullptr, &startup, &process)) {
+    // Wine, busy with other tests, now and then fails to start a process at
+    // all; that says nothing of the program, so the start is tried again.
+    bool started = false;
+    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+        started = CreateProcessW(wide(program).c_str(), line.data(), nullptr, nullptr, TRUE, 0,
+                                 nullptr, nullptr, &startup, &process);
+        if (!started) {
+            std::fprintf(stderr, "cannot start the program (error %lu)\n", GetLastError());
+            Sleep(200);
+        }
+    }
+    if (started) {
         WaitForSingleObject(process.hProcess, INFINITE);
         GetExitCodeProcess(process.hProcess, &status);
         CloseHandle(process.hThread);
