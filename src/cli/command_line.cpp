@@ -115,16 +115,23 @@ ParsedArgs parseArgs(Args args, std::span<const KnownOption> known)
     return parsed;
 }
 
-std::optional<int> helpOrUsageError(std::string_view command, Args args, std::string_view help)
+std::optional<int> helpOrUsageError(std::string_view command, const ParsedArgs &parsed,
+                                    std::string_view help, Operands operands)
 {
-    const ParsedArgs parsed = parseArgs(args, {});
     if (!parsed.error.empty())
         return usageError(command, parsed.error);
     if (parsed.help)
         return writeOrFail(command, help);
-    if (!parsed.operands.empty())
+    if (operands == Operands::None && !parsed.operands.empty())
         return usageError(command, "takes no arguments");
+    if (operands == Operands::AtLeastOneFile && parsed.operands.empty())
+        return usageError(command, "no FILE given");
     return std::nullopt;
+}
+
+std::optional<int> helpOrUsageError(std::string_view command, Args args, std::string_view help)
+{
+    return helpOrUsageError(command, parseArgs(args, {}), help, Operands::None);
 }
 
 std::string unknownEncoding(std::string_view name)

@@ -54,6 +54,15 @@ struct ParsedArgs
 /// a value belongs, as in "--npc --global") is an error.
 ParsedArgs parseArgs(Args args, std::span<const KnownOption> known);
 
+/// How the operands of a command may be given.
+enum class Operands { None, Any, AtLeastOneFile };
+
+/// The exit status after the help (-h, --help) or after wrong usage: an
+/// error of `parsed`, or operands that `operands` does not allow; nothing
+/// when the command goes on.
+std::optional<int> helpOrUsageError(std::string_view command, const ParsedArgs &parsed,
+                                    std::string_view help, Operands operands);
+
 /// For a command that takes no arguments: the exit status after its help
 /// (-h, --help) or after wrong usage; nothing when `args` is empty.
 std::optional<int> helpOrUsageError(std::string_view command, Args args, std::string_view help);

@@ -99,12 +99,8 @@ std::string idLines(const GameIndex &index, const Options &options)
 int runIds(Args args)
 {
     const ParsedArgs parsed = parseArgs(args, kOptions);
-    if (!parsed.error.empty())
-        return usageError(kCommand, parsed.error);
-    if (parsed.help)
-        return writeOrFail(kCommand, kHelp);
-    if (parsed.operands.empty())
-        return usageError(kCommand, "no FILE given");
+    if (const auto status = helpOrUsageError(kCommand, parsed, kHelp, Operands::AtLeastOneFile))
+        return *status;
     const auto chosen = options(parsed);
     if (const int *status = std::get_if<int>(&chosen))
         return *status;

@@ -61,12 +61,8 @@ std::string idLines(const ESRead &reader, std::size_t count, std::string_view pr
 int runNpcs(Args args)
 {
     const ParsedArgs parsed = parseArgs(args, kOptions);
-    if (!parsed.error.empty())
-        return usageError(kCommand, parsed.error);
-    if (parsed.help)
-        return writeOrFail(kCommand, kHelp);
-    if (parsed.operands.empty())
-        return usageError(kCommand, "no FILE given");
+    if (const auto status = helpOrUsageError(kCommand, parsed, kHelp, Operands::AtLeastOneFile))
+        return *status;
     CodePage page = CodePage::Windows1252;
     if (const auto name = parsed.value("--encoding")) {
         const auto chosen = codePageFromName(*name);

@@ -90,10 +90,8 @@ struct Options
 std::variant<Options, int> parse(Args args)
 {
     const ParsedArgs parsed = parseArgs(args, kOptions);
-    if (!parsed.error.empty())
-        return usageError(kCommand, parsed.error);
-    if (parsed.help)
-        return writeOrFail(kCommand, kHelp);
+    if (const auto status = helpOrUsageError(kCommand, parsed, kHelp, Operands::Any))
+        return *status;
     Options options;
     options.npcId = parsed.value("--npc");
     // The last of "--global" and "--no-global" counts, as with any repeated option.

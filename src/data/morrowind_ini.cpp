@@ -3,6 +3,7 @@
 #include "data/problem_list.hpp"
 #include "data/text_file.hpp"
 #include "model/caseless.hpp"
+#include "model/trimmed.hpp"
 
 #include <algorithm>
 #include <charconv>
@@ -14,14 +15,6 @@ namespace hw {
 namespace {
 
 constexpr std::string_view kBlank = " \t\r";
-
-std::string_view trim(std::string_view text)
-{
-    const auto first = text.find_first_not_of(kBlank);
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(kBlank) - first + 1);
-}
 
 // Windows takes a value in quotes without them.
 std::string_view unquote(std::string_view value)
@@ -82,7 +75,8 @@ void IniReader::readLine(std::string_view line, std::size_t number)
         return;
     if (line[0] == '[') {
         const auto close = line.find(']');
-        m_section = sectionNamed(trim(line.substr(1, close == line.npos ? line.npos : close - 1)));
+        m_section = sectionNamed(
+            trimmed(line.substr(1, close == line.npos ? line.npos : close - 1), kBlank));
         return;
     }
     if (m_section == Section::Other)
@@ -92,7 +86,8 @@ void IniReader::readLine(std::string_view line, std::size_t number)
         m_problems.add(number, "this line is not an entry (it has no \"=\"); it is passed over");
         return;
     }
-    readEntry(trim(line.substr(0, equals)), unquote(trim(line.substr(equals + 1))), number);
+    readEntry(trimmed(line.substr(0, equals), kBlank),
+              unquote(trimmed(line.substr(equals + 1), kBlank)), number);
 }
 
 void IniReader::readEntry(std::string_view key, std::string_view value, std::size_t line)
@@ -138,7 +133,7 @@ MorrowindIni parseMorrowindIni(std::string_view bytes, const std::filesystem::pa
     IniReader reader(file, problems);
     for (std::size_t number = 1; !rest.empty(); ++number) {
         const auto end = std::min(rest.find('\n'), rest.size());
-        reader.readLine(trim(rest.substr(0, end)), number);
+        reader.readLine(trimmed(rest.substr(0, end), kBlank), number);
         rest.remove_prefix(std::min(end + 1, rest.size()));
     }
     return reader.finish();

@@ -2,6 +2,7 @@
 
 #include "data/problem_list.hpp"
 #include "model/caseless.hpp"
+#include "model/trimmed.hpp"
 
 #include <algorithm>
 #include <array>
@@ -13,14 +14,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::string_view kSpace = " \t\r\n";
-
-std::string_view trim(std::string_view text)
-{
-    const auto first = text.find_first_not_of(kSpace);
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(kSpace) - first + 1);
-}
 
 // A folder value without its quotes, as OpenMW reads it: when it begins with
 // a double quote, up to the closing one, with & escaping the character after
@@ -152,7 +145,7 @@ OpenMwFile parseOpenMwFile(std::string_view text, const fs::path &file, const Op
     std::size_t number = 0;
     while (!text.empty()) {
         const auto end = std::min(text.find('\n'), text.size());
-        const auto line = trim(text.substr(0, end));
+        const auto line = trimmed(text.substr(0, end), kSpace);
         text.remove_prefix(std::min(end + 1, text.size()));
         ++number;
         if (line.empty() || line[0] == '#')
@@ -171,8 +164,8 @@ OpenMwFile parseOpenMwFile(std::string_view text, const fs::path &file, const Op
             continue;
         }
         if (!inSection)
-            readSetting(out, trim(line.substr(0, equals)), trim(line.substr(equals + 1)),
-                        {file, tokens, broken, number});
+            readSetting(out, trimmed(line.substr(0, equals), kSpace),
+                        trimmed(line.substr(equals + 1), kSpace), {file, tokens, broken, number});
     }
     broken.finish();
     return out;

@@ -3,6 +3,7 @@
 #include "generator/messages.hpp"
 #include "model/caseless.hpp"
 #include "model/task_entry.hpp"
+#include "model/trimmed.hpp"
 #include "model/utf8.hpp"
 
 #include <array>
@@ -12,19 +13,11 @@ namespace {
 
 constexpr std::array<std::string_view, 3> kKeys = {"NPC", "Global", "Equality"};
 constexpr std::string_view kFirstLine = "; HourWright task list";
+constexpr std::string_view kBlanks = " \t";
 
 bool isBlankCharacter(char c)
 {
     return c == ' ' || c == '\t';
-}
-
-std::string_view trimmed(std::string_view text)
-{
-    while (!text.empty() && isBlankCharacter(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlankCharacter(text.back()))
-        text.remove_suffix(1);
-    return text;
 }
 
 bool isQuoted(std::string_view text)
@@ -70,7 +63,7 @@ TaskListReader::Line TaskListReader::read(std::string_view line)
     }
     if (const std::size_t bad = firstInvalidByte(line); bad != std::string_view::npos)
         return {{}, notUtf8(line, bad)};
-    if (trimmed(line).empty())
+    if (trimmed(line, kBlanks).empty())
         return {};
     if (line.front() == ';')
         return {{}, m_inHeader ? readHeaderLine(line.substr(1)) : std::string()};
@@ -84,7 +77,7 @@ std::string TaskListReader::readHeaderLine(std::string_view line)
     const std::size_t colon = line.find(':');
     if (colon == std::string_view::npos)
         return {};
-    const std::string_view key = trimmed(line.substr(0, colon));
+    const std::string_view key = trimmed(line.substr(0, colon), kBlanks);
     std::size_t k = 0;
     while (k < kKeys.size() && !caselessEqual(key, kKeys[k]))
         ++k;
@@ -95,7 +88,7 @@ std::string TaskListReader::readHeaderLine(std::string_view line)
     if (m_seen[k])
         return "the header gives " + name + " twice";
     m_seen[k] = true;
-    std::string_view value = trimmed(line.substr(colon + 1));
+    std::string_view value = trimmed(line.substr(colon + 1), kBlanks);
     if (k == 0) {
         // Quotes keep blanks at either end of an id, which a bare value loses.
         if (isQuoted(value))
@@ -159,7 +152,7 @@ TaskListText writeTaskList(const TaskListFile &list)
     text += "; Global: " + yesNo(list.global) + "\n; Equality: " + yesNo(list.equality) + "\n";
     for (std::size_t i = 0; i < list.entries.size(); ++i) {
         const std::string &entry = list.entries[i];
-        if (hasControlCharacter(entry) || trimmed(entry).empty() || entry.front() == ';')
+        if (hasControlCharacter(entry) || trimmed(entry, kBlanks).empty() || entry.front() == ';')
             return {{},
                     "entry " + std::to_string(i + 1) +
                         " is no task entry: " + quotedForMessage(entry)};
