@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
-#include <QStandardPaths>
 
 #include <algorithm>
 
@@ -57,15 +56,6 @@ QString proposedName(const QString &script)
     return (name.isEmpty() ? QStringLiteral("script") : name) + QLatin1String(".txt");
 }
 
-QString startFolder()
-{
-    const QString remembered = QSettings().value(QLatin1String(kFolderKey)).toString();
-    if (!remembered.isEmpty() && QFileInfo(remembered).isDir())
-        return remembered;
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return documents.isEmpty() ? QDir::homePath() : documents;
-}
-
 } // namespace
 
 void saveScriptAs(QWidget *parent, Prompts &prompts, const ScriptBox &box)
@@ -81,7 +71,7 @@ void saveScriptAs(QWidget *parent, Prompts &prompts, const ScriptBox &box)
         filters.append(filterOf(type));
     QString chosenType = filterOf(rememberedType());
     const QString path =
-        prompts.saveFile(parent, QDir(startFolder()).filePath(proposedName(script)),
+        prompts.saveFile(parent, QDir(rememberedFolder(kFolderKey)).filePath(proposedName(script)),
                          filters.join(QLatin1String(";;")), chosenType);
     if (path.isEmpty())
         return;

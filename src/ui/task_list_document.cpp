@@ -14,7 +14,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QSettings>
-#include <QStandardPaths>
 
 namespace hw {
 
@@ -102,11 +101,7 @@ QString TaskListDocument::folder() const
 {
     if (!m_path.isEmpty())
         return QFileInfo(m_path).absolutePath();
-    const QString remembered = QSettings().value(QLatin1String(kFolderKey)).toString();
-    if (!remembered.isEmpty() && QFileInfo(remembered).isDir())
-        return remembered;
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return documents.isEmpty() ? QDir::homePath() : documents;
+    return rememberedFolder(kFolderKey);
 }
 
 QString TaskListDocument::proposedPath() const

@@ -8,10 +8,13 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QSaveFile>
+#include <QSettings>
 #include <QSignalBlocker>
+#include <QStandardPaths>
 
 namespace hw {
 
@@ -119,6 +122,15 @@ QString writeWhole(const QString &path, const QByteArray &bytes)
     if (!file.commit())
         return file.errorString();
     return {};
+}
+
+QString rememberedFolder(const char *key)
+{
+    const QString remembered = QSettings().value(QLatin1String(key)).toString();
+    if (!remembered.isEmpty() && QFileInfo(remembered).isDir())
+        return remembered;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return documents.isEmpty() ? QDir::homePath() : documents;
 }
 
 } // namespace hw

@@ -47,4 +47,8 @@ QString readProblem(const TaskListRead &read);
 /// never). Returns the reason for a failure, or an empty text.
 QString writeWhole(const QString &path, const QByteArray &bytes);
 
+/// The folder a file dialog starts in: the one the settings keep under `key`
+/// while it exists, else the user's documents folder, else the home folder.
+QString rememberedFolder(const char *key);
+
 } // namespace hw
