@@ -6,16 +6,13 @@
 #include "model/catalogue.hpp"
 #include "plugin/code_page.hpp"
 #include "plugin_writer.hpp"
+#include "temp_folder.hpp"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -36,26 +33,17 @@ struct Outcome
     std::string out, err;
 };
 
-// A path as the program takes it on its command line: UTF-8.
-std::string utf8(const fs::path &path)
-{
-    const std::u8string text = path.u8string();
-    return {text.begin(), text.end()};
-}
+using hw::utf8Path;
+using hw::test::fileBytes;
 
 #ifdef _WIN32
-std::wstring wide(std::string_view utf8Text)
-{
-    return fs::path(std::u8string(utf8Text.begin(), utf8Text.end())).wstring();
-}
-
 // One argument as the C runtime splits a command line: in double quotes, a
 // quote inside escaped, and the backslashes before a quote doubled.
 std::wstring quoteArg(std::string_view arg)
 {
     std::wstring quoted = L"\"";
     std::size_t backslashes = 0;
-    for (const wchar_t c : wide(arg)) {
+    for (const wchar_t c : hw::pathFromUtf8(arg).wstring()) {
         if (c == L'\\') {
             ++backslashes;
             continue;
@@ -70,8 +58,9 @@ std::wstring quoteArg(std::string_view arg)
 HANDLE openInherited(const std::string &path, DWORD access, DWORD disposition)
 {
     SECURITY_ATTRIBUTES inherit {sizeof inherit, nullptr, TRUE};
-    return CreateFileW(wide(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                       disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return CreateFileW(hw::pathFromUtf8(path).wstring().c_str(), access,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, disposition,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 // Starts the program itself, not through cmd.exe, whose quoting rules bend
@@ -79,7 +68,7 @@ HANDLE openInherited(const std::string &path, DWORD access, DWORD disposition)
 int runProgram(const Args &args, const std::string &in, const std::string &out,
                const std::string &err)
 {
-    const std::string program = utf8(fs::path(HOURWRIGHT_CLI).make_preferred());
+    const std::string program = utf8Path(fs::path(HOURWRIGHT_CLI).make_preferred());
     std::wstring line = quoteArg(program);
     for (const auto &arg : args)
         line += L' ' + quoteArg(arg);
@@ -98,8 +87,8 @@ int runProgram(const Args &args, const std::string &in, const std::string &out,
     // all; that says nothing of the program, so the start is tried again.
     bool started = false;
     for (int attempt = 0; attempt < 3 && !started; ++attempt) {
-        started = CreateProcessW(wide(program).c_str(), line.data(), nullptr, nullptr, TRUE, 0,
-                                 nullptr, nullptr, &startup, &process);
+        started = CreateProcessW(hw::pathFromUtf8(program).wstring().c_str(), line.data(), nullptr,
+                                 nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
         if (!started) {
             std::fprintf(stderr, "cannot start the program (error %lu)\n", GetLastError());
             Sleep(200);
@@ -140,21 +129,14 @@ int runProgram(const Args &args, const std::string &in, const std::string &out,
 }
 #endif
 
-std::string readFile(const fs::path &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // A message of the program about `command`, as it begins a line of standard error.
 std::string said(std::string_view command, std::string_view text)
 {
     return "hourwright-cli " + std::string(command) + ": " + std::string(text);
 }
 
-// One run: the arguments and standard input, the exit status, standard output
-// (exactly, or only its start when it ends in "*") and the start of standard
-// error (which is empty when this is).
+// One run: arguments, standard input, exit status, standard output (its start
+// when it ends in "*") and the start of standard error (empty when this is).
 struct Row
 {
     Args args;
@@ -164,19 +146,15 @@ struct Row
     std::string err;
 };
 
-// Each test works in a folder of its own, as ctest runs them side by side; its
-// name is not ASCII, so every file name the rows pass is not either.
+// Each test works in a folder of its own whose name is not ASCII, so every
+// file name the rows pass is not either.
 class Cli : public testing::Test
 {
 protected:
-    void SetUp() override { fs::create_directories(m_dir); }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    std::string path(std::string_view name) const { return utf8(m_dir / name); }
+    std::string path(std::string_view name) const { return utf8Path(m_dir / name); }
     std::string write(std::string_view name, std::string_view bytes) const
     {
-        std::ofstream(m_dir / name, std::ios::binary) << bytes;
-        return path(name);
+        return utf8Path(m_dir.write(name, bytes));
     }
 
     // Runs the program with `args`, `input` on standard input and `outputTo`
@@ -192,35 +170,35 @@ protected:
 #else
         result.status = runProgram(args, in, out, path("stderr"), shell);
 #endif
-        result.out = readFile(m_dir / "stdout");
-        result.err = readFile(m_dir / "stderr");
+        result.out = fileBytes(m_dir / "stdout");
+        result.err = fileBytes(m_dir / "stderr");
         std::erase(result.err, '\r'); // messages are text: CR LF on Windows
         return result;
     }
 
-    void check(const Row &row, const std::string &shell = {}) const
+    void check(std::initializer_list<Row> rows, const std::string &shell = {}) const
     {
-        const Outcome r = run(row.args, row.input, {}, shell);
-        std::string trace = shell;
-        for (const auto &arg : row.args)
-            trace += " " + arg.substr(0, 40);
-        EXPECT_EQ(r.status, row.status) << trace << "\n" << r.err;
-        if (row.out.ends_with('*'))
-            EXPECT_TRUE(r.out.starts_with(row.out.substr(0, row.out.size() - 1))) << trace;
-        else
-            EXPECT_EQ(r.out, row.out) << trace;
-        EXPECT_EQ(r.err.substr(0, row.err.empty() ? std::string::npos : row.err.size()), row.err)
-            << trace;
+        for (const Row &row : rows) {
+            const Outcome r = run(row.args, row.input, {}, shell);
+            std::string trace = shell;
+            for (const auto &arg : row.args)
+                trace += " " + arg.substr(0, 40);
+            EXPECT_EQ(r.status, row.status) << trace << "\n" << r.err;
+            if (row.out.ends_with('*'))
+                EXPECT_TRUE(r.out.starts_with(row.out.substr(0, row.out.size() - 1))) << trace;
+            else
+                EXPECT_EQ(r.out, row.out) << trace;
+            const auto errStart =
+                r.err.substr(0, row.err.empty() ? std::string::npos : row.err.size());
+            EXPECT_EQ(errStart, row.err) << trace;
+        }
     }
 
-    const fs::path m_dir = fs::temp_directory_path() /
-        (fs::path(u8"hourwright-cli-test \u0152uvres-") +=
-         std::to_string(std::random_device()()) + std::to_string(std::random_device()()));
+    const hw::test::TempFolder m_dir;
 };
 
-// The worked example out of order, with both kinds of line end, blank lines,
-// a byte-order mark, the action names' case changed, numbers as typed and
-// texts that hold the separators.
+// The worked example unsorted, with a byte-order mark, both line ends, blank
+// lines, actions in other case, numbers as typed, texts holding separators.
 constexpr std::string_view kUnsortedInput =
     "\xEF\xBB\xBF"
     "20:00 > disappear\r\n"
@@ -273,7 +251,7 @@ TEST_F(Cli, schedulePrintsTheCoresScriptOrRefusesWithAMessage)
     for (int i = 0; i < 40; ++i)
         equal.push_back(i % 3 ? "09:00 > Attack > \"ab\"" : "09:00 > Attack > \"AB\"");
     // clang-format off
-    const Row rows[] = {
+    check({
         {{"schedule", "--npc", id, tasks}, "", 0, script(id, kSortedEntries), ""},
         {{"schedule", "--global", "--npc=" + id, tasks}, "", 0,
          script(id, kSortedEntries, {.global = true}), ""},
@@ -300,8 +278,8 @@ TEST_F(Cli, schedulePrintsTheCoresScriptOrRefusesWithAMessage)
              std::string(80, '/') + "\"...\n"},
         {{"schedule", "--npc", "npc", path("none.txt")}, "", 1, "",
          said("schedule", path("none.txt") + ": cannot open: ")},
-        {{"schedule", "--npc", "npc", utf8(m_dir)}, "", 1, "",
-         said("schedule", utf8(m_dir) + ": is a folder, not a file")},
+        {{"schedule", "--npc", "npc", utf8Path(m_dir.path())}, "", 1, "",
+         said("schedule", utf8Path(m_dir.path()) + ": is a folder, not a file")},
         // Wrong usage exits with 2.
         {{"schedule", "--npc", "npc", "--loud"}, "", 2, "", said("schedule", "unknown option '--loud'")},
         {{"schedule", "--npc", "npc", "a", "b"}, "", 2, "", said("schedule", "only one FILE may be given")},
@@ -310,10 +288,8 @@ TEST_F(Cli, schedulePrintsTheCoresScriptOrRefusesWithAMessage)
         {{"schedule", "--global"}, "", 2, "", said("schedule", "option '--npc' is missing")},
         {{"schedule", "--npc", "x", "--encoding", "utf-16"}, "", 2, "", said("schedule", "unknown encoding 'utf-16'")},
         {{"schedule", "--help"}, "", 0, "Usage: hourwright-cli schedule [--npc ID]*", ""},
-    };
+    });
     // clang-format on
-    for (const Row &row : rows)
-        check(row);
 }
 
 // A task-list file's header names the NPC and the switches; the command line
@@ -328,7 +304,7 @@ TEST_F(Cli, scheduleTakesTheHeaderOfATaskListUnlessTheCommandLineSaysOtherwise)
     const std::string stdinAt = said("schedule", "(standard input):");
     const Args schedule = {"schedule"};
     // clang-format off
-    const Row rows[] = {
+    check({
         {{"schedule", list}, "", 0, script(id, kSortedEntries, {.global = true}), ""},
         {{"schedule", "--npc", "Other", "--equal", list}, "", 0, script("Other", kSortedEntries, {true, true}), ""},
         {{"schedule", "--no-global", list}, "", 0, script(id, kSortedEntries), ""},
@@ -341,10 +317,8 @@ TEST_F(Cli, scheduleTakesTheHeaderOfATaskListUnlessTheCommandLineSaysOtherwise)
          said("schedule", "the NPC id: \"\xC3\xB6\" (U+00F6) is not in windows-1251")},
         {schedule, "; NPC: a\n; Global: maybe\n06:00 > Fly\n", 1, "",
          stdinAt + "2: \"Global\" must be yes or no, not \"maybe\"\n" + stdinAt + "3: unknown action"},
-    };
+    });
     // clang-format on
-    for (const Row &row : rows)
-        check(row);
 }
 
 // Every real plugin with its FILE.ids, and all their ids in that order.
@@ -353,11 +327,11 @@ std::pair<Args, std::string> realPlugins()
     Args plugins;
     for (const auto &entry : fs::directory_iterator(HW_TEST_PLUGINS))
         if (entry.path().extension() == ".ids")
-            plugins.push_back(utf8(fs::path(entry.path()).replace_extension()));
+            plugins.push_back(utf8Path(fs::path(entry.path()).replace_extension()));
     std::sort(plugins.begin(), plugins.end());
     std::string ids;
     for (const auto &plugin : plugins)
-        ids += readFile(fs::path(plugin) += ".ids");
+        ids += fileBytes(fs::path(plugin) += ".ids");
     return {plugins, ids};
 }
 
@@ -370,7 +344,7 @@ Args concat(Args first, const Args &second)
 TEST_F(Cli, npcsPrintsTheIdsOfEachFileOrSaysWhatStoppedIt)
 {
     const auto [plugins, ids] = realPlugins();
-    const std::string first = plugins.front(), firstIds = readFile(first + ".ids");
+    const std::string first = plugins.front(), firstIds = fileBytes(first + ".ids");
     const std::string control =
         hw::test::headerRecord() + hw::test::npcRecord("a\nb\tc") + hw::test::npcRecord("d\\x");
     const std::string controlFile = write("control.esp", control);
@@ -378,7 +352,7 @@ TEST_F(Cli, npcsPrintsTheIdsOfEachFileOrSaysWhatStoppedIt)
     const std::string cut = write("cut.esp", "TES3zzzz12345678NAME");
     const std::string text = write("text.esp", "Hello, world");
     // clang-format off
-    const Row rows[] = {
+    check({
         {concat({"npcs"}, plugins), "", 0, ids, ""},
         {concat({"npcs", "--encoding=WINDOWS-1250", "--encoding", "windows-1252", "--"}, plugins), "", 0, ids, ""},
         // Standard input, a file redirected in, is read in place.
@@ -395,10 +369,8 @@ TEST_F(Cli, npcsPrintsTheIdsOfEachFileOrSaysWhatStoppedIt)
         {{"npcs", "--encoding", "--with-filename", first}, "", 2, "",
          said("npcs", "option '--encoding' needs a value, not the option '--with-filename'")},
         {{"npcs", "--help"}, "", 0, "Usage: hourwright-cli npcs*", ""},
-    };
+    });
     // clang-format on
-    for (const Row &row : rows)
-        check(row);
 }
 
 TEST_F(Cli, idsAndTheScheduleNotesReadTheFilesAsTheGameCombinesThem)
@@ -417,7 +389,7 @@ TEST_F(Cli, idsAndTheScheduleNotesReadTheFilesAsTheGameCombinesThem)
     const Args guardTasks = {"06:00 > Follow > \"player\"/0/0/0/0",
                              "07:00 > Follow > \"Gone\"/0/0/0/0"};
     // clang-format off
-    const Row rows[] = {
+    check({
         {{"ids", master, pluginFile}, "", 0, "Guard\nnew\\x09one\n", ""},
         {{"ids", "--placed", master, "-"}, plugin, 0, "Guard\t2\nnew\\x09one\t1\n", ""},
         {{"ids", "--kind=cell", master, pluginFile}, "", 0, "Keep\nHut\n", ""},
@@ -429,8 +401,7 @@ TEST_F(Cli, idsAndTheScheduleNotesReadTheFilesAsTheGameCombinesThem)
          said("ids", "--placed counts the references of NPCs and creatures only")},
         {{"ids"}, "", 2, "", said("ids", "no FILE given")},
         {{"ids", "--help"}, "", 0, "Usage: hourwright-cli ids*", ""},
-        // The same script with game data; the notes follow on standard error,
-        // the NPC's first, each entry's naming the entry.
+        // With game data the notes follow on standard error, the NPC's first.
         {{"schedule", "--npc", "Guard", "--data", master, "--data", pluginFile}, lines(guardTasks), 0,
          script("Guard", guardTasks),
          said("schedule", "note: The NPC \"Guard\" is placed 2 times (Keep twice): its commands reach only one of them.\n") +
@@ -440,31 +411,23 @@ TEST_F(Cli, idsAndTheScheduleNotesReadTheFilesAsTheGameCombinesThem)
          said("schedule", "The file \"" + path("missing.esp") + "\" cannot be opened.")},
         {{"schedule", "--npc", "Guard", "--data", "-"}, lines(guardTasks), 2, "",
          said("schedule", "--data names a file")},
-    };
+    });
     // clang-format on
-    for (const Row &row : rows)
-        check(row);
 #ifndef _WIN32
-    // --load-order takes the user's openmw.cfg (here in "good" or "gone"); a
-    // content file it cannot find is told before the notes and fails the run.
-    const std::string data = "data=\"" + utf8(m_dir) + "\"\ncontent=m.esm\n";
-    fs::create_directories(m_dir / "good/openmw");
-    fs::create_directories(m_dir / "gone/openmw");
+    // --load-order reads the user's openmw.cfg; a missing content file is told
+    // before the notes and fails the run.
+    const std::string data = "data=\"" + utf8Path(m_dir.path()) + "\"\ncontent=m.esm\n";
     write("good/openmw/openmw.cfg", data);
     const std::string gone = write("gone/openmw/openmw.cfg", data + "content=gone.esp\n");
     const std::string placedTwice = said("schedule", "note: The NPC \"Guard\" is placed 2 times");
     const Args loadOrder = {"schedule", "--npc", "Guard", "--load-order"};
     // clang-format off
-    const std::pair<Row, std::string> configured[] = {
-        {{loadOrder, lines(guardTasks), 0, script("Guard", guardTasks), placedTwice},
-         "XDG_CONFIG_HOME=" + quoteArg(path("good"))},
-        {{loadOrder, lines(guardTasks), 1, script("Guard", guardTasks),
-          said("schedule", gone + ":3: the content file \"gone.esp\" is in none of the data folders\n") + placedTwice},
-         "XDG_CONFIG_HOME=" + quoteArg(path("gone"))},
-    };
+    check({{loadOrder, lines(guardTasks), 0, script("Guard", guardTasks), placedTwice}},
+          "XDG_CONFIG_HOME=" + quoteArg(path("good")));
+    check({{loadOrder, lines(guardTasks), 1, script("Guard", guardTasks),
+           said("schedule", gone + ":3: the content file \"gone.esp\" is in none of the data folders\n") + placedTwice}},
+          "XDG_CONFIG_HOME=" + quoteArg(path("gone")));
     // clang-format on
-    for (const auto &[row, shell] : configured)
-        check(row, shell);
 #endif
 }
 
@@ -472,8 +435,7 @@ TEST_F(Cli, listsTheActionsAndPrintsAFreshCentralTemplate)
 {
     const Outcome actions = run({"actions"});
     EXPECT_EQ(actions.status, 0) << actions.err;
-    // In the action box's order, each with its fields in the order an entry
-    // stores them, text fields quoted, and no blank at a line's end.
+    // In the action box's order, fields in entry order, texts quoted, no trailing blank.
     EXPECT_TRUE(actions.out.starts_with("Activate\n   0 \"Target:\"\nAdd Item\n   0 \"Item ID:\"\n"
                                         "   2 Quantity:         1\nAdd Spell\n"))
         << actions.out;
@@ -491,16 +453,14 @@ TEST_F(Cli, listsTheActionsAndPrintsAFreshCentralTemplate)
     EXPECT_TRUE(first.out.ends_with(zero.substr(zero.find("\r\n")))) << first.out;
 
     // clang-format off
-    const Row rows[] = {
+    check({
         {{"central", "now"}, "", 2, "", said("central", "takes no arguments")},
         {{"actions", "-x"}, "", 2, "", said("actions", "unknown option '-x'")},
         {{"central", "--help"}, "", 0, "Usage: hourwright-cli central\n*", ""},
         {{"--help"}, "", 0, "Usage: hourwright-cli COMMAND*", ""},
         {{"dance"}, "", 2, "", "hourwright-cli: unknown command 'dance'\n"},
-    };
+    });
     // clang-format on
-    for (const Row &row : rows)
-        check(row);
 }
 
 #ifndef _WIN32
@@ -540,7 +500,7 @@ TEST_F(Cli, failsCleanlyWhereTheSystemSaysNo)
         if (shell.starts_with("ulimit")) // the sanitizers reserve far more address space
             continue;
 #endif
-        check(row, shell);
+        check({row}, shell);
     }
 }
 #endif

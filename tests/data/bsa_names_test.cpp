@@ -15,23 +15,15 @@ const Names kNames = {"meshes\\a.nif", "sound\\Vo\\caf\xE9.mp3", "textures\\b.dd
 // `bytes` with the 32-bit value at `offset` changed.
 std::string with(std::string bytes, std::size_t offset, std::uint32_t value)
 {
-    std::string field;
-    hw::test::putLe32(field, value);
-    return bytes.replace(offset, 4, field);
+    return bytes.replace(offset, 4, hw::test::le32(value));
 }
 
 TEST(BsaNames, readsTheNameTableOrSaysWhereItIsDamaged)
 {
     const std::string good = bsaArchive(kNames);
     const std::size_t names = 12 + 8 * 3; // where the names' offsets begin
-    const struct
-    {
-        const char *name;
-        std::string bytes;
-        BsaFault fault;
-        std::uint64_t offset;
-        std::size_t namesRead;
-    } cases[] = {
+    // name, bytes, fault, its offset, names read
+    const std::tuple<const char *, std::string, BsaFault, std::uint64_t, std::size_t> cases[] = {
         {"whole", good, BsaFault::None, 0, 3},
         {"empty", bsaArchive({}), BsaFault::None, 0, 0},
         {"shortHeader", good.substr(0, 11), BsaFault::TooSmall, 0, 0},
@@ -45,18 +37,18 @@ TEST(BsaNames, readsTheNameTableOrSaysWhereItIsDamaged)
          BsaFault::NameUnterminated, names + 8, 2},
         {"dataPastTheEnd", with(good, 12 + 4, 0xFFFFFF00), BsaFault::DataOutside, 12, 0},
     };
-    for (const auto &c : cases) {
-        hw::MemorySource source(c.bytes);
+    for (const auto &[name, bytes, fault, offset, namesRead] : cases) {
+        hw::MemorySource source(bytes);
         const auto result = hw::readBsaNames(source);
-        EXPECT_EQ(result.fault, c.fault) << c.name;
-        EXPECT_EQ(result.offset, c.offset) << c.name;
-        EXPECT_EQ(result.names.size(), c.namesRead) << c.name;
-        EXPECT_EQ(hw::bsaMessage(result).empty(), c.fault == BsaFault::None) << c.name;
+        EXPECT_EQ(result.fault, fault) << name;
+        EXPECT_EQ(result.offset, offset) << name;
+        EXPECT_EQ(result.names.size(), namesRead) << name;
+        EXPECT_EQ(hw::bsaMessage(result).empty(), fault == BsaFault::None) << name;
     }
     hw::MemorySource source(good);
     EXPECT_EQ(hw::readBsaNames(source).names,
               (Names {"meshes\\a.nif", "sound\\Vo\\caf\xC3\xA9.mp3", "textures\\b.dds"}));
-    hw::MemorySource damaged(cases[8].bytes);
+    hw::MemorySource damaged(std::get<1>(cases[8]));
     EXPECT_EQ(hw::bsaMessage(hw::readBsaNames(damaged)),
               "is damaged: a file's name lies outside its name table (at offset 0x28)");
 }

@@ -1,17 +1,12 @@
 #pragma once
 
+#include "plugin_writer.hpp"
+
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace hw::test {
-
-inline void putLe32(std::string &out, std::uint32_t value)
-{
-    for (int i = 0; i < 4; ++i)
-        out += static_cast<char>((value >> (8 * i)) & 0xFF);
-}
 
 /// The bytes of a Morrowind BSA archive holding a file of `dataSize` bytes
 /// for each of `names` (bytes in the game's code page), laid out as the game
@@ -20,20 +15,15 @@ inline std::string bsaArchive(const std::vector<std::string> &names, std::uint32
 {
     std::string records, nameOffsets, nameTable;
     for (std::uint32_t i = 0; i < names.size(); ++i) {
-        putLe32(records, dataSize);
-        putLe32(records, i * dataSize);
-        putLe32(nameOffsets, static_cast<std::uint32_t>(nameTable.size()));
+        records += le32(dataSize) + le32(i * dataSize);
+        nameOffsets += le32(static_cast<std::uint32_t>(nameTable.size()));
         nameTable += names[i] + '\0';
     }
-    std::string out;
-    putLe32(out, 0x100);
-    putLe32(out,
-            static_cast<std::uint32_t>(records.size() + nameOffsets.size() + nameTable.size()));
-    putLe32(out, static_cast<std::uint32_t>(names.size()));
-    out += records + nameOffsets + nameTable;
-    out.append(8 * names.size(), '\x5A'); // hashes, which are not read
-    out.append(dataSize * names.size(), 'd');
-    return out;
+    const auto tableSize = records.size() + nameOffsets.size() + nameTable.size();
+    return le32(0x100) + le32(static_cast<std::uint32_t>(tableSize)) +
+        le32(static_cast<std::uint32_t>(names.size())) + records + nameOffsets + nameTable +
+        std::string(8 * names.size(), '\x5A') // hashes, which are not read
+        + std::string(dataSize * names.size(), 'd');
 }
 
 } // namespace hw::test

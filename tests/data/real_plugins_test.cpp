@@ -1,10 +1,9 @@
 #include "data/game_index_builder.hpp"
 #include "plugin/es_read.hpp"
+#include "temp_folder.hpp"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 
@@ -12,11 +11,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string contents(const fs::path &file)
-{
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
+using hw::test::fileBytes;
 
 // The index of one file as FILE.index.tsv and FILE.placed.tsv write it.
 std::string indexLines(const hw::GameIndex &index)
@@ -36,10 +31,8 @@ std::string placedLines(const hw::GameIndex &index)
     return lines;
 }
 
-// Every real plugin under the test data folders gives the plugin reader
-// exactly the NPC ids of its FILE.ids (UTF-8, one a line, empty when it has
-// none), and the index exactly the ids of each kind and the counts of placed
-// NPCs that its expected index lists.
+// Every real plugin gives the reader exactly the NPC ids of its FILE.ids, and
+// the index the ids and placed counts of its expected FILE.index/placed.tsv.
 TEST(RealPlugins, giveTheirListedIdsAndIndex)
 {
     const fs::path expected = HW_TEST_INDEX;
@@ -59,7 +52,7 @@ TEST(RealPlugins, giveTheirListedIdsAndIndex)
             std::string ids;
             for (std::size_t i = 0; i < outcome.idCount; ++i)
                 ids += reader.NPCNames[i] + '\n';
-            EXPECT_EQ(ids, contents(fs::path(file) += ".ids"));
+            EXPECT_EQ(ids, fileBytes(fs::path(file) += ".ids"));
 
             const std::string name = file.filename().string();
             if (!fs::exists(expected / (name + ".index.tsv")))
@@ -67,8 +60,8 @@ TEST(RealPlugins, giveTheirListedIdsAndIndex)
             const auto index = hw::buildGameIndex(std::span(&file, 1));
             ASSERT_TRUE(index);
             EXPECT_TRUE(index->files()[0].outcome.complete());
-            EXPECT_EQ(indexLines(*index), contents(expected / (name + ".index.tsv")));
-            EXPECT_EQ(placedLines(*index), contents(expected / (name + ".placed.tsv")));
+            EXPECT_EQ(indexLines(*index), fileBytes(expected / (name + ".index.tsv")));
+            EXPECT_EQ(placedLines(*index), fileBytes(expected / (name + ".placed.tsv")));
             ++indexed;
         }
     }

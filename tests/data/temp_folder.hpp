@@ -4,11 +4,19 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <string_view>
 
 namespace hw::test {
+
+/// The whole of `file`, or "" when it cannot be read.
+inline std::string fileBytes(const std::filesystem::path &file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
 
 /// A folder of its own for one test, with a name beyond ASCII ("Données"),
 /// removed with everything in it at the end.

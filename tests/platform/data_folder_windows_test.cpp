@@ -1,8 +1,5 @@
-// The look-up against the real registry. The keys are written with reg.exe
-// into the 32-bit view, where the 32-bit game's installer writes them, and
-// removed again after each case. Under Wine (as in CI) the prefix is the
-// build's own; on Windows the cases need the right to write to
-// HKEY_LOCAL_MACHINE and are skipped without it.
+// The look-up against the real registry: keys written with reg.exe into the 32-bit
+// view, as the game's installer does; skipped on Windows without the right to.
 #include "platform/data_folder.hpp"
 
 #include <gtest/gtest.h>
@@ -21,8 +18,7 @@ const std::string kSteam =
     R"(HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Steam App 22320)";
 const std::string kGog = R"(HKLM\SOFTWARE\GOG.com\Games\1435828767)";
 
-// Quotes one argument for the C runtime's command-line rules: backslashes are
-// literal except before a quote, so those before the closing quote double.
+// One argument quoted for the C runtime: backslashes before the closing quote double.
 std::string quoted(const std::string &text)
 {
     std::string out = "\"" + text;

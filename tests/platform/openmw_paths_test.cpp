@@ -1,12 +1,11 @@
 // OpenMW's folders as this system gives them, and the choice between OpenMW's
 // configuration and Morrowind.ini.
 #include "platform/openmw_paths.hpp"
+#include "temp_folder.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <random>
 
 namespace {
 
@@ -43,21 +42,16 @@ TEST(OpenMwPaths, followTheXdgVariablesElseHome)
 
 TEST(GameLoadOrder, readsOpenMwsUserConfigurationWhenThereIsOne)
 {
-    const fs::path root =
-        fs::temp_directory_path() / ("hourwright xdg " + std::to_string(std::random_device()()));
-    fs::create_directories(root / "openmw");
-    ASSERT_EQ(setenv("XDG_CONFIG_HOME", root.c_str(), 1), 0);
+    const hw::test::TempFolder root;
+    ASSERT_EQ(setenv("XDG_CONFIG_HOME", root.path().c_str(), 1), 0);
     ASSERT_EQ(setenv("WINEPREFIX", (root / "no prefix").c_str(), 1), 0);
     const auto neither = hw::readGameLoadOrder();
     ASSERT_EQ(neither.problems.size(), 1u);
-    EXPECT_EQ(neither.problems[0].message.rfind("found neither OpenMW's configuration (" +
-                                                    (root / "openmw/openmw.cfg").string() + ")",
-                                                0),
-              0u);
-    std::ofstream(root / "openmw/openmw.cfg") << "content=Morrowind.esm\n";
-    const auto order = hw::readGameLoadOrder();
-    EXPECT_EQ(order.source, root / "openmw/openmw.cfg");
-    fs::remove_all(root);
+    EXPECT_TRUE(neither.problems[0].message.starts_with(
+        "found neither OpenMW's configuration (" + (root / "openmw/openmw.cfg").string() + ")"))
+        << neither.problems[0].message;
+    const auto cfg = root.write("openmw/openmw.cfg", "content=Morrowind.esm\n");
+    EXPECT_EQ(hw::readGameLoadOrder().source, cfg);
 }
 #endif
 

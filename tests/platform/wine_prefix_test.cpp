@@ -1,14 +1,12 @@
-// The data folder as the game's registry entries in a Wine prefix name it, and
-// the look-up from the environment that the program makes with it. Windows has
-// its own registry and is tested there.
+// The data folder that the game's registry entries in a Wine prefix name, and
+// the look-up from the environment. (Windows's own registry is tested there.)
 #include "platform/data_folder.hpp"
 #include "platform/wine_prefix.hpp"
+#include "temp_folder.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <random>
 
 namespace {
 
@@ -42,12 +40,8 @@ TEST(FindDataFolder, findsTheFolderThePrefixsRegistryNames)
     // Empty names are passed over, so backslashes pad a path to any length;
     // with its NUL, a value of 1023 characters just fills the game's buffer.
     const std::string longest = game + std::string(2 * (1023 - 18), '\\');
-    const struct
-    {
-        const char *name;
-        std::string registry; // after Wine's first lines
-        const char *expected; // the data folder in the prefix, or none
-    } cases[] = {
+    // name, the registry after Wine's first lines, the data folder in the prefix or none
+    const std::tuple<const char *, std::string, const char *> cases[] = {
         {"normal", bethesda(game), data},
         {"nativeView", entry(R"(Software\\Bethesda Softworks\\Morrowind)", "Installed Path", game),
          data},
@@ -70,46 +64,35 @@ TEST(FindDataFolder, findsTheFolderThePrefixsRegistryNames)
         {"otherDriveDotsAreLexical", bethesda(R"(D:\\Gone\\..\\.\\Morrowind)"), driveDData},
         {"unmappedDrive", bethesda(R"(E:\\Games\\Morrowind)"), nullptr},
     };
-    // A prefix whose name is not ASCII and holds a space, with drive C:
-    // mapped as Wine maps it and D: by an absolute link, as winecfg makes it.
-    // Every case has the same folders, so that a path read wrongly can land
-    // on another one.
-    const struct Prefix
-    {
-        fs::path path;
-        ~Prefix()
-        {
-            std::error_code ignored;
-            fs::remove_all(path, ignored);
-        }
-    } prefix {fs::temp_directory_path() /
-              ("hourwright préfixe-" + std::to_string(std::random_device()()))};
+    // A prefix named beyond ASCII, C: linked as Wine links it and D: by an
+    // absolute link; all cases share the folders, so a misread path can land on one.
+    const hw::test::TempFolder prefix;
     const auto folder = [&](std::string_view relative) {
-        fs::create_directories(prefix.path / relative);
-        return fs::canonical(prefix.path / relative);
+        return fs::canonical(prefix.folder(relative));
     };
     for (const char *name :
          {"dosdevices", "drive_c/Data Files", data, gogData, jeuxData, driveDData})
         folder(name);
-    fs::create_directory_symlink("../drive_c", prefix.path / "dosdevices" / "c:");
-    fs::create_directory_symlink(folder("games disk"), prefix.path / "dosdevices" / "d:");
-    EXPECT_EQ(hw::dataFolderInPrefix(prefix.path), std::nullopt); // no system.reg
+    fs::create_directory_symlink("../drive_c", prefix.path() / "dosdevices" / "c:");
+    fs::create_directory_symlink(folder("games disk"), prefix.path() / "dosdevices" / "d:");
+    EXPECT_EQ(hw::dataFolderInPrefix(prefix.path()), std::nullopt); // no system.reg
     const auto writeRegistry = [&](const std::string &body) {
-        std::ofstream(prefix.path / "system.reg", std::ios::binary)
-            << "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win64\n\n"
-            << body;
+        prefix.write(
+            "system.reg",
+            "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win64\n\n" +
+                body);
     };
-    for (const auto &c : cases) {
-        writeRegistry(c.registry);
-        const auto expected = c.expected ? std::optional(folder(c.expected)) : std::nullopt;
-        EXPECT_EQ(hw::dataFolderInPrefix(prefix.path), expected) << c.name;
+    for (const auto &[name, registry, expected] : cases) {
+        writeRegistry(registry);
+        EXPECT_EQ(hw::dataFolderInPrefix(prefix.path()),
+                  expected ? std::optional(folder(expected)) : std::nullopt)
+            << name;
     }
 
-    // The program looks in WINEPREFIX; with no prefix it starts in its own
-    // folder. Changing the environment is safe because each test runs in a
-    // process of its own.
+    // The program looks in WINEPREFIX, else starts in its own folder. (Each
+    // test runs in a process of its own, so the environment may change.)
     writeRegistry(bethesda(game));
-    ASSERT_EQ(setenv("WINEPREFIX", prefix.path.c_str(), 1), 0);
+    ASSERT_EQ(setenv("WINEPREFIX", prefix.path().c_str(), 1), 0);
     EXPECT_EQ(hw::findDataFolder(), folder(data));
     ASSERT_EQ(unsetenv("WINEPREFIX"), 0);
     ASSERT_EQ(unsetenv("HOME"), 0);

@@ -26,13 +26,8 @@ hw::RegistryValue readOne(std::string_view body)
 
 TEST(RegistryFile, decodesEachFormOfDataAsWineDoes)
 {
-    struct Case
-    {
-        const char *data; // as written after "Path"=, and perhaps more lines
-        std::uint32_t type;
-        std::u16string text; // the string data, NUL included
-    };
-    const Case cases[] = {
+    // the data after "Path"= (and perhaps more lines), its type, its text with the NUL
+    const std::tuple<const char *, std::uint32_t, std::u16string> cases[] = {
         {R"("C:\\G \"hi\" \t\n\q")", hw::kRegSz, u"C:\\G \"hi\" \t\nq\0"s},
         {R"("\x00e9t\xe9\x00411\xZ")", hw::kRegSz, u"\u00e9t\u00e9A1xZ\0"s},
         {R"("a\0b\1012")", hw::kRegSz, u"a\0bA2\0"s},
@@ -55,12 +50,12 @@ TEST(RegistryFile, decodesEachFormOfDataAsWineDoes)
         {"hex(1", hw::kRegNone, u""s},
         {"text", hw::kRegNone, u""s},
     };
-    for (const auto &c : cases) {
-        const auto value = readOne("[Software\\\\Game] 1700000000\n\"Path\"="s + c.data + "\n");
-        EXPECT_TRUE(value.valueFound) << c.data;
-        EXPECT_EQ(value.type, c.type) << c.data;
-        EXPECT_EQ(value.text, c.text) << c.data;
-        EXPECT_EQ(value.length, c.text.size()) << c.data;
+    for (const auto &[data, type, text] : cases) {
+        const auto value = readOne("[Software\\\\Game] 1700000000\n\"Path\"="s + data + "\n");
+        EXPECT_TRUE(value.valueFound) << data;
+        EXPECT_EQ(value.type, type) << data;
+        EXPECT_EQ(value.text, text) << data;
+        EXPECT_EQ(value.length, text.size()) << data;
     }
 }
 

@@ -1,14 +1,12 @@
 #include "plugin/es_read.hpp"
 
 #include "plugin_writer.hpp"
+#include "temp_folder.hpp"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -155,12 +153,6 @@ TEST(ESRead, givesTheIdsAndTheOutcome)
 
 const fs::path kPlugins = HW_TEST_PLUGINS;
 
-std::string contents(const fs::path &file)
-{
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 #ifdef _WIN32
 const auto kDescriptor = _fileno;
 #else
@@ -185,12 +177,11 @@ void readRanges(hw::ByteSource &source, std::string_view bytes)
     }
 }
 
-// Names beyond ASCII are opened by the command-line tests. A file is read the
-// same when opened by name and through a descriptor (standard input).
+// The same when opened by name and through a descriptor (standard input).
 TEST(FileSource, readsAnyRangeInAnyOrder)
 {
     const auto file = kPlugins / "firemoth.esm";
-    const std::string bytes = contents(file);
+    const std::string bytes = fileBytes(file);
     std::error_code error;
     const auto byName = hw::FileSource::open(file, error);
     ASSERT_NE(byName, nullptr) << error.message();
@@ -203,15 +194,15 @@ TEST(FileSource, readsAnyRangeInAnyOrder)
         readRanges(*source, bytes);
 }
 
-// A missing file is reported in the window's and the command's tests. A
-// folder, a FIFO or a device is never opened for reading: a FIFO's open would
-// wait for a writer.
+// A folder, a FIFO or a device is never opened: a FIFO's open would wait for
+// a writer. (A missing file is covered by the window's and the command's tests.)
 TEST(ReadNPCNamesFromAFile, refusesWhatIsNotARegularFile)
 {
     std::vector<std::pair<fs::path, std::error_code>> cases = {
         {kPlugins, std::make_error_code(std::errc::is_a_directory)}};
 #ifndef _WIN32
-    const fs::path fifo = fs::temp_directory_path() / ("hw-fifo-" + std::to_string(::getpid()));
+    const TempFolder folder;
+    const fs::path fifo = folder / "fifo";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     cases.push_back({fifo, hw::FileError::NotRegularFile});
     cases.push_back({"/dev/zero", hw::FileError::NotRegularFile});
@@ -225,7 +216,6 @@ TEST(ReadNPCNamesFromAFile, refusesWhatIsNotARegularFile)
         EXPECT_EQ(reader.NPCNames, std::vector<std::string> {""});
     }
 #ifndef _WIN32
-    fs::remove(fifo);
     int ends[2];
     ASSERT_EQ(::pipe(ends), 0);
     std::error_code error;
