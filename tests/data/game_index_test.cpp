@@ -68,14 +68,9 @@ Strings placesOf(const hw::GameIndex &index, std::string_view actor)
 
 TEST(GameIndex, placesActorsAsTheFilesCombine)
 {
-    struct Case
-    {
-        std::size_t files;
-        const char *actor;
-        Strings cells;
-    };
     const std::string seydaNeen = "Seyda Neen (-2, -9)";
-    const Case cases[] = {
+    const std::tuple<std::size_t, const char *, Strings> cases[] = {
+        // files read, actor, cells
         {1, "fargoth", {kInn, seydaNeen}},
         {1, "MUDCRAB", {kInn, "Bitter Coast Region (-3, -9)"}},
         // The first plugin changes reference 2 instead of adding one.
@@ -88,19 +83,20 @@ TEST(GameIndex, placesActorsAsTheFilesCombine)
         {3, "mudcrab", {"(no such actor)"}},
     };
     const LoadOrder order;
-    for (const auto &c : cases) {
-        SCOPED_TRACE(std::to_string(c.files) + " files, " + c.actor);
-        EXPECT_EQ(placesOf(order.upTo(c.files), c.actor), c.cells);
-    }
+    for (const auto &[files, actor, cells] : cases)
+        EXPECT_EQ(placesOf(order.upTo(files), actor), cells) << files << " files, " << actor;
 }
 
-TEST(GameIndex, keepsEachIdOnceWithItsFirstSpellingAndItsLastRecord)
+TEST(GameIndex, keepsEachIdOnceWithItsFirstSpellingAndLastRecordInSortedLists)
 {
     const auto index = LoadOrder().upTo(3);
-    const auto ids = [&](hw::RecordKind kind) {
-        const auto view = index.inOrder(kind);
-        return Strings(view.begin(), view.end());
+    const auto strings = [](const auto &ids) {
+        Strings all;
+        for (std::size_t n = 0; n < ids.size(); ++n)
+            all.emplace_back(ids[n]);
+        return all;
     };
+    const auto ids = [&](hw::RecordKind kind) { return strings(index.inOrder(kind)); };
     using enum hw::RecordKind;
     EXPECT_EQ(ids(Npc), (Strings {"Arrille", "Fargoth", "Hrisskar"}));
     EXPECT_EQ(ids(Creature), Strings {});
@@ -111,35 +107,24 @@ TEST(GameIndex, keepsEachIdOnceWithItsFirstSpellingAndItsLastRecord)
     EXPECT_EQ(ids(Region), Strings {"Bitter Coast"});
     EXPECT_TRUE(index.actor("fargoth")->persists());
     EXPECT_EQ(hw::describeCounts(index), "3 files, 3 NPCs, 8 ids");
-}
 
-TEST(GameIndex, completesFromSortedListsOfEachField)
-{
-    const auto index = LoadOrder().upTo(3);
-    const auto list = [&](hw::IdGroup group) {
-        const auto ids = index.sorted(group);
-        Strings all;
-        for (std::size_t n = 0; n < ids.size(); ++n)
-            all.emplace_back(ids[n]);
-        return all;
-    };
-    using enum hw::IdGroup;
-    EXPECT_EQ(list(Actor), (Strings {"Arrille", "Fargoth", "Hrisskar"}));
-    EXPECT_EQ(list(CastTarget), (Strings {"Arrille", "Fargoth", "Hrisskar", "player"}));
-    EXPECT_EQ(list(ActivateTarget), (Strings {"Arrille", "door_01", "Fargoth", "Hrisskar"}));
-    EXPECT_EQ(list(Place), (Strings {"Bitter Coast", "Seyda Neen", kInn}));
-    const auto places = index.sorted(Place);
+    // Completion's sorted lists of each field.
+    const auto list = [&](hw::IdGroup group) { return strings(index.sorted(group)); };
+    using G = hw::IdGroup;
+    EXPECT_EQ(list(G::Actor), (Strings {"Arrille", "Fargoth", "Hrisskar"}));
+    EXPECT_EQ(list(G::CastTarget), (Strings {"Arrille", "Fargoth", "Hrisskar", "player"}));
+    EXPECT_EQ(list(G::ActivateTarget), (Strings {"Arrille", "door_01", "Fargoth", "Hrisskar"}));
+    EXPECT_EQ(list(G::Place), (Strings {"Bitter Coast", "Seyda Neen", kInn}));
+    const auto places = index.sorted(G::Place);
     EXPECT_EQ(hw::firstStartingWith(places, "SEYDA NEEN,"), 2u);
     EXPECT_EQ(hw::firstStartingWith(places, "seyda"), 1u);
     EXPECT_EQ(hw::firstStartingWith(places, "vivec"), places.size());
-    EXPECT_TRUE(index.knows(Place, "bitter COAST"));
-    EXPECT_FALSE(index.knows(Place, "bitter coast region"));
+    EXPECT_TRUE(index.knows(G::Place, "bitter COAST"));
+    EXPECT_FALSE(index.knows(G::Place, "bitter coast region"));
 }
 
-// The Load button goes on from an index and may add a file that is already
-// in it: its references replace themselves instead of counting twice. A file
-// cut short keeps what was read before the fault, and a missing one does not
-// stop the others.
+// A file added again replaces its references instead of counting them twice;
+// one cut short keeps what came before the fault; a missing one stops nothing.
 TEST(GameIndexBuilder, goesOnFromAnIndexAndPastFilesItCannotReadWhole)
 {
     const LoadOrder order;
@@ -159,8 +144,8 @@ TEST(GameIndexBuilder, goesOnFromAnIndexAndPastFilesItCannotReadWhole)
     EXPECT_TRUE(index.knows(hw::IdGroup::Npc, "vedam dren"));
 }
 
-// A plugin of 4 MiB reports its progress several times, in order, up to its
-// whole size, and stops when cancelled in its middle.
+// A plugin of 4 MiB reports progress several times, in order, to its whole
+// size, and stops when cancelled in its middle.
 TEST(GameIndexBuilder, reportsProgressAndStopsWhenCancelled)
 {
     const LoadOrder order;

@@ -45,13 +45,12 @@ TEST(OpenMwLoadOrder, findsTheChainsFilesInItsDataFolders)
 {
     const TempFolder root;
     const hw::OpenMwPaths tokens {root / "user", root / "userdata", root / "global", {}};
-    root.write("global/Data Files/Morrowind.esm", "");
-    root.write("global/Data Files/Tribunal.esm", "");
-    root.write("global/Data Files/Old.esp", "");
-    root.write("global/Data Files/Morrowind.bsa", "");
-    root.write("Mods/Café/MORROWIND.ESM", ""); // a later folder wins, letter case aside
-    root.write("Mods/Café/Mod.omwaddon", "");
-    root.write("userdata/data/New.esp", ""); // OpenMW's default data-local folder
+    // A later folder wins, letter case aside; userdata/data is OpenMW's default data-local.
+    for (const char *file :
+         {"global/Data Files/Morrowind.esm", "global/Data Files/Tribunal.esm",
+          "global/Data Files/Old.esp", "global/Data Files/Morrowind.bsa", "Mods/Café/MORROWIND.ESM",
+          "Mods/Café/Mod.omwaddon", "userdata/data/New.esp"})
+        root.write(file, "");
     root.write("user/openmw.cfg",
                "data=\"?global?Data Files\"\n"
                "fallback-archive=morrowind.bsa\n"
@@ -162,12 +161,7 @@ TEST(ReadTextFile, readsOnlyPlainFilesOfModestSize)
     root.write("small.cfg", "content=A.esp\n");
     root.write("large.cfg", std::string(hw::kLargestConfigFile + 1, '#'));
     root.folder("folder.cfg");
-    const struct
-    {
-        const char *name;
-        hw::TextFile::Status status;
-        const char *problem;
-    } cases[] = {
+    const std::tuple<const char *, hw::TextFile::Status, const char *> cases[] = {
         {"small.cfg", hw::TextFile::Status::Read, ""},
         {"missing.cfg", hw::TextFile::Status::Missing, ""},
         {"large.cfg", hw::TextFile::Status::Refused,
@@ -181,10 +175,10 @@ TEST(ReadTextFile, readsOnlyPlainFilesOfModestSize)
 #ifndef _WIN32
     ASSERT_EQ(mkfifo((root / "pipe.cfg").c_str(), 0600), 0);
 #endif
-    for (const auto &c : cases) {
-        const auto text = hw::readTextFile(root / c.name);
-        EXPECT_EQ(text.status, c.status) << c.name;
-        EXPECT_EQ(text.problem, c.problem) << c.name;
+    for (const auto &[name, status, problem] : cases) {
+        const auto text = hw::readTextFile(root / name);
+        EXPECT_EQ(text.status, status) << name;
+        EXPECT_EQ(text.problem, problem) << name;
     }
     EXPECT_EQ(hw::readTextFile(root / "small.cfg").text, "content=A.esp\n");
 }

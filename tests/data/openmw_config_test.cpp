@@ -1,5 +1,4 @@
-// openmw.cfg: one file's lines, the config= chain in memory, and the load
-// order of a chain on disk.
+// openmw.cfg: one file's lines and the config= chain in memory.
 #include "data/openmw_config.hpp"
 #include "temp_folder.hpp"
 
@@ -55,12 +54,8 @@ void expectLines(const Lines &actual, const Lines &expected, const std::string &
 
 TEST(OpenMwFile, readsEachLineAsOpenMwDoes)
 {
-    const struct
-    {
-        const char *name;
-        const char *text;
-        Lines expected;
-    } cases[] = {
+    const std::tuple<const char *, const char *, Lines> cases[] = {
+        // name, text, summary
         {"quotedWithEscapes", R"(data="Tom && Jerry&"s")", {"data /cfg/Tom & Jerry\"s"}},
         {"trimmedAndRelative",
          "  data = Data Files \r\nfallback-archive= Morrowind.bsa\r\n",
@@ -83,10 +78,10 @@ TEST(OpenMwFile, readsEachLineAsOpenMwDoes)
           "problem 5: the folder begins with an unknown token", "problem 6: content= names no file",
           "problem 8: data-local is set a second time"}},
     };
-    for (const auto &c : cases) {
+    for (const auto &[name, text, expected] : cases) {
         std::vector<hw::LoadOrderProblem> problems;
-        const auto file = hw::parseOpenMwFile(c.text, "/cfg/openmw.cfg", kTokens, problems);
-        expectLines(summary(file, problems), c.expected, c.name);
+        const auto file = hw::parseOpenMwFile(text, "/cfg/openmw.cfg", kTokens, problems);
+        expectLines(summary(file, problems), expected, name);
     }
 }
 

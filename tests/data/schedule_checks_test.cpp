@@ -31,21 +31,13 @@ hw::GameIndex gameData()
     return builder.finish();
 }
 
-struct Case
-{
-    const char *name;
-    const char *npc;
-    bool global;
-    Strings entries;
-    Strings notes; // as noteLine writes them
-};
-
 // Each kind of id, the nearest known ids as suggestions, how often and where
 // the NPC is placed, and what matters only for a global script.
 TEST(CheckSchedule, notesWhatTheGameWillNotFind)
 {
     // clang-format off
-    const Case cases[] = {
+    const std::tuple<const char *, const char *, bool, Strings, Strings> cases[] = {
+        // name, NPC, global, entries, notes as noteLine writes them
         {"KnownIdsOfEveryKind", "guard", true,
          {R"(06:00 > Follow > "RAT"/4/0/0/0)", R"(07:00 > Activate > "door_01")",
           R"(08:00 > Add Item > "Gold_001"/1)", R"(09:00 > Cast > "fireball"/"player")",
@@ -90,16 +82,14 @@ TEST(CheckSchedule, notesWhatTheGameWillNotFind)
     };
     // clang-format on
     const auto index = gameData();
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
-        const auto notes = hw::checkSchedule(c.npc, c.entries, {c.global, false}, index);
+    for (const auto &[name, npc, global, entries, expected] : cases) {
+        SCOPED_TRACE(name);
         Strings lines;
-        for (const auto &note : notes)
-            lines.push_back(hw::noteLine(note, c.entries));
-        EXPECT_EQ(lines, c.notes);
+        for (const auto &note : hw::checkSchedule(npc, entries, {global, false}, index))
+            lines.push_back(hw::noteLine(note, entries));
+        EXPECT_EQ(lines, expected);
         // Without game data nothing is checked.
-        EXPECT_TRUE(
-            hw::checkSchedule(c.npc, c.entries, {c.global, false}, hw::GameIndex {}).empty());
+        EXPECT_TRUE(hw::checkSchedule(npc, entries, {global, false}, hw::GameIndex {}).empty());
     }
 }
 

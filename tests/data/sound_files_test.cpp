@@ -16,12 +16,12 @@ using Lines = std::vector<std::string>;
 TEST(SoundFiles, listsSoundFoldersAndArchivesAsSayNamesThem)
 {
     const hw::test::TempFolder root;
-    root.write("Data Files/Sound/Vo/Misc/Hit Heavy 1.wav", "");
-    root.write("Data Files/Sound/Fx/readme.txt", "");
-    root.write("Data Files/Sound/Fx/Boom.MP3", "");
-    root.write("Data Files/Music/Explore/a.mp3", "");
-    root.write("Mod/sound/Vo/Données/Salut.mp3", "");
-    root.write("Mod/sound/Vo/misc/HIT HEAVY 1.WAV", ""); // the later folder's spelling
+    // The later folder's spelling of Hit Heavy 1.wav wins.
+    for (const char *file :
+         {"Data Files/Sound/Vo/Misc/Hit Heavy 1.wav", "Data Files/Sound/Fx/readme.txt",
+          "Data Files/Sound/Fx/Boom.MP3", "Data Files/Music/Explore/a.mp3",
+          "Mod/sound/Vo/Données/Salut.mp3", "Mod/sound/Vo/misc/HIT HEAVY 1.WAV"})
+        root.write(file, "");
     root.write("Data Files/Morrowind.bsa",
                hw::test::bsaArchive({"sound\\vo\\misc\\hit heavy 1.wav", "sound\\Cr\\rat.wav",
                                      "sound/fx/new.mp3", "music\\x.mp3", "sound\\fx\\x.nif",

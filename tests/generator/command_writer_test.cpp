@@ -93,9 +93,8 @@ TEST(BuildTaskEntry, storesTheDefaultsOfEveryAction)
     }
 }
 
-// The worked examples (those with default values, such as Set Flee Chance 30,
-// are rows of the table above), and texts that hold the separators: only the
-// "/" between values become ", ".
+// The worked examples not in the table above, and texts holding the
+// separators: only the "/" between values become ", ".
 const CommandCase kExamples[] = {
     {R"(08:00 > Add Item > "gold_001"/25)", cmd(R"(AddItem "gold_001", 25)")},
     {R"(10:00 > Position in Cell > "Market"/10.5/-20/0/90)",

@@ -125,7 +125,8 @@ TEST(ScheduleScript, keepsTheGroupOfAnUnknownActionAndReportsIt)
 }
 
 // The name is checked first: with neither name nor tasks, the name is missing.
-TEST(ScheduleScript, checksTheNameBeforeTheTasks)
+// The script is named after the lower-case id.
+TEST(ScheduleScript, checksTheNameBeforeTheTasksAndNamesTheScriptAfterIt)
 {
     const std::tuple<const char *, std::size_t, std::optional<std::string_view>> cases[] = {
         {"", 0, hw::kNpcNameMissing},
@@ -135,10 +136,6 @@ TEST(ScheduleScript, checksTheNameBeforeTheTasks)
         {" ", 1, std::nullopt}};
     for (const auto &[id, tasks, message] : cases)
         EXPECT_EQ(hw::scheduleCheck(id, tasks), message) << id;
-}
-
-TEST(ScheduleScript, namesTheScriptAfterTheLowerCaseId)
-{
     EXPECT_EQ(hw::scheduleScriptName("\xC3\x84ldere  Frau\t1"),
               "\xC3\xA4ldere__frau\t1_sched_sc_01");
 }

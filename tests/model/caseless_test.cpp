@@ -14,12 +14,8 @@ int signOf(int n)
 
 TEST(Caseless, comparesFoldedCodePointsBothWays)
 {
-    struct Case
-    {
-        const char *a, *b;
-        int sign;
-    };
-    const Case cases[] = {
+    const std::tuple<const char *, const char *, int> cases[] = {
+        // a, b, sign of a - b
         {"abc", "ABC", 0},
         {"a", "", 1},
         {"Position", "Position in Cell", -1},
@@ -34,9 +30,9 @@ TEST(Caseless, comparesFoldedCodePointsBothWays)
         {"a\xFF", "A\xFE", 1},
         {"\xC3", "\xC3\x84", 1},
     };
-    for (const auto &c : cases) {
-        EXPECT_EQ(signOf(hw::caselessCompare(c.a, c.b)), c.sign) << c.a << " vs " << c.b;
-        EXPECT_EQ(signOf(hw::caselessCompare(c.b, c.a)), -c.sign) << c.b << " vs " << c.a;
+    for (const auto &[a, b, sign] : cases) {
+        EXPECT_EQ(signOf(hw::caselessCompare(a, b)), sign) << a << " vs " << b;
+        EXPECT_EQ(signOf(hw::caselessCompare(b, a)), -sign) << b << " vs " << a;
     }
 }
 
@@ -60,9 +56,8 @@ TEST(Caseless, lowerCaseKeepsWhatItCannotLower)
     EXPECT_EQ(hw::lowerCase("\xF0\x9F\x98\x80X"), "\xF0\x9F\x98\x80x");
 }
 
-// Keys compared as bytes order any two texts as the comparison does: pieces
-// of every length in UTF-8, letters of each folded script, code points next
-// to the stand-ins of invalid bytes, and random bytes.
+// Keys compared as bytes order random texts as the comparison does: UTF-8 of
+// every length, folded letters, neighbours of invalid bytes' stand-ins, bytes.
 TEST(Caseless, keysOrderTextsAsTheComparisonDoes)
 {
     // clang-format off

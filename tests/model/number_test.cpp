@@ -48,9 +48,8 @@ TEST(Normalise, storesTheReadValueInItsShortForm)
     EXPECT_THROW(hw::writeNumber(std::numeric_limits<double>::quiet_NaN()), std::invalid_argument);
 }
 
-// Makes a locale with a decimal comma the C locale (and the global C++ locale
-// where the standard library can name it); made with localedef when the
-// system has none. Returns its name, or "" when there is none.
+// Sets a decimal-comma C locale (made with localedef if the system has none)
+// and returns its name, or "" when there is none.
 std::string useCommaLocale()
 {
     for (const char *name :

@@ -33,16 +33,9 @@ hw::OptionFields fieldsOf(std::initializer_list<std::pair<int, std::string>> ena
 
 TEST(BuildTaskEntry, normalisesNumbersOrRefusesAtTheFirstFaultyField)
 {
-    struct Case
-    {
-        hw::OptionFields fields;
-        bool option1Text;
-        const char *entry; // "" when refused
-        std::optional<hw::EntryRefusal> refusal;
-        int field;
-    };
     using R = hw::EntryRefusal;
-    const Case cases[] = {
+    // fields, option 1 a text, the entry ("" when refused), the refusal and its field
+    const std::tuple<hw::OptionFields, bool, const char *, std::optional<R>, int> cases[] = {
         // Field 1 is a number unless the text flag is set; disabled fields leave no slot.
         {fieldsOf({{1, ""}, {2, "007"}, {4, "1.50"}, {11, ".5"}}), false,
          "06:00 > Any > 0/7/1.5/0.5", std::nullopt, -1},
@@ -54,12 +47,13 @@ TEST(BuildTaskEntry, normalisesNumbersOrRefusesAtTheFirstFaultyField)
         {fieldsOf({{0, ""}, {1, "\""}}), true, "", R::RequiredFieldEmpty, 0},
         {fieldsOf({{1, "1e400"}, {2, "5"}}), false, "", R::NumberOutOfRange, 1},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(testing::Message() << "case " << &c - cases);
-        const auto built = buildTaskEntry("06:00", "Any", c.fields, c.option1Text);
-        EXPECT_EQ(built.entry, c.entry);
-        EXPECT_EQ(built.refusal, c.refusal);
-        EXPECT_EQ(built.field, c.field);
+    int row = 0;
+    for (const auto &[fields, option1Text, entry, refusal, field] : cases) {
+        SCOPED_TRACE(testing::Message() << "row " << row++);
+        const auto built = buildTaskEntry("06:00", "Any", fields, option1Text);
+        EXPECT_EQ(built.entry, entry);
+        EXPECT_EQ(built.refusal, refusal);
+        EXPECT_EQ(built.field, field);
     }
 }
 

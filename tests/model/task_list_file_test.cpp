@@ -11,8 +11,7 @@ namespace {
 
 using hw::TaskListFile;
 
-// What a read gave, as one text: the NPC id in brackets, the switches, and
-// the entries one a line; or "line N: problem".
+// A read as "[NPC id] switches" and the entries one a line, or "line N: problem".
 std::string outcome(const hw::TaskListRead &read)
 {
     if (!read.ok())
@@ -90,8 +89,7 @@ TEST(TaskListFile, writesTheHeaderThenOneEntryALineOrRefusesWhatALineCannotHold)
         "entry 2 is no task entry: \"; 07:00 > Appear\"");
 }
 
-// Texts that a field of the window may hold: non-ASCII letters, the
-// separators "/" and " > ", blanks at either end, backslashes.
+// Field texts: non-ASCII letters, the separators "/" and " > ", blanks, backslashes.
 std::string randomText(std::mt19937 &random, bool mayBeEmpty)
 {
     // clang-format off
@@ -105,8 +103,8 @@ std::string randomText(std::mt19937 &random, bool mayBeEmpty)
     return text;
 }
 
-// A list as the window could hold it: entries made by Add Task's own rules
-// from random field texts, an id with any blanks and quotes, any switches.
+// A list the window could hold: entries built by Add Task's rules from random
+// fields, an id with any blanks and quotes, any switches.
 TaskListFile randomList(std::mt19937 &random)
 {
     const auto catalogue = hw::actionCatalogue();

@@ -11,15 +11,10 @@ using hw::CodePage;
 
 TEST(ToUtf8, convertsEachByteToItsCharacter)
 {
-    struct Case
-    {
-        CodePage page;
-        std::string bytes;
-        std::string utf8;
-    };
     // ASCII and NUL stay as they are; bytes a page leaves undefined become the
     // C1 control of their number.
-    const Case cases[] = {
+    const std::tuple<CodePage, std::string, std::string> cases[] = {
+        // page, bytes, UTF-8
         {CodePage::Windows1252, std::string("a\0\x80\x8A\x9F\xA0\xE9\xFF\x81\x9D", 10),
          std::string("a\0", 2) + "\u20AC\u0160\u0178\u00A0\u00E9\u00FF\u0081\u009D"},
         {CodePage::Windows1251, "\x80\x88\xA8\xB9\xC0\xFF\x98",
@@ -27,18 +22,17 @@ TEST(ToUtf8, convertsEachByteToItsCharacter)
         {CodePage::Windows1250, "\x8A\xA3\xA5\xC8\xF8\xFF\x81\x83",
          "\u0160\u0141\u0104\u010C\u0159\u02D9\u0081\u0083"},
     };
-    for (const auto &c : cases) {
-        EXPECT_EQ(hw::toUtf8(c.bytes, c.page), c.utf8) << hw::codePageName(c.page);
-        EXPECT_EQ(hw::codePageFromName(hw::codePageName(c.page)), c.page);
-        // Catches a table entry typed twice: no two bytes give the same character.
-        // and every character converts back to its byte.
+    for (const auto &[page, bytes, utf8] : cases) {
+        EXPECT_EQ(hw::toUtf8(bytes, page), utf8) << hw::codePageName(page);
+        EXPECT_EQ(hw::codePageFromName(hw::codePageName(page)), page);
+        // Catches an entry typed twice: 256 distinct characters, each back to its byte.
         std::set<std::string> seen;
         for (int byte = 0; byte < 256; ++byte) {
-            const std::string one(1, static_cast<char>(byte)), utf8 = hw::toUtf8(one, c.page);
-            seen.insert(utf8);
-            EXPECT_EQ(hw::fromUtf8(utf8, c.page).bytes, one) << byte;
+            const std::string one(1, static_cast<char>(byte)), back = hw::toUtf8(one, page);
+            seen.insert(back);
+            EXPECT_EQ(hw::fromUtf8(back, page).bytes, one) << byte;
         }
-        EXPECT_EQ(seen.size(), 256u) << hw::codePageName(c.page);
+        EXPECT_EQ(seen.size(), 256u) << hw::codePageName(page);
     }
 }
 
