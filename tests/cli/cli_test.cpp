@@ -66,7 +66,7 @@ HANDLE openInherited(const std::string &path, DWORD access, DWORD disposition)
 // Starts the program itself, not through cmd.exe, whose quoting rules bend
 // arguments that hold control characters.
 int runProgram(const Args &args, const std::string &in, const std::string &out,
-               const std::string &err)
+               const std::string &err, const std::string & /*shell: POSIX only*/)
 {
     const std::string program = utf8Path(fs::path(HOURWRIGHT_CLI).make_preferred());
     std::wstring line = quoteArg(program);
@@ -160,16 +160,12 @@ protected:
     // Runs the program with `args`, `input` on standard input and `outputTo`
     // (a file of the folder unless given) as standard output.
     Outcome run(const Args &args, std::string_view input = {}, std::string outputTo = {},
-                [[maybe_unused]] const std::string &shell = {}) const
+                const std::string &shell = {}) const
     {
         const std::string in = write("stdin", input);
         const std::string out = outputTo.empty() ? path("stdout") : outputTo;
         Outcome result;
-#ifdef _WIN32
-        result.status = runProgram(args, in, out, path("stderr"));
-#else
         result.status = runProgram(args, in, out, path("stderr"), shell);
-#endif
         result.out = fileBytes(m_dir / "stdout");
         result.err = fileBytes(m_dir / "stderr");
         std::erase(result.err, '\r'); // messages are text: CR LF on Windows

@@ -26,48 +26,49 @@ std::string joinLines(std::initializer_list<std::string_view> lines)
 const Lines kWorkedExample = {"06:00 > Start Running", "06:00 > Travel > 100/200/0",
                               R"(12:00 > Say > "vo\hello.mp3"/"Good day")", "20:00 > Disappear"};
 
-TEST(ScheduleScript, writesTheWorkedExample)
-{
-    const auto script = generateSchedule("Town Guard", kWorkedExample, {});
-    EXPECT_TRUE(script.unknownEntries.empty());
-    // clang-format off
-    EXPECT_EQ(script.text, joinLines({
-        "Begin town_guard_sched_sc_01", "",
-        "Short hrw_hour", "Short hrw_last", "",
-        "If ( MenuMode )", "      Return", "EndIf", "",
-        "Set hrw_hour to GameHour",
-        "If ( hrw_last == hrw_hour )", "      Return",
-        R"(ElseIf ( "Town Guard"-> GetHealth <= 0 ) )", "       Return", "EndIf", "",
-        "If ( hrw_hour <= 6 )", "       Set hrw_last to 6",
-        R"(       "Town Guard"-> ForceRun)", R"(       "Town Guard"-> AITravel 100, 200, 0)",
-        "ElseIf ( hrw_hour <= 12 )", "       Set hrw_last to 12",
-        R"(       "Town Guard"-> Say "vo\hello.mp3", "Good day")",
-        "ElseIf ( hrw_hour == 20 )", "       Set hrw_last to 20",
-        R"(       If ( "Town Guard"-> GetLOS Player != 1 ))", R"(       "Town Guard"-> Disable)",
-        "       EndIf",
-        "EndIf", "", "", "End"}));
-    // clang-format on
-}
-
-TEST(ScheduleScript, leavesTheGuardsToACentralScriptWhenGlobal)
+// Alone the script guards itself; started from a central script it leaves
+// the guards to that script and stops itself.
+TEST(ScheduleScript, writesTheWorkedExampleAloneAndForACentralScript)
 {
     // clang-format off
-    EXPECT_EQ(generateSchedule("Town Guard", kWorkedExample, {.global = true}).text, joinLines({
-        "Begin town_guard_sched_sc_01", "",
-        "Short hrw_hour", "",
-        R"(If ( "Town Guard"-> GetHealth <= 0 ) )", "       Return", "EndIf", "",
-        "Set hrw_hour to GameHour", "",
-        "If ( hrw_hour <= 6 )",
-        R"(       "Town Guard"-> ForceRun)", R"(       "Town Guard"-> AITravel 100, 200, 0)",
-        "ElseIf ( hrw_hour <= 12 )",
-        R"(       "Town Guard"-> Say "vo\hello.mp3", "Good day")",
-        "ElseIf ( hrw_hour == 20 )",
-        R"(       If ( "Town Guard"-> GetLOS Player != 1 ))", R"(       "Town Guard"-> Disable)",
-        "       EndIf",
-        "EndIf", "",
-        "StopScript town_guard_sched_sc_01", "",
-        "End"}));
+    const std::pair<hw::ScheduleSwitches, std::string> cases[] = {
+        {{}, joinLines({
+            "Begin town_guard_sched_sc_01", "",
+            "Short hrw_hour", "Short hrw_last", "",
+            "If ( MenuMode )", "      Return", "EndIf", "",
+            "Set hrw_hour to GameHour",
+            "If ( hrw_last == hrw_hour )", "      Return",
+            R"(ElseIf ( "Town Guard"-> GetHealth <= 0 ) )", "       Return", "EndIf", "",
+            "If ( hrw_hour <= 6 )", "       Set hrw_last to 6",
+            R"(       "Town Guard"-> ForceRun)", R"(       "Town Guard"-> AITravel 100, 200, 0)",
+            "ElseIf ( hrw_hour <= 12 )", "       Set hrw_last to 12",
+            R"(       "Town Guard"-> Say "vo\hello.mp3", "Good day")",
+            "ElseIf ( hrw_hour == 20 )", "       Set hrw_last to 20",
+            R"(       If ( "Town Guard"-> GetLOS Player != 1 ))", R"(       "Town Guard"-> Disable)",
+            "       EndIf",
+            "EndIf", "", "", "End"})},
+        {{.global = true}, joinLines({
+            "Begin town_guard_sched_sc_01", "",
+            "Short hrw_hour", "",
+            R"(If ( "Town Guard"-> GetHealth <= 0 ) )", "       Return", "EndIf", "",
+            "Set hrw_hour to GameHour", "",
+            "If ( hrw_hour <= 6 )",
+            R"(       "Town Guard"-> ForceRun)", R"(       "Town Guard"-> AITravel 100, 200, 0)",
+            "ElseIf ( hrw_hour <= 12 )",
+            R"(       "Town Guard"-> Say "vo\hello.mp3", "Good day")",
+            "ElseIf ( hrw_hour == 20 )",
+            R"(       If ( "Town Guard"-> GetLOS Player != 1 ))", R"(       "Town Guard"-> Disable)",
+            "       EndIf",
+            "EndIf", "",
+            "StopScript town_guard_sched_sc_01", "",
+            "End"})},
+    };
     // clang-format on
+    for (const auto &[switches, text] : cases) {
+        const auto script = generateSchedule("Town Guard", kWorkedExample, switches);
+        EXPECT_TRUE(script.unknownEntries.empty());
+        EXPECT_EQ(script.text, text) << "global " << switches.global;
+    }
 }
 
 // The script from its first hour condition on.

@@ -25,9 +25,8 @@ std::string randomName(std::mt19937 &random, std::size_t maxLength)
     return name;
 }
 
-// Merging batches and sorting at once on folded keys both give the order of
-// adding one by one (caseless, equal names as added), also for long names
-// sharing their first 24 bytes; the binary prefix search agrees with a linear one.
+// Merged batches and a sort on folded keys (also of names sharing 24 bytes) give the
+// order of adding one by one; the binary prefix search agrees with a linear one.
 TEST(NameList, sortsAndMergesLikeAddingOneByOneAndFindsPrefixesLikeALinearPass)
 {
     std::mt19937 random(5);

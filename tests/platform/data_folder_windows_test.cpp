@@ -63,43 +63,37 @@ TEST(RegistryDataFolder, givesTheDataFilesFolderOrTheProgramsFolder)
         std::string data;
         const char *view = "32";
     };
-    struct Case
-    {
-        const char *name;
-        std::vector<Value> values;
-        std::wstring expected; // empty: the program's own folder
+    const auto bethesda = [](std::string data, const char *view = "32") {
+        return Value {kBethesda, "Installed Path", std::move(data), view};
     };
     const std::string fits(1023, 'y'); // with its NUL, exactly the buffer
     const Value steam = {kSteam, "InstallLocation", R"(D:\Steam)"};
     const Value gog = {kGog, "path", R"(E:\GOG Games\Morrowind)"};
-    const Case cases[] = {
-        {"normal", {{kBethesda, "Installed Path", R"(C:\Game)"}}, LR"(C:\Game\Data Files)"},
-        {"trailingBackslash",
-         {{kBethesda, "Installed Path", R"(C:\Game\)"}},
-         LR"(C:\Game\\Data Files)"},
-        {"emptyValue", {{kBethesda, "Installed Path", ""}}, LR"(\Data Files)"},
+    // name, values, the data folder (empty: the program's own folder)
+    const std::tuple<const char *, std::vector<Value>, std::wstring> cases[] = {
+        {"normal", {bethesda(R"(C:\Game)")}, LR"(C:\Game\Data Files)"},
+        {"trailingBackslash", {bethesda(R"(C:\Game\)")}, LR"(C:\Game\\Data Files)"},
+        {"emptyValue", {bethesda("")}, LR"(\Data Files)"},
         {"fillsTheBuffer",
-         {{kBethesda, "Installed Path", fits}},
+         {bethesda(fits)},
          std::wstring(fits.begin(), fits.end()) + LR"(\Data Files)"},
-        {"overLong", {{kBethesda, "Installed Path", std::string(1100, 'x')}}, L""},
+        {"overLong", {bethesda(std::string(1100, 'x'))}, L""},
         {"noValue", {{kBethesda, nullptr, ""}, steam}, L""},
         {"noKey", {}, L""},
-        {"only64BitView", {{kBethesda, "Installed Path", R"(C:\Native)", "64"}}, L""},
+        {"only64BitView", {bethesda(R"(C:\Native)", "64")}, L""},
         {"steamBeforeGog", {gog, steam}, LR"(D:\Steam\Data Files)"},
         {"gog", {gog}, LR"(E:\GOG Games\Morrowind\Data Files)"},
-        {"bethesdaFirst",
-         {gog, steam, {kBethesda, "Installed Path", R"(C:\Game)"}},
-         LR"(C:\Game\Data Files)"},
+        {"bethesdaFirst", {gog, steam, bethesda(R"(C:\Game)")}, LR"(C:\Game\Data Files)"},
     };
-    for (const auto &c : cases) {
+    for (const auto &[name, values, expected] : cases) {
         removeKeys();
-        for (const auto &v : c.values) {
+        for (const auto &v : values) {
             const std::string value =
                 v.name ? " /v " + quoted(v.name) + " /t REG_SZ /d " + quoted(v.data) : "";
-            EXPECT_TRUE(reg("add " + quoted(v.key) + value, v.view)) << c.name;
+            EXPECT_TRUE(reg("add " + quoted(v.key) + value, v.view)) << name;
         }
-        EXPECT_EQ(hw::findDataFolder().wstring(), c.expected.empty() ? programFolder() : c.expected)
-            << c.name;
+        EXPECT_EQ(hw::findDataFolder().wstring(), expected.empty() ? programFolder() : expected)
+            << name;
     }
     removeKeys();
 }

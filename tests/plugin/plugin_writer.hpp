@@ -1,8 +1,7 @@
 #pragma once
 
-// Builds plugin file bytes in memory: records of any tag and size, sub-records,
-// NPC records with ids of any bytes, cells with references. The benchmarks
-// use it as well.
+// Plugin bytes built in memory (records of any tag and size, sub-records, NPCs
+// with ids of any bytes, cells with references), for the tests and benchmarks.
 
 #include <cstdint>
 #include <initializer_list>
