@@ -22,6 +22,9 @@ TEST(BsaNames, readsTheNameTableOrSaysWhereItIsDamaged)
 {
     const std::string good = bsaArchive(kNames);
     const std::size_t names = 12 + 8 * 3; // where the names' offsets begin
+    std::uint32_t nameBytes = 0; // the size of the name table: a name may not start at its end
+    for (const auto &name : kNames)
+        nameBytes += static_cast<std::uint32_t>(name.size() + 1);
     // name, bytes, fault, its offset, names read
     const std::tuple<const char *, std::string, BsaFault, std::uint64_t, std::size_t> cases[] = {
         {"whole", good, BsaFault::None, 0, 3},
@@ -33,6 +36,7 @@ TEST(BsaNames, readsTheNameTableOrSaysWhereItIsDamaged)
         {"tableSmallerThanRecords", with(good, 4, 35), BsaFault::TableTooLarge, 4, 0},
         {"cutBeforeTheData", good.substr(0, good.size() - 1), BsaFault::DataOutside, 12 + 16, 2},
         {"nameOutsideTable", with(good, names + 4, 1000), BsaFault::NameOutside, names + 4, 1},
+        {"nameAtTableEnd", with(good, names + 4, nameBytes), BsaFault::NameOutside, names + 4, 1},
         {"lastNameWithoutNul", std::string(good).replace(good.find(".dds") + 4, 1, "x"),
          BsaFault::NameUnterminated, names + 8, 2},
         {"dataPastTheEnd", with(good, 12 + 4, 0xFFFFFF00), BsaFault::DataOutside, 12, 0},
