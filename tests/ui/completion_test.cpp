@@ -8,22 +8,8 @@ namespace {
 
 using hw::test::GameWindow;
 
-// Types `keys` into `box` as the author does: "\b" presses Backspace and
-// "\177" Delete.
-void type(QLineEdit &box, const char *keys)
-{
-    box.setFocus();
-    for (const char *key = keys; *key; ++key) {
-        if (*key == '\b' || *key == '\177')
-            QTest::keyClick(&box, *key == '\b' ? Qt::Key_Backspace : Qt::Key_Delete);
-        else
-            QTest::keyClicks(&box, QString(QChar(*key)));
-    }
-}
-
-// The action; the field; the keys; the text afterwards and its selected part
-// with the game loaded. Without it, a field behaves as a plain line edit,
-// except "Group:", whose list is the game's engine's own.
+// The action; the field; the keys; the text and its selected part with the game loaded.
+// Without it, a field is a plain line edit, but for "Group:" (the engine's own list).
 struct Case
 {
     const char *action;
@@ -39,8 +25,7 @@ const Case kCases[] = {
     {"Attack", 0, "fm_sey", "fm_sey", ""},                        // an object is no actor
     {"Activate", 0, "fm_sey", "fm_seyda_boat", "da_boat"},        // objects
     {"Activate", 0, "ward o", "ward of Akavir", "f Akavir"},      // items
-    {"Cast", 1, "pla", "player", "yer"},
-    {"Cast", 1, "fm_ma", "fm_mara", "ra"},
+    {"Cast", 1, "pla", "player", "yer"}, {"Cast", 1, "fm_ma", "fm_mara", "ra"},
     {"Cast", 0, "fm_v", "fm_vampirism", "ampirism"},              // "Spell:"
     {"Add Spell", 0, "test_s", "test_spellmaking", "pellmaking"},
     {"Add Item", 0, "test_w", "test_weapon", "eapon"},
@@ -54,10 +39,8 @@ const Case kCases[] = {
     {"Play Animation", 0, "walkf", "walkforward", "orward"},
     {"Travel", 2, "12", "12", ""},                                // numbers
     // Backspace and Delete take the suggestion away once; the next key completes.
-    {"Follow", 0, "fm_hj\b", "fm_hj", ""},
-    {"Follow", 0, "fm_hj\bd", "fm_hjd", ""},
-    {"Follow", 0, "fm_h\177j", "fm_hjrondir", "rondir"},
-    {"Follow", 0, "fm_h\b\bj", "fm_jhanir", "hanir"},
+    {"Follow", 0, "fm_hj\b", "fm_hj", ""}, {"Follow", 0, "fm_hj\bd", "fm_hjd", ""},
+    {"Follow", 0, "fm_h\177j", "fm_hjrondir", "rondir"}, {"Follow", 0, "fm_h\b\bj", "fm_jhanir", "hanir"},
 };
 // clang-format on
 
@@ -73,13 +56,14 @@ TEST(OptionCompletion, completesEachFieldFromTheIdsItsCaptionNamesAndOnlyThoseFi
             hw::test::Window::pick(w.form.cmbTask, c.action);
             QLineEdit &box = *w.form.txtOption[static_cast<std::size_t>(c.field)];
             box.clear();
-            type(box, c.keys);
+            box.setFocus();
+            hw::test::typeKeys(&box, c.keys);
             if (loaded || QByteArray(c.action) == "Play Animation") {
                 EXPECT_EQ(box.text(), QString::fromUtf8(c.text));
                 EXPECT_EQ(box.selectedText(), QString::fromUtf8(c.selected));
             } else {
                 QLineEdit plain;
-                type(plain, c.keys);
+                hw::test::typeKeys(&plain, c.keys);
                 EXPECT_EQ(box.text(), plain.text());
                 EXPECT_FALSE(box.hasSelectedText());
             }

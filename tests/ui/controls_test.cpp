@@ -1,6 +1,5 @@
-// The window as created: every control's kind, caption, place, tab position
-// and tooltip, the outlines and the lists; captions that fit; the layout rule
-// on changes of the client area; Tab, and pastes of nothing.
+// The window as created (controls, outlines, lists); captions that fit; the layout rule on
+// changes of the client area; Tab, and pastes of nothing.
 #include "window_fixture.hpp"
 
 #include "ui/main_window.hpp"
@@ -35,8 +34,7 @@ const char kName[] = "Choose or type a name of your NPC.";
 const char kTime[] = "Specify the time for the task at hand.";
 const char kTask[] = "What should the NPC do in the specified time.";
 
-// Captions after start-up: the option fields show the "Wander" layout. Of the
-// option fields, those that stand for their column.
+// Captions after start-up, in the "Wander" layout; of the option fields, one per column.
 // clang-format off
 const ControlRow kControls[] = {
     {"Label5", "QLabel", "NPC Name:", {8, 12, 61, 17}, -1, kName},
@@ -244,8 +242,7 @@ TEST(MainWindow, holdsTheFormBelowTheMenuBarAtOneSize)
 {
     ScriptedPrompts prompts;
     hw::MainWindow main(prompts);
-    main.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    hw::test::showActive(main);
     const int menuBottom = main.menuBar()->geometry().bottom();
     EXPECT_EQ(main.form().geometry(), QRect(0, menuBottom + 1, 577, 528));
     EXPECT_EQ(main.statusBar()->y(), main.form().geometry().bottom() + 1);

@@ -1,6 +1,5 @@
-// The File menu on task lists and scripts, driven through the main window:
-// saving and opening, the question before anything unsaved is dropped, saves
-// and opens that fail, dropped files and pasted lists.
+// The File menu on task lists and scripts: save and open, the question before unsaved work
+// is dropped, saves and opens that fail, dropped files and pasted lists.
 #include "window_fixture.hpp"
 
 #include "plugin/code_page.hpp"
@@ -46,8 +45,7 @@ struct FilesWindow
     FilesWindow()
     {
         QDir().mkpath(dir);
-        main.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&main));
+        hw::test::showActive(main);
     }
     QString path(const QString &name) const { return dir + '/' + name; }
     QString write(const QString &name, const QByteArray &bytes) const
@@ -151,9 +149,8 @@ TEST_F(Files, saveNewAndOpenGiveBackTheListTheNameAndTheSwitches)
     EXPECT_EQ(recent.back()->text(), "&8 " + path("1"));
 }
 
-// New, Open, Open Recent and closing, on a list opened from a.hwtasks and then
-// changed, each with each answer, and without a change (no question); and
-// opening a.hwtasks again, which after Save shows what was saved.
+// New, Open, Open Recent, closing and opening a.hwtasks again, on a.hwtasks changed (each
+// with each answer) and unchanged (no question).
 TEST(UnsavedQuestion, comesBeforeEachCommandThatDropsTheListAndIsObeyed)
 {
     const QByteArray a = "; NPC: a\n06:00 > Appear\n", b = "; NPC: b\n07:00 > Appear\n";
@@ -196,10 +193,8 @@ TEST(UnsavedQuestion, comesBeforeEachCommandThatDropsTheListAndIsObeyed)
     }
 }
 
-// Saving into a folder that is a file, onto a folder or a pipe, and onto a
-// disk that takes only part of the file (a file size limit): the message
-// names the file and the reason, the window keeps its list, its file and its
-// mark, and the file keeps what it held.
+// Saving into a file as folder, onto a folder or a pipe, or past a file size limit: the
+// message names the file and the reason; the window and the file stay as they were.
 TEST_F(Files, aSaveThatFailsNamesTheFileAndTheReasonAndKeepsTheWindowAsItWas)
 {
     ASSERT_TRUE(main.document().openFile(write("a.hwtasks", "06:00 > Appear\n")));
@@ -256,8 +251,7 @@ TEST_F(Files, aSaveThatFailsNamesTheFileAndTheReasonAndKeepsTheWindowAsItWas)
     EXPECT_TRUE(main.isWindowModified());
 }
 
-// A file that cannot be taken whole changes nothing in the window, asks
-// nothing, and is named with the line and the reason.
+// A file that cannot be taken whole is named with the line and the reason, and changes nothing.
 TEST_F(Files, aDamagedFileIsNamedWithItsLineAndReasonAndChangesNothing)
 {
     ASSERT_TRUE(main.document().openFile(write("a.hwtasks", "; NPC: a\n06:00 > Appear\n")));
@@ -266,9 +260,8 @@ TEST_F(Files, aDamagedFileIsNamedWithItsLineAndReasonAndChangesNothing)
     ASSERT_EQ(mkfifo(QFile::encodeName(path("fifo.hwtasks")).constData(), 0600), 0);
     QFile big(path("big.hwtasks"));
     ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize(32 * 1024 * 1024 + 1));
-    // The reader's own refusals are tested with it; here, that the window names
-    // the file, shows a numbered line or a sentence, and refuses what is not a
-    // plain file or is too large before reading it.
+    // The reader's refusals are tested with it; here, that the window names the file and the
+    // line or reason, and refuses what is no plain file or too large before reading it.
     const std::pair<QString, QString> files[] = {
         {write("bad.hwtasks", "; NPC: b\n06:00 > Appear\n07:00 > Fly\n"),
          "Line 3: unknown action \"Fly\""},

@@ -35,9 +35,8 @@ struct Environment
     }
 };
 
-/// The program's window in a home of its own: OpenMW's configuration folder
-/// (XDG_CONFIG_HOME), its data folder and the Wine prefix are temporary
-/// folders, so that Load Game Data reads what a test writes there.
+/// The program's window with OpenMW's configuration and data folders and the Wine prefix
+/// in a temporary home, so that Load Game Data reads what a test writes there.
 struct GameWindow
 {
     QTemporaryDir home;
@@ -59,9 +58,7 @@ struct GameWindow
             << bsaArchive({"sound\\Cr\\fm\\roar.wav", "meshes\\x.nif"});
         // The archive the original engine always loads.
         std::ofstream(dataFolder / "Morrowind.bsa", std::ios::binary) << bsaArchive({});
-        window.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
-        QApplication::setActiveWindow(&window);
+        showActive(window);
     }
 
     /// Writes the user's openmw.cfg with the data folder, its archive and

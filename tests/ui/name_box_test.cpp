@@ -1,6 +1,5 @@
-// The NPC name box: the Load button (the dialog, the clear question, the scan
-// and the names added, from plugin files written here), its list's width and
-// the completion of names typed with key events as the author types.
+// The NPC name box: the Load button (dialog, clear question, names added), its list's
+// width and the completion of names typed with key events.
 #include "window_fixture.hpp"
 
 #include <QAbstractItemView>
@@ -19,9 +18,8 @@ const char kKept[] = "The NPC list was left as it was.";
 const char kAdded[] = "The ids found were added to the NPC list.";
 const std::string kWhole = npcs({"b", "a", "c"});
 
-// A name; the bytes of the file loaded after one with the ids D, b (or
-// "<missing>", "<cancel>"); the answer; the list and the box's text ("typed"
-// before) afterwards; what the message that follows says of the list, if any.
+// A name; the bytes loaded after a file with the ids D, b (or "<missing>", "<cancel>"); the
+// answer; the list and the box's text ("typed" before) after; the note on the list, if any.
 // clang-format off
 const std::tuple<const char *, std::string, PromptAnswer, const char *, const char *, const char *> kLoads[] = {
     {"Cancel", "<cancel>", PromptAnswer::Yes, "b,D", "typed", ""},
@@ -112,10 +110,8 @@ TEST_F(WindowTest, theListOpensAsWideAsItsWidestIdUpToTheWidthOfTheScreen)
     }
 }
 
-// A name; the list; the keys, Latin-1 characters typed as a keyboard that has
-// them sends them (\b presses Backspace, \177 Delete and \1 Home); the box's
-// text afterwards, where its selection starts (the caret when nothing is
-// selected) and how long it is.
+// A name; the list; the keys (as typeKeys takes them); the box's text afterwards, where its
+// selection starts (the caret when nothing is selected) and how long it is.
 using TypingCase =
     std::tuple<const char *, std::vector<std::string>, const char *, const char *, int, int>;
 
@@ -123,21 +119,16 @@ const std::vector<std::string> kFive = {"ab", "ac", "xa", "xb", "xc"};
 
 // clang-format off
 const TypingCase kTyping[] = {
-    {"FirstEntry", kFive, "a", "ab", 1, 1},
-    {"TypingOverTheSuggestion", kFive, "ac", "ac", 2, 0},
+    {"FirstEntry", kFive, "a", "ab", 1, 1}, {"TypingOverTheSuggestion", kFive, "ac", "ac", 2, 0},
     {"NoEntryBeginsWithIt", kFive, "b", "b", 1, 0},
     // A first letter late in the alphabet still finds an entry early in the list.
     {"WholeListSearched", {"pa", "qa", "xa", "xb", "xc"}, "p", "pa", 1, 1},
-    {"TypedCaseKept", {"abc"}, "AB", "ABc", 2, 1},
-    {"EqualButForCase", {"abc"}, "ABC", "ABC", 3, 0},
+    {"TypedCaseKept", {"abc"}, "AB", "ABc", 2, 1}, {"EqualButForCase", {"abc"}, "ABC", "ABC", 3, 0},
     {"BeyondAscii", {"dres", "\xC9lise"}, "\xE9l", "\xE9lise", 2, 3}, // Windows-1252
     // Backspace and Delete take a suggestion away without bringing it back.
-    {"BackspaceRemovesTheSuggestion", {"abc"}, "a\b", "a", 1, 0},
-    {"TypingAfterBackspaceCompletes", {"abc"}, "a\bb", "abc", 2, 1},
-    {"DeleteRemovesTheSuggestion", {"abc"}, "ab\177", "ab", 2, 0},
-    {"BackspaceToEmptyThenType", {"abc"}, "ab\b\b\ba", "abc", 1, 2},
-    // Typing in the middle completes from the whole text; the selection runs
-    // from the caret over the rest.
+    {"BackspaceRemovesSuggestion", {"abc"}, "a\b", "a", 1, 0}, {"TypeAfterBackspace", {"abc"}, "a\bb", "abc", 2, 1},
+    {"DeleteRemovesSuggestion", {"abc"}, "ab\177", "ab", 2, 0}, {"ToEmptyThenType", {"abc"}, "ab\b\b\ba", "abc", 1, 2},
+    // Typing in the middle completes from the whole text; the selection runs on from the caret.
     {"TypingInTheMiddle", {"xaby"}, "ab\1x", "xaby", 1, 3},
     {"SignsMatchOnlyThemselves", {"a?c", "a[b", "abc"}, "a[", "a[b", 2, 1},
 };
@@ -150,19 +141,7 @@ TEST(Completion, completesWithTheFirstEntryAndSelectsFromTheCaretToTheEnd)
         Window w;
         w.load(w.plugin("names.esp", npcs(list)));
         w.window.txtName->setFocus();
-        for (const char *key = keys; *key; ++key) {
-            const QChar letter(static_cast<unsigned char>(*key));
-            const Qt::Key special = *key == '\b' ? Qt::Key_Backspace
-                : *key == '\177'                 ? Qt::Key_Delete
-                : *key == '\1'                   ? Qt::Key_Home
-                                                 : Qt::Key_unknown;
-            if (special != Qt::Key_unknown)
-                QTest::keyClick(w.window.txtName, special);
-            else
-                QTest::sendKeyEvent(QTest::Click, w.window.txtName,
-                                    static_cast<Qt::Key>(letter.toUpper().unicode()), letter,
-                                    Qt::NoModifier);
-        }
+        hw::test::typeKeys(w.window.txtName, keys);
         const QLineEdit &edit = *w.window.txtName->lineEdit();
         EXPECT_EQ(edit.text(), QString::fromLatin1(text));
         EXPECT_EQ(edit.selectionLength(), selectionLength);

@@ -58,9 +58,8 @@ TEST_F(WindowTest, aFieldClickedIntoKeepsTheSelectionItsFocusMade)
 
 TEST(KeyFilter, typedCharacterGivesTextAndCaret)
 {
-    // Action, field, its text, where the selection starts (the caret when
-    // nothing is selected) and its length, the key ('\b' Backspace, '\x7f'
-    // Delete, '\x16' Ctrl+V with "99" on the clipboard), the text and caret after.
+    // Action, field, its text, selection start (the caret) and length, the key (as typeKeys
+    // takes it; "99" on the clipboard), the text and caret after.
     // clang-format off
     const std::tuple<const char *, int, const char *, int, int, char, const char *, int> cases[] = {
         // One point in a numeric field, judged on the whole text.
@@ -90,12 +89,7 @@ TEST(KeyFilter, typedCharacterGivesTextAndCaret)
         QLineEdit &box = w.field(field);
         box.setText(QString::fromUtf8(text));
         box.setSelection(start, length); // a length of 0 places the caret
-        if (key == '\b' || key == '\x7f')
-            QTest::keyClick(&box, key == '\b' ? Qt::Key_Backspace : Qt::Key_Delete);
-        else if (key == '\x16')
-            QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
-        else
-            QTest::keyClick(&box, key);
+        hw::test::typeKeys(&box, std::string(1, key).c_str());
         EXPECT_EQ(box.text(), QString::fromUtf8(textAfter));
         EXPECT_EQ(box.cursorPosition(), caretAfter);
         EXPECT_TRUE(w.prompts.asked.isEmpty()) << "refused keys are dropped silently";

@@ -28,11 +28,8 @@ inline void PrintTo(const QString &text, std::ostream *os)
 
 namespace hw::test {
 
-/// Prompts that record each question as "caption|text" and give the answers
-/// queued (the default button when none is); the open-file dialog records
-/// "folder|filter" and gives the paths queued, or nothing (a cancel); the
-/// save-file dialog records "path|filter|type in force", gives the paths
-/// queued and chooses the file types queued (or keeps the one in force).
+/// Prompts that record what each shows ("caption|text", "folder|filter", "path|filter|type")
+/// and give the answers, paths and file types queued, else the default, a cancel, the type shown.
 struct ScriptedPrompts : Prompts
 {
     QStringList asked, dialogs, files, saveDialogs, savePaths, saveTypes;
@@ -64,6 +61,34 @@ struct ScriptedPrompts : Prompts
     }
 };
 
+/// Shows `w` and makes it the active window, as after start-up.
+inline void showActive(QWidget &w)
+{
+    w.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
+    QApplication::setActiveWindow(&w);
+}
+
+/// Types `keys` into `target` with key events, bytes as Latin-1 characters;
+/// \b presses Backspace, \177 Delete, \1 Home and \26 Ctrl+V.
+inline void typeKeys(QWidget *target, const char *keys)
+{
+    for (const char *key = keys; *key; ++key) {
+        const QChar letter(static_cast<unsigned char>(*key));
+        if (*key == '\26')
+            QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
+        else if (*key == '\b' || *key == '\177' || *key == '\1')
+            QTest::keyClick(target,
+                            *key == '\b'       ? Qt::Key_Backspace
+                                : *key == '\1' ? Qt::Key_Home
+                                               : Qt::Key_Delete);
+        else
+            QTest::sendKeyEvent(QTest::Click, target,
+                                static_cast<Qt::Key>(letter.toUpper().unicode()), letter,
+                                Qt::NoModifier);
+    }
+}
+
 /// A plugin file's bytes: the header record and one NPC record per id.
 inline std::string npcs(const std::vector<std::string> &ids)
 {
@@ -84,12 +109,7 @@ struct Window
     QAbstractItemModelTester tester {window.txtName->model(),
                                      QAbstractItemModelTester::FailureReportingMode::Fatal};
 
-    Window()
-    {
-        window.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
-        QApplication::setActiveWindow(&window);
-    }
+    Window() { showActive(window); }
 
     /// Picks an item as the author does, by changing the box's selection.
     static void pick(QComboBox *box, const char *text)
