@@ -1,5 +1,4 @@
-// Completion in the option fields: each kind of field with real ids of the
-// test plugins, sound files and animation groups, typed with key events.
+// Completion in each kind of option field from the test plugins' ids, sounds and animations.
 #include "game_fixture.hpp"
 
 #include <QLineEdit>

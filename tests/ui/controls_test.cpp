@@ -76,8 +76,7 @@ const ControlRow kControls[] = {
 };
 // clang-format on
 
-// The task list's height for `room` pixels: the largest that shows whole rows
-// only; with no room for one, just its frame.
+// The task list's height for `room` pixels: whole rows only; with no room for one, its frame.
 int listHeight(const frmMain &window, int room)
 {
     const int frame = 2 * window.lstTasks->frameWidth(), rows = window.lstTasks->rowHeight();
@@ -93,8 +92,7 @@ QString captionOf(const QWidget *w)
     return {};
 }
 
-// The controls in the tab order from the name box on; with `enabledOnly`,
-// those that Tab visits.
+// The controls in tab order from the name box on; with `enabledOnly`, those Tab visits.
 QList<QWidget *> tabChain(frmMain &window, bool enabledOnly)
 {
     QList<QWidget *> chain;

@@ -32,8 +32,7 @@ const QString kSaveQuestion = "HourWright|Save changes to the task list?";
 const QString kEntries = "06:00 > Start Running|06:00 > Travel > 100/200/0|"
                          "12:00 > Say > \"vo\\h\xC3\xA9llo.mp3\"/\"Good day / a > b\"";
 
-// A main window with scripted prompts, settings of its own, and a folder
-// with a name beyond ASCII for its files.
+// A main window with scripted prompts and a folder for its files named beyond ASCII.
 struct FilesWindow
 {
     hw::test::ScriptedPrompts prompts;
@@ -293,8 +292,7 @@ TEST_F(Files, aDamagedFileIsNamedWithItsLineAndReasonAndChangesNothing)
     EXPECT_EQ(state(), before);
 }
 
-// Drops anywhere on the window: on the script box too, which would otherwise
-// take a file's name as text.
+// Drops anywhere on the window, the script box too (which would take a file's name as text).
 TEST_F(Files, takesADroppedTaskListOrPluginsAndRefusesOtherFilesQuietly)
 {
     const QString list = write("b.HWTASKS", "; NPC: b\n07:00 > Appear\n");
@@ -418,8 +416,7 @@ TEST(StartArguments, takeOneFileAndNoOption)
     }
 }
 
-// hourwright-cli schedule reads a saved list and prints, byte for byte, the
-// script the window shows for it.
+// hourwright-cli schedule prints, byte for byte, the window's script for a saved list.
 TEST_F(Files, theCommandLineWritesTheWindowsScriptForASavedList)
 {
     for (const bool global : {false, true}) {

@@ -1,6 +1,5 @@
-// File › Load Game Data from an openmw.cfg (or a configuration chosen by
-// hand) that names real plugins, a missing file and a damaged one; Cancel;
-// and the Load button adding its file to the index.
+// File › Load Game Data from an openmw.cfg (or one chosen by hand) naming real, missing and
+// damaged plugins; Cancel; the Load button adding its file to the index.
 #include "game_fixture.hpp"
 
 #include "model/caseless.hpp"
@@ -22,8 +21,7 @@ using hw::test::GameWindow;
 
 const QString kClear = "HourWright|Do you want to clear the NPC list before adding the new names?";
 
-// The NPC ids of the test plugins `names` (their .ids files) and `more`, each
-// once (case ignored), sorted.
+// The NPC ids of the plugins `names` (their .ids files) and `more`, caselessly once, sorted.
 QString gameIds(const std::vector<std::string> &names, std::vector<std::string> more = {})
 {
     for (const auto &name : names) {
@@ -50,9 +48,8 @@ void loadButton(GameWindow &w, const fs::path &file)
 
 TEST(LoadGameData, readsTheConfiguredFilesTellsWhatItCouldNotReadAndAddsEachIdOnce)
 {
-    // The answer; the NPC ids the list held before (loaded by the Load
-    // button); whether the game is loaded twice; the ids the list holds after
-    // besides the game's.
+    // The answer; the ids the list held before (from the Load button); whether the game loads
+    // twice; the ids the list holds after besides the game's.
     const std::tuple<PromptAnswer, std::vector<std::string>, bool, std::vector<std::string>>
         cases[] = {
             {PromptAnswer::Yes, {"Own_Guard"}, false, {}},
@@ -103,8 +100,7 @@ TEST(LoadGameData, readsTheConfiguredFilesTellsWhatItCouldNotReadAndAddsEachIdOn
 
 TEST(LoadGameData, withoutAConfigurationSaysWhereItLookedAndReadsOneChosenByHand)
 {
-    // The answer to "choose one?"; the file chosen (none: the dialog is
-    // cancelled); its text; the NPC ids loaded.
+    // The answer to "choose one?"; the file chosen (none: a cancel); its text; the ids loaded.
     const std::tuple<PromptAnswer, const char *, const char *, QString> cases[] = {
         {PromptAnswer::No, "", "", ""},
         {PromptAnswer::Yes, "", "", ""},
@@ -165,8 +161,7 @@ TEST(LoadGameData, namesTheFirstProblemsOfALongListAndHowManyMore)
 
 TEST(LoadGameData, cancelledLeavesTheNamesTheIndexAndTheStatusAsTheyWere)
 {
-    // Cancelled while the files are read, and once they have been read
-    // (the result on its way to the window).
+    // Cancelled while the files are read, and once read (the result on its way to the window).
     for (const bool read : {false, true}) {
         SCOPED_TRACE(read);
         GameWindow w;

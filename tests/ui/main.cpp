@@ -1,6 +1,5 @@
-// GoogleTest main for the window's tests: one QApplication for all cases, set
-// up as the program sets itself up, headless unless a platform is chosen,
-// with settings of its own.
+// GoogleTest main for the window's tests: one QApplication set up as the program's,
+// headless unless a platform is chosen, with settings of its own.
 #include "ui/application.hpp"
 
 #include <QApplication>

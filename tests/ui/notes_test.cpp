@@ -1,6 +1,5 @@
-// The notes on a generated schedule: the status bar's count, the panel under
-// the form with F8, copying and the double-click, and the script that notes
-// never change.
+// The notes on a generated schedule: the status bar's count, the panel under the form (F8),
+// copying, the double-click, and the script that notes never change.
 #include "game_fixture.hpp"
 
 #include "ui/notes_panel.hpp"
@@ -23,8 +22,7 @@ struct Task
     std::vector<const char *> texts;
 };
 
-// Loads the game (unless `load` is false), types the NPC, adds `tasks` and
-// presses Generate.
+// Loads the game (unless `load` is false), types the NPC, adds `tasks`, presses Generate.
 void generate(GameWindow &w, const char *npc, const std::vector<Task> &tasks, bool load = true)
 {
     w.configure({"firemoth.esm", "MQE_MainQuestEnhancers.esp"});

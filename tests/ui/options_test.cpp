@@ -1,5 +1,4 @@
-// The option fields: layouts per action, the failure path, the selection on
-// focus and the key filter.
+// The option fields: layouts per action, the failure path, selection on focus, key filter.
 #include "window_fixture.hpp"
 
 #include <QClipboard>
@@ -11,8 +10,7 @@ using hw::test::WindowTest;
 
 TEST_F(WindowTest, choosingAnActionShowsItsFieldsWithDefaultsAndEmptiesTheRest)
 {
-    // Action → "n=caption/default" for each used field; every other field is
-    // disabled and empty, its label hidden.
+    // Action → "n=caption/default" per used field; the others are disabled, empty, unlabelled.
     const std::pair<const char *, const char *> layouts[] = {
         {"Follow",
          "0=Target:/;2=Duration(Hours):/4;3=Destiantion X:/0;4=Destiantion Y:/0;5=Destiantion "
@@ -35,8 +33,7 @@ TEST_F(WindowTest, choosingAnActionShowsItsFieldsWithDefaultsAndEmptiesTheRest)
         EXPECT_EQ(shown.join(';'), QString::fromUtf8(layout));
         EXPECT_EQ(window.option1Text(), QByteArray(action) == "Say");
     }
-    // An action text outside the catalogue (the empty one) falls back to Wander
-    // and its flags.
+    // An action outside the catalogue (the empty one) falls back to Wander and its flags.
     window.cmbTask->setCurrentIndex(-1);
     EXPECT_EQ(prompts.asked, QStringList {"HourWright|Command arguments not found!"});
     EXPECT_EQ(window.cmbTask->currentText(), QStringLiteral("Wander"));
@@ -65,17 +62,14 @@ TEST(KeyFilter, typedCharacterGivesTextAndCaret)
         // One point in a numeric field, judged on the whole text.
         {"Wander", 2, "12", 2, 0, '.', "12.", 3}, {"Wander", 2, "12.", 3, 0, '.', "12.", 3},
         {"Wander", 2, "1.5", 0, 3, '.', "1.5", 3},
-        // The sign key toggles a leading minus wherever the caret is, after taking
-        // out a selection; a minus that is not in front (pasted text) stays.
+        // The sign key toggles a leading minus, after taking out a selection; one inside stays.
         {"Wander", 3, "12", 0, 0, '-', "-12", 3}, {"Wander", 3, "-12", 1, 0, '-', "12", 2},
         {"Wander", 3, "123", 1, 1, '-', "-13", 3}, {"Wander", 3, "5-3", 1, 0, '-', "-5-3", 4},
-        // Digits, Backspace and Delete pass; every other character, and Ctrl
-        // shortcuts, are dropped.
+        // Digits, Backspace and Delete pass; every other character, and Ctrl shortcuts, drop.
         {"Wander", 11, "12", 2, 0, '7', "127", 3}, {"Wander", 11, "12", 1, 0, '\b', "2", 0},
         {"Wander", 11, "12", 0, 0, '\x7f', "2", 0}, {"Wander", 11, "12", 2, 0, 'a', "12", 2},
         {"Wander", 1, "512", 3, 0, 'x', "512", 3}, {"Add Item", 2, "5", 1, 0, '\x16', "5", 1},
-        // Field 1 of Say and Cast, and field 0 always, take anything; "." and "-"
-        // are plain there, and Ctrl+V pastes.
+        // Field 1 of Say and Cast, and field 0, take anything, "." and "-" too; Ctrl+V pastes.
         {"Say", 1, "Hi", 2, 0, '!', "Hi!", 3}, {"Cast", 1, "a-b", 3, 0, '-', "a-b-", 4},
         {"Attack", 0, "a.b", 3, 0, '.', "a.b.", 4}, {"Attack", 0, "ab", 1, 0, '-', "a-b", 2},
         {"Add Item", 0, "", 0, 0, '\x16', "99", 2},

@@ -119,8 +119,7 @@ TEST(RealOpenDialog, offersTheTwoFileTypesAndMatchesTheirPatternsWhateverTheCase
                             "Data Files,Morrowind.esm,Tribunal.ESM", "Data Files,a.EsP,b.esp"}));
 }
 
-// The save dialog proposes the name, keeps the file type asked for, and gives
-// a name typed without an extension that type's.
+// The save dialog proposes the name, keeps the type asked for, and adds that type's extension.
 TEST(RealSaveDialog, proposesTheNameAndGivesATypedNameTheTypesExtension)
 {
     QTemporaryDir folder;

@@ -1,6 +1,5 @@
-// Add Task, Remove Task, the double-click, copying from the task list and the
-// three Generate buttons, driven through the window, and the script box that
-// shows their result.
+// Add Task, Remove Task, the double-click and copying in the task list; the Generate buttons
+// and the script box that shows their result.
 #include "window_fixture.hpp"
 
 #include "generator/schedule_script.hpp"
@@ -20,10 +19,8 @@ using hw::test::WindowTest;
 
 TEST(AddTask, asksTheTribunalQuestionFirstThenFilesTheEntryOrRefusesAndLeavesTheFields)
 {
-    // Action, the texts of its enabled fields, the answer to the Tribunal
-    // question (Equip only), the entry at 08:00 or the message after "HourWright|".
-    // Which texts an entry takes is the model's, tested with it; here, that a
-    // refusal is told and leaves the fields as typed.
+    // Action, texts of its enabled fields, answer to the Tribunal question, the entry at 08:00
+    // or the message. The model judges the texts; here, a refusal is told and keeps the fields.
     using enum PromptAnswer;
     // clang-format off
     const std::tuple<const char *, std::vector<const char *>, PromptAnswer, const char *> cases[] = {
@@ -129,9 +126,8 @@ class Generate : public ::testing::Test, public Scheduler
 {
 };
 
-// The script's text is the generator's (tested with it); the window's part is
-// to hand over the name, the entries in the list's order (or the selected
-// ones) and the switches, and to set the box in one assignment.
+// The script's text is the generator's (tested with it); the window hands over the name, the
+// entries in the list's order (or the selected ones) and the switches, and sets the box once.
 TEST_F(Generate, givesTheGeneratorTheNameTheEntriesAndTheSwitches)
 {
     addWorkedExample();
