@@ -52,10 +52,7 @@ TEST(AddTask, asksTheTribunalQuestionFirstThenFilesTheEntryOrRefusesAndLeavesThe
         EXPECT_EQ(w.prompts.asked, asked);
         EXPECT_TRUE(!refused || w.prompts.buttons.back() == PromptButtons::Ok);
         EXPECT_EQ(w.tasks(), added ? outcome : "");
-        QStringList typed; // as typed, not as stored
-        for (const char *text : texts)
-            typed.append(QString::fromUtf8(text));
-        EXPECT_EQ(w.optionTexts(), typed.join('/'));
+        EXPECT_EQ(w.optionTexts(), QStringList(texts.begin(), texts.end()).join('/')); // as typed
         // After Cancel no Tribunal action asks again.
         const bool silenced = asks && answer == Cancel;
         EXPECT_EQ(w.window.yesToAll(), silenced);
