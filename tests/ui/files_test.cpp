@@ -169,14 +169,13 @@ TEST(UnsavedQuestion, comesBeforeEachCommandThatDropsTheListAndIsObeyed)
             const QString before = w.state();
             w.prompts.answers = {answer};
             w.prompts.files = {w.path(command == Again ? "a.hwtasks" : "b.hwtasks")};
-            if (command == New)
-                w.main.menu().newList->trigger();
-            else if (command == Open || command == Again)
-                w.main.menu().open->trigger();
-            else if (command == Recent)
-                w.main.menu().openRecent->actions().value(1)->trigger();
-            else
+            const hw::MainMenu &menu = w.main.menu();
+            QAction *const actions[] = {menu.newList, menu.open,
+                                        menu.openRecent->actions().value(1), nullptr, menu.open};
+            if (command == Close)
                 w.main.close();
+            else
+                actions[command]->trigger();
             EXPECT_EQ(w.prompts.asked, changed ? QStringList {kSaveQuestion} : QStringList {});
             const bool done = answer != PromptAnswer::Cancel;
             const QString saved = QString(before).replace("[*]\n*", "[*]\n-");
@@ -329,9 +328,7 @@ TEST_F(Files, takesADroppedTaskListOrPluginsAndRefusesOtherFilesQuietly)
     EXPECT_EQ(state(), "Hour Wright — b.HWTASKS[*]\n-\nb\n--\n07:00 > Appear");
     prompts.asked.clear();
     EXPECT_TRUE(drop({first, second}));
-    EXPECT_EQ(prompts.asked,
-              QStringList {"HourWright|Do you want to clear the NPC list before "
-                           "adding the new names?"});
+    EXPECT_EQ(prompts.asked, QStringList {hw::test::kClear});
     EXPECT_EQ(form.txtName->count(), 2);
     EXPECT_EQ(form.txtScript->scriptText(), "x");
 }

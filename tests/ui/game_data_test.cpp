@@ -18,8 +18,7 @@ namespace {
 namespace fs = std::filesystem;
 using hw::PromptAnswer;
 using hw::test::GameWindow;
-
-const QString kClear = "HourWright|Do you want to clear the NPC list before adding the new names?";
+using hw::test::kClear;
 
 // The NPC ids of the plugins `names` (their .ids files) and `more`, caselessly once, sorted.
 QString gameIds(const std::vector<std::string> &names, std::vector<std::string> more = {})

@@ -57,9 +57,7 @@ TEST(Load, clearsOnlyOnYesAfterAScanThatWorkedAndAddsTheIdsInOrder)
                   hw::fromFilesystemPath(w.window.dataFolder()) +
                       "|Elder Scrolls Master File (*.ESM);;Elder Scrolls Plugin File (*.ESP)");
         EXPECT_EQ(w.prompts.defaults.at(0), PromptAnswer::Yes);
-        QStringList asked(path.isEmpty() ? 1 : 2, // a cancel asks nothing
-                          "HourWright|Do you want to clear the NPC list before adding the new "
-                          "names?");
+        QStringList asked(path.isEmpty() ? 1 : 2, hw::test::kClear); // a cancel asks nothing
         const QString message = w.prompts.asked.value(2);
         if (*note)
             asked.append(message);

@@ -42,23 +42,24 @@ void typeName(QFileDialog &dialog, const QString &name)
 TEST(RealMessageBox, showsCaptionPlainTextButtonsAndDefaultWithoutIcon)
 {
     using enum PromptButtons;
-    // Caption, text, buttons, the button pressed, the answer, and what the box
+    // Caption, text, buttons, the default, the button pressed, the answer, and what the box
     // showed after its caption and text. QMessageBox's button values, in hex:
     // Ok 400, Save 800, Yes 4000, No 10000, Cancel 400000, Discard 800000.
     // clang-format off
-    const std::tuple<const char *, const char *, PromptButtons, QMessageBox::StandardButton, PromptAnswer,
-                     const char *> cases[] = {
-        {"Hour Wright", "Line one?\r\nCancel is \"Yes to All\" <b>", YesNoCancel, QMessageBox::Cancel,
-         PromptAnswer::Cancel, "buttons 414000|default 4000|icon 0"},
-        {"HourWright", "Clear?", YesNo, QMessageBox::No, PromptAnswer::No, "buttons 14000|default 4000|icon 0"},
-        {"HourWright", "Required field not filled!", Ok, QMessageBox::Ok, PromptAnswer::Ok,
+    const std::tuple<const char *, const char *, PromptButtons, PromptAnswer, QMessageBox::StandardButton,
+                     PromptAnswer, const char *> cases[] = {
+        {"Hour Wright", "Line one?\r\nCancel is \"Yes to All\" <b>", YesNoCancel, PromptAnswer::Yes,
+         QMessageBox::Cancel, PromptAnswer::Cancel, "buttons 414000|default 4000|icon 0"},
+        {"HourWright", "Clear?", YesNo, PromptAnswer::Yes, QMessageBox::No, PromptAnswer::No,
+         "buttons 14000|default 4000|icon 0"},
+        {"HourWright", "Required field not filled!", Ok, PromptAnswer::Ok, QMessageBox::Ok, PromptAnswer::Ok,
          "buttons 400|default 400|icon 0"},
-        {"HourWright", "Save changes?", SaveDiscardCancel, QMessageBox::Discard, PromptAnswer::Discard,
-         "buttons c00800|default 800|icon 0"},
+        {"HourWright", "Save changes?", SaveDiscardCancel, PromptAnswer::Save, QMessageBox::Discard,
+         PromptAnswer::Discard, "buttons c00800|default 800|icon 0"},
     };
     // clang-format on
     hw::QtPrompts prompts;
-    for (const auto &[caption, text, buttons, press, answer, shown] : cases) {
+    for (const auto &[caption, text, buttons, defaultButton, press, answer, shown] : cases) {
         QString seen;
         whenOpen<QMessageBox>([&seen, press](QMessageBox &box) {
             seen = QStringLiteral("%1|%2|buttons %3|default %4|icon %5")
@@ -68,9 +69,6 @@ TEST(RealMessageBox, showsCaptionPlainTextButtonsAndDefaultWithoutIcon)
                        .arg(box.icon());
             QTest::mouseClick(box.button(press), Qt::LeftButton);
         });
-        const PromptAnswer defaultButton = buttons == Ok ? PromptAnswer::Ok
-            : buttons == SaveDiscardCancel               ? PromptAnswer::Save
-                                                         : PromptAnswer::Yes;
         EXPECT_EQ(prompts.ask(nullptr, caption, text, buttons, defaultButton), answer);
         EXPECT_EQ(seen, QString(caption) + '|' + QString(text).replace("\r\n", "\n") + '|' + shown);
     }

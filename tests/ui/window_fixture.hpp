@@ -28,6 +28,10 @@ inline void PrintTo(const QString &text, std::ostream *os)
 
 namespace hw::test {
 
+/// The question before names are added to the name box's list.
+inline const QString kClear =
+    "HourWright|Do you want to clear the NPC list before adding the new names?";
+
 /// Prompts that record what each shows ("caption|text", "folder|filter", "path|filter|type")
 /// and give the answers, paths and file types queued, else the default, a cancel, the type shown.
 struct ScriptedPrompts : Prompts
