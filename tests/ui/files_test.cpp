@@ -398,15 +398,13 @@ TEST_F(Files, saveScriptAsWritesTheBoxInTheCodePageChosenOrNothing)
 
 TEST(StartArguments, takeOneFileAndNoOption)
 {
-    const std::pair<QStringList, QString> cases[] = {
-        // arguments, file or "!" and the error
-        {{}, ""},
-        {{"a.hwtasks"}, "a.hwtasks"},
-        {{"--", "-a.hwtasks"}, "-a.hwtasks"},
-        {{"-"}, "-"},
-        {{"--loud"}, "!unknown option '--loud'"},
-        {{"a", "b"}, "!only one FILE may be given"},
-    };
+    // The arguments; the file, or "!" and the error.
+    const std::pair<QStringList, QString> cases[] = {{{}, ""},
+                                                     {{"a.hwtasks"}, "a.hwtasks"},
+                                                     {{"--", "-a.hwtasks"}, "-a.hwtasks"},
+                                                     {{"-"}, "-"},
+                                                     {{"--loud"}, "!unknown option '--loud'"},
+                                                     {{"a", "b"}, "!only one FILE may be given"}};
     for (const auto &[arguments, expected] : cases) {
         const hw::StartArguments read = hw::readStartArguments(arguments);
         EXPECT_EQ(read.error.isEmpty() ? read.file : '!' + read.error, expected);

@@ -16,11 +16,8 @@ namespace {
 
 using hw::test::GameWindow;
 
-struct Task
-{
-    const char *time, *action;
-    std::vector<const char *> texts;
-};
+// Time, action, and the texts of its fields.
+using Task = std::tuple<const char *, const char *, std::vector<const char *>>;
 
 // Loads the game (unless `load` is false), types the NPC, adds `tasks`, presses Generate.
 void generate(GameWindow &w, const char *npc, const std::vector<Task> &tasks, bool load = true)
@@ -28,8 +25,8 @@ void generate(GameWindow &w, const char *npc, const std::vector<Task> &tasks, bo
     w.configure({"firemoth.esm", "MQE_MainQuestEnhancers.esp"});
     if (load)
         w.loadGameData();
-    for (const Task &task : tasks)
-        hw::test::Window::addTaskTo(w.form, task.time, task.action, task.texts);
+    for (const auto &[time, action, texts] : tasks)
+        hw::test::Window::addTaskTo(w.form, time, action, texts);
     w.form.txtName->setEditText(QString::fromUtf8(npc));
     QTest::mouseClick(w.form.cmdGenerate[0], Qt::LeftButton);
 }
