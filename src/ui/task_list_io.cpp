@@ -130,7 +130,9 @@ QString rememberedFolder(const char *key)
     if (!remembered.isEmpty() && QFileInfo(remembered).isDir())
         return remembered;
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return documents.isEmpty() ? QDir::homePath() : documents;
+    // The documents folder may be named and not exist; a dialog would then
+    // offer its name as the file's.
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
 } // namespace hw

@@ -48,7 +48,8 @@ QString readProblem(const TaskListRead &read);
 QString writeWhole(const QString &path, const QByteArray &bytes);
 
 /// The folder a file dialog starts in: the one the settings keep under `key`
-/// while it exists, else the user's documents folder, else the home folder.
+/// while it exists, else the user's documents folder if it exists, else the
+/// home folder.
 QString rememberedFolder(const char *key);
 
 } // namespace hw
