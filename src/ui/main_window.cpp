@@ -3,6 +3,7 @@
 #include "ui/frm_main.hpp"
 #include "ui/game_commands.hpp"
 #include "ui/prompts.hpp"
+#include "ui/task_list_document.hpp"
 #include "version.hpp"
 
 #include <QAction>
@@ -41,7 +42,13 @@ MainWindow::MainWindow(Prompts &prompts, QWidget *parent)
         move(screen->availableGeometry().center() - rect().center());
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The document watches the form's controls; as they are destroyed one by
+    // one, the task list's model still reports changes, which would reach a
+    // name box already gone. The document goes first.
+    delete m_document;
+}
 
 void MainWindow::connectMenu()
 {
