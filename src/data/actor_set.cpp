@@ -49,13 +49,13 @@ std::uint32_t ActorSet::find(std::string_view id, const IdTable &ids) const
         return IdTable::npos;
     if (!mayHold(id))
         return IdTable::npos;
-    const auto hash = caselessHash(id);
+    const auto hash = asciiCaselessHash(id);
     const std::size_t mask = m_slots.size() - 1;
     for (std::size_t at = hash & mask; m_slots[at] != 0; at = (at + 1) & mask) {
         if ((m_slots[at] >> 32) != (hash >> 32))
             continue;
         const auto entry = static_cast<std::uint32_t>(m_slots[at]) - 1;
-        if (ids[entry].live && caselessEqual(ids.text(ids[entry].key), id))
+        if (ids[entry].live && asciiCaselessEqual(ids.text(ids[entry].key), id))
             return entry;
     }
     return IdTable::npos;
@@ -63,7 +63,7 @@ std::uint32_t ActorSet::find(std::string_view id, const IdTable &ids) const
 
 void ActorSet::add(std::uint32_t entry, const IdTable &ids)
 {
-    const auto hash = caselessHash(ids.text(ids[entry].key));
+    const auto hash = asciiCaselessHash(ids.text(ids[entry].key));
     const std::size_t mask = m_slots.empty() ? 0 : m_slots.size() - 1;
     for (std::size_t at = hash & mask; !m_slots.empty() && m_slots[at] != 0; at = (at + 1) & mask)
         if (static_cast<std::uint32_t>(m_slots[at]) == entry + 1)
@@ -84,7 +84,7 @@ void ActorSet::add(std::uint32_t entry, const IdTable &ids)
 
 void ActorSet::insert(std::string_view id, std::uint32_t entry)
 {
-    const auto hash = caselessHash(id);
+    const auto hash = asciiCaselessHash(id);
     const std::size_t mask = m_slots.size() - 1;
     std::size_t at = hash & mask;
     while (m_slots[at] != 0)

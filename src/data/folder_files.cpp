@@ -47,8 +47,9 @@ fs::path plainFolder(const fs::path &folder)
     return error ? folder : out;
 }
 
-FolderFiles::FolderFiles(const std::vector<fs::path> &folders,
+FolderFiles::FolderFiles(const std::vector<fs::path> &folders, NameFold fold,
                          std::vector<LoadOrderProblem> &problems)
+    : m_fold(fold)
 {
     for (const auto &folder : folders) {
         // Within one folder two names may differ only in case (on Linux); the
@@ -67,8 +68,7 @@ FolderFiles::FolderFiles(const std::vector<fs::path> &folders,
             }
             if (!isKind(*it, EntryKind::File))
                 continue;
-            auto [at, added] =
-                own.try_emplace(lowerCase(utf8Path(it->path().filename())), it->path());
+            auto [at, added] = own.try_emplace(key(utf8Path(it->path().filename())), it->path());
             if (!added && it->path().filename() < at->second.filename())
                 at->second = it->path();
         }
@@ -77,9 +77,14 @@ FolderFiles::FolderFiles(const std::vector<fs::path> &folders,
     }
 }
 
+std::string FolderFiles::key(std::string_view name) const
+{
+    return m_fold == NameFold::Ascii ? asciiLowerCase(name) : lowerCase(name);
+}
+
 std::optional<fs::path> FolderFiles::find(std::string_view name) const
 {
-    const auto it = m_files.find(lowerCase(name));
+    const auto it = m_files.find(key(name));
     if (it == m_files.end())
         return std::nullopt;
     return it->second;

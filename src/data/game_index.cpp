@@ -16,7 +16,7 @@ std::size_t lowerBound(const SortedIds &ids, std::string_view text)
     std::size_t high = ids.size();
     while (low < high) {
         const std::size_t middle = low + (high - low) / 2;
-        if (caselessLess(ids[middle], text))
+        if (asciiCaselessLess(ids[middle], text))
             low = middle + 1;
         else
             high = middle;
@@ -25,9 +25,8 @@ std::size_t lowerBound(const SortedIds &ids, std::string_view text)
 }
 
 // An id with the first eight bytes of its lower-case form as a number that
-// orders as those bytes do. Ids are valid UTF-8 (the reader made them so),
-// and for valid UTF-8 the lower-case bytes order exactly as caselessLess
-// orders the ids; only ids with the same eight first bytes need comparing.
+// orders as those bytes do, as asciiCaselessLess orders the ids; only ids
+// with the same eight first bytes need comparing.
 struct SortKey
 {
     std::uint64_t prefix;
@@ -46,13 +45,8 @@ std::uint64_t packHead(std::string_view lower)
 std::uint64_t sortPrefix(std::string_view id)
 {
     const auto head = id.substr(0, 8);
-    // Beyond ASCII a letter's lower-case form is found by code point; a cut
-    // after 32 bytes leaves the first eight of the lower-case form whole.
-    if (std::any_of(head.begin(), head.end(), [](char c) { return c < 0; }))
-        return packHead(lowerCase(id.substr(0, 32)));
     char folded[8] = {};
-    for (std::size_t at = 0; at < head.size(); ++at)
-        folded[at] = static_cast<char>(foldCase(static_cast<unsigned char>(head[at])));
+    std::transform(head.begin(), head.end(), folded, asciiLower);
     return packHead({folded, head.size()});
 }
 
@@ -65,11 +59,11 @@ public:
     bool operator()(const SortKey &a, const SortKey &b) const
     {
         return a.prefix != b.prefix ? a.prefix < b.prefix
-                                    : caselessLess(m_table.text(a.id), m_table.text(b.id));
+                                    : asciiCaselessLess(m_table.text(a.id), m_table.text(b.id));
     }
     bool equal(const SortKey &a, const SortKey &b) const
     {
-        return a.prefix == b.prefix && caselessEqual(m_table.text(a.id), m_table.text(b.id));
+        return a.prefix == b.prefix && asciiCaselessEqual(m_table.text(a.id), m_table.text(b.id));
     }
 
 private:
@@ -126,7 +120,7 @@ std::size_t firstStartingWith(const SortedIds &ids, std::string_view prefix)
     // Every id that begins with `prefix` sorts at or after it, and any id
     // between two of them begins with it too.
     const std::size_t first = lowerBound(ids, prefix);
-    if (first == ids.size() || !caselessStartsWith(ids[first], prefix))
+    if (first == ids.size() || !asciiCaselessStartsWith(ids[first], prefix))
         return ids.size();
     return first;
 }
@@ -148,7 +142,7 @@ bool GameIndex::knows(IdGroup group, std::string_view id) const
 {
     const auto ids = sorted(group);
     const std::size_t at = lowerBound(ids, id);
-    return at < ids.size() && caselessEqual(ids[at], id);
+    return at < ids.size() && asciiCaselessEqual(ids[at], id);
 }
 
 std::vector<TextRef> GameIndex::liveShown(RecordKind kind) const
@@ -168,7 +162,7 @@ std::vector<std::string_view> GameIndex::inOrder(RecordKind kind) const
             entries.push_back(&entry);
     std::sort(entries.begin(), entries.end(),
               [](const IdEntry *a, const IdEntry *b) { return a->sequence < b->sequence; });
-    std::set<std::string_view, decltype(&caselessLess)> seen(&caselessLess);
+    std::set<std::string_view, decltype(&asciiCaselessLess)> seen(&asciiCaselessLess);
     std::vector<std::string_view> ids;
     for (const auto *entry : entries)
         if (const auto text = m_ids.text(entry->shown); seen.insert(text).second)

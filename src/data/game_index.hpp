@@ -16,7 +16,7 @@
 
 namespace hw {
 
-/// Ids in caseless order (caselessLess), each once, borrowed from a
+/// Ids in the game's caseless order (asciiCaselessLess), each once, borrowed from a
 /// GameIndex: valid while that index lives and is not assigned to.
 class SortedIds
 {
@@ -36,9 +36,8 @@ private:
     const IdTable *m_table = nullptr;
 };
 
-/// The index of the first of `ids` that begins with `prefix`, letter case
-/// ignored, or ids.size() when none does: as firstStartingWith of
-/// model/name_list.hpp does for the name box. O(log n).
+/// The index of the first of `ids` that begins with `prefix`, ASCII letter
+/// case ignored, or ids.size() when none does. O(log n).
 std::size_t firstStartingWith(const SortedIds &ids, std::string_view prefix);
 
 /// One file of the index and how far it was read: the records before a

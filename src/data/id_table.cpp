@@ -12,7 +12,6 @@ namespace {
 constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
 // Setting bit 5 of every byte makes ASCII capitals equal to small letters.
 constexpr std::uint64_t kFold = 0x2020202020202020ull;
-constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
 
 std::uint64_t mix(std::uint64_t hash, std::uint64_t word)
 {
@@ -43,31 +42,17 @@ std::uint64_t lastWord(std::string_view text)
     return word;
 }
 
-// Hashes eight bytes at a time with ASCII letter case folded; `nonAscii`
-// tells whether any byte was beyond ASCII, where folding needs more.
-std::uint64_t foldedHash(std::string_view text, bool &nonAscii)
-{
-    std::uint64_t hash = text.size() * kMultiplier;
-    std::uint64_t high = 0;
-    for (std::size_t at = 0; at + 8 < text.size(); at += 8) {
-        const auto word = load(text.data() + at, 8);
-        high |= word;
-        hash = mix(hash, word | kFold);
-    }
-    const auto last = lastWord(text);
-    nonAscii = ((high | last) & kHighBits) != 0;
-    return mix(hash, last | kFold);
-}
-
 } // namespace
 
-std::uint64_t caselessHash(std::string_view text)
+// Eight bytes at a time, each with bit 5 set: texts equal but for ASCII
+// letter case give the same words. Bytes beyond ASCII are hashed as they
+// stand (with bit 5 set too), as they never fold.
+std::uint64_t asciiCaselessHash(std::string_view text)
 {
-    bool nonAscii = false;
-    const auto hash = foldedHash(text, nonAscii);
-    // A text beyond ASCII can equal only another beyond ASCII, and equal
-    // texts have one lower-case form.
-    return nonAscii ? foldedHash(lowerCase(text), nonAscii) : hash;
+    std::uint64_t hash = text.size() * kMultiplier;
+    for (std::size_t at = 0; at + 8 < text.size(); at += 8)
+        hash = mix(hash, load(text.data() + at, 8) | kFold);
+    return mix(hash, lastWord(text) | kFold);
 }
 
 TextRef IdTable::addText(std::string_view text)
@@ -82,7 +67,7 @@ std::uint32_t IdTable::find(std::string_view key, KindMask kinds) const
 {
     if (m_slots.empty())
         return npos;
-    const auto hash = caselessHash(key);
+    const auto hash = asciiCaselessHash(key);
     const std::size_t mask = m_slots.size() - 1;
     for (std::size_t at = hash & mask; m_slots[at] != 0; at = (at + 1) & mask) {
         const std::uint64_t slot = m_slots[at];
@@ -90,7 +75,7 @@ std::uint32_t IdTable::find(std::string_view key, KindMask kinds) const
             continue;
         const auto entry = static_cast<std::uint32_t>(slot) - 1;
         const IdEntry &e = m_entries[entry];
-        if ((kindMask(e.kind) & kinds) != 0 && caselessEqual(text(e.key), key))
+        if ((kindMask(e.kind) & kinds) != 0 && asciiCaselessEqual(text(e.key), key))
             return entry;
     }
     return npos;
@@ -107,9 +92,9 @@ std::uint32_t IdTable::findOrAdd(RecordKind kind, std::string_view key)
     if (2 * m_entries.size() > m_slots.size()) {
         m_slots.assign(std::max<std::size_t>(64, 2 * m_slots.size()), 0);
         for (std::uint32_t n = 0; n < entry; ++n)
-            insertSlot(caselessHash(text(m_entries[n].key)), n);
+            insertSlot(asciiCaselessHash(text(m_entries[n].key)), n);
     }
-    insertSlot(caselessHash(key), entry);
+    insertSlot(asciiCaselessHash(key), entry);
     return entry;
 }
 

@@ -37,9 +37,9 @@ constexpr KindMask kindMask(RecordKind kind)
     return static_cast<KindMask>(1u << static_cast<unsigned>(kind));
 }
 
-/// A hash of `text` that is the same for texts that are equal with letter
-/// case ignored (caselessEqual).
-std::uint64_t caselessHash(std::string_view text);
+/// A hash of `text` that is the same for texts that are equal with ASCII
+/// letter case ignored (asciiCaselessEqual).
+std::uint64_t asciiCaselessHash(std::string_view text);
 
 /// Ids found by their key, letter case ignored, in one open-addressing hash
 /// table over one block of text: a few bytes per id beyond the text itself.

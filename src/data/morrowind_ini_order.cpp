@@ -118,7 +118,7 @@ LoadOrder morrowindIniLoadOrder(const MorrowindIni &ini, const fs::path &iniFile
         return out;
     }
     out.dataFolders.push_back(plainFolder(*data));
-    const FolderFiles files(out.dataFolders, out.problems);
+    const FolderFiles files(out.dataFolders, NameFold::Windows, out.problems);
     out.contentFiles = orderedGameFiles(ini.gameFiles, files, iniFile, out.problems);
     out.archives = archives(ini.archives, files, iniFile, out.problems);
     return out;

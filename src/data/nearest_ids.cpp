@@ -9,11 +9,6 @@ namespace hw {
 
 namespace {
 
-bool isAscii(std::string_view text)
-{
-    return std::all_of(text.begin(), text.end(), [](char c) { return c >= 0; });
-}
-
 // The edit distance of the lower-case `a` and `candidate` (whose ASCII
 // capitals are folded as they are compared), or more than `limit` when it exceeds it:
 // the rows stop as soon as no cell is within the limit.
@@ -49,7 +44,7 @@ std::size_t nearDistance(std::size_t length)
 
 std::vector<std::string> nearestIds(const SortedIds &ids, std::string_view text, std::size_t most)
 {
-    const std::string lower = lowerCase(text);
+    const std::string lower = asciiLowerCase(text);
     const std::size_t limit = nearDistance(lower.size());
     std::vector<std::pair<std::size_t, std::size_t>> found; // distance, place in ids
     std::vector<std::size_t> row;
@@ -59,9 +54,7 @@ std::vector<std::string> nearestIds(const SortedIds &ids, std::string_view text,
             id.size() > lower.size() ? id.size() - lower.size() : lower.size() - id.size();
         if (gap > limit)
             continue;
-        // Letters beyond ASCII fold by code point, which the byte loop does not.
-        const std::string folded = isAscii(id) ? std::string() : lowerCase(id);
-        const auto d = distance(lower, folded.empty() ? id : folded, limit, row);
+        const auto d = distance(lower, id, limit, row);
         if (d > 0 && d <= limit)
             found.emplace_back(d, at);
     }

@@ -14,8 +14,8 @@ namespace hw {
 std::size_t nearDistance(std::size_t length);
 
 /// Up to `most` of `ids` nearest to `text` by edit distance (insertions,
-/// deletions and substitutions of bytes of the lower-case forms, letter case
-/// ignored), nearest first, ties in the order of `ids`; only ids within
+/// deletions and substitutions of bytes, ASCII letter case ignored as the
+/// game ignores it), nearest first, ties in the order of `ids`; only ids within
 /// nearDistance() of it, and never `text` itself. Ids whose length alone
 /// puts them too far are passed over unread, so that 200,000 ids are
 /// searched in milliseconds.

@@ -178,7 +178,7 @@ bool isRecordContent(std::string_view name)
         return false;
     const auto extension = name.substr(dot);
     for (const std::string_view known : {".esm", ".esp", ".omwaddon", ".omwgame"})
-        if (caselessEqual(extension, known))
+        if (asciiCaselessEqual(extension, known))
             return true;
     return false;
 }

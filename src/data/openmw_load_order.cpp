@@ -5,7 +5,7 @@
 
 #include "model/caseless.hpp"
 
-#include <set>
+#include <map>
 #include <system_error>
 
 namespace hw {
@@ -47,16 +47,31 @@ bool isLuaScripts(std::string_view name)
 {
     constexpr std::string_view kLua = ".omwscripts";
     return name.size() >= kLua.size() &&
-        caselessEqual(name.substr(name.size() - kLua.size()), kLua);
+        asciiCaselessEqual(name.substr(name.size() - kLua.size()), kLua);
 }
 
-// Content files in order, each once: OpenMW refuses to start when one is
-// named twice.
+// What is said of a content file named a second time. OpenMW 0.47 refuses to
+// start when a name is given twice as it stands, but takes a name that
+// differs only in letter case for another file, finds the same one and
+// loads it twice.
+std::string namedAgain(const CfgName &entry, const CfgName &first)
+{
+    const std::string where = first.file == entry.file
+        ? "line " + std::to_string(first.line)
+        : utf8Path(first.file) + ":" + std::to_string(first.line);
+    if (entry.name == first.name)
+        return "the content file \"" + entry.name + "\" is named a second time (first on " + where +
+            "), so OpenMW does not start; it counts once";
+    return "the content file \"" + entry.name + "\" names \"" + first.name + "\" (" + where +
+        ") a second time in other letter case, so OpenMW loads it twice; it counts once";
+}
+
+// Content files in order, each once.
 std::vector<CfgName> recordContent(const std::vector<CfgName> &content,
                                    std::vector<LoadOrderProblem> &problems)
 {
     std::vector<CfgName> out;
-    std::set<std::string> seen;
+    std::map<std::string, const CfgName *> seen;
     for (const auto &entry : content) {
         if (isLuaScripts(entry.name))
             continue;
@@ -66,12 +81,9 @@ std::vector<CfgName> recordContent(const std::vector<CfgName> &content,
                         "\"" + entry.name +
                             "\" is not a master or plugin file (.esm, .esp, .omwaddon, "
                             ".omwgame); it is passed over"});
-        } else if (!seen.insert(lowerCase(entry.name)).second) {
-            addProblem(problems,
-                       {entry.file, entry.line,
-                        "the content file \"" + entry.name +
-                            "\" is named a second time, which OpenMW refuses; it "
-                            "counts once"});
+        } else if (const auto [at, added] = seen.emplace(asciiLowerCase(entry.name), &entry);
+                   !added) {
+            addProblem(problems, {entry.file, entry.line, namedAgain(entry, *at->second)});
         } else {
             out.push_back(entry);
         }
@@ -110,7 +122,7 @@ LoadOrder openMwLoadOrder(OpenMwSettings settings, const OpenMwPaths &tokens,
     out.source = source;
     out.problems = std::move(settings.problems);
     out.dataFolders = existingFolders(settings, tokens, out.problems);
-    const FolderFiles files(out.dataFolders, out.problems);
+    const FolderFiles files(out.dataFolders, NameFold::Ascii, out.problems);
     out.contentFiles =
         lookUp(files, recordContent(settings.content, out.problems), "content file", out.problems);
     out.archives = lookUp(files, settings.archives, "archive", out.problems);

@@ -13,7 +13,7 @@ constexpr std::uint32_t kNumberBits = 0x00FFFFFF;
 std::string fileKey(std::string_view name)
 {
     const auto slash = name.find_last_of("/\\");
-    return lowerCase(slash == std::string_view::npos ? name : name.substr(slash + 1));
+    return asciiLowerCase(slash == std::string_view::npos ? name : name.substr(slash + 1));
 }
 
 // An exterior cell is known by its grid position; its key cannot clash with

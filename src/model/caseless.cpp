@@ -2,6 +2,7 @@
 
 #include "model/utf8.hpp"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -107,6 +108,32 @@ void appendCaselessKey(std::string &key, std::string_view text)
         *c = static_cast<char>(*c >= 'A' && *c <= 'Z' ? *c + 0x20 : *c);
     while (i < text.size())
         appendUtf8(key, foldCase(decodeUtf8(text, i)));
+}
+
+int asciiCaselessCompare(std::string_view a, std::string_view b)
+{
+    const std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t at = 0; at < common; ++at) {
+        const auto x = static_cast<unsigned char>(asciiLower(a[at]));
+        const auto y = static_cast<unsigned char>(asciiLower(b[at]));
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+
+bool asciiCaselessStartsWith(std::string_view text, std::string_view prefix)
+{
+    return text.size() >= prefix.size() &&
+        asciiCaselessCompare(text.substr(0, prefix.size()), prefix) == 0;
+}
+
+std::string asciiLowerCase(std::string_view text)
+{
+    std::string out(text);
+    for (char &c : out)
+        c = asciiLower(c);
+    return out;
 }
 
 std::string caselessKey(std::string_view text)

@@ -43,4 +43,37 @@ bool caselessStartsWith(std::string_view text, std::string_view prefix);
 /// partner; bytes that are not valid UTF-8 are copied unchanged.
 std::string lowerCase(std::string_view text);
 
+// The game's engines fold letter case in ASCII only, whatever the code page:
+// "Àrvs" and "àrvs" name two NPCs, and OpenMW does not find "Café.esp" for
+// content=CAFÉ.esp. Ids, and file names as OpenMW
+// looks them up, are compared with the functions below; the Unicode fold
+// above is for what the author reads and types.
+
+/// `c` with A to Z turned to a to z; every other byte is itself.
+constexpr char asciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+}
+
+/// Compares two texts byte by byte, as unsigned bytes, after asciiLower: for
+/// UTF-8 the order of code points, a text before its longer extensions.
+/// Returns <0, 0 or >0.
+int asciiCaselessCompare(std::string_view a, std::string_view b);
+
+inline bool asciiCaselessEqual(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && asciiCaselessCompare(a, b) == 0;
+}
+
+inline bool asciiCaselessLess(std::string_view a, std::string_view b)
+{
+    return asciiCaselessCompare(a, b) < 0;
+}
+
+/// True when `text` begins with `prefix`, ASCII letter case ignored.
+bool asciiCaselessStartsWith(std::string_view text, std::string_view prefix);
+
+/// `text` with asciiLower applied to every byte.
+std::string asciiLowerCase(std::string_view text);
+
 } // namespace hw

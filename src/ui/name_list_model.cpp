@@ -12,6 +12,16 @@
 
 namespace hw {
 
+namespace {
+
+// caselessLess for an id of the list and a text either way round.
+struct CaselessLess
+{
+    bool operator()(std::string_view a, std::string_view b) const { return caselessLess(a, b); }
+};
+
+} // namespace
+
 NameListModel::NameListModel(QObject *parent)
     : QAbstractListModel(parent)
 { }
@@ -82,10 +92,11 @@ void NameListModel::clear()
 
 bool NameListModel::contains(std::string_view id) const
 {
-    const auto at = std::lower_bound(
-        m_names.begin(), m_names.end(), id,
-        [](const std::string &name, std::string_view text) { return caselessLess(name, text); });
-    return at != m_names.end() && caselessEqual(*at, id);
+    // The list is in the Unicode caseless order the author reads; the ids the
+    // game takes for `id` are among those that order equal to it.
+    const auto [first, last] = std::equal_range(m_names.begin(), m_names.end(), id, CaselessLess());
+    return std::any_of(first, last,
+                       [id](const std::string &name) { return asciiCaselessEqual(name, id); });
 }
 
 int NameListModel::firstStartingWith(const QString &prefix) const

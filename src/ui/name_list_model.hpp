@@ -30,7 +30,8 @@ public:
     /// Removes every entry.
     void clear();
 
-    /// True when an entry equals `id` (UTF-8), letter case ignored.
+    /// True when an entry is the id `id` (UTF-8) as the game compares ids:
+    /// ASCII letter case ignored, every other character as it stands.
     bool contains(std::string_view id) const;
 
     /// The row of the first entry that begins with `prefix`, letter case

@@ -1,4 +1,5 @@
 #include "data/game_index_builder.hpp"
+#include "data/nearest_ids.hpp"
 
 #include "plugin_writer.hpp"
 
@@ -121,6 +122,31 @@ TEST(GameIndex, keepsEachIdOnceWithItsFirstSpellingAndLastRecordInSortedLists)
     EXPECT_EQ(hw::firstStartingWith(places, "vivec"), places.size());
     EXPECT_TRUE(index.knows(G::Place, "bitter COAST"));
     EXPECT_FALSE(index.knows(G::Place, "bitter coast region"));
+}
+
+// The game folds ASCII letters only: "Àrvs" and "àrvs" (Windows-1252 C0, E0)
+// are two NPCs, each placed by its own references; "Irvs" and "IRVS" are one.
+TEST(GameIndex, foldsOnlyAsciiLettersAsTheGameDoes)
+{
+    const std::string master = headerRecord({}) + npcRecord("\xC0rvs") + npcRecord("\xE0rvs") +
+        npcRecord("Irvs") + npcRecord("IRVS") +
+        record("CELL",
+               cellHead("Hall", 1) + placed(1, "\xC0RVS") + placed(2, "\xE0rvs") +
+                   placed(3, "\xE0RVS") + placed(4, "irvs"));
+    hw::MemorySource source(master);
+    hw::GameIndexBuilder builder;
+    builder.addSource(source, "M.esm");
+    const auto index = builder.finish();
+    const std::string upper = "\xC3\x80rvs", lower = "\xC3\xA0rvs"; // UTF-8
+    const auto npcs = index.sorted(hw::IdGroup::Npc);
+    ASSERT_EQ(npcs.size(), 3u);
+    EXPECT_EQ(Strings({std::string(npcs[0]), std::string(npcs[1]), std::string(npcs[2])}),
+              (Strings {"Irvs", upper, lower}));
+    EXPECT_EQ(placesOf(index, "\xC3\x80RVS"), Strings {"Hall"});
+    EXPECT_EQ(placesOf(index, lower), (Strings {"Hall", "Hall"}));
+    EXPECT_EQ(index.actor("\xC3\xA0RVS")->id, lower);
+    EXPECT_EQ(hw::firstStartingWith(npcs, "\xC3\xA0"), 2u);
+    EXPECT_EQ(hw::nearestIds(npcs, "\xC3\xA0RVS"), (Strings {upper, "Irvs"}));
 }
 
 // A file added again replaces its references instead of counting them twice;

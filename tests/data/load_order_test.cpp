@@ -45,11 +45,12 @@ TEST(OpenMwLoadOrder, findsTheChainsFilesInItsDataFolders)
 {
     const TempFolder root;
     const hw::OpenMwPaths tokens {root / "user", root / "userdata", root / "global", {}};
-    // A later folder wins, letter case aside; userdata/data is OpenMW's default data-local.
+    // A later folder wins, ASCII letter case aside; userdata/data is OpenMW's
+    // default data-local.
     for (const char *file :
          {"global/Data Files/Morrowind.esm", "global/Data Files/Tribunal.esm",
           "global/Data Files/Old.esp", "global/Data Files/Morrowind.bsa", "Mods/Café/MORROWIND.ESM",
-          "Mods/Café/Mod.omwaddon", "userdata/data/New.esp"})
+          "Mods/Café/Mod.omwaddon", "Mods/Café/Café.esp", "userdata/data/New.esp"})
         root.write(file, "");
     root.write("user/openmw.cfg",
                "data=\"?global?Data Files\"\n"
@@ -60,7 +61,8 @@ TEST(OpenMwLoadOrder, findsTheChainsFilesInItsDataFolders)
                "content=morrowind.esm\ncontent=Tribunal.esm\n"
                "content=builtin.omwscripts\ncontent=Notes.txt\n"
                "content=Mod.omwaddon\ncontent=Missing.esp\n"
-               "content=New.esp\ncontent=TRIBUNAL.ESM\nbroken\n");
+               "content=New.esp\ncontent=TRIBUNAL.ESM\nbroken\n"
+               "content=Mod.omwaddon\ncontent=CAFÉ.esp\n");
     const auto order = hw::readOpenMwLoadOrder(root / "user/openmw.cfg", tokens);
     EXPECT_EQ(order.source, root / "user/openmw.cfg");
     EXPECT_EQ(relative(order.contentFiles, root),
@@ -77,10 +79,15 @@ TEST(OpenMwLoadOrder, findsTheChainsFilesInItsDataFolders)
                           "\" does not exist; OpenMW passes it over",
                       "second/openmw.cfg:7: \"Notes.txt\" is not a master or plugin file (.esm, "
                       ".esp, .omwaddon, .omwgame); it is passed over",
-                      "second/openmw.cfg:11: the content file \"TRIBUNAL.ESM\" is named a second "
-                      "time, which OpenMW refuses; it counts once",
+                      "second/openmw.cfg:11: the content file \"TRIBUNAL.ESM\" names "
+                      "\"Tribunal.esm\" (line 5) a second time in other letter case, so OpenMW "
+                      "loads it twice; it counts once",
+                      "second/openmw.cfg:13: the content file \"Mod.omwaddon\" is named a second "
+                      "time (first on line 8), so OpenMW does not start; it counts once",
                       "second/openmw.cfg:9: the content file \"Missing.esp\" is in none of the "
-                      "data folders"}));
+                      "data folders",
+                      "second/openmw.cfg:14: the content file \"CAFÉ.esp\" is in none of the data "
+                      "folders"}));
 }
 
 TEST(MorrowindIniLoadOrder, putsMastersFirstThenOrdersByTime)
@@ -88,7 +95,8 @@ TEST(MorrowindIniLoadOrder, putsMastersFirstThenOrdersByTime)
     const TempFolder root;
     const auto now = fs::file_time_type::clock::now();
     const auto day = [&](int n) { return now - std::chrono::hours(24 * (100 - n)); };
-    // name in the folder, and its day; the ini names them in other letter cases
+    // name in the folder, and its day; the ini names them in other letter cases,
+    // beyond ASCII too, as Windows finds them
     const std::pair<const char *, int> files[] = {
         {"Morrowind.esm", 1}, {"Tribunal.esm", 5},  {"Bloodmoon.ESM", 5},
         {"Café.esp", 2},      {"Late.esp", 9},      {"Early.esp", 3},
@@ -98,7 +106,7 @@ TEST(MorrowindIniLoadOrder, putsMastersFirstThenOrdersByTime)
         fs::last_write_time(root.write(std::string("Game/DATA FILES/") + name, ""), day(n));
     root.write("Game/Morrowind.ini",
                "[General]\r\nno entry here\r\n[Game Files]\r\n"
-               "GameFile0=morrowind.esm\r\nGameFile4=Late.esp\r\nGameFile1=Caf\xE9.esp\r\n"
+               "GameFile0=morrowind.esm\r\nGameFile4=Late.esp\r\nGameFile1=CAF\xC9.esp\r\n"
                "GameFile2=Same.esp\r\nGameFile3=\"Early.esp\"\r\nGameFile5=Tribunal.esm\r\n"
                "GameFile6=Bloodmoon.esm\r\nGameFile7=Missing.esp\r\nGameFile8=morrowind.ESM\r\n"
                "GameFile9=Notes.txt\r\nGameFile10=\r\ngamefile11 = Lost.esp\r\nGameFile01=x\r\n"

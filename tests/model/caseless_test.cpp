@@ -47,6 +47,29 @@ TEST(Caseless, startsWithTakesEveryOtherCharacterAsItself)
         EXPECT_EQ(hw::caselessStartsWith(text, prefix), starts) << text << " / " << prefix;
 }
 
+// The game's fold: A to Z pair with a to z, and every other byte is itself,
+// in the order of bytes.
+TEST(AsciiCaseless, foldsOnlyAsciiLetters)
+{
+    const std::tuple<const char *, const char *, int> cases[] = {
+        // a, b, sign of a - b
+        {"Arvs", "aRVS", 0},
+        {"\xC3\x80rvs", "\xC3\xA0rvs", -1}, // Àrvs / àrvs
+        {"CAF\xC3\x89", "caf\xC3\xA9", -1}, // CAFÉ / café
+        {"\xD0\x91", "\xD0\xB1", -1}, // Б / б
+        {"_MQE", "ABC", -1},
+        {"ab", "aBc", -1},
+        {"a\xFF", "A\xFE", 1},
+    };
+    for (const auto &[a, b, sign] : cases) {
+        EXPECT_EQ(signOf(hw::asciiCaselessCompare(a, b)), sign) << a << " vs " << b;
+        EXPECT_EQ(signOf(hw::asciiCaselessCompare(b, a)), -sign) << b << " vs " << a;
+        EXPECT_EQ(hw::asciiCaselessEqual(a, b), sign == 0) << a << " vs " << b;
+        EXPECT_EQ(hw::asciiCaselessStartsWith(std::string(a) + "x", b), sign == 0) << a;
+    }
+    EXPECT_EQ(hw::asciiLowerCase("\xC3\x80RVS \xD0\x96"), "\xC3\x80rvs \xD0\x96"); // ÀRVS Ж
+}
+
 TEST(Caseless, lowerCaseKeepsWhatItCannotLower)
 {
     EXPECT_EQ(hw::lowerCase("\xC3\x84RGER \xD0\x96"), "\xC3\xA4rger \xD0\xB6"); // ÄRGER Ж

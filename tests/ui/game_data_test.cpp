@@ -5,6 +5,7 @@
 #include "model/caseless.hpp"
 #include "model/name_list.hpp"
 #include "plugin/es_read.hpp"
+#include "ui/name_list_model.hpp"
 
 #include <QLabel>
 #include <QProgressDialog>
@@ -213,6 +214,21 @@ TEST(LoadButton, addsTheChosenFileToTheIndexAfterTheGameAndTellsOfAFaultOnce)
     loadButton(w, w.dataFolder / "Cut.esp");
     EXPECT_EQ(w.prompts.asked.size(), 2);
     EXPECT_TRUE(w.game.loadedLabel().text().startsWith("3 files, 10 NPCs, "));
+}
+
+// The game's ids join the list as the game tells ids apart: "Àrvs" and
+// "àrvs" are two, though the list sorts them as equals.
+TEST(NameListModel, knowsAnIdAsTheGameComparesIds)
+{
+    hw::NameListModel names;
+    names.add({"\xC3\xA0rvs", "b", "\xC3\x80RVS"}); // àrvs, ÀRVS
+    const std::pair<const char *, bool> cases[] = {
+        {"\xC3\x80rvs", true}, {"\xC3\xA0RVS", true}, {"B", true}, {"\xC3\x81rvs", false}};
+    for (const auto &[id, known] : cases)
+        EXPECT_EQ(names.contains(id), known) << id;
+    hw::NameListModel upper;
+    upper.add({"\xC3\x80rvs"});
+    EXPECT_FALSE(upper.contains("\xC3\xA0rvs"));
 }
 
 } // namespace
