@@ -2,18 +2,20 @@
 // crashes and sanitizer reports it catches wrong results, by comparing the
 // block-wise NPC reader with a plain walk over the bytes held whole in memory,
 // at two buffer sizes that change with the input, so that records fall
-// across block edges; and the index reader with itself at those sizes and
-// with the plain walk's record headers, and the index built from it with
-// its own counts and order.
+// across block edges; and the index reader with itself at those sizes, with
+// the plain walk's record headers and with its NPC ids, and the index built
+// from it with its own counts and order.
 #include "data/game_index_builder.hpp"
 #include "data/record_reader.hpp"
 #include "model/caseless.hpp"
 #include "plugin/es_read.hpp"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,22 +64,24 @@ Expected plainWalk(std::string_view file, bool npcIds = true)
         }
         const auto data = file.substr(at + 16, static_cast<std::size_t>(size));
         if (npcIds && file.substr(at, 4) == "NPC_") {
-            const auto name = data.find("NAME");
-            if (name == std::string_view::npos) {
+            // The first NAME sub-record's data up to its first NUL.
+            std::optional<std::string_view> name;
+            for (std::size_t sub = 0; sub < data.size();) {
+                if (data.size() - sub < 8 || le32(data, sub + 4) > data.size() - sub - 8) {
+                    out.fault = hw::ScanFault::SubrecordCutShort;
+                    return out;
+                }
+                const auto length = le32(data, sub + 4);
+                if (!name && data.substr(sub, 4) == "NAME")
+                    name = data.substr(sub + 8, length);
+                sub += 8 + length;
+            }
+            if (!name) {
                 out.fault = hw::ScanFault::NoNameSubrecord;
                 return out;
             }
-            if (name + 8 > data.size()) {
-                out.fault = hw::ScanFault::NameAtDataEnd;
-                return out;
-            }
-            const auto length = le32(data, name + 4);
-            if (length == 0) {
-                out.fault = hw::ScanFault::ZeroNameLength;
-                return out;
-            }
             out.ids.push_back(
-                hw::toUtf8(data.substr(name + 8, length - 1), hw::CodePage::Windows1252));
+                hw::toUtf8(name->substr(0, name->find('\0')), hw::CodePage::Windows1252));
         }
         at += 16 + static_cast<std::uint64_t>(size);
     }
@@ -116,6 +120,7 @@ void scanAndCompare(std::string_view file, std::size_t bufferSize, const Expecte
 struct Events final : hw::RecordSink
 {
     std::string text;
+    std::vector<std::string> npcIds;
 
     void masters(const std::vector<std::string> &names) override
     {
@@ -126,6 +131,8 @@ struct Events final : hw::RecordSink
     {
         text += "R" + std::to_string(static_cast<int>(r.kind)) + std::string(r.id) + '|' +
             std::string(r.shown) + std::to_string(r.flags) + (r.deleted ? "D\n" : "\n");
+        if (r.kind == hw::RecordKind::Npc)
+            npcIds.emplace_back(r.id);
     }
     void cell(const hw::CellRecord &c) override
     {
@@ -143,13 +150,11 @@ struct Events final : hw::RecordSink
     }
 };
 
-hw::ScanOutcome readIndex(std::string_view file, std::size_t bufferSize, std::string &events)
+hw::ScanOutcome readIndex(std::string_view file, std::size_t bufferSize, Events &sink)
 {
     hw::MemorySource source(file);
-    Events sink;
     const auto outcome = hw::readRecords(source, sink, hw::CodePage::Windows1252, {}, bufferSize);
     check(outcome.has_value(), "a read that nobody cancelled was cancelled");
-    events = sink.text;
     return *outcome;
 }
 
@@ -158,14 +163,20 @@ bool insideRecords(hw::ScanFault fault)
     return fault == hw::ScanFault::SubrecordCutShort || fault == hw::ScanFault::NoNameSubrecord;
 }
 
-// The index reader gives the same at both buffer sizes, and stops either
-// where the record headers end or earlier, inside a record.
-void indexAndCompare(std::string_view file, std::size_t smallBuffer)
+// The index reader gives the same at both buffer sizes, stops either where
+// the record headers end or earlier, inside a record, and gives the NPC ids
+// that the NPC reader gives, up to where it stops.
+void indexAndCompare(std::string_view file, std::size_t smallBuffer, const Expected &npcs)
 {
-    std::string small, large;
+    Events small, large;
     const auto a = readIndex(file, smallBuffer, small);
     const auto b = readIndex(file, hw::RecordWalk::kDefaultBufferSize, large);
-    check(small == large, "the index reader's results depend on its buffer size");
+    check(small.text == large.text, "the index reader's results depend on its buffer size");
+    check(small.npcIds.size() <= npcs.ids.size() &&
+              std::equal(small.npcIds.begin(), small.npcIds.end(), npcs.ids.begin()),
+          "the index reader's NPC ids differ from the NPC reader's");
+    check(!a.complete() || small.npcIds.size() == npcs.ids.size(),
+          "the index reader reads fewer NPC ids than the NPC reader");
     check(a.fault == b.fault && a.offset == b.offset && a.idCount == b.idCount,
           "the index reader's outcome depends on its buffer size");
     const auto headers = plainWalk(file, false);
@@ -206,7 +217,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // Large enough for the walk to pass over gaps and read short blocks at
     // the next header, as it does with its default buffer on real files.
     scanAndCompare(file, 20000 + size % 45000, expected);
-    indexAndCompare(file, 16 + size % 61);
+    indexAndCompare(file, 16 + size % 61, expected);
     buildAndCheck(file);
     return 0;
 }

@@ -1,9 +1,9 @@
 #include "data/record_reader.hpp"
 
 #include "plugin/record_walk.hpp"
+#include "plugin/subrecords.hpp"
 
 #include <algorithm>
-#include <cstring>
 
 namespace hw {
 
@@ -14,7 +14,6 @@ constexpr std::uint32_t kCell = fourCC("CELL");
 constexpr std::uint32_t kRegion = fourCC("REGN");
 constexpr std::uint32_t kMast = fourCC("MAST");
 constexpr std::uint32_t kName = fourCC("NAME");
-constexpr std::uint32_t kFnam = fourCC("FNAM");
 constexpr std::uint32_t kDele = fourCC("DELE");
 constexpr std::uint32_t kData = fourCC("DATA");
 constexpr std::uint32_t kRgnn = fourCC("RGNN");
@@ -73,70 +72,6 @@ std::int32_t numberAt(std::string_view data, std::size_t at)
         std::copy_n(data.data() + at, data.size() - at, bytes);
     return static_cast<std::int32_t>(loadLe32(bytes));
 }
-
-constexpr std::uint64_t kLowBits = 0x0101010101010101ull;
-constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
-
-std::uint64_t wordAt(const char *bytes)
-{
-    std::uint64_t word;
-    std::memcpy(&word, bytes, 8);
-    return word;
-}
-
-// The text at the start of a sub-record's data, up to its first NUL, and
-// whether it is ASCII: eight bytes at a time, as ids are short and many.
-std::string_view untilNul(std::string_view data, bool &ascii)
-{
-    std::uint64_t high = 0;
-    std::size_t length = 0;
-    for (; length + 8 <= data.size(); length += 8) {
-        const auto word = wordAt(data.data() + length);
-        if (((word - kLowBits) & ~word & kHighBits) != 0)
-            break;
-        high |= word;
-    }
-    for (; length < data.size() && data[length] != '\0'; ++length)
-        high |= static_cast<unsigned char>(data[length]);
-    ascii = (high & kHighBits) == 0;
-    return data.substr(0, length);
-}
-
-// The sub-records of one record's data, each a tag, a 32-bit length and that
-// many bytes, none running past the record.
-class Subrecords
-{
-public:
-    explicit Subrecords(std::string_view data)
-        : m_rest(data)
-    { }
-
-    // False at the end of the data, and when the next sub-record does not fit
-    // in what is left of it (broken()).
-    bool next()
-    {
-        if (m_rest.empty())
-            return false;
-        m_broken = m_rest.size() < 8 || loadLe32(m_rest.data() + 4) > m_rest.size() - 8;
-        if (m_broken)
-            return false;
-        const std::size_t length = loadLe32(m_rest.data() + 4);
-        m_tag = loadLe32(m_rest.data());
-        m_data = m_rest.substr(8, length);
-        m_rest.remove_prefix(8 + length);
-        return true;
-    }
-
-    std::uint32_t tag() const { return m_tag; }
-    std::string_view data() const { return m_data; }
-    bool broken() const { return m_broken; }
-
-private:
-    std::string_view m_rest;
-    std::string_view m_data;
-    std::uint32_t m_tag = 0;
-    bool m_broken = false;
-};
 
 // The texts of sub-records in UTF-8: ids are nearly always ASCII, which
 // needs no copy.
@@ -239,27 +174,16 @@ public:
             return masters(data);
         if (header.tag == kCell)
             return cell(data);
+        const IdFields fields = readIdFields(data);
+        if (fields.fault != ScanFault::None)
+            return fields.fault;
         IdRecord record;
         record.kind = *kindOfTag(header.tag);
         record.flags = header.flags;
-        bool named = false;
-        Subrecords sub(data);
-        while (sub.next()) {
-            if (sub.tag() == kName && !named) {
-                record.id = m_texts.text(sub.data(), 0);
-                named = true;
-            } else if (sub.tag() == kFnam && record.kind == RecordKind::Region) {
-                record.shown = m_texts.text(sub.data(), 1);
-            } else if (sub.tag() == kDele) {
-                record.deleted = true;
-            }
-        }
-        if (sub.broken())
-            return ScanFault::SubrecordCutShort;
-        if (!named)
-            return ScanFault::NoNameSubrecord;
-        if (record.kind != RecordKind::Region)
-            record.shown = record.id;
+        record.id = m_texts.text(fields.name, 0);
+        record.deleted = fields.deleted;
+        record.shown =
+            record.kind == RecordKind::Region ? m_texts.text(fields.fullName, 1) : record.id;
         if (record.kind == RecordKind::Npc && !record.deleted && !record.id.empty())
             ++npcIds;
         m_sink.record(record);

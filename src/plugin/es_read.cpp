@@ -1,6 +1,7 @@
 #include "plugin/es_read.hpp"
 
 #include "plugin/record_walk.hpp"
+#include "plugin/subrecords.hpp"
 
 #include <cstdint>
 #include <string_view>
@@ -9,23 +10,18 @@ namespace hw {
 
 namespace {
 
-constexpr std::size_t kNameHeaderSize = 8;
 constexpr std::uint32_t kNpcTag = fourCC("NPC_");
 
-// Takes the id out of the data of an NPC record and appends it to `names`.
+// Takes the id out of the data of an NPC record, as the game index reads it,
+// and appends it to `names`.
 ScanFault takeId(std::string_view data, CodePage page, std::vector<std::string> &names)
 {
-    const auto name = data.find("NAME");
-    if (name == std::string_view::npos)
-        return ScanFault::NoNameSubrecord;
-    if (data.size() - name < kNameHeaderSize)
-        return ScanFault::NameAtDataEnd;
-    const std::uint32_t length = loadLe32(data.data() + name + 4);
-    if (length == 0)
-        return ScanFault::ZeroNameLength;
-    // The length counts the closing NUL; an id longer than the record is cut
-    // where the record ends.
-    names.back() = toUtf8(data.substr(name + kNameHeaderSize, length - 1), page);
+    const IdFields fields = readIdFields(data);
+    if (fields.fault != ScanFault::None)
+        return fields.fault;
+    bool ascii = true;
+    const std::string_view id = untilNul(fields.name, ascii);
+    names.back() = ascii ? std::string(id) : toUtf8(id, page);
     names.emplace_back();
     return ScanFault::None;
 }

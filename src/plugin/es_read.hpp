@@ -18,9 +18,10 @@ namespace hw {
 /// of them the "TES3" header record (a file without it is refused as not a
 /// plugin); each record is a 4-byte tag, a signed 32-bit little-endian data size
 /// S, 8 bytes that are not used here, then S bytes of data. The id of a record
-/// tagged exactly "NPC_" is taken from the first place where the four bytes
-/// "NAME" occur in its data: a 32-bit little-endian length L follows, then
-/// the id's L-1 bytes (cut short where the data ends) and a NUL.
+/// tagged exactly "NPC_" is read as the game index reads it (readIdFields):
+/// its sub-records are walked one by one, and the id is the data of the first
+/// NAME sub-record up to its first NUL. A record without NAME, or whose
+/// sub-records run past its end, stops the scan.
 ///
 /// Record headers and the data of "NPC_" records are read through one block
 /// buffer, together with the small records between them; large records are

@@ -77,8 +77,6 @@ ScanStatus ScanOutcome::status() const
     case ScanFault::NotAPlugin:
     case ScanFault::NegativeDataSize:
     case ScanFault::NoNameSubrecord:
-    case ScanFault::ZeroNameLength:
-    case ScanFault::NameAtDataEnd:
     case ScanFault::SubrecordCutShort:
         return ScanStatus::Malformed;
     case ScanFault::CannotOpen:
@@ -123,14 +121,6 @@ ScanMessage scanMessage(const std::filesystem::path &file, const ScanOutcome &ou
                     recordAt + " holds no NAME sub-record."};
         return {"The file " + name + " is damaged: an NPC record has no id." + ids,
                 npcAt + " holds no NAME sub-record."};
-    case ScanFault::ZeroNameLength:
-        return {"The file " + name + " is damaged: an NPC record has no id." + ids,
-                npcAt + " has a NAME sub-record of length 0."};
-    case ScanFault::NameAtDataEnd:
-        return {"The file " + name + " is damaged: an NPC record has no id." + ids,
-                npcAt +
-                    " has a NAME sub-record that starts too near the end of the record to "
-                    "hold its length."};
     case ScanFault::SubrecordCutShort:
         return {"The file " + name + " is damaged: a record's contents run past its end." + ids,
                 recordAt + " holds a sub-record that runs past the end of the record."};

@@ -24,8 +24,6 @@ enum class ScanFault {
     NegativeDataSize, ///< Malformed: a data size below 0
     NoNameSubrecord, ///< Malformed: an "NPC_" record (or another record that gives an id) without
                      ///< "NAME"
-    ZeroNameLength, ///< Malformed: a "NAME" whose data length is 0
-    NameAtDataEnd, ///< Malformed: a "NAME" too close to the end of the data for its length
     SubrecordCutShort, ///< Malformed: a sub-record runs past the end of its record
     CannotOpen, ///< Unreadable: opening failed, or the path names a folder, pipe or device
     CannotRead, ///< Unreadable: a read failed

@@ -23,9 +23,9 @@ TEST(ScanMessage, namesTheFileTheOffsetAndTheFault)
         {{NegativeDataSize, 2, 0xABC, 0, std::string("C\0\x80\"", 4), -5, {}}, Malformed,
          "is damaged: a record gives an impossible size. 2 NPC ids were found before it.\nThe "
          "record 43 00 80 22 (hex) at offset 0xABC gives its data size as -5."},
-        {{ZeroNameLength, 1, 0x20, 0, "NPC_", 0, {}}, Malformed,
+        {{NoNameSubrecord, 1, 0x20, 0, "NPC_", 0, {}}, Malformed,
          "is damaged: an NPC record has no id. 1 NPC id was found before it.\nThe NPC record at "
-         "offset 0x20 has a NAME sub-record of length 0."},
+         "offset 0x20 holds no NAME sub-record."},
         {{CannotOpen, 0, 0, 0, "", 0, make_error_code(std::errc::no_such_file_or_directory)},
          Unreadable, "cannot be opened.\nNo such file or directory."},
         {{CannotRead, 0, 0x400, 0, "", 0, make_error_code(std::errc::io_error)},
