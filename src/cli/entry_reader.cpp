@@ -17,6 +17,10 @@ std::optional<TaskListFile> readTaskListInput(ReadNext read, std::optional<CodeP
             report(0, "cannot read: " + lines.error().message());
             return std::nullopt;
         }
+        if (lines.bytesRead() > kTaskListFileLimit) {
+            report(0, kTaskListTooLarge);
+            return std::nullopt;
+        }
         if (status == Status::TooLong) {
             // The start of a UTF-16 text says more than its length.
             TaskListReader::Line first =
@@ -44,9 +48,6 @@ std::optional<TaskListFile> readTaskListInput(ReadNext read, std::optional<CodeP
             refused = true;
         } else if (line.entry.empty()) {
             continue;
-        } else if (entries.size() == kMaxEntries) {
-            report(lines.number(), "more than " + std::to_string(kMaxEntries) + " task entries");
-            return std::nullopt;
         } else {
             entries.push_back(std::move(line.entry));
         }

@@ -11,10 +11,6 @@
 
 namespace hw::cli {
 
-/// The most task entries one input may hold: far more than any script the
-/// game can compile, and a bound on the memory an endless input can take.
-inline constexpr std::size_t kMaxEntries = 2'000'000;
-
 /// Told of each refused line by its number, and of a fault of the whole input
 /// (line 0).
 using ReportProblem = std::function<void(std::size_t line, std::string_view problem)>;
@@ -23,7 +19,8 @@ using ReportProblem = std::function<void(std::size_t line, std::string_view prob
 /// a header, comments, blank lines, one entry a line), without ever holding
 /// more than one line beyond the entries read. Every refused line is reported
 /// and reading goes on; a UTF-16 text, a read error, a line longer than
-/// kEntryLineLimit or more than kMaxEntries entries end the reading. With
+/// kEntryLineLimit or a text longer than kTaskListFileLimit (the window's
+/// limit too) end the reading. With
 /// `page`, an entry that holds a character the page has no byte for is
 /// refused too. Returns the header and the entries in input order, as Add
 /// Task stores them, or nothing when anything was refused.

@@ -3,6 +3,7 @@
 #include "cli/stream_io.hpp"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -24,8 +25,9 @@ public:
 
     LineReader(ReadNext read, std::size_t limit);
 
-    /// Reads the next line, without its line end (LF, or CR LF). After
-    /// TooLong, End or Failed there is nothing more to read.
+    /// Reads the next line, without its line end (LF, CR LF or a CR alone, as
+    /// takeLine reads them). After TooLong, End or Failed there is nothing
+    /// more to read.
     Status next();
 
     /// The line read last; valid until the next call.
@@ -33,6 +35,8 @@ public:
     /// Its number, counted from 1.
     std::size_t number() const { return m_number; }
     const std::error_code &error() const { return m_error; }
+    /// The bytes of the text read so far (a block at a time).
+    std::uint64_t bytesRead() const { return m_bytesRead; }
 
 private:
     bool fill();
@@ -46,6 +50,8 @@ private:
     std::string_view m_line;
     std::size_t m_number = 0;
     bool m_done = false;
+    bool m_afterCr = false; // the last line ended in a CR, which an LF may follow
+    std::uint64_t m_bytesRead = 0;
     std::error_code m_error;
 };
 

@@ -123,6 +123,17 @@ EntryLine readEntryLine(std::string_view line)
     return {std::move(built.entry), {}};
 }
 
+std::string_view takeLine(std::string_view &text)
+{
+    const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
+    const std::string_view line = text.substr(0, end);
+    std::size_t next = std::min(end + 1, text.size());
+    if (end < text.size() && text[end] == '\r' && next < text.size() && text[next] == '\n')
+        ++next;
+    text.remove_prefix(next);
+    return line;
+}
+
 std::optional<std::string_view> takeTextStart(std::string_view &text)
 {
     if (text.starts_with("\xEF\xBB\xBF")) {

@@ -32,6 +32,10 @@ struct EntryLine
 /// refusal names the option and gives Add Task's message.
 EntryLine readEntryLine(std::string_view line);
 
+/// The next line of `text` without its line end, which is LF, CR LF or a CR
+/// alone (as old Mac editors end lines); `text` moves past it.
+std::string_view takeLine(std::string_view &text);
+
 /// Checks how a task list's text begins: removes a UTF-8 byte-order mark from
 /// the front of `text`, and returns the refusal of a UTF-16 text (a UTF-16
 /// byte-order mark, or a NUL among the first two bytes, which no line of text

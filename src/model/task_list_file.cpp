@@ -7,6 +7,7 @@
 #include "model/utf8.hpp"
 
 #include <array>
+#include <utility>
 
 namespace hw {
 namespace {
@@ -48,6 +49,25 @@ std::string notUtf8(std::string_view line, std::size_t at)
         " at column " + std::to_string(at + 1) + "); save the file as UTF-8";
 }
 
+// A NUL, or a character that editors and other programs take for a line end,
+// though neither LF nor CR: where the first lies, and what it is, or npos.
+std::pair<std::size_t, std::string_view> firstHiddenBreak(std::string_view line)
+{
+    constexpr std::pair<std::string_view, std::string_view> kBreaks[] = {
+        {{"\0", 1}, "a NUL byte"},
+        {"\v", "a vertical tab"},
+        {"\f", "a form feed"},
+        {"\xC2\x85", "a next-line character (U+0085)"},
+        {"\xE2\x80\xA8", "a line separator (U+2028)"},
+        {"\xE2\x80\xA9", "a paragraph separator (U+2029)"},
+    };
+    std::pair<std::size_t, std::string_view> first {std::string_view::npos, {}};
+    for (const auto &[bytes, name] : kBreaks)
+        if (const std::size_t at = line.find(bytes); at < first.first)
+            first = {at, name};
+    return first;
+}
+
 std::string yesNo(bool value)
 {
     return value ? "yes" : "no";
@@ -63,6 +83,11 @@ TaskListReader::Line TaskListReader::read(std::string_view line)
     }
     if (const std::size_t bad = firstInvalidByte(line); bad != std::string_view::npos)
         return {{}, notUtf8(line, bad)};
+    if (const auto [at, what] = firstHiddenBreak(line); at != std::string_view::npos)
+        return {{},
+                "the line holds " + std::string(what) + " at column " + std::to_string(at + 1) +
+                    ", where other programs may end the line; put a plain line end there or "
+                    "remove it"};
     if (trimmed(line, kBlanks).empty())
         return {};
     if (line.front() == ';')
@@ -108,20 +133,13 @@ std::string TaskListReader::readHeaderLine(std::string_view line)
 TaskListRead readTaskList(std::string_view text)
 {
     if (text.size() > kTaskListFileLimit)
-        return {{},
-                0,
-                "the text is larger than " + std::to_string(kTaskListFileLimit / (1024 * 1024)) +
-                    " MiB, which no task list is"};
+        return {{}, 0, std::string(kTaskListTooLarge)};
     TaskListReader reader;
     std::vector<std::string> entries;
     std::size_t number = 0;
     while (!text.empty()) {
         ++number;
-        const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        if (line.ends_with('\r'))
-            line.remove_suffix(1);
+        const std::string_view line = takeLine(text);
         if (line.size() > kEntryLineLimit)
             return {{},
                     number,

@@ -10,10 +10,10 @@
 namespace hw {
 
 // A task list kept as a text file (".hwtasks"): UTF-8, one line each, LF line
-// ends. Lines that begin with ";" are comments; among them, "; KEY: value"
-// lines before the first entry are the header (keys NPC, Global and Equality,
-// letter case ignored, other keys passed over). Every other line that is not
-// blank is one task entry as the task list shows it, in list order:
+// ends (CR LF and a CR alone are read as line ends too). Lines that begin with ";" are comments;
+// among them, "; KEY: value" lines before the first entry are the header (keys NPC, Global and
+// Equality, letter case ignored, other keys passed over). Every other line that is not blank is one
+// task entry as the task list shows it, in list order:
 //
 //     ; HourWright task list
 //     ; NPC: Town Guard
@@ -25,6 +25,11 @@ namespace hw {
 /// The largest task-list text that is read whole: far beyond any list an
 /// author makes, and a bound on what a wrong file can make the program hold.
 inline constexpr std::size_t kTaskListFileLimit = 32 * 1024 * 1024;
+
+/// Why a text larger than kTaskListFileLimit is refused.
+inline constexpr std::string_view kTaskListTooLarge =
+    "the text is larger than 32 MiB, which no task list is";
+static_assert(kTaskListFileLimit == 32 * 1024 * 1024, "kTaskListTooLarge names the limit");
 
 /// A task list as its file keeps it.
 struct TaskListFile
@@ -54,9 +59,12 @@ public:
         bool ok() const { return problem.empty(); }
     };
 
-    /// Reads the next line, without its line end (LF, or CR LF). The first
+    /// Reads the next line, without its line end (see takeLine). The first
     /// line may begin with a UTF-8 byte-order mark; a UTF-16 text is refused
-    /// there. A line that is not UTF-8 is refused; an entry line goes through
+    /// there. A line that is not UTF-8 is refused, and so is one that holds a
+    /// NUL or a character other programs break lines at (vertical tab, form
+    /// feed, U+0085, U+2028, U+2029): what follows it would otherwise be read
+    /// as part of a comment and lost. An entry line goes through
     /// readEntryLine, so the entry is the one Add Task stores for its values.
     Line read(std::string_view line);
 

@@ -4,6 +4,7 @@
 #include "generator/messages.hpp"
 #include "generator/schedule_script.hpp"
 #include "model/catalogue.hpp"
+#include "model/task_list_file.hpp"
 #include "plugin/code_page.hpp"
 #include "plugin_writer.hpp"
 #include "temp_folder.hpp"
@@ -246,6 +247,17 @@ TEST_F(Cli, schedulePrintsTheCoresScriptOrRefusesWithAMessage)
     Args equal;
     for (int i = 0; i < 40; ++i)
         equal.push_back(i % 3 ? "09:00 > Attack > \"ab\"" : "09:00 > Attack > \"AB\"");
+    // Old Mac line ends; and a CR LF split by the end of the first block read,
+    // which must end one line, not two, as the number of the line after it shows.
+    std::string macInput(kUnsortedInput);
+    std::erase(macInput, '\r');
+    std::replace(macInput.begin(), macInput.end(), '\n', '\r');
+    const std::string mac = write("mac.hwtasks", macInput);
+    std::string split = "\n";
+    for (int i = 0; i < 5000; ++i)
+        split += "06:00 > Appear\r\n";
+    const std::string splitFile = write("split.hwtasks", split + "07:00 > Fly\n");
+    const std::string big = write("big.hwtasks", std::string(hw::kTaskListFileLimit + 1, '\n'));
     // clang-format off
     check({
         {{"schedule", "--npc", id, tasks}, "", 0, script(id, kSortedEntries), ""},
@@ -265,6 +277,11 @@ TEST_F(Cli, schedulePrintsTheCoresScriptOrRefusesWithAMessage)
         {{"schedule", "--npc", "npc", "--encoding", "windows-1250"}, "06:00 > Appear\n06:00 > Attack > \"\xCE\xA9\"", 1, "",
          stdinAt + "2: \"\xCE\xA9\" (U+03A9) is not in windows-1250"},
         {npc, "\r\n \n", 1, "", said("schedule", hw::kNoTasks)},
+        {{"schedule", "--npc", id, mac}, "", 0, script(id, kSortedEntries), ""},
+        {{"schedule", "--npc", id, splitFile}, "", 1, "",
+         said("schedule", splitFile + ":5002: unknown action \"Fly\"\n")},
+        {{"schedule", "--npc", id, big}, "", 1, "",
+         said("schedule", big + ": the text is larger than 32 MiB, which no task list is\n")},
         {{"schedule", "--npc", "npc", faults}, "", 1, "",
          said("schedule", faults + ":2: unknown action \"Dance\"\n") +
              said("schedule", faults + ":3: unknown action \"Fly \"\n")},

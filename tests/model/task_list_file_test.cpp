@@ -42,6 +42,11 @@ TEST(TaskListFile, readsAWholeListOrNamesTheLineThatStopsIt)
         {"\xEF\xBB\xBF; npc:Guard\r\n\r\n;GLOBAL : Yes\r\n; Version: 7\r\n;equality: NO\r\n"
          " \t\r\n05:00 > Appear\r\n; NPC: Other\r\n; later\r\n06:00 > Appear\r\n",
          "[Guard] G-\n05:00 > Appear\n06:00 > Appear"},
+        // A CR alone ends a line too, as old Mac editors wrote them, also
+        // beside LF and CR LF.
+        {"; HourWright task list\r; NPC: Guard\r; Global: yes\r06:00 > Appear\r07:00 > Appear\r",
+         "[Guard] G-\n06:00 > Appear\n07:00 > Appear"},
+        {"06:00 > Appear\r\r\n\n\r07:00 > Fly", "line 5: unknown action \"Fly\""},
         // Quotes keep an id's blanks; only the outer pair is taken off.
         {"; NPC: \" \"\n", "[ ] --"},
         {"; NPC:  \"\"a b\"\"  \n", "[\"a b\"] --"},
@@ -62,8 +67,20 @@ TEST(TaskListFile, readsAWholeListOrNamesTheLineThatStopsIt)
         {"; NPC: a\n;npc: b\n", "line 2: the header gives \"NPC\" twice"},
         {"; NPC: a\tb\n", "line 1: NPC Name cannot contain line breaks or control characters!"},
         {"06:00 > Appear\n\n07:00 > Fly\n08:00 > Dance\n", "line 3: unknown action \"Fly\""},
-        {"06:00 > Appear\r\r\n", "line 1: unknown action \"Appear\\x0D\""},
         {"  06:00 > Appear\n", "line 1: the time must be 00:00 to 23:00, not \"  06:00\""},
+        // What other programs take for a line end would hide an entry in a comment.
+        {"; HourWright task list\n; moved\xE2\x80\xA8" "06:00 > Appear\n",
+         "line 2: the line holds a line separator (U+2028) at column 8, where other programs "
+         "may end the line; put a plain line end there or remove it"},
+        {"; a\xC2\x85\n", "line 1: the line holds a next-line character (U+0085) at column 4, "
+                          "where other programs may end the line; put a plain line end there or "
+                          "remove it"},
+        {"; NPC: a\n; b\v\n", "line 2: the line holds a vertical tab at column 4, where "
+                             "other programs may end the line; put a plain line end there or "
+                             "remove it"},
+        {std::string("; a\n; b\0c\n", 10), "line 2: the line holds a NUL byte at column 4, "
+                                            "where other programs may end the line; put a plain "
+                                            "line end there or remove it"},
         {"06:00 > Appear\n" + std::string(hw::kEntryLineLimit + 1, '/'),
          "line 2: the line is longer than 64 KiB, which no task-list line is: \"" +
              std::string(80, '/') + "\"..."},

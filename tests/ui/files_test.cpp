@@ -265,6 +265,11 @@ TEST_F(Files, aDamagedFileIsNamedWithItsLineAndReasonAndChangesNothing)
          "Line 3: unknown action \"Fly\""},
         {write("utf16.hwtasks", QByteArray("\xFF\xFE;\0 \0N\0", 8)),
          "The file is UTF-16; save it as UTF-8"},
+        {write("hidden.hwtasks",
+               "; NPC: b\n; moved\xE2\x80\xA8"
+               "06:00 > Appear\n"),
+         "Line 2: the line holds a line separator (U+2028) at column 8, where other programs "
+         "may end the line; put a plain line end there or remove it"},
         {path("fifo.hwtasks"),
          "It is not a plain file (a pipe or a device, say), so it is not read"},
         {path("big.hwtasks"),
@@ -289,6 +294,22 @@ TEST_F(Files, aDamagedFileIsNamedWithItsLineAndReasonAndChangesNothing)
                            "\" is no longer there; it was taken off the recent files."});
     EXPECT_TRUE(main.menu().openRecent->actions().isEmpty());
     EXPECT_EQ(state(), before);
+}
+
+// A list saved with old Mac line ends (CR alone) opens whole, and Save writes it back whole.
+TEST_F(Files, opensAListWhoseLinesEndInACrAlone)
+{
+    const QString file = write("mac.hwtasks",
+                               "; HourWright task list\r; NPC: Guard\r"
+                               "; Global: yes\r06:00 > Appear\r07:00 > Disappear\r");
+    ASSERT_TRUE(main.document().openFile(file));
+    EXPECT_EQ(form.lstTasks->texts(), QStringList({"06:00 > Appear", "07:00 > Disappear"}));
+    EXPECT_EQ(form.txtName->currentText(), "Guard");
+    form.chkEqual->setChecked(true);
+    main.menu().save->trigger();
+    EXPECT_EQ(read("mac.hwtasks"),
+              "; HourWright task list\n; NPC: Guard\n; Global: yes\n"
+              "; Equality: yes\n06:00 > Appear\n07:00 > Disappear\n");
 }
 
 // Drops anywhere on the window, the script box too (which would take a file's name as text).
