@@ -11,8 +11,9 @@ namespace hw {
 /// fixed control sizes.
 QFont windowFont();
 
-/// The font of the script box: the system's fixed-width font, as many pixels
-/// high as the window's font.
+/// The font of the script box, as many pixels high as the window's font: the
+/// first of the monospaced families Debian ships whose characters all take the
+/// same room, else the system's fixed-width font.
 QFont scriptFont();
 
 /// The program's icon, 48 × 48.
