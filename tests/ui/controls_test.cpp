@@ -168,6 +168,9 @@ TEST(Controls, startUpGivesEveryControlItsKindCaptionPlaceTabPositionAndToolTip)
 
 TEST_F(WindowTest, everyCaptionFitsItsControlAndEndsClearOfTheNextInEveryLayout)
 {
+    // The control sizes are made for Liberation Sans (Arial's metrics); a
+    // failure says what it measured with.
+    SCOPED_TRACE("captions measured with " + QFontInfo(window.font()).family().toStdString());
     const auto siblings = window.findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
     for (int action = 0; action < window.cmbTask->count(); ++action) {
         window.cmbTask->setCurrentIndex(action);
