@@ -136,7 +136,9 @@ TEST(Controls, startUpGivesEveryControlItsKindCaptionPlaceTabPositionAndToolTip)
         const QRect r = frmMain::shapeRects()[i];
         for (QPoint p : {QPoint(r.left(), 150), QPoint(r.right(), 150), QPoint(14, r.top()),
                          QPoint(14, r.bottom())})
-            EXPECT_EQ(image.pixelColor(p).rgb(), window.shapeColours()[i].rgb()) << i;
+            EXPECT_EQ(image.pixelColor(p * image.devicePixelRatio()).rgb(),
+                      window.shapeColours()[i].rgb())
+                << i;
     }
     EXPECT_EQ(window.minimumSize(), QSize(577, 528));
     EXPECT_EQ(window.maximumSize(), QSize(577, 528));

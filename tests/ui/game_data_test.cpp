@@ -11,6 +11,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -172,6 +173,11 @@ TEST(LoadGameData, cancelledLeavesTheNamesTheIndexAndTheStatusAsTheyWere)
 
         w.configure({"Welcome_to_the_Arena_v6.7.esp"});
         w.prompts.answers = {PromptAnswer::Yes};
+        // Set on the worker thread as its result goes into the queue.
+        std::atomic<bool> built = false;
+        QObject::connect(
+            &w.game.loader(), &hw::GameDataLoader::built, &w.game.loader(),
+            [&built] { built = true; }, Qt::DirectConnection);
         QAction *command = w.window.menu().loadGameData;
         command->trigger();
         // Nothing starts a second load meanwhile, nor the Load button's.
@@ -179,8 +185,11 @@ TEST(LoadGameData, cancelledLeavesTheNamesTheIndexAndTheStatusAsTheyWere)
         EXPECT_FALSE(w.window.menu().loadNames->isEnabled());
         EXPECT_FALSE(w.form.Command1->isEnabled());
         w.game.loadGameData();
-        if (read) // no event is handled meanwhile: the result waits in the queue
-            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        if (read) { // no event is handled meanwhile: the result waits in the queue
+            for (int waited = 0; !built && waited < 30000; ++waited)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            ASSERT_TRUE(built);
+        }
         ASSERT_NE(w.game.progressDialog(), nullptr);
         w.game.progressDialog()->findChild<QPushButton *>()->click();
         w.waitForLoad();

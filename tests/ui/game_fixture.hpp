@@ -12,26 +12,33 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace hw::test {
 
-/// Sets environment variables for the life of the object, then unsets them.
+/// Sets environment variables for the life of the object, then gives them back
+/// the values they had (unset when they were not set).
 struct Environment
 {
-    std::vector<const char *> names;
+    std::vector<std::pair<const char *, std::optional<QByteArray>>> before;
     Environment(std::initializer_list<std::pair<const char *, QString>> values)
     {
         for (const auto &[name, value] : values) {
+            before.emplace_back(name,
+                                qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name))
+                                                                : std::nullopt);
             qputenv(name, value.toUtf8());
-            names.push_back(name);
         }
     }
     ~Environment()
     {
-        for (const char *name : names)
-            qunsetenv(name);
+        for (const auto &[name, value] : before)
+            if (value)
+                qputenv(name, *value);
+            else
+                qunsetenv(name);
     }
 };
 
