@@ -106,7 +106,10 @@ frmMain::frmMain(Prompts &prompts, QWidget *parent)
     setObjectName(QStringLiteral("frmMain"));
     // Shown on its own (as the tests do), the form is a window of its own.
     setWindowTitle(QString::fromUtf8(kProgramTitle));
-    setFixedSize(kClientWidth, kClientHeight);
+    // The layout rule places the controls for any larger size; a smaller one
+    // would only squeeze the task list and the script box.
+    resize(kClientWidth, kClientHeight);
+    setMinimumSize(kClientWidth, kClientHeight);
 
     createControls();
     setToolTips();

@@ -30,9 +30,11 @@ class Prompts;
 class ScriptBox;
 class WrapButton;
 
-/// The one window of the program. Every control sits at a fixed pixel
-/// position; the state of a schedule lives in the controls and in the three
-/// flags below. Handlers are named after the control and its event.
+/// The one window of the program. At its default size every control sits at a
+/// fixed pixel position; a larger form gives the room to the script box and the
+/// task list by its layout rule. The state of a schedule lives in the controls
+/// and in the three flags below. Handlers are named after the control and its
+/// event.
 ///
 /// The window's code is split by concern: frm_main.cpp (controls and layout),
 /// frm_main_input.cpp (the routing of keys, focus and pastes),

@@ -4,42 +4,47 @@
 #include "ui/game_commands.hpp"
 #include "ui/prompts.hpp"
 #include "ui/task_list_document.hpp"
+#include "ui/window_placement.hpp"
 #include "version.hpp"
 
 #include <QAction>
 #include <QApplication>
-#include <QEvent>
 #include <QLayout>
 #include <QMenuBar>
 #include <QScreen>
+#include <QScrollArea>
 #include <QStatusBar>
+#include <QStyle>
 
 namespace hw {
 
 MainWindow::MainWindow(Prompts &prompts, QWidget *parent)
     : QMainWindow(parent)
     , m_prompts(prompts)
-    , m_form(new frmMain(prompts, this))
+    , m_form(new frmMain(prompts))
+    , m_formArea(new QScrollArea(this))
 {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QString::fromUtf8(kProgramTitle));
-    // A fixed border with minimise and close: the controls have fixed places,
-    // so a larger window would only show empty space, and no maximise button
-    // is offered.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
-    setCentralWidget(m_form);
+    // The form fills the room between the bars, and scrolls where that is
+    // less than its least size. Without a frame of its own, the form stands
+    // where it would stand without the scroll area.
+    m_formArea->setObjectName(QStringLiteral("scrForm"));
+    m_formArea->setFrameShape(QFrame::NoFrame);
+    // Tab walks the form's controls, as before; the area scrolls to each.
+    m_formArea->setFocusPolicy(Qt::NoFocus);
+    m_formArea->setWidgetResizable(true);
+    m_formArea->setWidget(m_form);
+    setCentralWidget(m_formArea);
     m_menu = buildMainMenu(*menuBar());
     statusBar()->setSizeGripEnabled(false);
     m_game = new GameCommands(*this, *m_form, prompts, m_menu);
-    // The form keeps its size and its controls their places; the window grows
-    // by the menu bar above and the status bar below.
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
     connectMenu();
-    adjustSize();
+    // The frame is not known before the window manager has framed the window:
+    // a title bar as the style draws one stands for it.
     if (const QScreen *screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+        fitInto(screen->availableGeometry(),
+                QMargins(0, style()->pixelMetric(QStyle::PM_TitleBarHeight), 0, 0));
 }
 
 MainWindow::~MainWindow()
@@ -70,18 +75,49 @@ void MainWindow::about()
                        .arg(QString::fromUtf8(kVersion)));
 }
 
-void MainWindow::changeEvent(QEvent *event)
+void MainWindow::fitInto(const QRect &room, QMargins frame)
 {
-    QMainWindow::changeEvent(event);
-    if (event->type() != QEvent::WindowStateChange)
+    const QSize least = m_form->minimumSize();
+    m_formArea->setMinimumSize(least);
+    const QSize full = layout()->totalSizeHint();
+    QSize wanted = full;
+    // Short of room one way, the form scrolls that way, and the scroll bar
+    // takes room from the other way, which the window gets back where it can.
+    const QSize fits = placeWindow(wanted, frame, room).size();
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_formArea);
+    if (fits.height() < full.height())
+        wanted.rwidth() += bar;
+    if (fits.width() < full.width())
+        wanted.rheight() += bar;
+    const QRect placed = placeWindow(wanted, frame, room);
+    m_shrunk = placed.size() != wanted;
+    m_formArea->setMinimumSize(least.boundedTo(placed.size() - (full - least)));
+    // The window's least size follows at once, so that it does not hold the
+    // window at the size it had.
+    layout()->activate();
+    resize(placed.size());
+    move(placed.topLeft() - QPoint(frame.left(), frame.top()));
+}
+
+void MainWindow::moveEvent(QMoveEvent *event)
+{
+    QMainWindow::moveEvent(event);
+    // The window manager has framed the window when its frame differs from
+    // its client area. A window that then reaches beyond its screen (its frame
+    // larger than the guess), or that was made smaller for a frame it does not
+    // have, is fitted again with the frame it has.
+    const Qt::WindowStates placedByTheSystem =
+        Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
+    if (!m_frameGuessed || frameGeometry() == geometry() || (windowState() & placedByTheSystem))
         return;
-    // The window has one size. A window manager asked to fill the screen would
-    // leave the controls in a corner of a black screen: the request is undone.
-    const Qt::WindowStates filling = Qt::WindowFullScreen | Qt::WindowMaximized;
-    if (windowState() & filling)
-        QMetaObject::invokeMethod(
-            this, [this, filling] { setWindowState(windowState() & ~filling); },
-            Qt::QueuedConnection);
+    m_frameGuessed = false;
+    const QScreen *screen = this->screen();
+    if (screen && (m_shrunk || !screen->availableGeometry().contains(frameGeometry()))) {
+        const QRect outer = frameGeometry(), inner = geometry();
+        fitInto(screen->availableGeometry(),
+                QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                         outer.right() - inner.right(), outer.bottom() - inner.bottom()));
+    }
 }
 
 } // namespace hw

@@ -25,6 +25,15 @@ inline void PrintTo(const QString &text, std::ostream *os)
 {
     *os << '"' << text.toStdString() << '"';
 }
+inline void PrintTo(QSize size, std::ostream *os)
+{
+    *os << size.width() << 'x' << size.height();
+}
+inline void PrintTo(const QRect &rect, std::ostream *os)
+{
+    *os << rect.x() << ',' << rect.y() << ' ';
+    PrintTo(rect.size(), os);
+}
 
 namespace hw::test {
 
