@@ -26,7 +26,8 @@ constexpr const char *kUsage =
     "Without either, OpenMW's user configuration is read when there is one, else\n"
     "the Morrowind.ini of the game's folder. Broken lines and files that are named\n"
     "but missing are reported on standard error and make the exit status 1; the\n"
-    "files found are still printed.\n";
+    "files found are still printed. A load order without any file found is\n"
+    "reported and makes the exit status 1 too.\n";
 
 void fail(const std::string &message)
 {
@@ -123,6 +124,13 @@ int runLoadOrder(Args args)
     }
     for (const auto &problem : order.problems)
         fail(problemText(problem));
+    // The game would start with nothing, and the window loads nothing either.
+    if (order.contentFiles.empty()) {
+        fail(order.source.empty() ? std::string("no content file was found; nothing is loaded")
+                                  : "the load order of \"" + utf8Path(order.source) +
+                     "\" names no content file that could be found; nothing is loaded");
+        return 1;
+    }
     return order.problems.empty() ? 0 : 1;
 }
 

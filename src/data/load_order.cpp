@@ -1,17 +1,21 @@
 #include "data/load_order.hpp"
 
+#include "model/task_entry.hpp"
+
 #include <exception>
 
 namespace hw {
 
 std::string problemText(const LoadOrderProblem &problem)
 {
+    // A name from a file may hold any byte: a NUL would cut the message short
+    // where it is printed, a line break would split it.
     if (problem.file.empty())
-        return problem.message;
+        return showControlCharacters(problem.message);
     std::string text = utf8Path(problem.file);
     if (problem.line > 0)
         text += ':' + std::to_string(problem.line);
-    return text + ": " + problem.message;
+    return showControlCharacters(text + ": " + problem.message);
 }
 
 std::string utf8Path(const std::filesystem::path &path)

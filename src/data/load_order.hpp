@@ -44,7 +44,7 @@ struct LoadOrder
 };
 
 /// "FILE:LINE: message", "FILE: message" without a line, or the message alone
-/// without a file; the file's name as UTF-8.
+/// without a file; the file's name as UTF-8, control characters as "\xNN".
 std::string problemText(const LoadOrderProblem &problem);
 
 /// The path as UTF-8 text, on every platform.

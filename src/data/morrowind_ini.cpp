@@ -116,10 +116,29 @@ void IniReader::readEntry(std::string_view key, std::string_view value, std::siz
 
 MorrowindIni IniReader::finish()
 {
-    m_problems.finish();
-    for (auto *entries : {&m_ini.gameFiles, &m_ini.archives})
+    const std::pair<std::vector<IniEntry> *, std::string_view> lists[] = {
+        {&m_ini.gameFiles, "GameFile"}, {&m_ini.archives, "Archive "}};
+    for (const auto &[entries, key] : lists) {
         std::stable_sort(entries->begin(), entries->end(),
                          [](const IniEntry &a, const IniEntry &b) { return a.number < b.number; });
+        // OpenMW's importer reads the entries from 0 up to the first number
+        // that is missing, and so does this reader, saying what it leaves out.
+        unsigned missing = 0;
+        while (missing < entries->size() && (*entries)[missing].number == missing)
+            ++missing;
+        for (std::size_t at = missing; at < entries->size(); ++at) {
+            const IniEntry &entry = (*entries)[at];
+            m_problems.add(entry.line,
+                           std::string(key) + std::to_string(entry.number) +
+                               (entry.name.empty() ? "" : " (\"" + entry.name + "\")") +
+                               " is left out: there is no " + std::string(key) +
+                               std::to_string(missing) +
+                               ", and the entries are read only up to the first missing "
+                               "number, as OpenMW's importer reads them");
+        }
+        entries->resize(std::min<std::size_t>(missing, entries->size()));
+    }
+    m_problems.finish();
     return std::move(m_ini);
 }
 
@@ -144,7 +163,7 @@ LoadOrder readMorrowindIniLoadOrder(const std::filesystem::path &iniName, CodePa
     // Absolute, so that the Data Files folder is found beside a file named
     // without a folder too.
     std::error_code error;
-    const auto absolute = std::filesystem::absolute(iniName, error);
+    const auto absolute = std::filesystem::absolute(iniName, error).lexically_normal();
     const auto &iniFile = error ? iniName : absolute;
     const TextFile text = readTextFile(iniFile);
     if (text.status != TextFile::Status::Read) {

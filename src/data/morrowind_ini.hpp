@@ -22,10 +22,12 @@ struct IniEntry
 /// What Morrowind.ini says about the game's files.
 struct MorrowindIni
 {
-    /// The [Game Files] entries GameFileN=NAME, ordered by N; NAME may be
-    /// empty (the game then loads nothing for that entry).
+    /// The [Game Files] entries GameFileN=NAME, ordered by N, from 0 up to the
+    /// first number that is missing; NAME may be empty (the game then loads
+    /// nothing for that entry).
     std::vector<IniEntry> gameFiles;
-    /// The [Archives] entries Archive N=NAME, ordered by N.
+    /// The [Archives] entries Archive N=NAME, ordered by N, as far as the
+    /// game files.
     std::vector<IniEntry> archives;
 };
 
@@ -35,7 +37,9 @@ struct MorrowindIni
 /// of sections and keys in any letter case, a value in quotes taken without
 /// them, the first of two entries with the same key counting. In [Game Files]
 /// and [Archives], a line that is not an entry the game knows is reported in
-/// `problems` with `file` and its number, and the rest is still read.
+/// `problems` with `file` and its number, and the rest is still read. Entries
+/// after a gap in the numbers (GameFile0, 1, 3: after 1) are left out, as
+/// OpenMW's importer leaves them out, and each is reported.
 MorrowindIni parseMorrowindIni(std::string_view bytes, const std::filesystem::path &file,
                                CodePage page, std::vector<LoadOrderProblem> &problems);
 

@@ -47,9 +47,11 @@ std::optional<fs::path> resolveFolder(const std::string &value, const fs::path &
                                       const OpenMwPaths &tokens, LineProblems &problems,
                                       std::size_t line)
 {
+    // Lexically normal, so that a chain through "../other" names its files
+    // plainly in messages.
     if (!value.starts_with('?')) {
         fs::path path = pathFromUtf8(value);
-        return path.is_absolute() ? path : base / path;
+        return (path.is_absolute() ? path : base / path).lexically_normal();
     }
     const std::array<std::pair<std::string_view, const fs::path *>, 4> known = {{
         {"?local?", tokens.local.empty() ? &base : &tokens.local},
@@ -62,7 +64,7 @@ std::optional<fs::path> resolveFolder(const std::string &value, const fs::path &
     for (const auto &[name, folder] : known) {
         if (token == name) {
             const auto rest = std::string_view(value).substr(token.size());
-            return rest.empty() ? *folder : *folder / pathFromUtf8(rest);
+            return (rest.empty() ? *folder : *folder / pathFromUtf8(rest)).lexically_normal();
         }
     }
     problems.add(line,
@@ -117,6 +119,15 @@ void setDataLocal(OpenMwFile &out, std::string_view value, const LineContext &at
     out.dataLocal = folderValue(value, at);
 }
 
+bool isOwnSetting(std::string_view key)
+{
+    for (const std::string_view own :
+         {"data", "data-local", "config", "content", "fallback-archive", "replace"})
+        if (key == own)
+            return true;
+    return false;
+}
+
 void readSetting(OpenMwFile &out, std::string_view key, std::string_view value,
                  const LineContext &at)
 {
@@ -141,7 +152,13 @@ OpenMwFile parseOpenMwFile(std::string_view text, const fs::path &file, const Op
 {
     OpenMwFile out;
     LineProblems broken(problems, file);
-    bool inSection = false;
+    // OpenMW reads the mark as part of the first line, which then names no
+    // setting it knows (and is no comment).
+    if (text.starts_with("\xEF\xBB\xBF"))
+        broken.add(1,
+                   "the file begins with a byte-order mark, which OpenMW reads as part of this "
+                   "line, so it does not read the line; save the file without it");
+    std::string_view section;
     std::size_t number = 0;
     while (!text.empty()) {
         const auto end = std::min(text.find('\n'), text.size());
@@ -153,7 +170,7 @@ OpenMwFile parseOpenMwFile(std::string_view text, const fs::path &file, const Op
         if (line.front() == '[' && line.back() == ']') {
             // Settings under a section get its name in front of theirs, and
             // OpenMW knows none of those.
-            inSection = true;
+            section = line;
             continue;
         }
         const auto equals = line.find('=');
@@ -163,9 +180,14 @@ OpenMwFile parseOpenMwFile(std::string_view text, const fs::path &file, const Op
                        "refuses this file; the line is passed over");
             continue;
         }
-        if (!inSection)
-            readSetting(out, trimmed(line.substr(0, equals), kSpace),
-                        trimmed(line.substr(equals + 1), kSpace), {file, tokens, broken, number});
+        const auto key = trimmed(line.substr(0, equals), kSpace);
+        if (section.empty())
+            readSetting(out, key, trimmed(line.substr(equals + 1), kSpace),
+                        {file, tokens, broken, number});
+        else if (isOwnSetting(key))
+            broken.add(number,
+                       std::string(key) + "= stands under " + std::string(section) +
+                           ", where OpenMW does not read it; the line is passed over");
     }
     broken.finish();
     return out;

@@ -60,11 +60,13 @@ struct OpenMwFile
 /// Reads the text of one openmw.cfg as OpenMW does: `name=value` lines, spaces
 /// around both trimmed; a line whose first character other than a space is
 /// "#" is a comment; after a "[section]" line no setting of OpenMW's own is
-/// read; settings OpenMW does not know are passed over. Folder values may be
-/// quoted ("..." with && for & and &" for "), may begin with a token
-/// (?userconfig?, ?userdata?, ?global?, ?local?) and are otherwise taken
-/// relative to the folder of `file`. A broken line goes to `problems` (with
-/// `file` and its line number), and the rest is still read.
+/// read; settings OpenMW does not know are passed over, and so is the first
+/// line behind a byte-order mark. Folder values may be quoted ("..." with &&
+/// for & and &" for "), may begin with a token (?userconfig?, ?userdata?,
+/// ?global?, ?local?) and are otherwise taken relative to the folder of
+/// `file`; they are made lexically normal. A broken line, a setting of
+/// OpenMW's own under a section and a byte-order mark go to `problems` (with
+/// `file` and the line's number), and the rest is still read.
 OpenMwFile parseOpenMwFile(std::string_view text, const std::filesystem::path &file,
                            const OpenMwPaths &tokens, std::vector<LoadOrderProblem> &problems);
 

@@ -27,13 +27,16 @@ std::vector<fs::path> existingFolders(const OpenMwSettings &settings, const Open
         wanted.push_back(*settings.dataLocal);
     std::vector<fs::path> folders;
     for (const auto &entry : wanted) {
+        std::error_code error;
+        const bool exists = fs::exists(entry.folder, error);
         if (isFolder(entry.folder))
             folders.push_back(plainFolder(entry.folder));
         else
             addProblem(problems,
                        {entry.file, entry.line,
                         "the data folder \"" + utf8Path(entry.folder) +
-                            "\" does not exist; OpenMW passes it over"});
+                            (exists ? "\" is a file, not a folder" : "\" does not exist") +
+                            "; OpenMW passes it over"});
     }
     // The openmw.cfg that OpenMW itself installs sets data-local to this
     // folder, where its construction set saves new plugins.
@@ -134,8 +137,9 @@ LoadOrder readOpenMwLoadOrder(const fs::path &start, const OpenMwPaths &tokens)
     // Absolute, so that the folders the files name relative to their own are
     // full paths too.
     std::error_code error;
-    const fs::path file = fs::absolute(start, error);
-    return openMwLoadOrder(readChain(error ? start : file, tokens), tokens, error ? start : file);
+    const fs::path absolute = fs::absolute(start, error).lexically_normal();
+    const fs::path &file = error ? start : absolute;
+    return openMwLoadOrder(readChain(file, tokens), tokens, file);
 }
 
 } // namespace hw

@@ -71,7 +71,7 @@ TEST(OpenMwLoadOrder, findsTheChainsFilesInItsDataFolders)
     EXPECT_EQ(relative(order.dataFolders, root),
               (Lines {"global/Data Files", "Mods/Café", "userdata/data"}));
     EXPECT_EQ(relative(order.archives, root), Lines {"global/Data Files/Morrowind.bsa"});
-    const auto gone = hw::utf8Path((root / "user/../second/Gone").generic_u8string());
+    const auto gone = hw::utf8Path((root / "second/Gone").generic_u8string());
     EXPECT_EQ(problemLines(order.problems, root),
               (Lines {"second/openmw.cfg:12: this line is not a setting (it has no \"=\"), so "
                       "OpenMW refuses this file; the line is passed over",
@@ -142,6 +142,32 @@ TEST(MorrowindIniLoadOrder, putsMastersFirstThenOrdersByTime)
                       "folder"}));
 }
 
+// The entries count from 0 to the first missing number, as OpenMW's importer
+// reads them (an empty entry is there); each one after the gap is named.
+TEST(MorrowindIni, readsTheNumberedEntriesUpToTheFirstGap)
+{
+    std::vector<hw::LoadOrderProblem> problems;
+    const auto ini = hw::parseMorrowindIni("[Game Files]\nGameFile0=A.esm\nGameFile1=\n"
+                                           "GameFile7=D.esp\nGameFile3=C.esp\n"
+                                           "[Archives]\nArchive 1=X.bsa\n",
+                                           "Morrowind.ini", hw::CodePage::Windows1252, problems);
+    Lines files;
+    for (const auto &entry : ini.gameFiles)
+        files.push_back(entry.name);
+    EXPECT_EQ(files, (Lines {"A.esm", ""}));
+    EXPECT_TRUE(ini.archives.empty());
+    const std::string rule =
+        ", and the entries are read only up to the first missing number, as OpenMW's importer "
+        "reads them";
+    EXPECT_EQ(
+        problems,
+        (std::vector<hw::LoadOrderProblem> {
+            {"Morrowind.ini", 5, "GameFile3 (\"C.esp\") is left out: there is no GameFile2" + rule},
+            {"Morrowind.ini", 4, "GameFile7 (\"D.esp\") is left out: there is no GameFile2" + rule},
+            {"Morrowind.ini", 7, "Archive 1 (\"X.bsa\") is left out: there is no Archive 0" + rule},
+        }));
+}
+
 // Without a Data Files folder beside it nothing can be found; with one, 300
 // missing files give a hundred problems and one line that says so.
 TEST(MorrowindIniLoadOrder, needsTheDataFilesFolderAndListsAHundredProblems)
@@ -161,6 +187,13 @@ TEST(MorrowindIniLoadOrder, needsTheDataFilesFolderAndListsAHundredProblems)
     ASSERT_EQ(order.problems.size(), 101u);
     EXPECT_EQ(order.problems[99].line, 101u); // GameFile99
     EXPECT_EQ(order.problems.back().message, "more problems are not listed");
+}
+
+// A name from a file is shown whole: a NUL would cut the message where it is printed.
+TEST(ProblemText, showsControlCharactersAsHex)
+{
+    EXPECT_EQ(hw::problemText({"a.cfg", 2, std::string("\"M\0d\n.esp\" is missing", 21)}),
+              "a.cfg:2: \"M\\x00d\\x0A.esp\" is missing");
 }
 
 TEST(ReadTextFile, readsOnlyPlainFilesOfModestSize)

@@ -63,6 +63,23 @@ if(NOT EMULATOR)
   run(0 "Tribunal.esm" "")
 endif()
 
+# Nothing loaded: a message and status 1, after the reason when there is one.
+set(nothing "names no content file that could be found; nothing is loaded\n")
+file(WRITE "${root}/none/openmw.cfg" "data=\"${root}/Game/Data Files\"\n")
+run(1 "" "loadorder: the load order of \"${root}/none/openmw.cfg\" ${nothing}"
+    --openmw "${root}/none/openmw.cfg")
+file(WRITE "${root}/section/openmw.cfg" "data=\"${root}/Game/Data Files\"\n[Game]\ncontent=Mod.esp\n")
+run(1 "" "section/openmw.cfg:3: content= stands under [Game], where OpenMW does not read it; the line is passed over\nhourwright-cli loadorder: the load order"
+    --openmw "${root}/section/openmw.cfg")
+file(WRITE "${root}/Game/Morrowind.ini" "[General]\nGameFile0=Mod.esp\n")
+run(1 "" "loadorder: the load order of \"${root}/Game/Morrowind.ini\" ${nothing}"
+    --morrowind-ini "${root}/Game/Morrowind.ini")
+# A chain through "..": its files named plainly; a data= naming a file.
+file(WRITE "${root}/a/openmw.cfg" "config=../b\n")
+file(WRITE "${root}/b/openmw.cfg" "data=\"${root}/Game/Data Files/Mod.esp\"\ncontent=Mod.esp\n")
+run(1 "" "loadorder: ${root}/b/openmw.cfg:1: the data folder \"${root}/Game/Data Files/Mod.esp\" is a file, not a folder; OpenMW passes it over\n"
+    --openmw "${root}/a/openmw.cfg")
+
 # Usage errors, and the usage asked for.
 run(2 "*" "give only one of --openmw and --morrowind-ini" --openmw a --morrowind-ini b)
 run(2 "*" "--openmw needs a value" --openmw)

@@ -64,8 +64,18 @@ TEST(OpenMwFile, readsEachLineAsOpenMwDoes)
          "data=?userdata?mods\ndata=?global?\nconfig=?userconfig?\ndata-local=\"?local?data\"",
          {"data /ud/mods", "data /gl", "local /lo/data", "config /uc"}},
         {"commentsAndSections",
-         "# content=A.esp\n  #\tcontent=B.esp\ncontent=C.esp #x\n[Misc]\ncontent=D.esp",
-         {"content C.esp #x@3"}},
+         "# content=A.esp\n  #\tcontent=B.esp\ncontent=C.esp #x\n[Misc]\ncontent=D.esp\nx=y",
+         {"content C.esp #x@3",
+          "problem 5: content= stands under [Misc], where OpenMW does not "
+          "read it"}},
+        // OpenMW takes the mark for part of the first setting's name.
+        {"byteOrderMark",
+         "\xEF\xBB\xBF"
+         "content=A.esp\ncontent=B.esp",
+         {"content B.esp@2", "problem 1: the file begins with a byte-order mark"}},
+        {"foldersLexicallyNormal",
+         "data=../x/./y/\nconfig=?userdata?a/../b",
+         {"data /x/y/", "config /ud/b"}},
         {"contentNamesKeepTheirQuotes", R"(content="A.esp")", {"content \"A.esp\"@1"}},
         {"replace",
          "replace=content\nreplace=fallback-archive",
