@@ -64,7 +64,8 @@ constexpr std::string_view kHelp =
     "naming the entry it concerns: an id the game does not know (with the nearest\n"
     "ids it does), an NPC placed nowhere or more than once, an NPC whose references\n"
     "do not persist for --global. The data files are read in the --encoding code\n"
-    "page (windows-1252 when it is utf-8). Notes never change the script.\n"
+    "page (windows-1252 when it is utf-8). Notes never change the script. When a\n"
+    "data file cannot be read at all, or no data is found, there are no notes.\n"
     "\n"
     "Exit status: 0 when the script was printed, notes or not; 1 when the input was\n"
     "refused or game data could not be read whole; 2 for wrong usage.\n";
@@ -168,8 +169,10 @@ bool checkName(std::string_view npcId, std::optional<CodePage> page)
 }
 
 // The index of the game data the options name. What could not be read is
-// told; `status` becomes 1 then.
-GameIndex readGameData(const Options &options, int &status)
+// told; `status` becomes 1 then. Nothing, after saying why, when notes against
+// the index would be wrong: it has no file, or a file gave nothing at all, so
+// that every id the game takes from it would be called unknown.
+std::optional<GameIndex> readGameData(const Options &options, int &status)
 {
     const CodePage page = options.page.value_or(CodePage::Windows1252);
     std::vector<std::filesystem::path> files;
@@ -183,12 +186,26 @@ GameIndex readGameData(const Options &options, int &status)
     }
     for (const std::string_view file : options.dataFiles)
         files.push_back(argumentPath(file));
+    if (files.empty()) {
+        tell(kCommand, "no notes: there is no game data to check the script against");
+        status = 1;
+        return std::nullopt;
+    }
     GameIndex index = buildGameIndex(files, page).value_or(GameIndex());
+    bool unread = false;
     for (const auto &file : index.files()) {
         if (!file.outcome.complete()) {
             tell(kCommand, scanMessage(file.path, file.outcome).text());
             status = 1;
+            unread = unread || file.outcome.status() == ScanStatus::Unreadable ||
+                file.outcome.fault == ScanFault::NotAPlugin;
         }
+    }
+    if (unread) {
+        tell(kCommand,
+             "no notes: without the game data that could not be read they would call ids "
+             "unknown that the game knows");
+        return std::nullopt;
     }
     return index;
 }
@@ -199,8 +216,10 @@ int tellNotes(const Options &options, std::string_view npcId, std::span<const st
               ScheduleSwitches switches)
 {
     int status = 0;
-    const GameIndex index = readGameData(options, status);
-    for (const ScheduleNote &note : checkSchedule(npcId, entries, switches, index))
+    const auto index = readGameData(options, status);
+    if (!index)
+        return status;
+    for (const ScheduleNote &note : checkSchedule(npcId, entries, switches, *index))
         tell(kCommand, "note: " + showControlCharacters(noteLine(note, entries)));
     return status;
 }

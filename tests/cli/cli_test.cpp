@@ -419,9 +419,11 @@ TEST_F(Cli, idsAndTheScheduleNotesReadTheFilesAsTheGameCombinesThem)
          script("Guard", guardTasks),
          said("schedule", "note: The NPC \"Guard\" is placed 2 times (Keep twice): its commands reach only one of them.\n") +
              said("schedule", "note: " + guardTasks[1] + ": Target \"Gone\" is not ")},
+        // Without a file's ids every id of it would be unknown: no notes then.
         {{"schedule", "--npc", "Guard", "--data", path("missing.esp"), "--data", master},
          lines(guardTasks), 1, script("Guard", guardTasks),
-         said("schedule", "The file \"" + path("missing.esp") + "\" cannot be opened.")},
+         said("schedule", "The file \"" + path("missing.esp") + "\" cannot be opened.\nNo such file or directory.\n") +
+             said("schedule", "no notes: without the game data that could not be read they would call ids unknown that the game knows\n")},
         {{"schedule", "--npc", "Guard", "--data", "-"}, lines(guardTasks), 2, "",
          said("schedule", "--data names a file")},
     });
@@ -440,6 +442,10 @@ TEST_F(Cli, idsAndTheScheduleNotesReadTheFilesAsTheGameCombinesThem)
     check({{loadOrder, lines(guardTasks), 1, script("Guard", guardTasks),
            said("schedule", gone + ":3: the content file \"gone.esp\" is in none of the data folders\n") + placedTwice}},
           "XDG_CONFIG_HOME=" + quoteArg(path("gone")));
+    write("empty/openmw/openmw.cfg", "data=\"" + utf8Path(m_dir.path()) + "\"\n");
+    check({{loadOrder, lines(guardTasks), 1, script("Guard", guardTasks),
+           said("schedule", "no notes: there is no game data to check the script against\n")}},
+          "XDG_CONFIG_HOME=" + quoteArg(path("empty")));
     // clang-format on
 #endif
 }
