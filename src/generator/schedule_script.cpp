@@ -43,6 +43,22 @@ private:
 
 } // namespace
 
+std::vector<HourGroup> hourGroups(std::span<const std::string> entries, bool equality)
+{
+    std::vector<HourGroup> groups;
+    std::string_view previousTime;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const EntryParts parts = splitEntry(entries[i]);
+        // The first included entry always opens a group, whatever its time text.
+        if (i == 0 || (previousTime != parts.time && !caselessEqual(previousTime, parts.time)))
+            groups.push_back({i, i, std::string(parts.time), hourOf(parts.time),
+                              equality || needsExactHour(parts.action)});
+        groups.back().end = i + 1;
+        previousTime = parts.time;
+    }
+    return groups;
+}
+
 std::string scheduleScriptName(std::string_view npcId)
 {
     std::string name = lowerCase(npcId);
@@ -76,6 +92,9 @@ ScheduleScript generateSchedule(std::string_view npcId, std::span<const std::str
         out.add("ElseIf ( " + target + "GetHealth <= 0 ) ");
         out.add("       Return");
         out.add("EndIf");
+        // The hour in which the script got past its guards: it runs its group
+        // once in that hour and then waits for the next one, every day.
+        out.add("Set hrw_last to hrw_hour");
         out.add("");
     } else {
         out.add("If ( " + target + "GetHealth <= 0 ) ");
@@ -86,28 +105,20 @@ ScheduleScript generateSchedule(std::string_view npcId, std::span<const std::str
         out.add("");
     }
 
-    // The first included entry always opens a group, whatever its time text.
-    std::optional<std::string_view> previousTime;
-    bool anyGroup = false;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const EntryParts parts = splitEntry(entries[i]);
-        if (!previousTime ||
-            (*previousTime != parts.time && !caselessEqual(*previousTime, parts.time))) {
-            const std::string hour = hourOf(parts.time);
-            const bool exact = switches.equality || needsExactHour(parts.action);
-            out.add(std::string(anyGroup ? "ElseIf" : "If") + " ( hrw_hour " +
-                    (exact ? "==" : "<=") + " " + hour + " )");
-            if (!switches.global)
-                out.add("       Set hrw_last to " + hour);
-            anyGroup = true;
+    const std::vector<HourGroup> groups = hourGroups(entries, switches.equality);
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        const HourGroup &group = groups[g];
+        out.add(std::string(g > 0 ? "ElseIf" : "If") + " ( hrw_hour " +
+                (group.exact ? "==" : "<=") + " " + group.hour + " )");
+        for (std::size_t i = group.first; i < group.end; ++i) {
+            const EntryParts parts = splitEntry(entries[i]);
+            if (!writeCommand(out.text(), npcId, parts.action, parts.options))
+                result.unknownEntries.push_back(i);
         }
-        if (!writeCommand(out.text(), npcId, parts.action, parts.options))
-            result.unknownEntries.push_back(i);
-        previousTime = parts.time;
     }
 
     // Without any group there is no condition chain to close.
-    if (anyGroup)
+    if (!groups.empty())
         out.add("EndIf");
     out.add("");
     if (switches.global)

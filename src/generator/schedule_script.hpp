@@ -25,6 +25,23 @@ struct ScheduleScript
     std::vector<std::size_t> unknownEntries; ///< indices into `entries` whose action was unknown
 };
 
+/// Entries [first, end) of the included ones that share a time, and with it
+/// one hour condition of the script.
+struct HourGroup
+{
+    std::size_t first = 0;
+    std::size_t end = 0;
+    std::string time; ///< the time text of its first entry ("06:00")
+    std::string hour; ///< the hour the condition names ("6")
+    bool exact = false; ///< the condition tests for that hour (==), not for "at most" (<=)
+};
+
+/// The hour groups of the included `entries`, in order: the first entry and
+/// each entry whose time differs from the one before it (letter case
+/// ignored) opens a group. The Equality switch, or an action of the group's
+/// first entry that must happen in its own hour only, makes its test exact.
+std::vector<HourGroup> hourGroups(std::span<const std::string> entries, bool equality);
+
 /// The schedule script's name: the NPC id in lower case, each blank turned
 /// into "_", followed by "_sched_sc_01".
 std::string scheduleScriptName(std::string_view npcId);

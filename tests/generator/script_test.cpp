@@ -38,12 +38,13 @@ TEST(ScheduleScript, writesTheWorkedExampleAloneAndForACentralScript)
             "If ( MenuMode )", "      Return", "EndIf", "",
             "Set hrw_hour to GameHour",
             "If ( hrw_last == hrw_hour )", "      Return",
-            R"(ElseIf ( "Town Guard"-> GetHealth <= 0 ) )", "       Return", "EndIf", "",
-            "If ( hrw_hour <= 6 )", "       Set hrw_last to 6",
+            R"(ElseIf ( "Town Guard"-> GetHealth <= 0 ) )", "       Return", "EndIf",
+            "Set hrw_last to hrw_hour", "",
+            "If ( hrw_hour <= 6 )",
             R"(       "Town Guard"-> ForceRun)", R"(       "Town Guard"-> AITravel 100, 200, 0)",
-            "ElseIf ( hrw_hour <= 12 )", "       Set hrw_last to 12",
+            "ElseIf ( hrw_hour <= 12 )",
             R"(       "Town Guard"-> Say "vo\hello.mp3", "Good day")",
-            "ElseIf ( hrw_hour == 20 )", "       Set hrw_last to 20",
+            "ElseIf ( hrw_hour == 20 )",
             R"(       If ( "Town Guard"-> GetLOS Player != 1 ))", R"(       "Town Guard"-> Disable)",
             "       EndIf",
             "EndIf", "", "", "End"})},
@@ -101,9 +102,8 @@ TEST(ScheduleScript, opensEachGroupByItsFirstEntryAndTheSwitches)
         {hw::includedEntries(list, {false, false, true, false, true, false},
                              hw::GenerateScope::Selection),
          {},
-         joinLines({"If ( hrw_hour <= 7 )", "       Set hrw_last to 7",
-                    R"(       "npc"-> SetFlee 30)", "ElseIf ( hrw_hour <= 9 )",
-                    "       Set hrw_last to 9", R"(       "npc"-> AITravel 1, 2, 3)", "EndIf",
+         joinLines({"If ( hrw_hour <= 7 )", R"(       "npc"-> SetFlee 30)",
+                    "ElseIf ( hrw_hour <= 9 )", R"(       "npc"-> AITravel 1, 2, 3)", "EndIf",
                     ""})},
     };
     for (const auto &[entries, switches, start] : cases)
@@ -118,11 +118,11 @@ TEST(ScheduleScript, keepsTheGroupOfAnUnknownActionAndReportsIt)
     const Lines entries = {"06:00 > Dance", "06:00 > Appear", "07:00 > Dance > 1/2"};
     EXPECT_EQ(generateSchedule("npc", entries, {}).unknownEntries,
               (std::vector<std::size_t> {0, 2}));
-    EXPECT_TRUE(sectionOf(entries).starts_with(joinLines(
-        {"If ( hrw_hour <= 6 )", "       Set hrw_last to 6", "       ;Some error occured here!",
-         R"(       If ( "npc"-> GetLOS Player != 1 ))", R"(              "npc"-> Enable)",
-         "       EndIf", "ElseIf ( hrw_hour <= 7 )", "       Set hrw_last to 7",
-         "       ;Some error occured here!", "EndIf", ""})));
+    EXPECT_TRUE(sectionOf(entries).starts_with(
+        joinLines({"If ( hrw_hour <= 6 )", "       ;Some error occured here!",
+                   R"(       If ( "npc"-> GetLOS Player != 1 ))", R"(              "npc"-> Enable)",
+                   "       EndIf", "ElseIf ( hrw_hour <= 7 )", "       ;Some error occured here!",
+                   "EndIf", ""})));
 }
 
 // The name is checked first: with neither name nor tasks, the name is missing.

@@ -1,0 +1,479 @@
+#include "generator/script_interpreter.hpp"
+
+#include <charconv>
+#include <cmath>
+#include <optional>
+
+namespace hw {
+namespace {
+
+enum class Kind {
+    Nothing,
+    Declare,
+    If,
+    ElseIf,
+    Else,
+    EndIf,
+    Set,
+    Return,
+    StopScript,
+    Command,
+    End
+};
+enum class Compare { None, Equal, NotEqual, Less, LessEqual, Greater, GreaterEqual };
+
+bool isNameByte(char c)
+{
+    // Bytes from 0x80 on are the letters of other scripts than Latin.
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+        static_cast<unsigned char>(c) >= 0x80;
+}
+
+// The script language ignores letter case in keywords, functions and names.
+bool sameWord(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i]))
+            return false;
+    }
+    return true;
+}
+
+// Reads the pieces of one line from left to right.
+class Cursor
+{
+public:
+    explicit Cursor(std::string_view text)
+        : m_text(text)
+    { }
+
+    // Nothing but blanks or a comment is left.
+    bool atEnd()
+    {
+        skipBlanks();
+        return m_text.empty() || m_text.front() == ';';
+    }
+
+    bool startsWith(char c)
+    {
+        skipBlanks();
+        return !m_text.empty() && m_text.front() == c;
+    }
+
+    bool take(std::string_view symbol)
+    {
+        skipBlanks();
+        if (!m_text.starts_with(symbol))
+            return false;
+        m_text.remove_prefix(symbol.size());
+        return true;
+    }
+
+    std::string_view word()
+    {
+        skipBlanks();
+        std::size_t n = 0;
+        while (n < m_text.size() && isNameByte(m_text[n]))
+            ++n;
+        const auto taken = m_text.substr(0, n);
+        m_text.remove_prefix(n);
+        return taken;
+    }
+
+    std::optional<std::string_view> quoted()
+    {
+        if (!startsWith('"'))
+            return std::nullopt;
+        const std::size_t close = m_text.find('"', 1);
+        if (close == std::string_view::npos)
+            return std::nullopt;
+        const auto taken = m_text.substr(1, close - 1);
+        m_text.remove_prefix(close + 1);
+        return taken;
+    }
+
+    std::optional<double> number()
+    {
+        skipBlanks();
+        double value = 0;
+        const auto [end, error] = std::from_chars(m_text.data(), m_text.data() + m_text.size(),
+                                                  value, std::chars_format::fixed);
+        if (error != std::errc() || (end != m_text.data() + m_text.size() && isNameByte(*end)))
+            return std::nullopt;
+        m_text.remove_prefix(static_cast<std::size_t>(end - m_text.data()));
+        return value;
+    }
+
+    std::string_view rest() const { return m_text; }
+
+private:
+    void skipBlanks()
+    {
+        while (!m_text.empty() && (m_text.front() == ' ' || m_text.front() == '\t'))
+            m_text.remove_prefix(1);
+    }
+
+    std::string_view m_text;
+};
+
+constexpr std::pair<std::string_view, Kind> kKeywords[] = {
+    {"begin", Kind::Nothing}, {"end", Kind::End},       {"short", Kind::Declare},
+    {"long", Kind::Declare},  {"float", Kind::Declare}, {"if", Kind::If},
+    {"elseif", Kind::ElseIf}, {"else", Kind::Else},     {"endif", Kind::EndIf},
+    {"set", Kind::Set},       {"return", Kind::Return}, {"stopscript", Kind::StopScript},
+};
+
+constexpr std::pair<std::string_view, Compare> kCompares[] = {
+    {"==", Compare::Equal},        {"!=", Compare::NotEqual}, {"<=", Compare::LessEqual},
+    {">=", Compare::GreaterEqual}, {"<", Compare::Less},      {">", Compare::Greater},
+};
+
+} // namespace
+
+struct ScriptInterpreter::Operand
+{
+    enum class Source { Number, Variable, GameHour, MenuMode, Health, SeenByPlayer };
+    Source source = Source::Number;
+    double number = 0;
+    std::size_t variable = 0;
+};
+
+struct ScriptInterpreter::Statement
+{
+    Kind kind = Kind::Nothing;
+    Operand left, right; ///< If and ElseIf: the comparison; Set: `right` is the value
+    Compare compare = Compare::None;
+    std::size_t variable = 0; ///< Set: the variable set
+    std::size_t next = 0; ///< If, ElseIf, Else: the next branch of the block, or its EndIf
+    std::size_t end = 0; ///< If, ElseIf, Else: the block's EndIf
+    std::size_t command = 0; ///< Command: its number
+};
+
+namespace {
+
+// Reads the lines of a script into statements, one a line.
+class Reader
+{
+public:
+    using Statement = ScriptInterpreter::Statement;
+    using Operand = ScriptInterpreter::Operand;
+
+    std::vector<Statement> statements;
+    std::vector<std::size_t> commandLines;
+    std::vector<std::string> names; ///< the declared variables, by number
+    std::vector<bool> whole;
+    std::string problem;
+
+    void readLine(std::string_view line)
+    {
+        const std::size_t at = statements.size();
+        Statement &s = statements.emplace_back();
+        Cursor cursor(line);
+        if (cursor.atEnd())
+            return;
+        if (cursor.startsWith('"')) {
+            command(s, at);
+            return;
+        }
+        const std::string_view word = cursor.word();
+        const auto keyword = keywordOf(word);
+        if (!keyword) {
+            if (word.empty())
+                return fail(at, "cannot be read: " + std::string(line));
+            command(s, at);
+            return;
+        }
+        s.kind = *keyword;
+        switch (s.kind) {
+        case Kind::Declare:
+            declare(at, cursor.word(), !sameWord(word, "float"));
+            break;
+        case Kind::If:
+        case Kind::ElseIf:
+            condition(s, at, cursor);
+            openOrContinue(s, at);
+            break;
+        case Kind::Else:
+        case Kind::EndIf:
+            openOrContinue(s, at);
+            break;
+        case Kind::Set:
+            set(s, at, cursor);
+            break;
+        case Kind::StopScript:
+        case Kind::Nothing: // Begin: the name is the record's, not the interpreter's
+        case Kind::End:
+            return;
+        default:
+            break;
+        }
+        if (problem.empty() && !cursor.atEnd())
+            fail(at, "unexpected \"" + std::string(cursor.rest()) + "\"");
+    }
+
+    void finish()
+    {
+        if (problem.empty() && !m_open.empty())
+            fail(m_open.back().front(), "this If has no EndIf");
+    }
+
+private:
+    static std::optional<Kind> keywordOf(std::string_view word)
+    {
+        for (const auto &[name, kind] : kKeywords)
+            if (sameWord(word, name))
+                return kind;
+        return std::nullopt;
+    }
+
+    void fail(std::size_t at, std::string text)
+    {
+        if (problem.empty())
+            problem = "line " + std::to_string(at + 1) + ": " + std::move(text);
+    }
+
+    void command(Statement &s, std::size_t at)
+    {
+        s.kind = Kind::Command;
+        s.command = commandLines.size();
+        commandLines.push_back(at);
+    }
+
+    void declare(std::size_t at, std::string_view name, bool isWhole)
+    {
+        if (name.empty())
+            return fail(at, "a variable needs a name");
+        if (variable(name))
+            return fail(at, "the variable " + std::string(name) + " is declared twice");
+        names.emplace_back(name);
+        whole.push_back(isWhole);
+    }
+
+    std::optional<std::size_t> variable(std::string_view name) const
+    {
+        for (std::size_t i = 0; i < names.size(); ++i)
+            if (sameWord(names[i], name))
+                return i;
+        return std::nullopt;
+    }
+
+    std::optional<Operand> operand(std::size_t at, Cursor &cursor)
+    {
+        using Source = Operand::Source;
+        if (const auto number = cursor.number())
+            return Operand {Source::Number, *number, 0};
+        // A function may name the NPC it asks about: "id"-> GetHealth.
+        const bool target = cursor.quoted().has_value();
+        if (target && !cursor.take("->")) {
+            fail(at, "\"->\" must follow the quoted id");
+            return std::nullopt;
+        }
+        const std::string_view word = cursor.word();
+        if (sameWord(word, "GetHealth"))
+            return Operand {Source::Health, 0, 0};
+        if (sameWord(word, "GetLOS")) {
+            if (sameWord(cursor.word(), "Player"))
+                return Operand {Source::SeenByPlayer, 0, 0};
+            fail(at, "GetLOS is asked only about the Player here");
+            return std::nullopt;
+        }
+        if (!target && sameWord(word, "GameHour"))
+            return Operand {Source::GameHour, 0, 0};
+        if (!target && sameWord(word, "MenuMode"))
+            return Operand {Source::MenuMode, 0, 0};
+        if (const auto known = variable(word); known && !target)
+            return Operand {Source::Variable, 0, *known};
+        fail(at, "unknown function or variable \"" + std::string(word) + "\"");
+        return std::nullopt;
+    }
+
+    void condition(Statement &s, std::size_t at, Cursor &cursor)
+    {
+        if (!cursor.take("("))
+            return fail(at, "the condition must be in parentheses");
+        const auto left = operand(at, cursor);
+        if (!left)
+            return;
+        s.left = *left;
+        for (const auto &[symbol, compare] : kCompares) {
+            if (cursor.take(symbol)) {
+                const auto right = operand(at, cursor);
+                if (!right)
+                    return;
+                s.compare = compare;
+                s.right = *right;
+                break;
+            }
+        }
+        if (!cursor.take(")"))
+            fail(at, "the condition's \")\" is missing");
+    }
+
+    void set(Statement &s, std::size_t at, Cursor &cursor)
+    {
+        const auto target = variable(cursor.word());
+        if (!target)
+            return fail(at, "Set needs a declared variable");
+        if (!sameWord(cursor.word(), "to"))
+            return fail(at, "\"to\" must follow the variable");
+        const auto value = operand(at, cursor);
+        if (!value)
+            return;
+        s.variable = *target;
+        s.right = *value;
+    }
+
+    // Keeps the branches of each open If block: an If opens one, ElseIf and
+    // Else add to the innermost, EndIf closes it and tells its branches where
+    // the next branch and the block's end lie.
+    void openOrContinue(Statement &s, std::size_t at)
+    {
+        if (s.kind == Kind::If) {
+            m_open.push_back({at});
+            return;
+        }
+        if (m_open.empty())
+            return fail(at, "there is no If to go with this line");
+        auto &block = m_open.back();
+        if (statements[block.back()].kind == Kind::Else && s.kind != Kind::EndIf)
+            return fail(at, "nothing but EndIf may follow the Else of a block");
+        statements[block.back()].next = at;
+        if (s.kind != Kind::EndIf) {
+            block.push_back(at);
+            return;
+        }
+        for (const std::size_t branch : block)
+            statements[branch].end = at;
+        m_open.pop_back();
+    }
+
+    std::vector<std::vector<std::size_t>> m_open;
+};
+
+} // namespace
+
+ScriptInterpreter::ScriptInterpreter(std::string_view text)
+{
+    read(text);
+}
+
+ScriptInterpreter::~ScriptInterpreter() = default;
+ScriptInterpreter::ScriptInterpreter(ScriptInterpreter &&) noexcept = default;
+ScriptInterpreter &ScriptInterpreter::operator=(ScriptInterpreter &&) noexcept = default;
+
+void ScriptInterpreter::read(std::string_view text)
+{
+    Reader reader;
+    while (!text.empty() && reader.problem.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (line.ends_with('\r'))
+            line.remove_suffix(1);
+        reader.readLine(line);
+    }
+    reader.finish();
+    m_problem = std::move(reader.problem);
+    if (!m_problem.empty())
+        return;
+    m_statements = std::move(reader.statements);
+    m_commandLines = std::move(reader.commandLines);
+    m_variables.assign(reader.names.size(), 0.0);
+    m_whole = std::move(reader.whole);
+}
+
+double ScriptInterpreter::value(const Operand &operand, const ScriptWorld &world) const
+{
+    switch (operand.source) {
+    case Operand::Source::Number:
+        return operand.number;
+    case Operand::Source::Variable:
+        return m_variables[operand.variable];
+    case Operand::Source::GameHour:
+        return world.gameHour;
+    case Operand::Source::MenuMode:
+        return world.menuMode ? 1 : 0;
+    case Operand::Source::Health:
+        return world.health;
+    case Operand::Source::SeenByPlayer:
+        return world.seenByPlayer ? 1 : 0;
+    }
+    return 0;
+}
+
+bool ScriptInterpreter::holds(const Statement &s, const ScriptWorld &world) const
+{
+    const double left = value(s.left, world);
+    const double right = value(s.right, world);
+    switch (s.compare) {
+    case Compare::None:
+        return left != 0;
+    case Compare::Equal:
+        return left == right;
+    case Compare::NotEqual:
+        return left != right;
+    case Compare::Less:
+        return left < right;
+    case Compare::LessEqual:
+        return left <= right;
+    case Compare::Greater:
+        return left > right;
+    case Compare::GreaterEqual:
+        return left >= right;
+    }
+    return false;
+}
+
+// From the branch at `at` on, the first one whose condition holds (an Else
+// always does): the line after it; after the EndIf when none does.
+std::size_t ScriptInterpreter::enterBranch(std::size_t at, const ScriptWorld &world) const
+{
+    while (m_statements[at].kind == Kind::ElseIf && !holds(m_statements[at], world))
+        at = m_statements[at].next;
+    return at + 1;
+}
+
+ScriptInterpreter::Frame ScriptInterpreter::runFrame(const ScriptWorld &world)
+{
+    Frame frame;
+    for (std::size_t at = 0; at < m_statements.size();) {
+        const Statement &s = m_statements[at];
+        switch (s.kind) {
+        case Kind::If:
+            at = holds(s, world) ? at + 1 : enterBranch(s.next, world);
+            break;
+        case Kind::ElseIf:
+        case Kind::Else:
+            // Reached from the end of the branch before it, which ran.
+            at = s.end + 1;
+            break;
+        case Kind::Set: {
+            const double v = value(s.right, world);
+            // A Short or Long keeps the whole part of a value only, as the
+            // engine's conversion from a float does: 6.75 o'clock is hour 6.
+            m_variables[s.variable] = m_whole[s.variable] ? std::trunc(v) : v;
+            ++at;
+            break;
+        }
+        case Kind::Return:
+        case Kind::End:
+            return frame;
+        case Kind::StopScript:
+            frame.stopped = true;
+            ++at;
+            break;
+        case Kind::Command:
+            frame.commands.push_back(s.command);
+            ++at;
+            break;
+        default:
+            ++at;
+        }
+    }
+    return frame;
+}
+
+} // namespace hw
