@@ -59,13 +59,6 @@ std::vector<HourGroup> hourGroups(std::span<const std::string> entries, bool equ
     return groups;
 }
 
-std::string scheduleScriptName(std::string_view npcId)
-{
-    std::string name = lowerCase(npcId);
-    std::replace(name.begin(), name.end(), ' ', '_');
-    return name.append("_sched_sc_01");
-}
-
 ScheduleScript generateSchedule(std::string_view npcId, std::span<const std::string> entries,
                                 ScheduleSwitches switches)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "generator/script_name.hpp"
+
 #include <cstddef>
 #include <optional>
 #include <span>
@@ -41,10 +43,6 @@ struct HourGroup
 /// ignored) opens a group. The Equality switch, or an action of the group's
 /// first entry that must happen in its own hour only, makes its test exact.
 std::vector<HourGroup> hourGroups(std::span<const std::string> entries, bool equality);
-
-/// The schedule script's name: the NPC id in lower case, each blank turned
-/// into "_", followed by "_sched_sc_01".
-std::string scheduleScriptName(std::string_view npcId);
 
 /// The whole schedule script for `npcId` from the included task entries, in
 /// the order given. Each change of the entries' time opens an hour group;

@@ -126,8 +126,7 @@ TEST(ScheduleScript, keepsTheGroupOfAnUnknownActionAndReportsIt)
 }
 
 // The name is checked first: with neither name nor tasks, the name is missing.
-// The script is named after the lower-case id.
-TEST(ScheduleScript, checksTheNameBeforeTheTasksAndNamesTheScriptAfterIt)
+TEST(ScheduleScript, checksTheNameBeforeTheTasks)
 {
     const std::tuple<const char *, std::size_t, std::optional<std::string_view>> cases[] = {
         {"", 0, hw::kNpcNameMissing},
@@ -137,8 +136,6 @@ TEST(ScheduleScript, checksTheNameBeforeTheTasksAndNamesTheScriptAfterIt)
         {" ", 1, std::nullopt}};
     for (const auto &[id, tasks, message] : cases)
         EXPECT_EQ(hw::scheduleCheck(id, tasks), message) << id;
-    EXPECT_EQ(hw::scheduleScriptName("\xC3\x84ldere  Frau\t1"),
-              "\xC3\xA4ldere__frau\t1_sched_sc_01");
 }
 
 // The name drops leading zeros and leaves Data2 and the first bytes of Data4 out.
