@@ -22,8 +22,8 @@ constexpr std::string_view kCommand = "schedule";
 
 constexpr std::string_view kHelp =
     "Usage: hourwright-cli schedule [--npc ID] [--global|--no-global] [--equal|--no-equal]\n"
-    "                               [--encoding PAGE] [--data FILE]... [--load-order]\n"
-    "                               [FILE|-]\n"
+    "                               [--visibility|--no-visibility] [--encoding PAGE]\n"
+    "                               [--data FILE]... [--load-order] [FILE|-]\n"
     "Print the schedule script of an NPC for the task list in FILE, or in standard\n"
     "input when FILE is - or missing: a task-list file as the window saves it\n"
     "(.hwtasks), or just task entries, one a line in the form of the task list.\n"
@@ -33,6 +33,7 @@ constexpr std::string_view kHelp =
     "  ; NPC: Town Guard\n"
     "  ; Global: no\n"
     "  ; Equality: no\n"
+    "  ; Visibility: yes\n"
     "  06:00 > Travel > 100/200/0\n"
     "  06:00 > start running\n"
     "  12:00 > Say > \"vo\\hello.mp3\"/\"Good day\"\n"
@@ -49,7 +50,10 @@ constexpr std::string_view kHelp =
     "  --global           for a script that a central script starts once an hour:\n"
     "                     no guards of its own, and it stops itself at its end\n"
     "  --equal            test every hour condition for equality\n"
-    "  --no-global, --no-equal\n"
+    "  --visibility       let Appear, Disappear, Position and Position in Cell\n"
+    "                     happen only while the player cannot see the NPC (the\n"
+    "                     default of a list whose header does not say)\n"
+    "  --no-global, --no-equal, --no-visibility\n"
     "                     switch off what the list's header switches on\n"
     "  --encoding PAGE    write the script in the game's code page: windows-1252\n"
     "                     (English, German, French), windows-1251 (Russian) or\n"
@@ -70,15 +74,16 @@ constexpr std::string_view kHelp =
     "Exit status: 0 when the script was printed, notes or not; 1 when the input was\n"
     "refused or game data could not be read whole; 2 for wrong usage.\n";
 
-constexpr KnownOption kOptions[] = {{"--npc", {}, true},  {"--global"},    {"--no-global"},
-                                    {"--equal"},          {"--no-equal"},  {"--encoding", {}, true},
-                                    {"--data", {}, true}, {"--load-order"}};
+constexpr KnownOption kOptions[] = {
+    {"--npc", {}, true},  {"--global"},     {"--no-global"},     {"--equal"},
+    {"--no-equal"},       {"--visibility"}, {"--no-visibility"}, {"--encoding", {}, true},
+    {"--data", {}, true}, {"--load-order"}};
 
 struct Options
 {
     std::optional<std::string_view> npcId; ///< nothing: the list's header names it
     // Each switch as the command line sets it; nothing: as the list's header sets it.
-    std::optional<bool> global, equality;
+    std::optional<bool> global, equality, visibility;
     std::optional<CodePage> page; ///< nothing: UTF-8
     std::string_view file = "-";
     std::vector<std::string_view> dataFiles; ///< in load order, after the game's
@@ -101,6 +106,8 @@ std::variant<Options, int> parse(Args args)
             options.global = name == "--global";
         else if (name == "--equal" || name == "--no-equal")
             options.equality = name == "--equal";
+        else if (name == "--visibility" || name == "--no-visibility")
+            options.visibility = name == "--visibility";
         else if (name == "--data" && value == "-")
             return usageError(kCommand, "--data names a file; standard input is for the task list");
         else if (name == "--data")
@@ -253,7 +260,8 @@ int runSchedule(Args args)
     std::vector<std::string> &entries = list->entries;
     sortEntries(entries);
     const ScheduleSwitches switches {options.global.value_or(list->global),
-                                     options.equality.value_or(list->equality)};
+                                     options.equality.value_or(list->equality),
+                                     options.visibility.value_or(list->visibility)};
     const ScheduleScript script = generateSchedule(npcId, entries, switches);
     for (std::size_t i = 0; i < script.unknownEntries.size(); ++i)
         tell(kCommand, kCommandDataNotFound);

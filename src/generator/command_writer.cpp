@@ -40,7 +40,10 @@ constexpr CommandSpec kCommands[] = {
     {"Start Jumping While Moving", "ForceMoveJump", Arguments::None},
     {"Stop Jumping While Moving", "ClearForceMoveJump", Arguments::None},
     {"Face", "Face", Arguments::CommaList},
-    {"Activate", "Activate", Arguments::AsStored},
+    // "Activate" takes no target: the engine's compiler drops it as an extra
+    // argument, and the NPC activates nothing. AIActivate walks to the object
+    // and activates it.
+    {"Activate", "AIActivate", Arguments::AsStored},
     {"Play Animation", "PlayGroup", Arguments::AsStored},
     {"Add Item", "AddItem", Arguments::CommaList},
     {"Remove Item", "RemoveItem", Arguments::CommaList},
@@ -102,7 +105,7 @@ void appendTarget(std::string &out, std::string_view npcId)
 } // namespace
 
 bool writeCommand(std::string &script, std::string_view npcId, std::string_view action,
-                  std::string_view options)
+                  std::string_view options, bool checkVisibility)
 {
     const Action *known = findAction(action);
     const auto spec =
@@ -112,13 +115,13 @@ bool writeCommand(std::string &script, std::string_view npcId, std::string_view 
         script.append(kUnknownActionLine).append(kLineEnd);
         return false;
     }
-    if (spec->hidden) {
+    const bool hidden = spec->hidden && checkVisibility;
+    if (hidden) {
         script.append(kIndent).append("If ( ");
         appendTarget(script, npcId);
         script.append("GetLOS Player != 1 )").append(kLineEnd);
     }
-    // Enable sits one level deeper than the wrapper; the other wrapped
-    // commands keep the plain indent.
+    // Enable sits one level deeper than the other commands, wrapped or not.
     script.append(kIndent);
     if (spec->action == "Appear")
         script.append(kIndent);
@@ -129,7 +132,7 @@ bool writeCommand(std::string &script, std::string_view npcId, std::string_view 
         appendArguments(script, spec->arguments, options);
     }
     script.append(kLineEnd);
-    if (spec->hidden)
+    if (hidden)
         script.append(kIndent).append("EndIf").append(kLineEnd);
     return true;
 }

@@ -13,8 +13,10 @@ inline constexpr std::string_view kUnknownActionLine = "       ;Some error occur
 /// arguments. `action` is compared with the 33 action names, letter case
 /// ignored; `options` is the entry's option list ("" if none), split only at
 /// "/" outside double quotes. For an unknown action the error line is written
-/// instead and false is returned.
+/// instead and false is returned. With `checkVisibility`, the actions that
+/// make the NPC appear, vanish or jump to a place run only while the player
+/// cannot see it (GetLOS); without it they run at once.
 bool writeCommand(std::string &script, std::string_view npcId, std::string_view action,
-                  std::string_view options);
+                  std::string_view options, bool checkVisibility = true);
 
 } // namespace hw

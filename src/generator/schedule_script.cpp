@@ -105,7 +105,7 @@ ScheduleScript generateSchedule(std::string_view npcId, std::span<const std::str
                 (group.exact ? "==" : "<=") + " " + group.hour + " )");
         for (std::size_t i = group.first; i < group.end; ++i) {
             const EntryParts parts = splitEntry(entries[i]);
-            if (!writeCommand(out.text(), npcId, parts.action, parts.options))
+            if (!writeCommand(out.text(), npcId, parts.action, parts.options, switches.visibility))
                 result.unknownEntries.push_back(i);
         }
     }

@@ -11,7 +11,7 @@
 
 namespace hw {
 
-/// The two check boxes that shape a schedule script.
+/// The check boxes that shape a schedule script.
 struct ScheduleSwitches
 {
     /// The script is started by a central script once per hour: no guards of
@@ -19,6 +19,9 @@ struct ScheduleSwitches
     bool global = false;
     /// Every hour condition tests for equality instead of "at most".
     bool equality = false;
+    /// Appear, Disappear, Position and Position in Cell happen only while the
+    /// player cannot see the NPC ("Check Visibility").
+    bool visibility = true;
 };
 
 struct ScheduleScript

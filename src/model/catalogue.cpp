@@ -26,13 +26,12 @@ constexpr OptionSpec kWander[] = {
     {11, "Idle 9 Chance:", "10"},
 };
 constexpr OptionSpec kXyz[] = {{2, "X:", "0"}, {3, "Y:", "0"}, {4, "Z:", "0"}};
-// "Destiantion" is the caption the authors know from the window; keep it.
 constexpr OptionSpec kFollow[] = {
     {0, "Target:", ""},
     {2, "Duration(Hours):", "4"},
-    {3, "Destiantion X:", "0"},
-    {4, "Destiantion Y:", "0"},
-    {5, "Destiantion Z:", "0"},
+    {3, "Destination X:", "0"},
+    {4, "Destination Y:", "0"},
+    {5, "Destination Z:", "0"},
 };
 // clang-format on
 constexpr OptionSpec kSay[] = {{0, "File:", ""}, {1, "Subtitles:", ""}};

@@ -12,7 +12,7 @@
 namespace hw {
 namespace {
 
-constexpr std::array<std::string_view, 3> kKeys = {"NPC", "Global", "Equality"};
+constexpr std::array<std::string_view, 4> kKeys = {"NPC", "Global", "Equality", "Visibility"};
 constexpr std::string_view kFirstLine = "; HourWright task list";
 constexpr std::string_view kBlanks = " \t";
 
@@ -126,7 +126,8 @@ std::string TaskListReader::readHeaderLine(std::string_view line)
     const bool yes = caselessEqual(value, "yes");
     if (!yes && !caselessEqual(value, "no"))
         return name + " must be yes or no, not " + quotedForMessage(value);
-    (k == 1 ? m_header.global : m_header.equality) = yes;
+    bool *const switches[] = {&m_header.global, &m_header.equality, &m_header.visibility};
+    *switches[k - 1] = yes;
     return {};
 }
 
@@ -167,7 +168,8 @@ TaskListText writeTaskList(const TaskListFile &list)
             isBlankCharacter(list.npcId.back()) || isQuoted(list.npcId);
         text += quote ? "; NPC: \"" + list.npcId + "\"\n" : "; NPC: " + list.npcId + "\n";
     }
-    text += "; Global: " + yesNo(list.global) + "\n; Equality: " + yesNo(list.equality) + "\n";
+    text += "; Global: " + yesNo(list.global) + "\n; Equality: " + yesNo(list.equality) +
+        "\n; Visibility: " + yesNo(list.visibility) + "\n";
     for (std::size_t i = 0; i < list.entries.size(); ++i) {
         const std::string &entry = list.entries[i];
         if (hasControlCharacter(entry) || trimmed(entry, kBlanks).empty() || entry.front() == ';')

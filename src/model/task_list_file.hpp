@@ -11,14 +11,15 @@ namespace hw {
 
 // A task list kept as a text file (".hwtasks"): UTF-8, one line each, LF line
 // ends (CR LF and a CR alone are read as line ends too). Lines that begin with ";" are comments;
-// among them, "; KEY: value" lines before the first entry are the header (keys NPC, Global and
-// Equality, letter case ignored, other keys passed over). Every other line that is not blank is one
-// task entry as the task list shows it, in list order:
+// among them, "; KEY: value" lines before the first entry are the header (keys NPC, Global,
+// Equality and Visibility, letter case ignored, other keys passed over). Every other line that is
+// not blank is one task entry as the task list shows it, in list order:
 //
 //     ; HourWright task list
 //     ; NPC: Town Guard
 //     ; Global: no
 //     ; Equality: no
+//     ; Visibility: yes
 //     06:00 > Start Running
 //     06:00 > Travel > 100/200/0
 
@@ -39,6 +40,8 @@ struct TaskListFile
     bool global = false; ///< the "Global" switch
     bool equality = false; ///< the "Test for Complete Equality" switch
     std::vector<std::string> entries; ///< as Add Task stores them, in list order
+    /// The "Check Visibility" switch; a file from before it was kept means yes.
+    bool visibility = true;
 
     bool operator==(const TaskListFile &) const = default;
 };
@@ -77,7 +80,7 @@ private:
     TaskListFile m_header; // without entries
     std::size_t m_number = 0;
     bool m_inHeader = true;
-    bool m_seen[3] = {};
+    bool m_seen[4] = {};
 };
 
 /// A whole task-list text read, or the first thing that stopped it.

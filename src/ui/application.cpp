@@ -36,7 +36,7 @@ QFont windowFont()
     font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     // Pixels, not points: the control sizes are pixels, whatever the screen's
     // DPI. At 10 pixels the widest captions ("Duration(Hours):", "Check
-    // Visiblity") end clear of the controls beside them.
+    // Visibility") end clear of the controls beside them.
     font.setPixelSize(10);
     return font;
 }

@@ -59,7 +59,7 @@ template<class Control> Control *place(Control *control, const QString &name, QR
 }
 
 // The platform's check boxes with a 13-pixel box and a narrow gap before the
-// caption, so that "Check Visiblity" fits its 85 pixels.
+// caption, so that "Check Visibility" fits its 85 pixels.
 class CheckBoxStyle : public QProxyStyle
 {
 public:
@@ -150,8 +150,10 @@ void frmMain::createControls()
     Command1 =
         makeButton(new QPushButton(QStringLiteral("Load"), this), "Command1", {220, 8, 81, 21});
     cmbTime = place(new QComboBox(this), QStringLiteral("cmbTime"), {52, 32, 165, 21});
-    chkLOS = place(new QCheckBox(QStringLiteral("Check Visiblity"), this), QStringLiteral("chkLOS"),
-                   {220, 32, 85, 21});
+    chkLOS = place(new QCheckBox(QStringLiteral("Check Visibility"), this),
+                   QStringLiteral("chkLOS"), {220, 32, 85, 21});
+    // Ticked, as the scripts were always written with the check.
+    chkLOS->setChecked(true);
     cmbTask = place(new QComboBox(this), QStringLiteral("cmbTask"), {52, 56, 197, 21});
     chkGlobal = place(new QCheckBox(QStringLiteral("Global"), this), QStringLiteral("chkGlobal"),
                       {252, 56, 49, 21});

@@ -62,7 +62,8 @@ void frmMain::cmdGenerate_Click(int Index)
         return;
 
     const ScheduleSwitches switches {.global = chkGlobal->isChecked(),
-                                     .equality = chkEqual->isChecked()};
+                                     .equality = chkEqual->isChecked(),
+                                     .visibility = chkLOS->isChecked()};
     const ScheduleScript script = generateSchedule(npcId, included, switches);
     // One message per entry whose action the generator does not know; the
     // script still comes, with an error line in place of each such command.

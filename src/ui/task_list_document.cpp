@@ -71,6 +71,7 @@ TaskListDocument::TaskListDocument(QWidget &window, frmMain &form, Prompts &prom
     connect(form.txtName->lineEdit(), &QLineEdit::textChanged, this, changed);
     connect(form.chkGlobal, &QCheckBox::toggled, this, changed);
     connect(form.chkEqual, &QCheckBox::toggled, this, changed);
+    connect(form.chkLOS, &QCheckBox::toggled, this, changed);
     updateTitle();
     updateRecentMenu();
 }

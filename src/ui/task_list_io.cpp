@@ -35,6 +35,7 @@ TaskListFile taskListOf(const frmMain &form)
     list.npcId = form.txtName->currentText().toStdString();
     list.global = form.chkGlobal->isChecked();
     list.equality = form.chkEqual->isChecked();
+    list.visibility = form.chkLOS->isChecked();
     list.entries.reserve(static_cast<std::size_t>(form.lstTasks->count()));
     for (int row = 0; row < form.lstTasks->count(); ++row)
         list.entries.push_back(form.lstTasks->item(row)->text().toStdString());
@@ -44,6 +45,7 @@ TaskListFile taskListOf(const frmMain &form)
 bool formHolds(const frmMain &form, const TaskListFile &list)
 {
     if (form.chkGlobal->isChecked() != list.global || form.chkEqual->isChecked() != list.equality ||
+        form.chkLOS->isChecked() != list.visibility ||
         static_cast<std::size_t>(form.lstTasks->count()) != list.entries.size() ||
         form.txtName->currentText().toStdString() != list.npcId)
         return false;
@@ -72,6 +74,7 @@ void showTaskList(frmMain &form, const TaskListFile &list)
     }
     form.chkGlobal->setChecked(list.global);
     form.chkEqual->setChecked(list.equality);
+    form.chkLOS->setChecked(list.visibility);
 }
 
 OpenedTaskList readTaskListFile(const QString &path)

@@ -10,7 +10,7 @@ namespace hw {
 
 class frmMain;
 
-/// The task list, the NPC name and the two switches that `form` holds: what
+/// The task list, the NPC name and the three switches that `form` holds: what
 /// a task-list file keeps of the window.
 TaskListFile taskListOf(const frmMain &form);
 
@@ -19,7 +19,7 @@ bool formHolds(const frmMain &form, const TaskListFile &list);
 
 /// Puts `list` into `form` in place of what it held: the entries sorted as
 /// Add Task files them, the NPC name without completing it, the switches.
-/// The names the name box knows, the script box and "Check Visiblity" stay.
+/// The names the name box knows and the script box stay.
 void showTaskList(frmMain &form, const TaskListFile &list);
 
 /// A task-list file read whole, or why it cannot be opened.

@@ -312,17 +312,20 @@ TEST_F(Cli, scheduleTakesTheHeaderOfATaskListUnlessTheCommandLineSaysOtherwise)
     const std::string id = "J\xC3\xB6ns \xC3\x84rger"; // Jöns Ärger
     const std::string header = "; HourWright task list\n; NPC: " + id +
         "\n; Global: yes\n"
-        "; Equality: no\n; a comment\n";
+        "; Equality: no\n; Visibility: no\n; a comment\n";
     const std::string list = write("list.hwtasks", header + std::string(kUnsortedInput).substr(3));
     const std::string stdinAt = said("schedule", "(standard input):");
     const Args schedule = {"schedule"};
     // clang-format off
     check({
-        {{"schedule", list}, "", 0, script(id, kSortedEntries, {.global = true}), ""},
-        {{"schedule", "--npc", "Other", "--equal", list}, "", 0, script("Other", kSortedEntries, {true, true}), ""},
-        {{"schedule", "--no-global", list}, "", 0, script(id, kSortedEntries), ""},
+        {{"schedule", list}, "", 0, script(id, kSortedEntries, {true, false, false}), ""},
+        {{"schedule", "--npc", "Other", "--equal", list}, "", 0,
+         script("Other", kSortedEntries, {true, true, false}), ""},
+        {{"schedule", "--no-global", "--visibility", list}, "", 0, script(id, kSortedEntries), ""},
         {{"schedule", "--no-global", "--global", "--equal", "--no-equal", list}, "", 0,
-         script(id, kSortedEntries, {.global = true}), ""},
+         script(id, kSortedEntries, {true, false, false}), ""},
+        {{"schedule", "--no-visibility"}, "; NPC: a\n; Visibility: yes\n06:00 > Appear\n", 0,
+         script("a", {"06:00 > Appear"}, {.visibility = false}), ""},
         {schedule, "; NPC: \" \"\n06:00 > Appear\n", 0, script(" ", {"06:00 > Appear"}), ""},
         {schedule, "; Global: yes\n06:00 > Appear\n", 2, "", said("schedule", "option '--npc' is missing")},
         {schedule, "; NPC: a\"b\n06:00 > Appear\n", 1, "", said("schedule", hw::kNpcNameHasQuote)},

@@ -28,7 +28,8 @@ std::string hidden(std::string_view line)
 struct CommandCase
 {
     const char *entry;
-    std::string lines;
+    std::string lines; ///< without the visibility check
+    bool hides = false; ///< with it, `lines` run only out of the player's sight
 };
 
 // Every action with the defaults of its option fields and short texts.
@@ -38,8 +39,8 @@ const CommandCase kEveryAction[] = {
     {"06:00 > Travel > 0/0/0", cmd("AITravel 0, 0, 0")},
     {R"(06:00 > Follow > "T"/4/0/0/0)", cmd(R"(AIFollow "T", 4, 0, 0, 0)")},
     {R"(06:00 > Escort > "T"/4/0/0/0)", cmd(R"(AIEscort "T", 4, 0, 0, 0)")},
-    {"06:00 > Appear", hidden("       " + cmd("Enable"))},
-    {"06:00 > Disappear", hidden(cmd("Disable"))},
+    {"06:00 > Appear", "       " + cmd("Enable"), true},
+    {"06:00 > Disappear", cmd("Disable"), true},
     {R"(06:00 > Say > "F"/"S")", cmd(R"(Say "F", "S")")},
     {"06:00 > Set Attack Chance > 30", cmd("SetFight 30")},
     {"06:00 > Set Flee Chance > 30", cmd("SetFlee 30")},
@@ -50,13 +51,13 @@ const CommandCase kEveryAction[] = {
     {R"(06:00 > Add Item > "I"/1)", cmd(R"(AddItem "I", 1)")},
     {R"(06:00 > Remove Item > "I"/1)", cmd(R"(RemoveItem "I", 1)")},
     {R"(06:00 > Equip > "I")", cmd(R"(Equip "I")")},
-    {R"(06:00 > Activate > "T")", cmd(R"(Activate "T")")},
+    {R"(06:00 > Activate > "T")", cmd(R"(AIActivate "T")")},
     {R"(06:00 > Add Spell > "S")", cmd(R"(AddSpell "S")")},
     {R"(06:00 > Remove Spell > "S")", cmd(R"(RemoveSpell "S")")},
     {R"(06:00 > Cast > "S"/"T")", cmd(R"(Cast "S", "T")")},
     {"06:00 > Face > 0/0", cmd("Face 0, 0")},
-    {"06:00 > Position > 0/0/0/0", hidden(cmd("Position 0, 0, 0, 0"))},
-    {R"(06:00 > Position in Cell > "C"/0/0/0/0)", hidden(cmd(R"(PositionCell 0, 0, 0, 0, "C")"))},
+    {"06:00 > Position > 0/0/0/0", cmd("Position 0, 0, 0, 0"), true},
+    {R"(06:00 > Position in Cell > "C"/0/0/0/0)", cmd(R"(PositionCell 0, 0, 0, 0, "C")"), true},
     {"06:00 > Start Sneaking", cmd("ForceSneak")},
     {"06:00 > Stop Sneaking", cmd("ClearForceSneak")},
     {"06:00 > Start Running", cmd("ForceRun")},
@@ -98,30 +99,34 @@ TEST(BuildTaskEntry, storesTheDefaultsOfEveryAction)
 const CommandCase kExamples[] = {
     {R"(08:00 > Add Item > "gold_001"/25)", cmd(R"(AddItem "gold_001", 25)")},
     {R"(10:00 > Position in Cell > "Market"/10.5/-20/0/90)",
-     hidden(cmd(R"(PositionCell 10.5, -20, 0, 90, "Market")"))},
+     cmd(R"(PositionCell 10.5, -20, 0, 90, "Market")"), true},
     {R"(12:00 > Say > "a.mp3"/"Bread and/or ale?")", cmd(R"(Say "a.mp3", "Bread and/or ale?")")},
     {R"(12:00 > Say > "a.mp3"/"3 > 2")", cmd(R"(Say "a.mp3", "3 > 2")")},
-    {R"(12:00 > Activate > "door/02")", cmd(R"(Activate "door/02")")},
+    {R"(12:00 > Activate > "door/02")", cmd(R"(AIActivate "door/02")")},
     {R"(12:00 > Position in Cell > "Vivec, Arena/Pit"/1/2/3/4)",
-     hidden(cmd(R"(PositionCell 1, 2, 3, 4, "Vivec, Arena/Pit")"))},
+     cmd(R"(PositionCell 1, 2, 3, 4, "Vivec, Arena/Pit")"), true},
     // Without numbers there is nothing to move in front of the cell id.
-    {R"(12:00 > Position in Cell > "Market")", hidden(cmd(R"(PositionCell "Market")"))},
+    {R"(12:00 > Position in Cell > "Market")", cmd(R"(PositionCell "Market")"), true},
 };
 
+// With the visibility check and without it.
 TEST(CommandWriter, writesTheLinesOfEachEntryByteForByteInAnyLetterCase)
 {
     for (const auto table :
          {std::span<const CommandCase>(kEveryAction), std::span<const CommandCase>(kExamples)})
-        for (const auto &[entry, lines] : table) {
+        for (const auto &[entry, lines, hides] : table) {
             const auto parts = hw::splitEntry(entry);
             std::string upper(parts.action);
             for (auto &ch : upper)
                 ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-            for (const std::string_view action : {parts.action, std::string_view(upper)}) {
-                std::string script;
-                EXPECT_TRUE(hw::writeCommand(script, "Town Guard", action, parts.options));
-                EXPECT_EQ(script, lines) << entry << " as " << action;
-            }
+            for (const std::string_view action : {parts.action, std::string_view(upper)})
+                for (const bool check : {true, false}) {
+                    std::string script;
+                    EXPECT_TRUE(
+                        hw::writeCommand(script, "Town Guard", action, parts.options, check));
+                    EXPECT_EQ(script, check && hides ? hidden(lines) : lines)
+                        << entry << " as " << action << ", check " << check;
+                }
         }
 }
 

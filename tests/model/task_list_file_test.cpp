@@ -17,7 +17,7 @@ std::string outcome(const hw::TaskListRead &read)
     if (!read.ok())
         return "line " + std::to_string(read.line) + ": " + read.problem;
     std::string text = "[" + read.list.npcId + "] " + (read.list.global ? "G" : "-") +
-        (read.list.equality ? "E" : "-");
+        (read.list.equality ? "E" : "-") + (read.list.visibility ? "" : "h");
     for (const std::string &entry : read.list.entries)
         text += "\n" + entry;
     return text;
@@ -47,6 +47,9 @@ TEST(TaskListFile, readsAWholeListOrNamesTheLineThatStopsIt)
         {"; HourWright task list\r; NPC: Guard\r; Global: yes\r06:00 > Appear\r07:00 > Appear\r",
          "[Guard] G-\n06:00 > Appear\n07:00 > Appear"},
         {"06:00 > Appear\r\r\n\n\r07:00 > Fly", "line 5: unknown action \"Fly\""},
+        // Without the Visibility key a list keeps the check, as before the key was written.
+        {"; visibility: no\n", "[] --h"},
+        {"; Visibility: Yes\n; Visibility: no\n", "line 2: the header gives \"Visibility\" twice"},
         // Quotes keep an id's blanks; only the outer pair is taken off.
         {"; NPC: \" \"\n", "[ ] --"},
         {"; NPC:  \"\"a b\"\"  \n", "[\"a b\"] --"},
@@ -93,12 +96,14 @@ TEST(TaskListFile, readsAWholeListOrNamesTheLineThatStopsIt)
 
 TEST(TaskListFile, writesTheHeaderThenOneEntryALineOrRefusesWhatALineCannotHold)
 {
-    const TaskListFile list {" Guard", true, false, {"06:00 > Appear", "07:00 > Wander > 1/2"}};
+    const TaskListFile list {
+        " Guard", true, false, {"06:00 > Appear", "07:00 > Wander > 1/2"}, false};
     EXPECT_EQ(hw::writeTaskList(list).text,
               "; HourWright task list\n; NPC: \" Guard\"\n"
-              "; Global: yes\n; Equality: no\n"
+              "; Global: yes\n; Equality: no\n; Visibility: no\n"
               "06:00 > Appear\n07:00 > Wander > 1/2\n");
-    EXPECT_EQ(hw::writeTaskList({}).text, "; HourWright task list\n; Global: no\n; Equality: no\n");
+    EXPECT_EQ(hw::writeTaskList({}).text,
+              "; HourWright task list\n; Global: no\n; Equality: no\n; Visibility: yes\n");
     EXPECT_EQ(hw::writeTaskList({"a\nb", false, false, {}}).problem,
               "NPC Name cannot contain line breaks or control characters!");
     EXPECT_EQ(
@@ -131,6 +136,7 @@ TaskListFile randomList(std::mt19937 &random)
         list.npcId = "\"" + list.npcId + "\"";
     list.global = random() % 2;
     list.equality = random() % 2;
+    list.visibility = random() % 2;
     const auto count = std::uniform_int_distribution<int>(0, 12)(random);
     while (static_cast<int>(list.entries.size()) < count) {
         const hw::Action &action = catalogue[random() % catalogue.size()];

@@ -42,7 +42,7 @@ const ControlRow kControls[] = {
     {"Command1", "QPushButton", "Load", {220, 8, 81, 21}, 1, "Load NPC names from an ESM\\ESP file."},
     {"Label3", "QLabel", "Time:", {8, 36, 69, 17}, -1, kTime},
     {"cmbTime", "QComboBox", "00:00", {52, 32, 165, 21}, 2, kTime},
-    {"chkLOS", "QCheckBox", "Check Visiblity", {220, 32, 85, 21}, 4, "Checking this will make certain actions, "
+    {"chkLOS", "QCheckBox", "Check Visibility", {220, 32, 85, 21}, 4, "Checking this will make certain actions, "
      "such as appearing and disappearing happen only if the player isn't looking."},
     {"Label4", "QLabel", "Action:", {8, 56, 69, 17}, -1, kTask},
     {"cmbTask", "QComboBox", "Wander", {52, 56, 197, 21}, 3, kTask},

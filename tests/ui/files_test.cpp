@@ -70,11 +70,11 @@ struct FilesWindow
     // The title, the unsaved mark, the name, the switches and the entries.
     QString state() const
     {
-        return QStringList {main.windowTitle(), main.isWindowModified() ? "*" : "-",
-                            form.txtName->currentText(),
-                            QString(form.chkGlobal->isChecked() ? "G" : "-") +
-                                (form.chkEqual->isChecked() ? "E" : "-"),
-                            form.lstTasks->texts().join('|')}
+        return QStringList {
+            main.windowTitle(), main.isWindowModified() ? "*" : "-", form.txtName->currentText(),
+            QString(form.chkGlobal->isChecked() ? "G" : "-") +
+                (form.chkEqual->isChecked() ? "E" : "-") + (form.chkLOS->isChecked() ? "V" : "-"),
+            form.lstTasks->texts().join('|')}
             .join('\n');
     }
 };
@@ -92,9 +92,9 @@ protected:
 
 TEST_F(Files, saveNewAndOpenGiveBackTheListTheNameAndTheSwitches)
 {
-    EXPECT_EQ(state(), "Hour Wright[*]\n-\n\n--\n");
+    EXPECT_EQ(state(), "Hour Wright[*]\n-\n\n--V\n");
     fill(kEntries, " J\xC3\xB6ns \xC3\x84rger ", true, true);
-    form.chkLOS->setChecked(true); // not part of a list
+    form.chkLOS->setChecked(false);
     const QString filled = state();
     prompts.savePaths = {path("guards.hwtasks")};
     main.menu().saveAs->trigger();
@@ -108,8 +108,7 @@ TEST_F(Files, saveNewAndOpenGiveBackTheListTheNameAndTheSwitches)
     EXPECT_EQ(state(), saved);
 
     main.menu().newList->trigger();
-    EXPECT_EQ(state(), "Hour Wright[*]\n-\n\n--\n");
-    EXPECT_TRUE(form.chkLOS->isChecked());
+    EXPECT_EQ(state(), "Hour Wright[*]\n-\n\n--V\n");
     // A known name that begins with the list's is not completed into it.
     prompts.answers = {PromptAnswer::No};
     const std::string senior = " J\xC3\xB6ns \xC3\x84rger Senior"; // as the game's code page has it
@@ -124,11 +123,12 @@ TEST_F(Files, saveNewAndOpenGiveBackTheListTheNameAndTheSwitches)
     EXPECT_TRUE(prompts.asked.isEmpty()) << prompts.asked.join('\n').toStdString();
 
     // The mark follows what was saved: a change undone takes it away again.
-    form.chkEqual->setChecked(false);
-    EXPECT_TRUE(main.isWindowModified());
-    form.chkLOS->setChecked(false);
-    form.chkEqual->setChecked(true);
-    EXPECT_FALSE(main.isWindowModified());
+    for (QCheckBox *box : {form.chkEqual, form.chkLOS}) {
+        box->toggle();
+        EXPECT_TRUE(main.isWindowModified()) << box->objectName().toStdString();
+        box->toggle();
+        EXPECT_FALSE(main.isWindowModified());
+    }
     // Save writes to the file it came from, without a dialog.
     delete form.lstTasks->takeItem(0);
     main.menu().save->trigger();
@@ -179,11 +179,11 @@ TEST(UnsavedQuestion, comesBeforeEachCommandThatDropsTheListAndIsObeyed)
             EXPECT_EQ(w.prompts.asked, changed ? QStringList {kSaveQuestion} : QStringList {});
             const bool done = answer != PromptAnswer::Cancel;
             const QString saved = QString(before).replace("[*]\n*", "[*]\n-");
-            const QString after = command == New ? "Hour Wright[*]\n-\n\n--\n"
+            const QString after = command == New ? "Hour Wright[*]\n-\n\n--V\n"
                 : answer == PromptAnswer::Save && (command == Close || command == Again) ? saved
                 : command == Close                                                       ? before
-                : command == Again ? "Hour Wright — a.hwtasks[*]\n-\na\n--\n06:00 > Appear"
-                                   : "Hour Wright — b.hwtasks[*]\n-\nb\n--\n07:00 > Appear";
+                : command == Again ? "Hour Wright — a.hwtasks[*]\n-\na\n--V\n06:00 > Appear"
+                                   : "Hour Wright — b.hwtasks[*]\n-\nb\n--V\n07:00 > Appear";
             EXPECT_EQ(w.state(), done ? after : before);
             EXPECT_EQ(w.main.isVisible(), command != Close || !done);
             EXPECT_EQ(w.read("a.hwtasks").contains("Disappear"), answer == PromptAnswer::Save);
@@ -309,7 +309,7 @@ TEST_F(Files, opensAListWhoseLinesEndInACrAlone)
     main.menu().save->trigger();
     EXPECT_EQ(read("mac.hwtasks"),
               "; HourWright task list\n; NPC: Guard\n; Global: yes\n"
-              "; Equality: yes\n06:00 > Appear\n07:00 > Disappear\n");
+              "; Equality: yes\n; Visibility: yes\n06:00 > Appear\n07:00 > Disappear\n");
 }
 
 // Drops anywhere on the window, the script box too (which would take a file's name as text).
@@ -340,13 +340,13 @@ TEST_F(Files, takesADroppedTaskListOrPluginsAndRefusesOtherFilesQuietly)
     for (const QStringList &refused :
          {QStringList {other}, QStringList {list, first}, QStringList {list, list}}) {
         EXPECT_FALSE(drop(refused)) << refused.join(',').toStdString();
-        EXPECT_EQ(state(), "Hour Wright[*]\n-\n\n--\n");
+        EXPECT_EQ(state(), "Hour Wright[*]\n-\n\n--V\n");
     }
     form.lstTasks->addSorted("05:00 > Appear");
     prompts.answers = {PromptAnswer::Discard};
     EXPECT_TRUE(drop({list}));
     EXPECT_EQ(prompts.asked, QStringList {kSaveQuestion});
-    EXPECT_EQ(state(), "Hour Wright — b.HWTASKS[*]\n-\nb\n--\n07:00 > Appear");
+    EXPECT_EQ(state(), "Hour Wright — b.HWTASKS[*]\n-\nb\n--V\n07:00 > Appear");
     prompts.asked.clear();
     EXPECT_TRUE(drop({first, second}));
     EXPECT_EQ(prompts.asked, QStringList {hw::test::kClear});
@@ -377,7 +377,7 @@ TEST_F(Files, ctrlVAddsThePastedEntriesOrNoneAndNamesTheLineRefused)
             EXPECT_EQ(form.lstTasks->texts().join('|'), outcome);
     }
     EXPECT_EQ(state(),
-              "Hour Wright[*]\n*\nnpc\n--\n"
+              "Hour Wright[*]\n*\nnpc\n--V\n"
               "06:00 > Travel > 1/2/3|09:00 > Appear|10:00 > Appear");
 }
 

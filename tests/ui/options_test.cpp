@@ -13,7 +13,7 @@ TEST_F(WindowTest, choosingAnActionShowsItsFieldsWithDefaultsAndEmptiesTheRest)
     // Action → "n=caption/default" per used field; the others are disabled, empty, unlabelled.
     const std::pair<const char *, const char *> layouts[] = {
         {"Follow",
-         "0=Target:/;2=Duration(Hours):/4;3=Destiantion X:/0;4=Destiantion Y:/0;5=Destiantion "
+         "0=Target:/;2=Duration(Hours):/4;3=Destination X:/0;4=Destination Y:/0;5=Destination "
          "Z:/0"},
         {"Appear", ""},
         {"Say", "0=File:/;1=Subtitles:/"},

@@ -144,11 +144,13 @@ TEST_F(Generate, givesTheGeneratorTheNameTheEntriesAndTheSwitches)
               hw::generateSchedule("Town Guard", std::vector {all[1], all[3]},
                                    {.global = false, .equality = true})
                   .text);
+    // Check Visibility starts ticked.
     window.chkGlobal->setChecked(true);
     window.chkEqual->setChecked(false);
+    window.chkLOS->setChecked(false);
     press(0);
     EXPECT_EQ(script().toStdString(),
-              hw::generateSchedule("Town Guard", all, {.global = true, .equality = false}).text);
+              hw::generateSchedule("Town Guard", all, {true, false, false}).text);
 }
 
 TEST(GenerateQuestion, aFilledScriptBoxIsReplacedOnlyAfterYesAndNeverAfterAFailedCheck)
