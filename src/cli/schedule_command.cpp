@@ -5,6 +5,7 @@
 
 #include "data/game_index_builder.hpp"
 #include "data/schedule_checks.hpp"
+#include "data/timing_notes.hpp"
 #include "generator/messages.hpp"
 #include "generator/schedule_script.hpp"
 #include "model/caseless.hpp"
@@ -64,12 +65,16 @@ constexpr std::string_view kHelp =
     "                     'hourwright-cli loadorder' finds them (before any --data)\n"
     "  -h, --help         show this help and exit\n"
     "\n"
-    "With game data, notes follow the script on standard error, one a line, each\n"
-    "naming the entry it concerns: an id the game does not know (with the nearest\n"
-    "ids it does), an NPC placed nowhere or more than once, an NPC whose references\n"
-    "do not persist for --global. The data files are read in the --encoding code\n"
-    "page (windows-1252 when it is utf-8). Notes never change the script. When a\n"
-    "data file cannot be read at all, or no data is found, there are no notes.\n"
+    "Notes follow the script on standard error, one a line, each naming the entry\n"
+    "it concerns. With game data they name an id the game does not know (with the\n"
+    "nearest ids it does), an NPC placed nowhere or more than once, an NPC whose\n"
+    "references do not persist for --global; the data files are read in the\n"
+    "--encoding code page (windows-1252 when it is utf-8). When a data file cannot\n"
+    "be read at all, or no data is found, there are none of these. With data or\n"
+    "without, they say when the commands run: an action meant to happen once (Add\n"
+    "Item, Say, Appear, ...) that runs in every hour of its group, a group whose\n"
+    "first entry chose its test for the others, the hours in which no group runs,\n"
+    "a script name changed to one the game can hold. Notes never change the script.\n"
     "\n"
     "Exit status: 0 when the script was printed, notes or not; 1 when the input was\n"
     "refused or game data could not be read whole; 2 for wrong usage.\n";
@@ -217,17 +222,22 @@ std::optional<GameIndex> readGameData(const Options &options, int &status)
     return index;
 }
 
-// Tells the notes on the schedule, checked against the game data the options
-// name; returns the exit status: 1 when the data could not be read whole.
+// Tells the notes on the schedule: when the options name game data, what the
+// data says of it, then when its commands run. Returns the exit status:
+// 1 when the data could not be read whole.
 int tellNotes(const Options &options, std::string_view npcId, std::span<const std::string> entries,
-              ScheduleSwitches switches)
+              ScheduleSwitches switches, const ScheduleScript &script)
 {
+    const auto tellAll = [&](const std::vector<ScheduleNote> &notes) {
+        for (const ScheduleNote &note : notes)
+            tell(kCommand, "note: " + showControlCharacters(noteLine(note, entries)));
+    };
     int status = 0;
-    const auto index = readGameData(options, status);
-    if (!index)
-        return status;
-    for (const ScheduleNote &note : checkSchedule(npcId, entries, switches, *index))
-        tell(kCommand, "note: " + showControlCharacters(noteLine(note, entries)));
+    if (options.checks()) {
+        if (const auto index = readGameData(options, status))
+            tellAll(checkSchedule(npcId, entries, switches, *index));
+    }
+    tellAll(timingNotes(npcId, entries, switches, script));
     return status;
 }
 
@@ -269,8 +279,8 @@ int runSchedule(Args args)
     int status = writeOrFail(
         kCommand, options.page ? fromUtf8(script.text, *options.page).bytes : script.text);
     // After the script they speak of, when both go to one place.
-    if (status == 0 && options.checks())
-        status = tellNotes(options, npcId, entries, switches);
+    if (status == 0)
+        status = tellNotes(options, npcId, entries, switches, script);
     return status != 0 || script.unknownEntries.empty() ? status : 1;
 }
 

@@ -108,9 +108,13 @@ std::vector<int> ScheduleDay::hoursOf(std::size_t group) const
 ScheduleDay scheduleDay(std::string_view npcId, std::span<const std::string> entries,
                         ScheduleSwitches switches)
 {
+    return scheduleDay(generateSchedule(npcId, entries, switches), switches);
+}
+
+ScheduleDay scheduleDay(const ScheduleScript &script, ScheduleSwitches switches)
+{
     ScheduleDay day;
-    const ScheduleScript script = generateSchedule(npcId, entries, switches);
-    day.groups = hourGroups(entries, switches.equality);
+    day.groups = script.groups;
     const TwoDays days =
         runTwoDays(script.text, switches.global ? ScriptStart::EveryHour : ScriptStart::EveryFrame);
     day.problem = days.problem;

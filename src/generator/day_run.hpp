@@ -76,8 +76,12 @@ struct ScheduleDay
     std::vector<int> hoursOf(std::size_t group) const;
 };
 
+/// The day of `script`, which generateSchedule wrote with `switches`, run as
+/// the Global switch says.
+ScheduleDay scheduleDay(const ScheduleScript &script, ScheduleSwitches switches);
+
 /// The day of the schedule script that generateSchedule writes for `npcId`,
-/// `entries` and `switches`, run as the Global switch says.
+/// `entries` and `switches`.
 ScheduleDay scheduleDay(std::string_view npcId, std::span<const std::string> entries,
                         ScheduleSwitches switches);
 

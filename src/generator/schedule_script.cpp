@@ -18,12 +18,6 @@ constexpr std::string_view kExactHourActions[] = {
     "Position", "Position in Cell", "Return to Original Location", "Disappear", "Appear",
 };
 
-bool needsExactHour(std::string_view action)
-{
-    return std::any_of(std::begin(kExactHourActions), std::end(kExactHourActions),
-                       [&](std::string_view a) { return caselessEqual(a, action); });
-}
-
 // The hour of a time text such as "06:00": its first two characters read as
 // a number ("6").
 std::string hourOf(std::string_view time)
@@ -43,20 +37,10 @@ private:
 
 } // namespace
 
-std::vector<HourGroup> hourGroups(std::span<const std::string> entries, bool equality)
+bool opensExactGroup(std::string_view action)
 {
-    std::vector<HourGroup> groups;
-    std::string_view previousTime;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const EntryParts parts = splitEntry(entries[i]);
-        // The first included entry always opens a group, whatever its time text.
-        if (i == 0 || (previousTime != parts.time && !caselessEqual(previousTime, parts.time)))
-            groups.push_back({i, i, std::string(parts.time), hourOf(parts.time),
-                              equality || needsExactHour(parts.action)});
-        groups.back().end = i + 1;
-        previousTime = parts.time;
-    }
-    return groups;
+    return std::any_of(std::begin(kExactHourActions), std::end(kExactHourActions),
+                       [&](std::string_view a) { return caselessEqual(a, action); });
 }
 
 ScheduleScript generateSchedule(std::string_view npcId, std::span<const std::string> entries,
@@ -98,16 +82,22 @@ ScheduleScript generateSchedule(std::string_view npcId, std::span<const std::str
         out.add("");
     }
 
-    const std::vector<HourGroup> groups = hourGroups(entries, switches.equality);
-    for (std::size_t g = 0; g < groups.size(); ++g) {
-        const HourGroup &group = groups[g];
-        out.add(std::string(g > 0 ? "ElseIf" : "If") + " ( hrw_hour " +
-                (group.exact ? "==" : "<=") + " " + group.hour + " )");
-        for (std::size_t i = group.first; i < group.end; ++i) {
-            const EntryParts parts = splitEntry(entries[i]);
-            if (!writeCommand(out.text(), npcId, parts.action, parts.options, switches.visibility))
-                result.unknownEntries.push_back(i);
+    std::vector<HourGroup> &groups = result.groups;
+    std::string_view previousTime;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const EntryParts parts = splitEntry(entries[i]);
+        // The first included entry always opens a group, whatever its time text.
+        if (i == 0 || (previousTime != parts.time && !caselessEqual(previousTime, parts.time))) {
+            const HourGroup &group =
+                groups.emplace_back(HourGroup {i, i, std::string(parts.time), hourOf(parts.time),
+                                               switches.equality || opensExactGroup(parts.action)});
+            out.add(std::string(i > 0 ? "ElseIf" : "If") + " ( hrw_hour " +
+                    (group.exact ? "==" : "<=") + " " + group.hour + " )");
         }
+        groups.back().end = i + 1;
+        if (!writeCommand(out.text(), npcId, parts.action, parts.options, switches.visibility))
+            result.unknownEntries.push_back(i);
+        previousTime = parts.time;
     }
 
     // Without any group there is no condition chain to close.

@@ -24,12 +24,6 @@ struct ScheduleSwitches
     bool visibility = true;
 };
 
-struct ScheduleScript
-{
-    std::string text; ///< CR LF between lines, none after "End"
-    std::vector<std::size_t> unknownEntries; ///< indices into `entries` whose action was unknown
-};
-
 /// Entries [first, end) of the included ones that share a time, and with it
 /// one hour condition of the script.
 struct HourGroup
@@ -41,11 +35,21 @@ struct HourGroup
     bool exact = false; ///< the condition tests for that hour (==), not for "at most" (<=)
 };
 
-/// The hour groups of the included `entries`, in order: the first entry and
-/// each entry whose time differs from the one before it (letter case
-/// ignored) opens a group. The Equality switch, or an action of the group's
-/// first entry that must happen in its own hour only, makes its test exact.
-std::vector<HourGroup> hourGroups(std::span<const std::string> entries, bool equality);
+struct ScheduleScript
+{
+    std::string text; ///< CR LF between lines, none after "End"
+    std::vector<std::size_t> unknownEntries; ///< indices into `entries` whose action was unknown
+    /// The hour groups, in order: the first entry and each entry whose time
+    /// differs from the one before it (letter case ignored) opens one. The
+    /// Equality switch, or an action of a group's first entry that must
+    /// happen in its own hour only, makes its test exact.
+    std::vector<HourGroup> groups;
+};
+
+/// True for the actions that make a group test for its own hour exactly when
+/// they open it (Appear, Disappear, Position, Position in Cell, Return to
+/// Original Location): they must not happen in every hour before it as well.
+bool opensExactGroup(std::string_view action);
 
 /// The whole schedule script for `npcId` from the included task entries, in
 /// the order given. Each change of the entries' time opens an hour group;

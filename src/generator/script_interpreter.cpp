@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 
 namespace hw {
@@ -141,15 +142,26 @@ struct ScriptInterpreter::Operand
     std::size_t variable = 0;
 };
 
+// A statement is kept small, as a script holds a line for each entry of a
+// list that may be long: its comparison or its Set lies apart.
 struct ScriptInterpreter::Statement
 {
     Kind kind = Kind::Nothing;
-    Operand left, right; ///< If and ElseIf: the comparison; Set: `right` is the value
+    std::uint32_t item = 0; ///< If, ElseIf: the condition; Set: the assignment; a command's number
+    std::uint32_t next = 0; ///< If, ElseIf, Else: the next branch of the block, or its EndIf
+    std::uint32_t end = 0; ///< If, ElseIf, Else: the block's EndIf
+};
+
+struct ScriptInterpreter::Condition
+{
+    Operand left, right;
     Compare compare = Compare::None;
-    std::size_t variable = 0; ///< Set: the variable set
-    std::size_t next = 0; ///< If, ElseIf, Else: the next branch of the block, or its EndIf
-    std::size_t end = 0; ///< If, ElseIf, Else: the block's EndIf
-    std::size_t command = 0; ///< Command: its number
+};
+
+struct ScriptInterpreter::Assignment
+{
+    std::size_t variable = 0;
+    Operand value;
 };
 
 namespace {
@@ -160,22 +172,26 @@ class Reader
 public:
     using Statement = ScriptInterpreter::Statement;
     using Operand = ScriptInterpreter::Operand;
+    using Condition = ScriptInterpreter::Condition;
+    using Assignment = ScriptInterpreter::Assignment;
 
     std::vector<Statement> statements;
-    std::vector<std::size_t> commandLines;
+    std::vector<Condition> conditions;
+    std::vector<Assignment> assignments;
+    std::size_t commandCount = 0;
     std::vector<std::string> names; ///< the declared variables, by number
     std::vector<bool> whole;
     std::string problem;
 
     void readLine(std::string_view line)
     {
-        const std::size_t at = statements.size();
+        const auto at = static_cast<std::uint32_t>(statements.size());
         Statement &s = statements.emplace_back();
         Cursor cursor(line);
         if (cursor.atEnd())
             return;
         if (cursor.startsWith('"')) {
-            command(s, at);
+            command(s);
             return;
         }
         const std::string_view word = cursor.word();
@@ -183,7 +199,7 @@ public:
         if (!keyword) {
             if (word.empty())
                 return fail(at, "cannot be read: " + std::string(line));
-            command(s, at);
+            command(s);
             return;
         }
         s.kind = *keyword;
@@ -235,11 +251,10 @@ private:
             problem = "line " + std::to_string(at + 1) + ": " + std::move(text);
     }
 
-    void command(Statement &s, std::size_t at)
+    void command(Statement &s)
     {
         s.kind = Kind::Command;
-        s.command = commandLines.size();
-        commandLines.push_back(at);
+        s.item = static_cast<std::uint32_t>(commandCount++);
     }
 
     void declare(std::size_t at, std::string_view name, bool isWhole)
@@ -297,19 +312,21 @@ private:
         const auto left = operand(at, cursor);
         if (!left)
             return;
-        s.left = *left;
+        Condition condition {*left, {}, Compare::None};
         for (const auto &[symbol, compare] : kCompares) {
             if (cursor.take(symbol)) {
                 const auto right = operand(at, cursor);
                 if (!right)
                     return;
-                s.compare = compare;
-                s.right = *right;
+                condition.compare = compare;
+                condition.right = *right;
                 break;
             }
         }
         if (!cursor.take(")"))
-            fail(at, "the condition's \")\" is missing");
+            return fail(at, "the condition's \")\" is missing");
+        s.item = static_cast<std::uint32_t>(conditions.size());
+        conditions.push_back(condition);
     }
 
     void set(Statement &s, std::size_t at, Cursor &cursor)
@@ -322,14 +339,14 @@ private:
         const auto value = operand(at, cursor);
         if (!value)
             return;
-        s.variable = *target;
-        s.right = *value;
+        s.item = static_cast<std::uint32_t>(assignments.size());
+        assignments.push_back({*target, *value});
     }
 
     // Keeps the branches of each open If block: an If opens one, ElseIf and
     // Else add to the innermost, EndIf closes it and tells its branches where
     // the next branch and the block's end lie.
-    void openOrContinue(Statement &s, std::size_t at)
+    void openOrContinue(Statement &s, std::uint32_t at)
     {
         if (s.kind == Kind::If) {
             m_open.push_back({at});
@@ -345,12 +362,12 @@ private:
             block.push_back(at);
             return;
         }
-        for (const std::size_t branch : block)
+        for (const std::uint32_t branch : block)
             statements[branch].end = at;
         m_open.pop_back();
     }
 
-    std::vector<std::vector<std::size_t>> m_open;
+    std::vector<std::vector<std::uint32_t>> m_open;
 };
 
 } // namespace
@@ -380,7 +397,9 @@ void ScriptInterpreter::read(std::string_view text)
     if (!m_problem.empty())
         return;
     m_statements = std::move(reader.statements);
-    m_commandLines = std::move(reader.commandLines);
+    m_conditions = std::move(reader.conditions);
+    m_assignments = std::move(reader.assignments);
+    m_commandCount = reader.commandCount;
     m_variables.assign(reader.names.size(), 0.0);
     m_whole = std::move(reader.whole);
 }
@@ -406,9 +425,10 @@ double ScriptInterpreter::value(const Operand &operand, const ScriptWorld &world
 
 bool ScriptInterpreter::holds(const Statement &s, const ScriptWorld &world) const
 {
-    const double left = value(s.left, world);
-    const double right = value(s.right, world);
-    switch (s.compare) {
+    const Condition &c = m_conditions[s.item];
+    const double left = value(c.left, world);
+    const double right = value(c.right, world);
+    switch (c.compare) {
     case Compare::None:
         return left != 0;
     case Compare::Equal:
@@ -451,10 +471,11 @@ ScriptInterpreter::Frame ScriptInterpreter::runFrame(const ScriptWorld &world)
             at = s.end + 1;
             break;
         case Kind::Set: {
-            const double v = value(s.right, world);
+            const Assignment &a = m_assignments[s.item];
+            const double v = value(a.value, world);
             // A Short or Long keeps the whole part of a value only, as the
             // engine's conversion from a float does: 6.75 o'clock is hour 6.
-            m_variables[s.variable] = m_whole[s.variable] ? std::trunc(v) : v;
+            m_variables[a.variable] = m_whole[a.variable] ? std::trunc(v) : v;
             ++at;
             break;
         }
@@ -466,7 +487,7 @@ ScriptInterpreter::Frame ScriptInterpreter::runFrame(const ScriptWorld &world)
             ++at;
             break;
         case Kind::Command:
-            frame.commands.push_back(s.command);
+            frame.commands.push_back(s.item);
             ++at;
             break;
         default:

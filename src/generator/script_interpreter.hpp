@@ -40,10 +40,8 @@ public:
     /// Why the script cannot be run ("line 12: ..."); empty when it can.
     const std::string &problem() const { return m_problem; }
 
-    /// How many command lines the script holds.
-    std::size_t commandCount() const { return m_commandLines.size(); }
-    /// The line (counted from 0) of command `command`.
-    std::size_t commandLine(std::size_t command) const { return m_commandLines[command]; }
+    /// How many command lines the script holds, numbered from 0 in their order.
+    std::size_t commandCount() const { return m_commandCount; }
 
     /// What one frame did.
     struct Frame
@@ -56,9 +54,12 @@ public:
     /// Every jump goes forward, so a frame ends after at most one step a line.
     Frame runFrame(const ScriptWorld &world);
 
-    // A line read, and a value a statement reads; kept in the source.
+    // A line read, a value it reads, an If's or ElseIf's comparison and a
+    // Set: kept in the source.
     struct Statement;
     struct Operand;
+    struct Condition;
+    struct Assignment;
 
 private:
     void read(std::string_view text);
@@ -66,8 +67,10 @@ private:
     bool holds(const Statement &statement, const ScriptWorld &world) const;
     std::size_t enterBranch(std::size_t at, const ScriptWorld &world) const;
 
-    std::vector<Statement> m_statements;
-    std::vector<std::size_t> m_commandLines;
+    std::vector<Statement> m_statements; ///< one a line
+    std::vector<Condition> m_conditions;
+    std::vector<Assignment> m_assignments;
+    std::size_t m_commandCount = 0;
     std::vector<double> m_variables;
     std::vector<bool> m_whole; ///< the variable is a Short or Long
     std::string m_problem;

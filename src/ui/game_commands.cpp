@@ -3,6 +3,7 @@
 #include "data/morrowind_ini.hpp"
 #include "data/openmw_config.hpp"
 #include "data/schedule_checks.hpp"
+#include "data/timing_notes.hpp"
 #include "model/caseless.hpp"
 #include "platform/openmw_paths.hpp"
 #include "ui/file_path.hpp"
@@ -307,16 +308,16 @@ void GameCommands::tellProblems(const GameLoadResult &result)
 void GameCommands::check(const GeneratedSchedule &schedule)
 {
     m_notesButton->setEnabled(true);
-    if (!m_data) {
-        const QString summary = tr("No game data loaded: nothing checked");
-        m_notes->clearNotes(summary);
-        showSummary(summary);
-        return;
-    }
-    const auto notes =
-        checkSchedule(schedule.npcId, schedule.entries, schedule.switches, m_data->index);
-    const QString summary =
-        notes.empty() ? tr("No notes") : counted(notes.size(), "1 note", "%1 notes");
+    // What the game data says of the schedule, then when its commands run,
+    // which needs no data.
+    std::vector<ScheduleNote> notes;
+    if (m_data)
+        notes = checkSchedule(schedule.npcId, schedule.entries, schedule.switches, m_data->index);
+    for (ScheduleNote &note : timingNotes(schedule.npcId, schedule.entries, schedule.switches))
+        notes.push_back(std::move(note));
+    QString summary = notes.empty() ? tr("No notes") : counted(notes.size(), "1 note", "%1 notes");
+    if (!m_data)
+        summary += tr("; no game data loaded");
     m_notes->setNotes(notes, schedule.entries, summary);
     showSummary(summary);
 }

@@ -1,5 +1,6 @@
 // Runs the built command-line program as a user would: arguments, standard
 // input, standard output and error, exit status.
+#include "data/timing_notes.hpp"
 #include "generator/central_script.hpp"
 #include "generator/messages.hpp"
 #include "generator/schedule_script.hpp"
@@ -221,6 +222,15 @@ std::string script(std::string_view id, const Args &entries, hw::ScheduleSwitche
     return hw::generateSchedule(id, entries, switches).text;
 }
 
+// The notes on when the commands run, which follow every script on standard error.
+std::string notesOn(std::string_view id, const Args &entries, hw::ScheduleSwitches switches = {})
+{
+    std::string text;
+    for (const auto &note : hw::timingNotes(id, entries, switches))
+        text += said("schedule", "note: " + hw::noteLine(note, entries)) + "\n";
+    return text;
+}
+
 std::string lines(const Args &entries)
 {
     std::string text;
@@ -260,16 +270,18 @@ TEST_F(Cli, schedulePrintsTheCoresScriptOrRefusesWithAMessage)
     const std::string big = write("big.hwtasks", std::string(hw::kTaskListFileLimit + 1, '\n'));
     // clang-format off
     check({
-        {{"schedule", "--npc", id, tasks}, "", 0, script(id, kSortedEntries), ""},
+        {{"schedule", "--npc", id, tasks}, "", 0, script(id, kSortedEntries),
+         notesOn(id, kSortedEntries)},
         {{"schedule", "--global", "--npc=" + id, tasks}, "", 0,
-         script(id, kSortedEntries, {.global = true}), ""},
+         script(id, kSortedEntries, {.global = true}), notesOn(id, kSortedEntries, {.global = true})},
         {{"schedule", "--npc", id, "--equal", "-"}, std::string(kUnsortedInput), 0,
-         script(id, kSortedEntries, {.equality = true}), ""},
+         script(id, kSortedEntries, {.equality = true}), notesOn(id, kSortedEntries, {.equality = true})},
         {{"schedule", "--equal", "--global", "--npc", id}, std::string(kUnsortedInput), 0,
-         script(id, kSortedEntries, {true, true}), ""},
-        {npc, lines(equal), 0, script("npc", equal), ""},
+         script(id, kSortedEntries, {true, true}), notesOn(id, kSortedEntries, {true, true})},
+        {npc, lines(equal), 0, script("npc", equal), notesOn("npc", equal)},
         {{"schedule", "--npc", bob, "--encoding", "windows-1251"}, "06:00 > Say > \"\xD0\xB0\"/\"b\"", 0,
-         cp1251(script(bob, {"06:00 > Say > \"\xD0\xB0\"/\"b\""})), ""},
+         cp1251(script(bob, {"06:00 > Say > \"\xD0\xB0\"/\"b\""})),
+         notesOn(bob, {"06:00 > Say > \"\xD0\xB0\"/\"b\""})},
         // Refused input exits with 1, and the name is checked before the input is read.
         {{"schedule", "--npc", "", "no-such-file"}, "", 1, "", said("schedule", hw::kNpcNameMissing)},
         {{"schedule", "--npc", bob, "--encoding", "windows-1252"}, "", 1, "",
@@ -277,7 +289,8 @@ TEST_F(Cli, schedulePrintsTheCoresScriptOrRefusesWithAMessage)
         {{"schedule", "--npc", "npc", "--encoding", "windows-1250"}, "06:00 > Appear\n06:00 > Attack > \"\xCE\xA9\"", 1, "",
          stdinAt + "2: \"\xCE\xA9\" (U+03A9) is not in windows-1250"},
         {npc, "\r\n \n", 1, "", said("schedule", hw::kNoTasks)},
-        {{"schedule", "--npc", id, mac}, "", 0, script(id, kSortedEntries), ""},
+        {{"schedule", "--npc", id, mac}, "", 0, script(id, kSortedEntries),
+         notesOn(id, kSortedEntries)},
         {{"schedule", "--npc", id, splitFile}, "", 1, "",
          said("schedule", splitFile + ":5002: unknown action \"Fly\"\n")},
         {{"schedule", "--npc", id, big}, "", 1, "",
@@ -318,15 +331,20 @@ TEST_F(Cli, scheduleTakesTheHeaderOfATaskListUnlessTheCommandLineSaysOtherwise)
     const Args schedule = {"schedule"};
     // clang-format off
     check({
-        {{"schedule", list}, "", 0, script(id, kSortedEntries, {true, false, false}), ""},
+        {{"schedule", list}, "", 0, script(id, kSortedEntries, {true, false, false}),
+         notesOn(id, kSortedEntries, {true, false, false})},
         {{"schedule", "--npc", "Other", "--equal", list}, "", 0,
-         script("Other", kSortedEntries, {true, true, false}), ""},
-        {{"schedule", "--no-global", "--visibility", list}, "", 0, script(id, kSortedEntries), ""},
+         script("Other", kSortedEntries, {true, true, false}),
+         notesOn("Other", kSortedEntries, {true, true, false})},
+        {{"schedule", "--no-global", "--visibility", list}, "", 0, script(id, kSortedEntries),
+         notesOn(id, kSortedEntries)},
         {{"schedule", "--no-global", "--global", "--equal", "--no-equal", list}, "", 0,
-         script(id, kSortedEntries, {true, false, false}), ""},
+         script(id, kSortedEntries, {true, false, false}), notesOn(id, kSortedEntries, {true, false, false})},
         {{"schedule", "--no-visibility"}, "; NPC: a\n; Visibility: yes\n06:00 > Appear\n", 0,
-         script("a", {"06:00 > Appear"}, {.visibility = false}), ""},
-        {schedule, "; NPC: \" \"\n06:00 > Appear\n", 0, script(" ", {"06:00 > Appear"}), ""},
+         script("a", {"06:00 > Appear"}, {.visibility = false}),
+         notesOn("a", {"06:00 > Appear"}, {.visibility = false})},
+        {schedule, "; NPC: \" \"\n06:00 > Appear\n", 0, script(" ", {"06:00 > Appear"}),
+         notesOn(" ", {"06:00 > Appear"})},
         {schedule, "; Global: yes\n06:00 > Appear\n", 2, "", said("schedule", "option '--npc' is missing")},
         {schedule, "; NPC: a\"b\n06:00 > Appear\n", 1, "", said("schedule", hw::kNpcNameHasQuote)},
         {{"schedule", "--encoding", "windows-1251"}, "; NPC: " + id + "\n06:00 > Appear\n", 1, "",
@@ -510,7 +528,8 @@ TEST_F(Cli, failsCleanlyWhereTheSystemSaysNo)
     const std::pair<Row, std::string> rows[] = {
         {{{"schedule", "--npc", "x", "/dev/zero"}, "", 1, "", said("schedule", "/dev/zero" + special)}, ""},
         {{{"npcs", "-H", "-"}, plugin, 0, "(standard input)\tx\n", ""}, "cat |"},
-        {{{"schedule", "--npc", "x"}, "06:00 > Appear", 0, script("x", {"06:00 > Appear"}), ""}, "cat |"},
+        {{{"schedule", "--npc", "x"}, "06:00 > Appear", 0, script("x", {"06:00 > Appear"}),
+          notesOn("x", {"06:00 > Appear"})}, "cat |"},
         {{{"schedule", "--npc", "x"}, std::string(100'000, '\0'), 1, "",
           said("schedule", "(standard input):1: the line is longer than 64 KiB")}, "cat |"},
         {{{"schedule", "--npc", "x"}, lines(Args(100'000, "06:00 > Wander > 1/2/3/4/5/6/7/8/9/10/11")), 1, "",

@@ -3,7 +3,9 @@
 #include "window_fixture.hpp"
 
 #include "plugin/code_page.hpp"
+#include "ui/game_commands.hpp"
 #include "ui/main_window.hpp"
+#include "ui/notes_panel.hpp"
 #include "ui/recent_files.hpp"
 #include "ui/script_box.hpp"
 #include "ui/start_arguments.hpp"
@@ -13,6 +15,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
 #include <QProcess>
@@ -432,7 +435,8 @@ TEST(StartArguments, takeOneFileAndNoOption)
     }
 }
 
-// hourwright-cli schedule prints, byte for byte, the window's script for a saved list.
+// hourwright-cli schedule prints, byte for byte, the window's script for a saved list, and the
+// notes of the window's panel.
 TEST_F(Files, theCommandLineWritesTheWindowsScriptForASavedList)
 {
     for (const bool global : {false, true}) {
@@ -444,7 +448,12 @@ TEST_F(Files, theCommandLineWritesTheWindowsScriptForASavedList)
         QProcess cli;
         cli.start(QString::fromUtf8(HOURWRIGHT_CLI), {"schedule", path("guards.hwtasks")});
         ASSERT_TRUE(cli.waitForFinished(30000));
-        EXPECT_EQ(cli.readAllStandardError(), "");
+        QString notes;
+        const QListWidget *panel = main.game().notesPanel().list();
+        for (int row = 0; row < panel->count(); ++row)
+            notes += "hourwright-cli schedule: note: " + panel->item(row)->text() + "\n";
+        EXPECT_FALSE(notes.isEmpty());
+        EXPECT_EQ(QString::fromUtf8(cli.readAllStandardError()), notes);
         EXPECT_EQ(cli.readAllStandardOutput(), form.txtScript->scriptText().toUtf8());
         EXPECT_TRUE(form.txtScript->scriptText().contains("StopScript") == global);
     }

@@ -40,46 +40,58 @@ QStringList notes(const GameWindow &w)
     return lines;
 }
 
+QString counted(int notes)
+{
+    return notes == 0 ? "No notes" : notes == 1 ? "1 note" : QString::number(notes) + " notes";
+}
+
+// The notes on when the commands run come with the game data and without it;
+// the checks against the game come before them.
 TEST(Notes, countTheChecksOfTheGeneratedScheduleAndNeverChangeTheScript)
 {
-    // A name; the NPC; the tasks; the status bar's count; a text that each
-    // note holds, in order.
+    // A name; the NPC; the tasks; the count of notes with the game loaded and
+    // without it; a text that each note holds, in order.
+    const std::string addItem7 =
+        "Add Item at 07:00 runs once an hour from 00:00 to 07:00 (8 times a day)";
     // clang-format off
-    const std::tuple<const char *, const char *, std::vector<Task>, const char *, std::vector<const char *>> cases[] = {
-        {"Clean", "fm_aronil", {{"06:00", "Follow", {"fm_mara"}}, {"07:00", "Add Item", {"fm_keep_key", "1"}}},
-         "No notes", {}},
-        {"MisspeltItem", "fm_aronil", {{"07:00", "Add Item", {"fm_keep_kye", "1"}}}, "1 note",
+    const std::tuple<const char *, const char *, std::vector<Task>, int, int, std::vector<std::string>> cases[] = {
+        {"Clean", "fm_aronil", {{"06:00", "Follow", {"fm_mara"}}, {"07:00", "Add Item", {"fm_keep_key", "1"}},
+         {"23:00", "Wander", {}}}, 0, 0, {}},
+        {"MisspeltItem", "fm_aronil", {{"07:00", "Add Item", {"fm_keep_kye", "1"}}}, 3, 2,
          {"07:00 > Add Item > \"fm_keep_kye\"/1: Item ID \"fm_keep_kye\" is not an item in the loaded game "
-          "data. Did you mean \"fm_keep_key\""}},
+          "data. Did you mean \"fm_keep_key\"", addItem7, "from 08:00 to 23:59 the NPC keeps what it was last told"}},
         {"MisspeltCell", "fm_aronil", {{"08:00", "Position in Cell", {"Firemoth, Gret Hall", "1", "2", "3", "0"}},
-         {"09:00", "Attack", {"fm_mara"}}}, "1 note",
-         {"\"Firemoth, Gret Hall\" is not a cell or region", "\"Firemoth, Great Hall\""}},
-        {"PlacedTwice", "_MQE_preacher_city", {{"06:00", "Wander", {}}}, "1 note",
+         {"09:00", "Attack", {"fm_mara"}}}, 2, 1,
+         {"\"Firemoth, Gret Hall\" is not a cell or region", "\"Firemoth, Great Hall\"", "from 10:00 to 23:59"}},
+        {"PlacedTwice", "_MQE_preacher_city", {{"06:00", "Wander", {}}}, 2, 1,
          {"\"_MQE_preacher_city\" is placed 4 times ("}},
-        {"SeveralNotes", "fm_jhanir", {{"10:00", "Follow", {"fm_marra"}}}, "2 notes",
+        {"SeveralNotes", "fm_jhanir", {{"10:00", "Follow", {"fm_marra"}}}, 3, 1,
          {"is not placed in any cell", "10:00 > Follow > \"fm_marra\"/"}},
     };
     // clang-format on
-    for (const auto &[name, npc, tasks, count, parts] : cases) {
+    for (const auto &[name, npc, tasks, loaded, unloaded, parts] : cases) {
         SCOPED_TRACE(name);
         // One after the other: each sets its own configuration folder.
         QString script;
         {
-            GameWindow unloaded;
-            generate(unloaded, npc, tasks, false);
-            script = unloaded.form.txtScript->toPlainText();
-            EXPECT_EQ(unloaded.game.notesButton().text(), "No game data loaded: nothing checked");
-            EXPECT_TRUE(notes(unloaded).isEmpty());
+            GameWindow w;
+            generate(w, npc, tasks, false);
+            script = w.form.txtScript->toPlainText();
+            EXPECT_EQ(w.game.notesButton().text(), counted(unloaded) + "; no game data loaded");
+            EXPECT_EQ(notes(w).size(), unloaded);
         }
         GameWindow w;
         generate(w, npc, tasks);
-        EXPECT_EQ(w.game.notesButton().text(), count);
-        EXPECT_EQ(w.game.notesPanel().windowTitle(), QStringLiteral("Notes: ") + count);
+        EXPECT_EQ(w.game.notesButton().text(), counted(loaded));
+        EXPECT_EQ(w.game.notesPanel().windowTitle(), "Notes: " + counted(loaded));
         const QStringList lines = notes(w);
-        ASSERT_EQ(lines.size(), static_cast<qsizetype>(count[0] == 'N' ? 0 : count[0] - '0'));
-        for (std::size_t at = 0; at < parts.size(); ++at)
-            EXPECT_TRUE(lines.join('\n').contains(QString::fromUtf8(parts[at])))
-                << lines.join('\n').toStdString() << "\n  lacks " << parts[at];
+        ASSERT_EQ(lines.size(), loaded);
+        qsizetype from = 0;
+        for (const auto &part : parts) {
+            const qsizetype at = lines.join('\n').indexOf(QString::fromStdString(part), from);
+            EXPECT_GE(at, from) << lines.join('\n').toStdString() << "\n  lacks " << part;
+            from = std::max(from, at);
+        }
         // Notes never change the script.
         EXPECT_FALSE(script.isEmpty());
         EXPECT_EQ(w.form.txtScript->toPlainText(), script);
@@ -114,7 +126,7 @@ TEST(Notes, openUnderTheFormWithF8ToBeCopiedAndLeadToTheirEntries)
     QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), notes(w).join('\n'));
-    ASSERT_EQ(notes(w).size(), 3);
+    ASSERT_EQ(notes(w).size(), 4);
 
     // The note on the second entry selects it, and only it, in the task list.
     w.form.lstTasks->selectAll();
@@ -130,10 +142,10 @@ TEST(Notes, openUnderTheFormWithF8ToBeCopiedAndLeadToTheirEntries)
     // Generate From Selection checks the selected entry alone; the central
     // script is not checked at all.
     QTest::mouseClick(w.form.cmdGenerate[1], Qt::LeftButton);
-    EXPECT_EQ(w.game.notesButton().text(), "2 notes");
-    EXPECT_TRUE(notes(w).last().startsWith(w.form.lstTasks->currentItem()->text()));
+    EXPECT_EQ(w.game.notesButton().text(), "4 notes");
+    EXPECT_TRUE(notes(w).at(1).startsWith(w.form.lstTasks->currentItem()->text() + ": Item ID"));
     QTest::mouseClick(w.form.cmdGenerate[2], Qt::LeftButton);
-    EXPECT_EQ(w.game.notesButton().text(), "2 notes");
+    EXPECT_EQ(w.game.notesButton().text(), "4 notes");
 
     // Esc closes the panel; the status bar's button opens it again.
     QTest::keyClick(list, Qt::Key_Escape);
