@@ -6,6 +6,7 @@
 #include "data/game_index_builder.hpp"
 #include "data/schedule_checks.hpp"
 #include "data/timing_notes.hpp"
+#include "generator/day_run.hpp"
 #include "generator/messages.hpp"
 #include "generator/schedule_script.hpp"
 #include "model/caseless.hpp"
@@ -23,8 +24,9 @@ constexpr std::string_view kCommand = "schedule";
 
 constexpr std::string_view kHelp =
     "Usage: hourwright-cli schedule [--npc ID] [--global|--no-global] [--equal|--no-equal]\n"
-    "                               [--visibility|--no-visibility] [--encoding PAGE]\n"
-    "                               [--data FILE]... [--load-order] [FILE|-]\n"
+    "                               [--visibility|--no-visibility] [--day]\n"
+    "                               [--encoding PAGE] [--data FILE]... [--load-order]\n"
+    "                               [FILE|-]\n"
     "Print the schedule script of an NPC for the task list in FILE, or in standard\n"
     "input when FILE is - or missing: a task-list file as the window saves it\n"
     "(.hwtasks), or just task entries, one a line in the form of the task list.\n"
@@ -56,6 +58,14 @@ constexpr std::string_view kHelp =
     "                     default of a list whose header does not say)\n"
     "  --no-global, --no-equal, --no-visibility\n"
     "                     switch off what the list's header switches on\n"
+    "  --day              print, in place of the script, what it does over a day\n"
+    "                     in the game: one line an hour, its fields separated by\n"
+    "                     tabs: the hour, the group that runs (its time), the\n"
+    "                     group's actions and how many times they run in that\n"
+    "                     hour; \"-\", \"-\" and 0 when nothing runs:\n"
+    "                       06:00<TAB>06:00<TAB>Start Running, Travel<TAB>1\n"
+    "                       07:00<TAB>12:00<TAB>Say<TAB>1\n"
+    "                       13:00<TAB>-<TAB>-<TAB>0\n"
     "  --encoding PAGE    write the script in the game's code page: windows-1252\n"
     "                     (English, German, French), windows-1251 (Russian) or\n"
     "                     windows-1250 (Polish); utf-8 (the default) as it is\n"
@@ -79,10 +89,17 @@ constexpr std::string_view kHelp =
     "Exit status: 0 when the script was printed, notes or not; 1 when the input was\n"
     "refused or game data could not be read whole; 2 for wrong usage.\n";
 
-constexpr KnownOption kOptions[] = {
-    {"--npc", {}, true},  {"--global"},     {"--no-global"},     {"--equal"},
-    {"--no-equal"},       {"--visibility"}, {"--no-visibility"}, {"--encoding", {}, true},
-    {"--data", {}, true}, {"--load-order"}};
+constexpr KnownOption kOptions[] = {{"--npc", {}, true},
+                                    {"--global"},
+                                    {"--no-global"},
+                                    {"--equal"},
+                                    {"--no-equal"},
+                                    {"--visibility"},
+                                    {"--no-visibility"},
+                                    {"--encoding", {}, true},
+                                    {"--data", {}, true},
+                                    {"--load-order"},
+                                    {"--day"}};
 
 struct Options
 {
@@ -93,6 +110,7 @@ struct Options
     std::string_view file = "-";
     std::vector<std::string_view> dataFiles; ///< in load order, after the game's
     bool loadOrder = false;
+    bool day = false; ///< the day's table in place of the script
 
     bool checks() const { return loadOrder || !dataFiles.empty(); }
 };
@@ -119,6 +137,7 @@ std::variant<Options, int> parse(Args args)
             options.dataFiles.push_back(value);
     }
     options.loadOrder = parsed.has("--load-order");
+    options.day = parsed.has("--day");
     if (const auto name = parsed.value("--encoding"); name && !caselessEqual(*name, "utf-8")) {
         options.page = codePageFromName(*name);
         if (!options.page)
@@ -275,9 +294,11 @@ int runSchedule(Args args)
     const ScheduleScript script = generateSchedule(npcId, entries, switches);
     for (std::size_t i = 0; i < script.unknownEntries.size(); ++i)
         tell(kCommand, kCommandDataNotFound);
+    const std::string output =
+        options.day ? dayTable(scheduleDay(script, switches), entries) : script.text;
     // Every character was checked against the code page on the way in.
-    int status = writeOrFail(
-        kCommand, options.page ? fromUtf8(script.text, *options.page).bytes : script.text);
+    int status =
+        writeOrFail(kCommand, options.page ? fromUtf8(output, *options.page).bytes : output);
     // After the script they speak of, when both go to one place.
     if (status == 0)
         status = tellNotes(options, npcId, entries, switches, script);

@@ -1,5 +1,8 @@
 #include "generator/day_run.hpp"
 
+#include "model/catalogue.hpp"
+#include "model/task_entry.hpp"
+
 #include <algorithm>
 #include <map>
 #include <utility>
@@ -149,6 +152,44 @@ ScheduleDay scheduleDay(const ScheduleScript &script, ScheduleSwitches switches)
             }
     }
     return day;
+}
+
+std::string clockHour(int hour)
+{
+    return std::string(1, char('0' + hour / 10)) + char('0' + hour % 10) + ":00";
+}
+
+std::string groupActions(const HourGroup &group, std::span<const std::string> entries)
+{
+    std::string text;
+    for (std::size_t i = group.first; i < group.end && i < entries.size(); ++i) {
+        const std::string_view action = splitEntry(entries[i]).action;
+        const Action *known = findAction(action);
+        text.append(i > group.first ? ", " : "").append(known ? known->name : action);
+    }
+    return text;
+}
+
+std::string dayTable(const ScheduleDay &day, std::span<const std::string> entries)
+{
+    // A group runs in many hours; its actions are listed once.
+    std::map<std::size_t, std::string> actions;
+    std::string table;
+    for (int hour = 0; hour < 24; ++hour) {
+        const auto &runs = day.hours[static_cast<std::size_t>(hour)];
+        table += clockHour(hour);
+        if (runs.empty()) {
+            table += "\t-\t-\t0\n";
+            continue;
+        }
+        // A script of generateSchedule runs one group an hour at most.
+        const std::size_t g = runs.front().group;
+        if (!actions.contains(g))
+            actions[g] = groupActions(day.groups[g], entries);
+        table += "\t" + day.groups[g].time + "\t" + actions[g] + "\t" +
+            std::to_string(runs.front().times) + "\n";
+    }
+    return table;
 }
 
 } // namespace hw

@@ -76,6 +76,22 @@ struct ScheduleDay
     std::vector<int> hoursOf(std::size_t group) const;
 };
 
+/// "06:00" for 6.
+std::string clockHour(int hour);
+
+/// The actions of the entries of `group`, in list order, joined by ", "
+/// ("Start Running, Travel"); an action the catalogue does not know as the
+/// entry spells it.
+std::string groupActions(const HourGroup &group, std::span<const std::string> entries);
+
+/// The day as a table of text, one line an hour, its fields separated by tabs:
+/// the hour, the time of the group that runs in it, the group's actions, and
+/// how often they run in the hour ("06:00\t06:00\tStart Running, Travel\t1");
+/// "-", "-" and 0 for an hour in which nothing runs. A script of
+/// generateSchedule runs one group an hour at most; of more, the first is
+/// named.
+std::string dayTable(const ScheduleDay &day, std::span<const std::string> entries);
+
 /// The day of `script`, which generateSchedule wrote with `switches`, run as
 /// the Global switch says.
 ScheduleDay scheduleDay(const ScheduleScript &script, ScheduleSwitches switches);

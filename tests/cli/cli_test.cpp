@@ -355,6 +355,42 @@ TEST_F(Cli, scheduleTakesTheHeaderOfATaskListUnlessTheCommandLineSaysOtherwise)
     // clang-format on
 }
 
+// --day prints, in place of the script, what it does each hour of a day; the notes follow as ever.
+TEST_F(Cli, scheduleDayPrintsWhatTheScriptDoesEachHour)
+{
+    const Args entries = {"06:00 > Start Running", "06:00 > Travel > 100/200/0",
+                          R"(12:00 > Say > "vo\hello.mp3"/"Good day")", "20:00 > Disappear"};
+    const std::string list = write("guard.hwtasks", "; NPC: Town Guard\n" + lines(entries));
+    // The group and actions of each hour, and how often they run in it.
+    const auto table = [](auto row) {
+        std::string text;
+        for (int hour = 0; hour < 24; ++hour)
+            text += (hour < 10 ? "0" : "") + std::to_string(hour) + ":00\t" + row(hour) + "\n";
+        return text;
+    };
+    const auto atMost = [](int hour) {
+        return hour <= 6 ? "06:00\tStart Running, Travel\t1"
+            : hour <= 12 ? "12:00\tSay\t1"
+            : hour == 20 ? "20:00\tDisappear\t1"
+                         : "-\t-\t0";
+    };
+    const auto exactly = [](int hour) {
+        return hour == 6 ? "06:00\tStart Running, Travel\t1"
+            : hour == 12 ? "12:00\tSay\t1"
+            : hour == 20 ? "20:00\tDisappear\t1"
+                         : "-\t-\t0";
+    };
+    check({
+        {{"schedule", "--day", list}, "", 0, table(atMost), notesOn("Town Guard", entries)},
+        {{"schedule", "--day", "--global", "--equal", list},
+         "",
+         0,
+         table(exactly),
+         notesOn("Town Guard", entries, {true, true})},
+    });
+    EXPECT_NE(run({"schedule", "--help"}, "").out.find("  --day "), std::string::npos);
+}
+
 // Every real plugin with its FILE.ids, and all their ids in that order.
 std::pair<Args, std::string> realPlugins()
 {
