@@ -5,6 +5,7 @@
 #include "data/problem_list.hpp"
 
 #include "model/caseless.hpp"
+#include "plugin/plugin_kinds.hpp"
 
 #include <algorithm>
 #include <set>
@@ -22,23 +23,18 @@ struct GameFile
     fs::path path;
 };
 
-bool hasExtension(std::string_view name, std::string_view extension)
-{
-    return name.size() > extension.size() &&
-        caselessEqual(name.substr(name.size() - extension.size()), extension);
-}
-
 std::optional<GameFile> findGameFile(const IniEntry &entry, const FolderFiles &files,
                                      const fs::path &iniFile,
                                      std::vector<LoadOrderProblem> &problems)
 {
-    const bool master = hasExtension(entry.name, ".esm");
+    const PluginKind *kind = pluginKindOf(entry.name);
     const auto report = [&](const std::string &what) {
         addProblem(problems, {iniFile, entry.line, "the game file \"" + entry.name + "\" " + what});
         return std::nullopt;
     };
-    if (!master && !hasExtension(entry.name, ".esp"))
-        return report("is not a master or plugin file (.esm, .esp); it is passed over");
+    if (!kind || !kind->inMorrowindIni)
+        return report("is not a master or plugin file (" +
+                      extensionList(LoadOrderKind::MorrowindIni) + "); it is passed over");
     auto path = files.find(entry.name);
     if (!path)
         return report("is not in the Data Files folder");
@@ -46,7 +42,7 @@ std::optional<GameFile> findGameFile(const IniEntry &entry, const FolderFiles &f
     const auto time = fs::last_write_time(*path, error);
     if (error)
         return report("has a modification time that cannot be read: " + error.message());
-    return GameFile {master, time, std::move(*path)};
+    return GameFile {kind->master, time, std::move(*path)};
 }
 
 std::vector<fs::path> orderedGameFiles(const std::vector<IniEntry> &entries,

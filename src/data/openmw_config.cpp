@@ -3,6 +3,7 @@
 #include "data/problem_list.hpp"
 #include "model/caseless.hpp"
 #include "model/trimmed.hpp"
+#include "plugin/plugin_kinds.hpp"
 
 #include <algorithm>
 #include <array>
@@ -195,14 +196,7 @@ OpenMwFile parseOpenMwFile(std::string_view text, const fs::path &file, const Op
 
 bool isRecordContent(std::string_view name)
 {
-    const auto dot = name.rfind('.');
-    if (dot == std::string_view::npos)
-        return false;
-    const auto extension = name.substr(dot);
-    for (const std::string_view known : {".esm", ".esp", ".omwaddon", ".omwgame"})
-        if (asciiCaselessEqual(extension, known))
-            return true;
-    return false;
+    return loadsInto(name, LoadOrderKind::OpenMw);
 }
 
 } // namespace hw

@@ -4,6 +4,7 @@
 #include "data/problem_list.hpp"
 
 #include "model/caseless.hpp"
+#include "plugin/plugin_kinds.hpp"
 
 #include <map>
 #include <system_error>
@@ -81,9 +82,8 @@ std::vector<CfgName> recordContent(const std::vector<CfgName> &content,
         if (!isRecordContent(entry.name)) {
             addProblem(problems,
                        {entry.file, entry.line,
-                        "\"" + entry.name +
-                            "\" is not a master or plugin file (.esm, .esp, .omwaddon, "
-                            ".omwgame); it is passed over"});
+                        "\"" + entry.name + "\" is not a master or plugin file (" +
+                            extensionList(LoadOrderKind::OpenMw) + "); it is passed over"});
         } else if (const auto [at, added] = seen.emplace(asciiLowerCase(entry.name), &entry);
                    !added) {
             addProblem(problems, {entry.file, entry.line, namedAgain(entry, *at->second)});

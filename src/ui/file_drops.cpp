@@ -1,5 +1,7 @@
 #include "ui/file_drops.hpp"
 
+#include "plugin/plugin_kinds.hpp"
+
 #include <QApplication>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -12,13 +14,9 @@ namespace hw {
 
 namespace {
 
-bool hasSuffix(const QString &path, std::initializer_list<const char *> suffixes)
+bool isTaskList(const QString &path)
 {
-    const QString suffix = QFileInfo(path).suffix();
-    for (const char *known : suffixes)
-        if (suffix.compare(QLatin1String(known), Qt::CaseInsensitive) == 0)
-            return true;
-    return false;
+    return QFileInfo(path).suffix().compare(QLatin1String("hwtasks"), Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
@@ -34,8 +32,8 @@ DroppedFiles droppedFiles(const QMimeData *data)
         if (!url.isLocalFile())
             return files;
         const QString path = url.toLocalFile();
-        plugins = plugins && hasSuffix(path, {"esm", "esp", "omwaddon"});
-        taskLists = taskLists && hasSuffix(path, {"hwtasks"});
+        plugins = plugins && pluginKindOf(QFileInfo(path).fileName().toStdString());
+        taskLists = taskLists && isTaskList(path);
         files.paths.append(path);
     }
     if (taskLists && files.paths.size() == 1)

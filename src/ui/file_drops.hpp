@@ -16,7 +16,7 @@ struct DroppedFiles
     enum class Kind {
         NoFiles, ///< no files at all (dragged text, say): none of the window's business
         TaskList, ///< one task-list file (.hwtasks)
-        Plugins, ///< one or more of the game's files (.esm, .esp, .omwaddon)
+        Plugins, ///< one or more of the game's files, of any kind that pluginKinds() lists
         Refused, ///< files, but not one task list nor only plugins
     };
     Kind kind = Kind::NoFiles;

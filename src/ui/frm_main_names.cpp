@@ -2,6 +2,7 @@
 // and the completion of typed names against that list.
 #include "ui/frm_main.hpp"
 
+#include "plugin/plugin_kinds.hpp"
 #include "plugin/scan_outcome.hpp"
 #include "ui/file_path.hpp"
 #include "ui/inline_completion.hpp"
@@ -17,15 +18,30 @@ namespace hw {
 
 namespace {
 
-const char kPluginFilter[] = "Elder Scrolls Master File (*.ESM);;Elder Scrolls Plugin File (*.ESP)";
+QString fromView(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 const char kClearQuestion[] = "Do you want to clear the NPC list before adding the new names?";
+
+// One file type per kind of the game's files, masters first, then any file.
+QString pluginFilter()
+{
+    QStringList types;
+    for (const PluginKind &kind : pluginKinds())
+        types.append(
+            QStringLiteral("%1 (%2)").arg(fromView(kind.description), fromView(kind.pattern)));
+    types.append(QStringLiteral("All files (*)"));
+    return types.join(QLatin1String(";;"));
+}
 
 } // namespace
 
 void frmMain::Command1_Click()
 {
-    const QString chosen = m_prompts.openFile(this, fromFilesystemPath(m_dataFolder),
-                                              QString::fromUtf8(kPluginFilter));
+    const QString chosen =
+        m_prompts.openFile(this, fromFilesystemPath(m_dataFolder), pluginFilter());
     if (!chosen.isEmpty())
         loadNpcNames({chosen});
 }

@@ -321,7 +321,9 @@ TEST_F(Files, takesADroppedTaskListOrPluginsAndRefusesOtherFilesQuietly)
     const QString list = write("b.HWTASKS", "; NPC: b\n07:00 > Appear\n");
     const QString first = write("a.esp", QByteArray::fromStdString(hw::test::npcs({"fargoth"})));
     const QString second =
-        write("b.omwaddon", QByteArray::fromStdString(hw::test::npcs({"vivec"})));
+        write("b.OmwAddon", QByteArray::fromStdString(hw::test::npcs({"vivec"})));
+    const QString third =
+        write("c.omwgame", QByteArray::fromStdString(hw::test::npcs({"almalexia"})));
     const QString other = write("notes.txt", "07:00 > Appear\n");
     form.txtScript->setScriptText("x");
     const auto drop = [&](const QStringList &paths) {
@@ -351,9 +353,9 @@ TEST_F(Files, takesADroppedTaskListOrPluginsAndRefusesOtherFilesQuietly)
     EXPECT_EQ(prompts.asked, QStringList {kSaveQuestion});
     EXPECT_EQ(state(), "Hour Wright — b.HWTASKS[*]\n-\nb\n--V\n07:00 > Appear");
     prompts.asked.clear();
-    EXPECT_TRUE(drop({first, second}));
+    EXPECT_TRUE(drop({first, second, third}));
     EXPECT_EQ(prompts.asked, QStringList {hw::test::kClear});
-    EXPECT_EQ(form.txtName->count(), 2);
+    EXPECT_EQ(form.txtName->count(), 3);
     EXPECT_EQ(form.txtScript->scriptText(), "x");
 }
 

@@ -53,9 +53,11 @@ TEST(Load, clearsOnlyOnYesAfterAScanThatWorkedAndAddsTheIdsInOrder)
         w.load(path, answer);
         EXPECT_EQ(w.names(), list);
         EXPECT_EQ(w.window.txtName->currentText(), text);
-        EXPECT_EQ(w.prompts.dialogs.value(1),
-                  hw::fromFilesystemPath(w.window.dataFolder()) +
-                      "|Elder Scrolls Master File (*.ESM);;Elder Scrolls Plugin File (*.ESP)");
+        EXPECT_EQ(
+            w.prompts.dialogs.value(1),
+            hw::fromFilesystemPath(w.window.dataFolder()) +
+                "|Elder Scrolls Master File (*.ESM);;Elder Scrolls Plugin File (*.ESP);;"
+                "OpenMW Addon File (*.omwaddon);;OpenMW Game File (*.omwgame);;All files (*)");
         EXPECT_EQ(w.prompts.defaults.at(0), PromptAnswer::Yes);
         QStringList asked(path.isEmpty() ? 1 : 2, hw::test::kClear); // a cancel asks nothing
         const QString message = w.prompts.asked.value(2);
