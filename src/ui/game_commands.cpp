@@ -256,11 +256,10 @@ void GameCommands::start(GameLoadJob job, Pending pending)
 
 void GameCommands::ended()
 {
-    if (m_progress) {
-        m_progress->hide();
-        m_progress->deleteLater();
-        m_progress = nullptr;
-    }
+    // Gone now, not later: a message shown next runs an event loop of its own,
+    // which keeps a deferred deletion waiting, and the dialog's delay would
+    // then bring it up over the message, which could take no input under it.
+    delete m_progress.data();
     for (QAction *action : {m_menu.loadGameData, m_menu.loadNames})
         if (action)
             action->setEnabled(true);

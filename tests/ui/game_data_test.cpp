@@ -207,6 +207,19 @@ TEST(LoadGameData, cancelledLeavesTheNamesTheIndexAndTheStatusAsTheyWere)
     }
 }
 
+TEST(LoadGameData, aQuickLoadsMessageFindsItsProgressDialogGone)
+{
+    // A dialog left behind would come up over the message once its delay ran out, and take
+    // the input the message waits for.
+    GameWindow w;
+    w.configure({"firemoth.esm", "Missing.esp"});
+    qsizetype dialogs = -1;
+    w.prompts.whileShown = [&] { dialogs = w.window.findChildren<QProgressDialog *>().size(); };
+    w.loadGameData();
+    ASSERT_TRUE(w.prompts.asked.last().contains("Missing.esp")); // the last thing shown
+    EXPECT_EQ(dialogs, 0);
+}
+
 TEST(LoadButton, addsTheChosenFileToTheIndexAfterTheGameAndTellsOfAFaultOnce)
 {
     GameWindow w;

@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -49,11 +50,15 @@ struct ScriptedPrompts : Prompts
     std::vector<PromptButtons> buttons;
     std::vector<PromptAnswer> defaults;
     QList<PromptAnswer> answers;
+    /// Runs while each question or message is shown.
+    std::function<void()> whileShown;
 
     PromptAnswer ask(QWidget *, const QString &caption, const QString &text, PromptButtons shown,
                      PromptAnswer defaultButton) override
     {
         asked.append(caption + '|' + text);
+        if (whileShown)
+            whileShown();
         buttons.push_back(shown);
         defaults.push_back(defaultButton);
         const bool scripted = shown != PromptButtons::Ok && !answers.isEmpty();
