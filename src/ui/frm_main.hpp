@@ -114,8 +114,8 @@ public:
 
     /// The game data the option fields complete from; null for none.
     void setGameData(std::shared_ptr<const GameData> game);
-    /// Asks the Load button's question: true when the NPC list is to be
-    /// cleared before the new names are added.
+    /// Asks the Load button's question when the NPC list holds any name: true
+    /// when it is to be cleared before the new names are added.
     bool askClearNames();
     /// Adds the NPC ids of the game's data to the name box's list, after
     /// emptying it when `clearFirst`: each id that the list does not hold yet

@@ -97,6 +97,10 @@ bool frmMain::readNpcNames(const QString &chosen, bool clearFirst)
 
 bool frmMain::askClearNames()
 {
+    // An empty list has nothing to clear; the question would only put the
+    // typed NPC name at stake, which a Yes empties with the list.
+    if (m_names->rowCount() == 0)
+        return false;
     return m_prompts.ask(this, QString::fromUtf8(kApplicationTitle),
                          QString::fromUtf8(kClearQuestion), PromptButtons::YesNo,
                          PromptAnswer::Yes) == PromptAnswer::Yes;

@@ -354,7 +354,7 @@ TEST_F(Files, takesADroppedTaskListOrPluginsAndRefusesOtherFilesQuietly)
     EXPECT_EQ(state(), "Hour Wright — b.HWTASKS[*]\n-\nb\n--V\n07:00 > Appear");
     prompts.asked.clear();
     EXPECT_TRUE(drop({first, second, third}));
-    EXPECT_EQ(prompts.asked, QStringList {hw::test::kClear});
+    EXPECT_TRUE(prompts.asked.isEmpty()); // an empty NPC list, nothing to clear
     EXPECT_EQ(form.txtName->count(), 3);
     EXPECT_EQ(form.txtScript->scriptText(), "x");
 }

@@ -85,7 +85,8 @@ TEST(LoadGameData, readsTheConfiguredFilesTellsWhatItCouldNotReadAndAddsEachIdOn
         // The game's files alone: the Load button's file is not combined with them.
         EXPECT_TRUE(w.game.loadedLabel().text().startsWith("4 files, "))
             << w.game.loadedLabel().text().toStdString();
-        const QString told = w.prompts.asked.value(before.empty() ? 1 : 2);
+        // The question comes only when the list holds names to clear.
+        const QString told = w.prompts.asked.value(before.empty() ? 0 : 1);
         EXPECT_TRUE(told.startsWith("HourWright|The game data was loaded, except for what "
                                     "follows:\n\n• "))
             << told.toStdString();
@@ -94,8 +95,8 @@ TEST(LoadGameData, readsTheConfiguredFilesTellsWhatItCouldNotReadAndAddsEachIdOn
             "Damaged.esp\" ends in the middle of a record. " +
             std::to_string(damaged.NPCNames.size()) +
             " NPC ids were found before it. Its records before that point were taken.")));
-        EXPECT_EQ(w.prompts.asked.count(kClear), (before.empty() ? 1 : 2) + (twice ? 1 : 0));
-        EXPECT_EQ(w.prompts.asked.size(), (before.empty() ? 2 : 3) + (twice ? 2 : 0));
+        EXPECT_EQ(w.prompts.asked.count(kClear), (before.empty() ? 0 : 1) + (twice ? 1 : 0));
+        EXPECT_EQ(w.prompts.asked.size(), (before.empty() ? 1 : 2) + (twice ? 2 : 0));
     }
 }
 
@@ -120,7 +121,7 @@ TEST(LoadGameData, withoutAConfigurationSaysWhereItLookedAndReadsOneChosenByHand
         if (*chosen)
             std::ofstream(hw::toFilesystemPath(w.home.filePath(chosen))) << text;
         w.prompts.files = {*chosen ? w.home.filePath(chosen) : QString()};
-        w.prompts.answers = {answer, PromptAnswer::Yes};
+        w.prompts.answers = {answer};
         w.window.menu().loadGameData->trigger();
         w.waitForLoad();
         const QString where = w.prompts.asked.value(0);
@@ -131,7 +132,7 @@ TEST(LoadGameData, withoutAConfigurationSaysWhereItLookedAndReadsOneChosenByHand
         EXPECT_TRUE(where.endsWith(
             ".\n\nDo you want to choose an openmw.cfg or a Morrowind.ini yourself?"));
         EXPECT_EQ(w.prompts.dialogs.size(), answer == PromptAnswer::Yes ? 1 : 0);
-        EXPECT_EQ(w.prompts.asked.size(), ids.isEmpty() ? 1 : 2);
+        EXPECT_EQ(w.prompts.asked.size(), 1); // an empty NPC list is not to be cleared
         EXPECT_EQ(w.names(), ids);
         EXPECT_EQ(w.game.data() != nullptr, !ids.isEmpty());
     }
@@ -148,7 +149,7 @@ TEST(LoadGameData, namesTheFirstProblemsOfALongListAndHowManyMore)
         content.push_back(oneThere ? "firemoth.esm" : "Missing 14.esp");
         w.configure(content);
         w.loadGameData();
-        const QString told = w.prompts.asked.value(oneThere ? 1 : 0);
+        const QString told = w.prompts.asked.value(0);
         EXPECT_TRUE(told.startsWith(oneThere ? "HourWright|The game data was loaded, except"
                                              : "HourWright|The load order of \""))
             << told.toStdString();
@@ -197,7 +198,7 @@ TEST(LoadGameData, cancelledLeavesTheNamesTheIndexAndTheStatusAsTheyWere)
         EXPECT_EQ(w.game.data(), before);
         EXPECT_EQ(w.names(), names);
         EXPECT_EQ(w.game.loadedLabel().text(), status);
-        EXPECT_EQ(w.prompts.asked, QStringList({kClear, kClear}));
+        EXPECT_EQ(w.prompts.asked, QStringList({kClear})); // the first load had none to clear
         EXPECT_TRUE(command->isEnabled() && w.form.Command1->isEnabled());
         EXPECT_EQ(w.game.progressDialog(), nullptr);
 

@@ -86,13 +86,14 @@ struct GameWindow
         }
     }
 
-    /// File › Load Game Data, answering the clear question with `answer`,
-    /// then waits until the load has ended.
+    /// File › Load Game Data, answering the clear question, if it comes, with
+    /// `answer`, then waits until the load has ended.
     void loadGameData(PromptAnswer answer = PromptAnswer::No)
     {
         prompts.answers = {answer};
         window.menu().loadGameData->trigger();
         waitForLoad();
+        prompts.answers.clear();
     }
 
     void waitForLoad()

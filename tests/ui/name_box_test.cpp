@@ -58,9 +58,10 @@ TEST(Load, clearsOnlyOnYesAfterAScanThatWorkedAndAddsTheIdsInOrder)
             hw::fromFilesystemPath(w.window.dataFolder()) +
                 "|Elder Scrolls Master File (*.ESM);;Elder Scrolls Plugin File (*.ESP);;"
                 "OpenMW Addon File (*.omwaddon);;OpenMW Game File (*.omwgame);;All files (*)");
-        EXPECT_EQ(w.prompts.defaults.at(0), PromptAnswer::Yes);
-        QStringList asked(path.isEmpty() ? 1 : 2, hw::test::kClear); // a cancel asks nothing
-        const QString message = w.prompts.asked.value(2);
+        // The first file went into an empty list, with nothing to clear; a cancel asks nothing.
+        QStringList asked(path.isEmpty() ? 0 : 1, hw::test::kClear);
+        EXPECT_TRUE(path.isEmpty() || w.prompts.defaults.at(0) == PromptAnswer::Yes);
+        const QString message = w.prompts.asked.value(1);
         if (*note)
             asked.append(message);
         EXPECT_EQ(w.prompts.asked, asked);

@@ -179,12 +179,13 @@ struct Window
         return folder.filePath(sub + '/' + name);
     }
 
-    /// Clicks Load, chooses `path` (an empty one cancels) and answers the question.
+    /// Clicks Load, chooses `path` (an empty one cancels) and answers the question, if it comes.
     void load(const QString &path, PromptAnswer answer = PromptAnswer::No)
     {
         prompts.files = {path};
         prompts.answers = {answer};
         QTest::mouseClick(window.Command1, Qt::LeftButton);
+        prompts.answers.clear();
     }
 
     /// The entries of the name box's list, joined by commas.
