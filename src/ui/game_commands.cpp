@@ -1,13 +1,11 @@
 #include "ui/game_commands.hpp"
 
-#include "data/morrowind_ini.hpp"
-#include "data/openmw_config.hpp"
 #include "data/schedule_checks.hpp"
 #include "data/timing_notes.hpp"
-#include "model/caseless.hpp"
 #include "platform/openmw_paths.hpp"
 #include "ui/file_path.hpp"
 #include "ui/frm_main.hpp"
+#include "ui/game_configuration.hpp"
 #include "ui/game_data_loader.hpp"
 #include "ui/list_box.hpp"
 #include "ui/notes_panel.hpp"
@@ -20,6 +18,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
+#include <QMenu>
 #include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -42,8 +41,6 @@ constexpr int kMostProblemsTold = 12;
 
 // A load that ends sooner shows no progress dialog at all.
 constexpr int kProgressDelayMs = 500;
-
-const char kConfigurationFilter[] = "Game configuration (openmw.cfg Morrowind.ini);;All files (*)";
 
 QString fromUtf8(std::string_view text)
 {
@@ -82,12 +79,6 @@ QString faultText(const IndexedFile &file)
     if (!message.detail.empty())
         text += QLatin1Char(' ') + fromUtf8(message.detail);
     return text;
-}
-
-bool isThere(const fs::path &path)
-{
-    std::error_code error;
-    return !path.empty() && fs::exists(path, error);
 }
 
 } // namespace
@@ -136,6 +127,13 @@ GameCommands::GameCommands(QMainWindow &window, frmMain &form, Prompts &prompts,
         m_form.txtName->lineEdit()->selectAll();
     });
 
+    updateLoadTip();
+    if (menu.file) {
+        // The file chosen by hand may have gone since.
+        menu.file->setToolTipsVisible(true);
+        connect(menu.file, &QMenu::aboutToShow, this, &GameCommands::updateLoadTip);
+    }
+
     connect(&form, &frmMain::scheduleGenerated, this, &GameCommands::check);
     connect(&form, &frmMain::namesFileLoaded, this, &GameCommands::indexFile);
     connect(m_loader, &GameDataLoader::finished, this, &GameCommands::finished);
@@ -147,52 +145,47 @@ QProgressDialog *GameCommands::progressDialog() const
     return m_progress;
 }
 
-std::optional<LoadOrder> GameCommands::chosenLoadOrder(const LoadOrder &notFound)
+void GameCommands::updateLoadTip()
 {
-    const QString where = notFound.problems.empty()
-        ? QString()
-        : fromUtf8(notFound.problems.front().message) + QStringLiteral(".\n\n");
-    const QString text = tr("HourWright %1Do you want to choose an openmw.cfg or a Morrowind.ini "
-                            "yourself?")
-                             .arg(where);
-    if (m_prompts.ask(&m_window, QString::fromUtf8(kApplicationTitle), text, PromptButtons::YesNo,
-                      PromptAnswer::Yes) != PromptAnswer::Yes)
-        return std::nullopt;
-    const fs::path userConfig = openMwPaths().userConfig;
-    const fs::path start = isThere(userConfig) ? userConfig : m_form.dataFolder().parent_path();
-    const QString chosen = m_prompts.openFile(&m_window, fromFilesystemPath(start),
-                                              QString::fromUtf8(kConfigurationFilter));
-    if (chosen.isEmpty())
-        return std::nullopt;
-    const fs::path file = toFilesystemPath(chosen);
-    // The original engine's settings are an .ini file; anything else is read
-    // as OpenMW's, whose file may have any name when chosen by hand.
-    const std::string extension = lowerCase(utf8Path(file.extension()));
-    if (extension == ".ini")
-        return readMorrowindIniLoadOrder(file);
-    return readOpenMwLoadOrder(file, openMwPaths());
+    if (!m_menu.loadGameData)
+        return;
+    const QString tip = loadGameDataTip();
+    m_menu.loadGameData->setToolTip(tip);
+    m_menu.loadGameData->setStatusTip(tip);
 }
 
 void GameCommands::loadGameData()
 {
     if (m_loader->busy())
         return;
-    LoadOrder order = readGameLoadOrder();
+    // A configuration chosen by hand comes first; while it is there, the game's
+    // own is not looked for.
+    const fs::path remembered = rememberedConfiguration();
+    updateLoadTip(); // it may be gone since
+    LoadOrder order =
+        remembered.empty() ? readGameLoadOrder() : readChosenConfiguration(remembered);
     if (order.source.empty()) {
-        auto chosen = chosenLoadOrder(order);
+        auto chosen = askForConfiguration(m_window, m_prompts, order, m_form.dataFolder());
         if (!chosen)
             return;
+        updateLoadTip();
         order = std::move(*chosen);
     }
     if (order.contentFiles.empty()) {
+        QString text = tr("The load order of \"%1\" names no content file that could be found. "
+                          "Nothing was loaded.")
+                           .arg(fromFilesystemPath(order.source));
+        // A file chosen by hand that gives nothing would stand in the way of
+        // every later load; the next one looks for the game's own again.
+        if (!remembered.empty() && order.source == remembered) {
+            forgetConfiguration();
+            updateLoadTip();
+            text += tr(" The next Load Game Data looks for the game's configuration again.");
+        }
         QStringList problems;
         for (const auto &problem : order.problems)
             problems.append(fromUtf8(problemText(problem)));
-        m_prompts.tell(&m_window, QString::fromUtf8(kApplicationTitle),
-                       tr("The load order of \"%1\" names no content file that could be found. "
-                          "Nothing was loaded.")
-                               .arg(fromFilesystemPath(order.source)) +
-                           listed(problems));
+        m_prompts.tell(&m_window, QString::fromUtf8(kApplicationTitle), text + listed(problems));
         return;
     }
     Pending pending;

@@ -80,7 +80,7 @@ private:
         std::vector<LoadOrderProblem> problems;
     };
 
-    std::optional<LoadOrder> chosenLoadOrder(const LoadOrder &notFound);
+    void updateLoadTip();
     void indexFile(const std::filesystem::path &file, bool faultTold);
     void start(GameLoadJob job, Pending pending);
     void finished(const std::shared_ptr<const GameLoadResult> &result);

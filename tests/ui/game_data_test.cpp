@@ -21,6 +21,7 @@ namespace fs = std::filesystem;
 using hw::PromptAnswer;
 using hw::test::GameWindow;
 using hw::test::kClear;
+using hw::test::Window;
 
 // The NPC ids of the plugins `names` (their .ids files) and `more`, caselessly once, sorted.
 QString gameIds(const std::vector<std::string> &names, std::vector<std::string> more = {})
@@ -136,6 +137,49 @@ TEST(LoadGameData, withoutAConfigurationSaysWhereItLookedAndReadsOneChosenByHand
         EXPECT_EQ(w.names(), ids);
         EXPECT_EQ(w.game.data() != nullptr, !ids.isEmpty());
     }
+}
+
+TEST(LoadGameData, remembersAConfigurationChosenByHandForLaterStartsWhileItIsThere)
+{
+    GameWindow w;
+    w.configure({"firemoth.esm"});
+    const QString mine = w.home.filePath("mine.cfg"), empty = w.home.filePath("empty.cfg");
+    ASSERT_TRUE(QFile::rename(w.home.filePath("config/openmw/openmw.cfg"), mine));
+    std::ofstream(hw::toFilesystemPath(empty)) << "; nothing to load\n";
+    QAction *load = w.window.menu().loadGameData;
+    const QString lookedFor = load->toolTip();
+    const auto loadChoosing = [&](const QString &file) {
+        w.prompts.asked.clear();
+        w.prompts.files = {file};
+        w.prompts.answers = {PromptAnswer::Yes};
+        load->trigger();
+        w.waitForLoad();
+    };
+    // A file that names nothing to load is not kept: it would stand in the way of every load.
+    loadChoosing(empty);
+    loadChoosing(mine);
+    EXPECT_EQ(w.prompts.asked.size(), 1);
+    EXPECT_EQ(w.names(), gameIds({"firemoth.esm"}));
+    EXPECT_TRUE(load->toolTip().contains(QDir::toNativeSeparators(mine)));
+    EXPECT_EQ(load->statusTip(), load->toolTip());
+    {
+        // The next start reads it without a question, and says so before.
+        hw::test::ScriptedPrompts prompts;
+        hw::MainWindow next {prompts};
+        QAction *nextLoad = next.menu().loadGameData;
+        EXPECT_EQ(nextLoad->toolTip(), load->toolTip());
+        nextLoad->trigger();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !next.game().loader().busy(); }, 30000));
+        EXPECT_EQ(prompts.asked, QStringList());
+        EXPECT_EQ(Window::namesOf(next.form()), gameIds({"firemoth.esm"}));
+    }
+    // Once it is gone, the game's configuration is looked for again.
+    QFile::remove(mine);
+    w.prompts.asked.clear();
+    w.prompts.answers = {PromptAnswer::No};
+    load->trigger();
+    EXPECT_TRUE(w.prompts.asked.value(0).startsWith("HourWright|HourWright found neither"));
+    EXPECT_EQ(load->toolTip(), lookedFor);
 }
 
 TEST(LoadGameData, namesTheFirstProblemsOfALongListAndHowManyMore)
