@@ -103,7 +103,6 @@ GameCommands::GameCommands(QMainWindow &window, frmMain &form, Prompts &prompts,
     // F8 reaches the panel from anywhere; the button is for the mouse.
     m_notesButton->setFocusPolicy(Qt::NoFocus);
     m_notesButton->setToolTip(tr("Show or hide the notes on the last generated script (F8)."));
-    m_notesButton->setEnabled(false);
     m_loaded->setObjectName(QStringLiteral("lblGameData"));
     m_loaded->setContentsMargins(0, 0, 4, 0);
     window.statusBar()->addWidget(m_notesButton);
@@ -112,7 +111,7 @@ GameCommands::GameCommands(QMainWindow &window, frmMain &form, Prompts &prompts,
     window.addDockWidget(Qt::BottomDockWidgetArea, m_notes);
     m_notes->hide();
     window.installEventFilter(this);
-    m_notes->clearNotes(tr("nothing generated yet"));
+    forgetNotes();
 
     auto *notesKey = new QAction(tr("Notes"), &window);
     notesKey->setObjectName(QStringLiteral("actNotes"));
@@ -312,6 +311,13 @@ void GameCommands::check(const GeneratedSchedule &schedule)
         summary += tr("; no game data loaded");
     m_notes->setNotes(notes, schedule.entries, summary);
     showSummary(summary);
+}
+
+void GameCommands::forgetNotes()
+{
+    m_notes->clearNotes(tr("nothing generated yet"));
+    m_notesButton->setText({});
+    m_notesButton->setEnabled(false);
 }
 
 void GameCommands::showSummary(const QString &summary)

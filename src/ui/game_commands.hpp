@@ -68,6 +68,8 @@ public slots:
     void showNotes();
     /// Opens the notes panel, or closes it when it is open.
     void toggleNotes();
+    /// Empties the notes panel and the status bar's count, as at start.
+    void forgetNotes();
 
 private:
     // What a running load was started for.

@@ -4,6 +4,8 @@
 
 #include "ui/file_drops.hpp"
 #include "ui/frm_main.hpp"
+#include "ui/game_commands.hpp"
+#include "ui/script_box.hpp"
 #include "ui/script_file.hpp"
 #include "ui/task_list_document.hpp"
 
@@ -20,6 +22,11 @@ void MainWindow::connectFileMenu()
     connect(m_menu.open, &QAction::triggered, m_document, &TaskListDocument::open);
     connect(m_menu.save, &QAction::triggered, m_document, &TaskListDocument::save);
     connect(m_menu.saveAs, &QAction::triggered, m_document, &TaskListDocument::saveAs);
+    // Nothing of the list before may be saved under the new one's name.
+    connect(m_document, &TaskListDocument::listReplaced, this, [this] {
+        m_form->txtScript->setScriptText({});
+        m_game->forgetNotes();
+    });
     connect(m_menu.saveScriptAs, &QAction::triggered, this,
             [this] { saveScriptAs(this, m_prompts, *m_form->txtScript); });
     // Another window may have changed the recent files since.

@@ -149,6 +149,7 @@ void TaskListDocument::newList()
     m_saved = taskListOf(m_form);
     updateModified();
     updateTitle();
+    emit listReplaced();
 }
 
 void TaskListDocument::open()
@@ -178,6 +179,7 @@ bool TaskListDocument::openFile(const QString &path)
     }
     showTaskList(m_form, opened.list);
     took(path, taskListOf(m_form));
+    emit listReplaced();
     return true;
 }
 

@@ -53,6 +53,11 @@ public slots:
     /// Fills the Open Recent menu from the recent list.
     void updateRecentMenu();
 
+signals:
+    /// New or an open has put another list in the window: what was made from
+    /// the one before (its script, its notes) belongs to it no more.
+    void listReplaced();
+
 private:
     bool writeTo(const QString &path);
     void tellUnwritable(const TaskListText &text);

@@ -352,11 +352,13 @@ TEST_F(Files, takesADroppedTaskListOrPluginsAndRefusesOtherFilesQuietly)
     EXPECT_TRUE(drop({list}));
     EXPECT_EQ(prompts.asked, QStringList {kSaveQuestion});
     EXPECT_EQ(state(), "Hour Wright — b.HWTASKS[*]\n-\nb\n--V\n07:00 > Appear");
+    EXPECT_EQ(form.txtScript->scriptText(), ""); // the script of the list before goes with it
+    form.txtScript->setScriptText("x");
     prompts.asked.clear();
     EXPECT_TRUE(drop({first, second, third}));
     EXPECT_TRUE(prompts.asked.isEmpty()); // an empty NPC list, nothing to clear
     EXPECT_EQ(form.txtName->count(), 3);
-    EXPECT_EQ(form.txtScript->scriptText(), "x");
+    EXPECT_EQ(form.txtScript->scriptText(), "x"); // plugins leave the list and its script
 }
 
 TEST_F(Files, ctrlVAddsThePastedEntriesOrNoneAndNamesTheLineRefused)

@@ -3,12 +3,15 @@
 #include "game_fixture.hpp"
 
 #include "ui/notes_panel.hpp"
+#include "ui/recent_files.hpp"
 #include "ui/script_box.hpp"
+#include "ui/task_list_document.hpp"
 #include "ui/wrap_button.hpp"
 
 #include <QClipboard>
 #include <QDockWidget>
 #include <QListWidget>
+#include <QMenu>
 #include <QScreen>
 #include <QToolButton>
 
@@ -152,6 +155,43 @@ TEST(Notes, openUnderTheFormWithF8ToBeCopiedAndLeadToTheirEntries)
     EXPECT_FALSE(w.game.notesPanel().isVisible());
     QTest::mouseClick(&w.game.notesButton(), Qt::LeftButton);
     EXPECT_TRUE(w.game.notesPanel().isVisible());
+}
+
+TEST(Notes, goWithTheScriptWhenNewOrAnOpenPutsAnotherListInTheWindow)
+{
+    // The command, and whether it puts another list in the window.
+    const std::pair<const char *, bool> commands[] = {
+        {"New", true}, {"Open", true}, {"OpenRecent", true}, {"OpenMissing", false}};
+    for (const auto &[command, replaces] : commands) {
+        SCOPED_TRACE(command);
+        GameWindow w;
+        const QString atStart = w.game.notesPanel().windowTitle();
+        const QString list = w.home.filePath("other.hwtasks");
+        std::ofstream(hw::toFilesystemPath(list)) << "; NPC: other\n07:00 > Appear\n";
+        hw::RecentFiles::add(list);
+        w.window.document().updateRecentMenu();
+        generate(w, "fm_aronil", {{"07:00", "Add Item", {"fm_keep_kye", "1"}}});
+        const QStringList made = notes(w);
+        const QString count = w.game.notesButton().text();
+        ASSERT_FALSE(made.isEmpty());
+        const QString script = w.form.txtScript->scriptText();
+        w.prompts.answers = {hw::PromptAnswer::Discard};
+        w.prompts.files = {list};
+        const QByteArray name(command);
+        if (name == "New")
+            w.window.menu().newList->trigger();
+        else if (name == "Open")
+            w.window.menu().open->trigger();
+        else if (name == "OpenRecent")
+            w.window.menu().openRecent->actions().value(0)->trigger();
+        else
+            w.window.document().openFile(w.home.filePath("missing.hwtasks"));
+        EXPECT_EQ(w.form.txtScript->scriptText(), replaces ? QString() : script);
+        EXPECT_EQ(notes(w), replaces ? QStringList() : made);
+        EXPECT_EQ(w.game.notesButton().text(), replaces ? QString() : count);
+        EXPECT_EQ(w.game.notesButton().isEnabled(), !replaces);
+        EXPECT_EQ(w.game.notesPanel().windowTitle() == atStart, replaces);
+    }
 }
 
 } // namespace
