@@ -95,9 +95,8 @@ std::optional<EntryLine> fillFields(const Action &action, std::span<const std::s
     return std::nullopt;
 }
 
-} // namespace
-
-EntryLine readEntryLine(std::string_view line)
+// The time, the action and the fields of `line`, or why it is no entry.
+EntryLine readFields(std::string_view line, EntryFields &read)
 {
     const EntryParts parts = splitEntry(line);
     if (!isTime(parts.time))
@@ -112,13 +111,25 @@ EntryLine readEntryLine(std::string_view line)
     if (values.size() != action->options.size())
         return refuse("\"" + std::string(action->name) + "\" takes " +
                       countText(action->options.size()) + ", not " + std::to_string(values.size()));
-    OptionFields fields;
-    if (auto refused = fillFields(*action, values, fields))
+    if (auto refused = fillFields(*action, values, read.fields))
         return std::move(*refused);
+    read.time = parts.time;
+    read.action = action;
+    return {};
+}
+
+} // namespace
+
+EntryLine readEntryLine(std::string_view line)
+{
+    EntryFields read;
+    if (EntryLine refused = readFields(line, read); !refused.ok())
+        return refused;
     // Add Task's own checks and normalisation, so that both refuse and store alike.
-    EntryResult built = buildTaskEntry(parts.time, action->name, fields, action->textFlag);
+    const Action &action = *read.action;
+    EntryResult built = buildTaskEntry(read.time, action.name, read.fields, action.textFlag);
     if (!built.ok())
-        return refuse(optionName(*action, built.field) + ": " +
+        return refuse(optionName(action, built.field) + ": " +
                       std::string(refusalMessage(*built.refusal)));
     return {std::move(built.entry), {}};
 }
@@ -132,6 +143,14 @@ std::string_view takeLine(std::string_view &text)
         ++next;
     text.remove_prefix(next);
     return line;
+}
+
+std::optional<EntryFields> entryFields(std::string_view entry)
+{
+    EntryFields read;
+    if (!readFields(entry, read).ok())
+        return std::nullopt;
+    return read;
 }
 
 std::optional<std::string_view> takeTextStart(std::string_view &text)

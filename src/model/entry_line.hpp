@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/task_entry.hpp"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -35,6 +37,21 @@ EntryLine readEntryLine(std::string_view line);
 /// The next line of `text` without its line end, which is LF, CR LF or a CR
 /// alone (as old Mac editors end lines); `text` moves past it.
 std::string_view takeLine(std::string_view &text);
+
+/// What Add Task reads from the window to store an entry: the time, the
+/// action and the option fields (enabled with their texts: a number as the
+/// entry stores it, a text without its quotes).
+struct EntryFields
+{
+    std::string time;
+    const Action *action = nullptr;
+    OptionFields fields;
+};
+
+/// The fields that give `entry` back through Add Task, so that a stored entry
+/// can be changed in the window; nothing when `entry` is no task entry (the
+/// checks of readEntryLine).
+std::optional<EntryFields> entryFields(std::string_view entry);
 
 /// Checks how a task list's text begins: removes a UTF-8 byte-order mark from
 /// the front of `text`, and returns the refusal of a UTF-16 text (a UTF-16

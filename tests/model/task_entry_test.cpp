@@ -99,4 +99,31 @@ TEST(ReadEntryLine, givesAddTasksEntryOrTheProblem)
               '"' + std::string(79, 'a') + "\xC3\xA9\"...");
 }
 
+// An entry loaded back into the fields gives the same entry through Add Task: texts without
+// their quotes (and with the separators they may hold), numbers as stored.
+TEST(EntryFields, giveTheEntryBackThroughAddTaskForEveryAction)
+{
+    for (const hw::Action &action : hw::actionCatalogue()) {
+        SCOPED_TRACE(action.name);
+        hw::OptionFields typed;
+        for (const hw::OptionSpec &spec : action.options)
+            typed[static_cast<std::size_t>(spec.field)] = {
+                true, hw::isTextField(spec.field, action.textFlag) ? "v\\a/b > c" : "-1.5"};
+        const hw::EntryResult entry =
+            hw::buildTaskEntry("13:00", action.name, typed, action.textFlag);
+        ASSERT_TRUE(entry.ok());
+        const auto read = hw::entryFields(entry.entry);
+        ASSERT_TRUE(read.has_value());
+        EXPECT_EQ(read->time, "13:00");
+        EXPECT_EQ(read->action, &action);
+        for (std::size_t n = 0; n < typed.size(); ++n) {
+            EXPECT_EQ(read->fields[n].enabled, typed[n].enabled) << n;
+            EXPECT_EQ(read->fields[n].text, typed[n].text) << n;
+        }
+    }
+    for (const char *junk : {"06:00 > Fly", "24:00 > Appear", "06:00 > Travel > 1/2",
+                             "06:00 > Attack > guard", "06:00 > Face > 1/x"})
+        EXPECT_FALSE(hw::entryFields(junk).has_value()) << junk;
+}
+
 } // namespace
