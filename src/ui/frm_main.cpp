@@ -3,6 +3,7 @@
 #include "ui/frm_main.hpp"
 
 #include "ui/application.hpp"
+#include "ui/edit_history.hpp"
 #include "ui/list_box.hpp"
 #include "ui/name_box.hpp"
 #include "ui/name_list_model.hpp"
@@ -117,9 +118,15 @@ frmMain::frmMain(Prompts &prompts, QWidget *parent)
     connectHandlers();
     m_completion = new OptionCompletion(*this);
     Form_Load();
+    // After the start-up: filling the lists is no step to undo.
+    m_history = new EditHistory(*this);
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain()
+{
+    // It watches the controls, which are destroyed after this body.
+    delete m_history;
+}
 
 void frmMain::createControls()
 {
@@ -233,8 +240,11 @@ void frmMain::setToolTips()
                        "the default \"equal or less than\"."));
     cmdAdd->setToolTip(QStringLiteral("Add the selected action\\time to the Tasks List."));
     cmdRemove->setToolTip(QStringLiteral("Remove the selected actions from the Tasks List."));
-    lstTasks->setToolTip(QStringLiteral("The list of all tasks in this NPC's schedule. "
-                                        "Double-click an entry to remove it."));
+    lstTasks->setToolTip(
+        QStringLiteral("The list of all tasks in this NPC's schedule. Double-click an entry (or "
+                       "press Enter) to load it into the fields above; Edit › Replace Task "
+                       "(Ctrl+R) puts the changed entry in its place. Delete removes the "
+                       "selected entries."));
     cmdGenerate[0]->setToolTip(QStringLiteral("Generate a script from the whole Tasks List."));
     cmdGenerate[1]->setToolTip(
         QStringLiteral("Generate a script from only the selected items in the Tasks List."));
@@ -265,6 +275,8 @@ void frmMain::connectHandlers()
     connect(cmdRemove, &QPushButton::clicked, this, [this] { cmdRemove_Click(); });
     connect(lstTasks, &QListWidget::itemDoubleClicked, this, [this] { lstTasks_DblClick(); });
     connect(lstTasks, &ListBox::pasteRequested, this, [this] { lstTasks_Paste(); });
+    connect(lstTasks, &ListBox::returnPressed, this, [this] { lstTasks_DblClick(); });
+    connect(lstTasks, &ListBox::deletePressed, this, [this] { lstTasks_Delete(); });
     for (int i = 0; i < 3; ++i)
         connect(cmdGenerate[i], &QPushButton::clicked, this, [this, i] { cmdGenerate_Click(i); });
 }

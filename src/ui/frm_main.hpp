@@ -9,6 +9,7 @@
 #include <array>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@ class QPushButton;
 
 namespace hw {
 
+class EditHistory;
 struct GameData;
 struct GeneratedSchedule;
 class ListBox;
@@ -39,7 +41,8 @@ class WrapButton;
 /// The window's code is split by concern: frm_main.cpp (controls and layout),
 /// frm_main_input.cpp (the routing of keys, focus and pastes),
 /// frm_main_options.cpp (the option fields), frm_main_tasks.cpp (the task
-/// list), frm_main_paste.cpp (pasting task-list text into the list),
+/// list: adding, removing, loading an entry into the form and replacing it),
+/// frm_main_paste.cpp (pasting task-list text into the list),
 /// frm_main_generate.cpp (the Generate buttons), frm_main_names.cpp (loading
 /// NPC ids and completing typed names), frm_main_startup.cpp (filling the
 /// lists and finding the data folder) and frm_main_game.cpp (what the form
@@ -91,7 +94,14 @@ public slots:
     void txtOption_GotFocus(int Index);
     void cmdAdd_Click();
     void cmdRemove_Click();
+    /// A double-click on an entry, or Enter in the list: loads the current
+    /// entry into the form (time, action, option fields) to be changed.
     void lstTasks_DblClick();
+    /// Delete in the task list: every selected entry leaves it.
+    void lstTasks_Delete();
+    /// Edit › Replace Task: puts the form's entry, checked as Add Task checks
+    /// it, in the place of the one selected entry.
+    void replaceTask();
     void cmdGenerate_Click(int Index);
     /// Ctrl+V in the task list: adds the entries of the clipboard's task-list
     /// text, each line read as a file's line is, or none when one is refused.
@@ -114,6 +124,13 @@ public:
 
     /// The game data the option fields complete from; null for none.
     void setGameData(std::shared_ptr<const GameData> game);
+    /// The steps of Edit › Undo and Redo.
+    EditHistory &history() const { return *m_history; }
+    /// Whether Replace Task has an entry to replace: exactly one is selected.
+    bool canReplaceTask() const;
+    /// Puts `text` in the name box without completing it.
+    void setNpcName(const QString &text);
+
     /// Asks the Load button's question when the NPC list holds any name: true
     /// when it is to be cleared before the new names are added.
     bool askClearNames();
@@ -151,6 +168,9 @@ private:
     void clearNames();
     void addNames(std::vector<std::string> ids);
 
+    std::optional<QString> formEntry();
+    void removeSelected(const QString &step);
+
     bool overwriteConfirmed();
     void tell(const char *caption, const QString &text);
 
@@ -158,6 +178,7 @@ private:
     std::filesystem::path m_dataFolder;
     NameListModel *m_names = nullptr;
     OptionCompletion *m_completion = nullptr;
+    EditHistory *m_history = nullptr;
     ESRead m_reader;
     // The option field that got the focus from a mouse press; its press must not
     // undo the selection that the focus made.

@@ -3,6 +3,7 @@
 #include "ui/frm_main.hpp"
 
 #include "model/task_list_file.hpp"
+#include "ui/edit_history.hpp"
 #include "ui/list_box.hpp"
 #include "ui/prompts.hpp"
 #include "ui/task_list_io.hpp"
@@ -26,8 +27,10 @@ void frmMain::lstTasks_Paste()
                  readProblem(read));
         return;
     }
+    QStringList entries;
     for (const std::string &entry : read.list.entries)
-        lstTasks->addSorted(QString::fromStdString(entry));
+        entries.append(QString::fromStdString(entry));
+    m_history->changeTasks(QStringLiteral("Paste"), sortedEdit(lstTasks->texts(), {}, entries));
 }
 
 } // namespace hw

@@ -60,6 +60,21 @@ void ListBox::keyPressEvent(QKeyEvent *event)
         emit pasteRequested();
         return;
     }
+    // Taken here: the list view would pass Enter on to the window, whose
+    // own use of it is not the list's.
+    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+        switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            emit returnPressed();
+            return;
+        case Qt::Key_Delete:
+            emit deletePressed();
+            return;
+        default:
+            break;
+        }
+    }
     // The list view's own copy takes only the current entry.
     if (event != QKeySequence::Copy)
         return QListWidget::keyPressEvent(event);

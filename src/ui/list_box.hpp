@@ -30,6 +30,10 @@ public:
 signals:
     /// The paste key was pressed; the list's owner knows what a paste adds.
     void pasteRequested();
+    /// Enter or Return was pressed.
+    void returnPressed();
+    /// Delete was pressed.
+    void deletePressed();
 
 protected:
     void changeEvent(QEvent *event) override;

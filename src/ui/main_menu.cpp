@@ -48,6 +48,18 @@ MainMenu buildMainMenu(QMenuBar &bar)
     menu.quit =
         addItem(menu.file, QStringLiteral("&Quit"), QStringLiteral("actQuit"), QKeySequence::Quit);
 
+    menu.edit = bar.addMenu(QStringLiteral("&Edit"));
+    menu.undo = addItem(menu.edit, QStringLiteral("&Undo"), QStringLiteral("actUndo"),
+                        QKeySequence(Qt::CTRL | Qt::Key_Z));
+    menu.redo = addItem(menu.edit, QStringLiteral("&Redo"), QStringLiteral("actRedo"));
+    // Both keys that the platforms use, on every platform.
+    menu.redo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    menu.edit->addSeparator();
+    menu.replaceTask =
+        addItem(menu.edit, QStringLiteral("Re&place Task"), QStringLiteral("actReplaceTask"),
+                QKeySequence(Qt::CTRL | Qt::Key_R));
+
     menu.help = bar.addMenu(QStringLiteral("&Help"));
     menu.about =
         addItem(menu.help, QStringLiteral("&About HourWright"), QStringLiteral("actAbout"));

@@ -21,11 +21,16 @@ struct MainMenu
     QAction *loadGameData = nullptr;
     QAction *quit = nullptr;
 
+    QMenu *edit = nullptr;
+    QAction *undo = nullptr;
+    QAction *redo = nullptr;
+    QAction *replaceTask = nullptr;
+
     QMenu *help = nullptr;
     QAction *about = nullptr;
 };
 
-/// Fills `bar` with the File and Help menus, with the platform's standard
+/// Fills `bar` with the File, Edit and Help menus, with the platform's standard
 /// shortcuts where there are any, and returns their items.
 MainMenu buildMainMenu(QMenuBar &bar);
 

@@ -62,6 +62,7 @@ void MainWindow::connectMenu()
     connect(m_menu.quit, &QAction::triggered, this, &QWidget::close);
     connect(m_menu.about, &QAction::triggered, this, &MainWindow::about);
     connectFileMenu();
+    connectEditMenu();
 }
 
 void MainWindow::about()

@@ -21,8 +21,8 @@ class frmMain;
 ///
 /// Its code is split by concern: main_window.cpp (the frame, the menu's
 /// commands that need no file), main_window_files.cpp (the File menu's
-/// commands on task lists and scripts, dropped files, closing) and the files
-/// that add commands to it.
+/// commands on task lists and scripts, dropped files, closing),
+/// main_window_edit.cpp (the Edit menu) and the files that add commands to it.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -57,6 +57,7 @@ protected:
 private:
     void connectMenu();
     void connectFileMenu();
+    void connectEditMenu();
 
     Prompts &m_prompts;
     frmMain *m_form = nullptr;

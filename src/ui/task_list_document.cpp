@@ -1,5 +1,6 @@
 #include "ui/task_list_document.hpp"
 
+#include "ui/edit_history.hpp"
 #include "ui/frm_main.hpp"
 #include "ui/list_box.hpp"
 #include "ui/prompts.hpp"
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QSettings>
+#include <QUndoStack>
 
 namespace hw {
 
@@ -131,6 +133,7 @@ bool TaskListDocument::maybeSave()
 
 void TaskListDocument::took(const QString &path, TaskListFile list)
 {
+    m_form.history().stack().setClean();
     m_path = QFileInfo(path).absoluteFilePath();
     m_saved = std::move(list);
     updateModified();
@@ -145,6 +148,7 @@ void TaskListDocument::newList()
     if (!maybeSave())
         return;
     showTaskList(m_form, {});
+    m_form.history().clear();
     m_path.clear();
     m_saved = taskListOf(m_form);
     updateModified();
@@ -178,6 +182,8 @@ bool TaskListDocument::openFile(const QString &path)
         return false;
     }
     showTaskList(m_form, opened.list);
+    // Undo never reaches back into the list before.
+    m_form.history().clear();
     took(path, taskListOf(m_form));
     emit listReplaced();
     return true;

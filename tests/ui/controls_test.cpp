@@ -65,7 +65,9 @@ const ControlRow kControls[] = {
     {"cmdRemove", "QPushButton", "Remove Task", {220, 264, 77, 21}, 20, "Remove the selected actions from the Tasks List."},
     {"Label1", "QLabel", "Schedule:", {8, 268, 201, 17}, -1, ""},
     {"lstTasks", "QListWidget", "", {8, 288, 297, 199}, 21,
-     "The list of all tasks in this NPC's schedule. Double-click an entry to remove it."},
+     "The list of all tasks in this NPC's schedule. Double-click an entry (or press Enter) to load it "
+     "into the fields above; Edit \u203a Replace Task (Ctrl+R) puts the changed entry in its place. "
+     "Delete removes the selected entries."},
     {"cmdGenerate(2)", "QPushButton", "Generate Central Script", {8, 492, 89, 33}, 22, "Generate a script template "
      "which would be \"\"local\"\", and call the rest of the scripts as \"globals\"."},
     {"cmdGenerate(0)", "QPushButton", "Generate", {100, 492, 113, 33}, 23, "Generate a script from the whole Tasks List."},

@@ -139,10 +139,11 @@ struct Window
     QLineEdit &field(int n) { return *window.txtOption[static_cast<std::size_t>(n)]; }
     QString tasks() const { return window.lstTasks->texts().join('\n'); }
     /// The texts of the enabled option fields, joined by "/".
-    QString optionTexts() const
+    QString optionTexts() const { return optionTextsOf(window); }
+    static QString optionTextsOf(const frmMain &form)
     {
         QStringList texts;
-        for (const QLineEdit *box : window.txtOption)
+        for (const QLineEdit *box : form.txtOption)
             if (box->isEnabled())
                 texts.append(box->text());
         return texts.join('/');
