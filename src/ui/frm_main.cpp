@@ -243,8 +243,7 @@ void frmMain::setToolTips()
     lstTasks->setToolTip(
         QStringLiteral("The list of all tasks in this NPC's schedule. Double-click an entry (or "
                        "press Enter) to load it into the fields above; Edit › Replace Task "
-                       "(Ctrl+R) puts the changed entry in its place. Delete removes the "
-                       "selected entries."));
+                       "(Ctrl+R) puts it back changed."));
     cmdGenerate[0]->setToolTip(QStringLiteral("Generate a script from the whole Tasks List."));
     cmdGenerate[1]->setToolTip(
         QStringLiteral("Generate a script from only the selected items in the Tasks List."));

@@ -66,8 +66,7 @@ const ControlRow kControls[] = {
     {"Label1", "QLabel", "Schedule:", {8, 268, 201, 17}, -1, ""},
     {"lstTasks", "QListWidget", "", {8, 288, 297, 199}, 21,
      "The list of all tasks in this NPC's schedule. Double-click an entry (or press Enter) to load it "
-     "into the fields above; Edit \u203a Replace Task (Ctrl+R) puts the changed entry in its place. "
-     "Delete removes the selected entries."},
+     "into the fields above; Edit \u203a Replace Task (Ctrl+R) puts it back changed."},
     {"cmdGenerate(2)", "QPushButton", "Generate Central Script", {8, 492, 89, 33}, 22, "Generate a script template "
      "which would be \"\"local\"\", and call the rest of the scripts as \"globals\"."},
     {"cmdGenerate(0)", "QPushButton", "Generate", {100, 492, 113, 33}, 23, "Generate a script from the whole Tasks List."},
