@@ -1,5 +1,7 @@
 #include "ui/main_window.hpp"
 
+#include "ui/day_strip.hpp"
+#include "ui/day_view.hpp"
 #include "ui/frm_main.hpp"
 #include "ui/game_commands.hpp"
 #include "ui/prompts.hpp"
@@ -15,6 +17,7 @@
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QStyle>
+#include <QVBoxLayout>
 
 namespace hw {
 
@@ -35,7 +38,20 @@ MainWindow::MainWindow(Prompts &prompts, QWidget *parent)
     m_formArea->setFocusPolicy(Qt::NoFocus);
     m_formArea->setWidgetResizable(true);
     m_formArea->setWidget(m_form);
-    setCentralWidget(m_formArea);
+    // The day view runs under the form, over the window's whole width: the
+    // form keeps its size and its controls their places, and the window is
+    // taller by the strip.
+    auto *central = new QWidget(this);
+    // Made after the form has its place, the strip follows it in the tab
+    // order: the window still starts in the NPC name box.
+    m_dayStrip = new DayStrip(central);
+    auto *column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(m_formArea, 1);
+    column->addWidget(m_dayStrip);
+    setCentralWidget(central);
+    m_dayView = new DayView(*m_form, *m_dayStrip);
     m_menu = buildMainMenu(*menuBar());
     statusBar()->setSizeGripEnabled(false);
     m_game = new GameCommands(*this, *m_form, prompts, m_menu);
@@ -94,7 +110,8 @@ void MainWindow::fitInto(const QRect &room, QMargins frame)
     m_shrunk = placed.size() != wanted;
     m_formArea->setMinimumSize(least.boundedTo(placed.size() - (full - least)));
     // The window's least size follows at once, so that it does not hold the
-    // window at the size it had.
+    // window at the size it had; the form's column first, which holds it.
+    centralWidget()->layout()->activate();
     layout()->activate();
     resize(placed.size());
     move(placed.topLeft() - QPoint(frame.left(), frame.top()));

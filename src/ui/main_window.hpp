@@ -9,15 +9,17 @@ class QScrollArea;
 
 namespace hw {
 
+class DayStrip;
+class DayView;
 class GameCommands;
 class Prompts;
 class TaskListDocument;
 class frmMain;
 
-/// The program's window: the menu bar, the schedule form `frmMain` below it
-/// and a status bar under the form. It opens at the form's default size plus
-/// the two bars, where the screen has room for that, and may grow: the form
-/// follows, by its layout rule. On a screen too small for it the form scrolls.
+/// The program's window: the menu bar, the schedule form `frmMain` below it,
+/// the day view under the form and a status bar under that. It opens at the form's default size
+/// plus the two bars, where the screen has room for that, and may grow: the form follows, by its
+/// layout rule. On a screen too small for it the form scrolls.
 ///
 /// Its code is split by concern: main_window.cpp (the frame, the menu's
 /// commands that need no file), main_window_files.cpp (the File menu's
@@ -36,6 +38,9 @@ public:
     const MainMenu &menu() const { return m_menu; }
     /// The scroll area that holds the form.
     QScrollArea &formArea() { return *m_formArea; }
+    /// The strip of the day's 24 hours under the form, and what keeps it showing the form's day.
+    DayStrip &dayStrip() { return *m_dayStrip; }
+    DayView &dayView() { return *m_dayView; }
 
     /// Sizes the window for `room`, the free part of its screen, when the
     /// window manager puts `frame` around it, and centres it there: at the
@@ -62,6 +67,8 @@ private:
     Prompts &m_prompts;
     frmMain *m_form = nullptr;
     QScrollArea *m_formArea = nullptr;
+    DayStrip *m_dayStrip = nullptr;
+    DayView *m_dayView = nullptr;
     // Until the window manager has framed the window, its frame is a guess.
     bool m_frameGuessed = true;
     // Whether the window was made smaller than its default size to fit.

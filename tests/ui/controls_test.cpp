@@ -2,6 +2,7 @@
 // changes of the client area; Tab, and pastes of nothing.
 #include "window_fixture.hpp"
 
+#include "ui/day_strip.hpp"
 #include "ui/main_window.hpp"
 #include "ui/script_box.hpp"
 #include "ui/wrap_button.hpp"
@@ -249,8 +250,8 @@ TEST(LayoutRule, movesOnlyTheScriptBoxTheListAndTheGenerateButtons)
     }
 }
 
-// The window puts the menu bar above the form and a status bar below it; at
-// the default size the form has its size and its controls their places.
+// The window puts the menu bar above the form, the day view under it and a status bar
+// below; at the default size the form has its size and its controls their places.
 TEST(MainWindow, holdsTheFormBelowTheMenuBarAtItsDefaultSize)
 {
     ScriptedPrompts prompts;
@@ -259,7 +260,9 @@ TEST(MainWindow, holdsTheFormBelowTheMenuBarAtItsDefaultSize)
     const int menuBottom = main.menuBar()->geometry().bottom();
     const QRect form(main.form().mapTo(&main, QPoint(0, 0)), main.form().size());
     EXPECT_EQ(form, QRect(0, menuBottom + 1, 577, 528));
-    EXPECT_EQ(main.statusBar()->y(), form.bottom() + 1);
+    const QRect strip(main.dayStrip().mapTo(&main, QPoint(0, 0)), main.dayStrip().size());
+    EXPECT_EQ(strip, QRect(0, form.bottom() + 1, 577, strip.height()));
+    EXPECT_EQ(main.statusBar()->y(), strip.bottom() + 1);
     EXPECT_EQ(main.width(), 577);
     EXPECT_EQ(main.windowIcon().availableSizes().value(0), QSize(48, 48));
     // The menu's commands reach the form and the prompts.
