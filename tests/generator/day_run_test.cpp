@@ -112,21 +112,23 @@ TEST(DayRun, runsEachCommandOnceInEachHourItsGroupHoldsFirstEveryDay)
     std::mt19937 random(kSeed);
     for (int n = 0; n < 500; ++n) {
         const RandomList list = randomList(random);
-        for (const bool global : {false, true})
-            for (const bool equality : {false, true}) {
-                const hw::ScheduleSwitches switches {.global = global, .equality = equality};
-                const auto script = hw::generateSchedule("npc", list.entries, switches);
-                const auto days = hw::runTwoDays(
-                    script.text, global ? hw::ScriptStart::EveryHour : hw::ScriptStart::EveryFrame);
-                const std::string fault = firstFault(list, switches, days);
-                if (fault.empty())
-                    continue;
-                std::ostringstream replay;
-                for (const auto &entry : list.entries)
-                    replay << "\n  " << entry;
-                FAIL() << "list " << n << " of seed " << kSeed << ", global " << global
-                       << ", equality " << equality << ": " << fault << replay.str();
-            }
+        for (int setting = 0; setting < 8; ++setting) {
+            const hw::ScheduleSwitches switches {(setting & 1) != 0, (setting & 2) != 0,
+                                                 (setting & 4) != 0};
+            const auto script = hw::generateSchedule("npc", list.entries, switches);
+            const auto days = hw::runTwoDays(script.text,
+                                             switches.global ? hw::ScriptStart::EveryHour
+                                                             : hw::ScriptStart::EveryFrame);
+            const std::string fault = firstFault(list, switches, days);
+            if (fault.empty())
+                continue;
+            std::ostringstream replay;
+            for (const auto &entry : list.entries)
+                replay << "\n  " << entry;
+            FAIL() << "list " << n << " of seed " << kSeed << ", global " << switches.global
+                   << ", equality " << switches.equality << ", visibility " << switches.visibility
+                   << ": " << fault << replay.str();
+        }
     }
 }
 
