@@ -29,7 +29,12 @@ std::string centralScriptName(const Guid &guid)
 
 std::string centralScript(const Guid &guid)
 {
-    constexpr std::string_view kBody[] = {
+    return centralScript(centralScriptName(guid), {});
+}
+
+std::string centralScript(std::string_view name, std::span<const std::string> startScripts)
+{
+    constexpr std::string_view kHead[] = {
         "",
         "Short hrw_hour",
         "Short hrw_last",
@@ -40,15 +45,27 @@ std::string centralScript(const Guid &guid)
         "",
         "Set hrw_hour to GameHour",
         "If ( hrw_last != hrw_hour )",
+    };
+    constexpr std::string_view kHowTo[] = {
         "       ;Put your scripts names here like this(without the semicolon):",
         "       ;StartScript MyScriptName",
         "       ;The script name is what you see after \"Begin\"",
+    };
+    constexpr std::string_view kTail[] = {
         "       Set hrw_last to hrw_hour",
         "EndIf",
         "",
     };
-    std::string text = "Begin " + centralScriptName(guid) + "\r\n";
-    for (const auto line : kBody)
+    std::string text = "Begin " + std::string(name) + "\r\n";
+    for (const auto line : kHead)
+        text.append(line).append("\r\n");
+    if (startScripts.empty()) {
+        for (const auto line : kHowTo)
+            text.append(line).append("\r\n");
+    }
+    for (const std::string &script : startScripts)
+        text.append(kStartScriptIndent).append("StartScript ").append(script).append("\r\n");
+    for (const auto line : kTail)
         text.append(line).append("\r\n");
     return text.append("End");
 }

@@ -2,7 +2,9 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
 
 namespace hw {
 
@@ -23,5 +25,14 @@ std::string centralScriptName(const Guid &guid);
 /// notices each change of the game hour, and its comments tell the author
 /// where to start the schedule scripts. CR LF between lines, none after "End".
 std::string centralScript(const Guid &guid);
+
+/// The indent of the lines inside the central script's hour block.
+inline constexpr std::string_view kStartScriptIndent = "       ";
+
+/// The central script `name` that starts each of `startScripts` once per game
+/// hour: the template with one "StartScript NAME" line for each, in the order
+/// given, inside its hour block in place of the comment lines (which stay
+/// when there are none).
+std::string centralScript(std::string_view name, std::span<const std::string> startScripts);
 
 } // namespace hw

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "plugin/byte_source.hpp"
+#include "plugin/record_layout.hpp"
 #include "plugin/scan_outcome.hpp"
 
 #include <cstddef>
@@ -11,23 +12,6 @@
 #include <system_error>
 
 namespace hw {
-
-/// A four-character tag as the integer it makes when read little-endian.
-constexpr std::uint32_t fourCC(const char (&tag)[5])
-{
-    return static_cast<std::uint32_t>(static_cast<unsigned char>(tag[0])) |
-        static_cast<std::uint32_t>(static_cast<unsigned char>(tag[1])) << 8 |
-        static_cast<std::uint32_t>(static_cast<unsigned char>(tag[2])) << 16 |
-        static_cast<std::uint32_t>(static_cast<unsigned char>(tag[3])) << 24;
-}
-
-/// The unsigned 32-bit little-endian number in the four bytes at `bytes`.
-inline std::uint32_t loadLe32(const char *bytes)
-{
-    const auto *b = reinterpret_cast<const unsigned char *>(bytes);
-    return static_cast<std::uint32_t>(b[0]) | static_cast<std::uint32_t>(b[1]) << 8 |
-        static_cast<std::uint32_t>(b[2]) << 16 | static_cast<std::uint32_t>(b[3]) << 24;
-}
 
 /// One record's header as the walk found it.
 struct RecordHeader

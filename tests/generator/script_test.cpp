@@ -139,7 +139,7 @@ TEST(ScheduleScript, checksTheNameBeforeTheTasks)
 }
 
 // The name drops leading zeros and leaves Data2 and the first bytes of Data4 out.
-TEST(CentralScript, writesTheTemplateUnderANameFromTheGuid)
+TEST(CentralScript, writesTheTemplateUnderANameFromTheGuidOrStartingTheScriptsGiven)
 {
     EXPECT_EQ(hw::centralScriptName({}), "hrw_central_000");
     const hw::Guid guid {0x0000ABCD, 0x1234, 0x4E21, {0x8A, 0, 0, 0, 0, 0, 0, 0x07}};
@@ -153,6 +153,18 @@ TEST(CentralScript, writesTheTemplateUnderANameFromTheGuid)
         "       ;Put your scripts names here like this(without the semicolon):",
         "       ;StartScript MyScriptName",
         R"(       ;The script name is what you see after "Begin")",
+        "       Set hrw_last to hrw_hour",
+        "EndIf", "",
+        "End"}));
+    // A plugin's central script starts its scripts where the comments stood.
+    EXPECT_EQ(hw::centralScript("hrw_central_1", std::vector<std::string> {"a_sched_sc_01", "b"}), joinLines({
+        "Begin hrw_central_1", "",
+        "Short hrw_hour", "Short hrw_last", "",
+        "If ( MenuMode )", "      Return", "EndIf", "",
+        "Set hrw_hour to GameHour",
+        "If ( hrw_last != hrw_hour )",
+        "       StartScript a_sched_sc_01",
+        "       StartScript b",
         "       Set hrw_last to hrw_hour",
         "EndIf", "",
         "End"}));

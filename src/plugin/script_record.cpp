@@ -1,0 +1,123 @@
+#include "plugin/script_record.hpp"
+
+#include "plugin/record_layout.hpp"
+#include "plugin/subrecords.hpp"
+#include "plugin/script_text.hpp"
+
+namespace hw {
+
+namespace {
+
+constexpr std::size_t kNameFieldSize = 32;
+constexpr std::size_t kScriptHeaderSize = kNameFieldSize + 5 * 4;
+
+std::string_view beforeNul(std::string_view text)
+{
+    return text.substr(0, text.find('\0'));
+}
+
+} // namespace
+
+std::string scriptRecord(std::string_view name, std::string_view text, std::uint32_t flags)
+{
+    const ScriptLocals locals = scriptLocals(text);
+    std::string names;
+    for (const auto *kind : {&locals.shorts, &locals.longs, &locals.floats})
+        for (const std::string &local : *kind)
+            names.append(local).push_back('\0');
+
+    std::string header(name.substr(0, kMaxScriptNameBytes));
+    header.resize(kNameFieldSize, '\0');
+    appendLe(header, locals.shorts.size(), 4);
+    appendLe(header, locals.longs.size(), 4);
+    appendLe(header, locals.floats.size(), 4);
+    appendLe(header, 0, 4); // the compiled code's size
+    appendLe(header, names.size(), 4);
+
+    std::string data;
+    data.reserve(header.size() + names.size() + text.size() + 4 * kSubrecordHeaderSize);
+    appendSubrecord(data, "SCHD", header);
+    if (!names.empty())
+        appendSubrecord(data, "SCVR", names);
+    appendSubrecord(data, "SCDT", {});
+    appendSubrecord(data, "SCTX", text);
+    return recordBytes("SCPT", data, flags);
+}
+
+std::string startScriptRecord(std::string_view number, std::string_view script)
+{
+    std::string data;
+    appendSubrecord(data, "DATA", number);
+    appendSubrecord(data, "NAME", std::string(script) + '\0');
+    return recordBytes("SSCR", data);
+}
+
+std::string startScriptNumber(std::string_view script)
+{
+    // FNV-1a over the name in lower case, as the game's records hold a number
+    // of about 19 digits there.
+    std::uint64_t hash = 0xCBF29CE484222325ull;
+    for (const char c : script) {
+        hash ^= static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        hash *= 0x100000001B3ull;
+    }
+    return std::to_string(hash);
+}
+
+std::optional<ScriptRecordData> readScriptRecord(std::string_view data)
+{
+    ScriptRecordData script;
+    bool hasHeader = false;
+    Subrecords sub(data);
+    while (sub.next()) {
+        const std::string_view bytes = sub.data();
+        switch (sub.tag()) {
+        case fourCC("SCHD"):
+            if (bytes.size() != kScriptHeaderSize)
+                return std::nullopt;
+            hasHeader = true;
+            script.name = beforeNul(bytes.substr(0, kNameFieldSize));
+            script.numShorts = loadLe32(bytes.data() + kNameFieldSize);
+            script.numLongs = loadLe32(bytes.data() + kNameFieldSize + 4);
+            script.numFloats = loadLe32(bytes.data() + kNameFieldSize + 8);
+            break;
+        case fourCC("SCVR"):
+            script.localNames = bytes;
+            break;
+        case fourCC("SCDT"):
+            script.compiled = bytes;
+            break;
+        case fourCC("SCTX"):
+            script.text = beforeNul(bytes);
+            break;
+        case fourCC("DELE"):
+            script.deleted = true;
+            break;
+        default:
+            break;
+        }
+    }
+    if (sub.broken() || !hasHeader)
+        return std::nullopt;
+    return script;
+}
+
+std::optional<StartScriptData> readStartScriptRecord(std::string_view data)
+{
+    StartScriptData start;
+    bool named = false;
+    Subrecords sub(data);
+    while (sub.next()) {
+        if (sub.tag() == fourCC("NAME")) {
+            start.script = beforeNul(sub.data());
+            named = true;
+        } else if (sub.tag() == fourCC("DATA")) {
+            start.number = beforeNul(sub.data());
+        }
+    }
+    if (sub.broken() || !named)
+        return std::nullopt;
+    return start;
+}
+
+} // namespace hw
