@@ -1,0 +1,39 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string_view>
+#include <system_error>
+
+namespace hw {
+
+/// A file written in one piece: the bytes go to a new temporary file in the
+/// same folder, which commit() flushes to the disk and renames over the file;
+/// until then the file stays as it was, and a file that is never committed is
+/// removed again.
+class AtomicFile
+{
+public:
+    /// Starts writing `path`. The temporary file takes the permissions of the
+    /// file it replaces. Nothing, with `error` set, when it cannot be made.
+    static std::unique_ptr<AtomicFile> create(const std::filesystem::path &path,
+                                              std::error_code &error);
+    ~AtomicFile();
+    AtomicFile(const AtomicFile &) = delete;
+    AtomicFile &operator=(const AtomicFile &) = delete;
+
+    /// Appends `bytes`; the system's reason when they could not all be written.
+    std::error_code write(std::string_view bytes);
+
+    /// Flushes the bytes to the disk and puts the file in the place of `path`.
+    std::error_code commit();
+
+private:
+    AtomicFile(std::filesystem::path path, std::filesystem::path temporary, int fd);
+
+    std::filesystem::path m_path;
+    std::filesystem::path m_temporary;
+    int m_fd;
+};
+
+} // namespace hw

@@ -1,0 +1,141 @@
+#include "plugin/atomic_file.hpp"
+#include "plugin/byte_source.hpp"
+#include "plugin/existing_plugin.hpp"
+#include "plugin/schedule_plugin.hpp"
+
+#include <cctype>
+#include <memory>
+
+namespace hw {
+
+namespace {
+
+constexpr std::size_t kCopyBlock = 1 << 20;
+
+// The system's reason as a sentence: "File too large."
+std::string sentence(const std::error_code &error)
+{
+    std::string text = error.message();
+    if (!text.empty())
+        text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    return text + '.';
+}
+
+std::string cannotWrite(const PluginPlan &plan, const std::string &why)
+{
+    return "Cannot write the plugin " + quotedFile(plan.file) + ". " + why +
+        " The file is as it was.";
+}
+
+// The old file as the plan read it: the same length and header.
+std::unique_ptr<FileSource> openUnchanged(const PluginPlan &plan, std::string &problem)
+{
+    std::error_code error;
+    auto source = FileSource::open(plan.file, error);
+    if (!source) {
+        problem = cannotWrite(plan, "It cannot be read again: " + sentence(error));
+        return nullptr;
+    }
+    std::string header(plan.oldHeader.size(), '\0');
+    const ReadResult got = source->read(0, header);
+    if (source->size() != plan.oldSize || got.error || header != plan.oldHeader) {
+        problem = cannotWrite(plan, "It changed after it was read; write it again.");
+        return nullptr;
+    }
+    return source;
+}
+
+// Copies `size` bytes of `source` from `offset` on into `out`.
+std::string copyRange(ByteSource &source, std::uint64_t offset, std::uint64_t size, AtomicFile &out,
+                      std::string &buffer)
+{
+    while (size > 0) {
+        const auto block = static_cast<std::size_t>(std::min<std::uint64_t>(size, kCopyBlock));
+        buffer.resize(block);
+        const ReadResult got = source.read(offset, buffer);
+        if (got.error)
+            return "Reading the old file failed: " + sentence(got.error);
+        if (got.count < block)
+            return "The old file got shorter while it was read.";
+        if (const auto error = out.write(buffer))
+            return sentence(error);
+        offset += block;
+        size -= block;
+    }
+    return {};
+}
+
+// Keeps the old file as FILE.bak, unless there is a FILE.bak already: a second
+// name for the same bytes where the file system allows it, else a copy.
+std::string keepBackup(const PluginPlan &plan, std::filesystem::path &made)
+{
+    std::filesystem::path backup = plan.file;
+    backup += ".bak";
+    std::error_code error;
+    if (std::filesystem::symlink_status(backup, error).type() !=
+        std::filesystem::file_type::not_found)
+        return {};
+    std::filesystem::create_hard_link(plan.file, backup, error);
+    if (error) {
+        error.clear();
+        std::filesystem::copy_file(plan.file, backup, std::filesystem::copy_options::none, error);
+    }
+    if (error)
+        return "Its old bytes cannot be kept as " + quotedFile(backup) + ": " + sentence(error);
+    made = backup;
+    return {};
+}
+
+} // namespace
+
+PluginWritten writePlugin(const PluginPlan &plan)
+{
+    PluginWritten result;
+    if (!plan.ok()) {
+        result.problem = plan.problem;
+        return result;
+    }
+    if (plan.pieces.empty())
+        return result;
+    std::unique_ptr<FileSource> old;
+    if (plan.oldFile && !(old = openUnchanged(plan, result.problem)))
+        return result;
+    std::error_code error;
+    const auto out = AtomicFile::create(plan.file, error);
+    if (!out) {
+        result.problem = cannotWrite(plan, sentence(error));
+        return result;
+    }
+    std::string buffer;
+    for (const PluginPiece &piece : plan.pieces) {
+        std::string why;
+        if (piece.size == 0) {
+            if (const auto failed = out->write(piece.bytes))
+                why = sentence(failed);
+        } else {
+            why = copyRange(*old, piece.offset, piece.size, *out, buffer);
+        }
+        if (!why.empty()) {
+            result.problem = cannotWrite(plan, why);
+            return result;
+        }
+    }
+    if (plan.backup) {
+        if (std::string why = keepBackup(plan, result.backup); !why.empty()) {
+            result.problem = cannotWrite(plan, why);
+            return result;
+        }
+    }
+    if (const auto failed = out->commit()) {
+        if (!result.backup.empty()) {
+            std::filesystem::remove(result.backup, error);
+            result.backup.clear();
+        }
+        result.problem = cannotWrite(plan, sentence(failed));
+        return result;
+    }
+    result.written = true;
+    return result;
+}
+
+} // namespace hw

@@ -1,0 +1,425 @@
+#include "plugin/schedule_plugin.hpp"
+
+#include "generator/central_script.hpp"
+#include "model/caseless.hpp"
+#include "plugin/existing_plugin.hpp"
+#include "plugin/record_layout.hpp"
+#include "plugin/script_record.hpp"
+#include "plugin/script_text.hpp"
+
+#include <algorithm>
+#include <charconv>
+#include <set>
+
+namespace hw {
+
+namespace {
+
+constexpr std::string_view kCentralPrefix = "hrw_central_";
+
+// A schedule script in the plugin's code page.
+struct Encoded
+{
+    const PluginScript *script;
+    std::string name, text;
+};
+
+// A record of the old file that is replaced (or dropped, with no bytes).
+struct Edit
+{
+    std::uint64_t offset = 0, size = 0;
+    std::optional<std::string> bytes;
+};
+
+std::string lineOf(std::string_view text, std::size_t at)
+{
+    return std::to_string(1 + std::count(text.begin(), text.begin() + at, '\n'));
+}
+
+// The central script's name when the plugin has none yet: made from the
+// plugin's file name, so that it is the same for every write into that
+// plugin and differs from another plugin's.
+std::string centralNameFor(const std::filesystem::path &file)
+{
+    const auto name = file.filename().u8string();
+    std::uint32_t hash = 0x811C9DC5u;
+    for (const auto c : name) {
+        hash ^= static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        hash *= 0x01000193u;
+    }
+    char digits[9];
+    std::snprintf(digits, sizeof digits, "%08X", static_cast<unsigned>(hash));
+    return std::string(kCentralPrefix) + digits;
+}
+
+// `number`, or the next one up that `used` does not hold, which it then holds.
+std::string uniqueNumber(std::string number, std::set<std::string> &used)
+{
+    std::uint64_t value = 0;
+    std::from_chars(number.data(), number.data() + number.size(), value);
+    while (used.count(number) != 0)
+        number = std::to_string(++value);
+    used.insert(number);
+    return number;
+}
+
+class Planner
+{
+public:
+    Planner(const PluginRequest &request, std::span<const PluginScript> scripts,
+            const std::optional<PluginGameData> &gameData)
+        : m_request(request)
+        , m_scripts(scripts)
+        , m_gameData(gameData)
+    { }
+
+    PluginPlan run()
+    {
+        m_plan.file = m_request.file;
+        std::error_code error;
+        if (std::filesystem::is_symlink(m_plan.file, error)) {
+            const auto target = std::filesystem::canonical(m_plan.file, error);
+            if (!error)
+                m_plan.file = target;
+        }
+        if (!encodeTexts() || !checkGameData())
+            return m_plan;
+        m_old = readExistingPlugin(m_plan.file, m_request.page);
+        if (!m_old.problem.empty())
+            return refuse(m_old.problem);
+        if (!checkScriptIds() || !planScripts() || !planCentral() || !planHeader())
+            return m_plan;
+        assemble();
+        return m_plan;
+    }
+
+private:
+    PluginPlan refuse(std::string problem)
+    {
+        m_plan.problem = std::move(problem);
+        m_plan.pieces.clear();
+        return m_plan;
+    }
+
+    std::optional<std::string> encode(std::string_view text, std::string_view what)
+    {
+        CodePageText bytes = fromUtf8(text, m_request.page);
+        if (bytes.ok())
+            return std::move(bytes.bytes);
+        refuse(std::string(what) + " cannot be written in " +
+               std::string(codePageName(m_request.page)) + ": " + bytes.problem + ".");
+        return std::nullopt;
+    }
+
+    bool encodeTexts()
+    {
+        for (const PluginScript &script : m_scripts) {
+            const auto name = encode(script.name, "The script name " + script.name);
+            if (!name)
+                return false;
+            if (name->size() > kMaxScriptNameBytes) {
+                refuse("The script name " + script.name + " is longer than the " +
+                       std::to_string(kMaxScriptNameBytes) + " characters the game allows.");
+                return false;
+            }
+            const CodePageText text = fromUtf8(script.text, m_request.page);
+            if (!text.ok()) {
+                refuse("The schedule of the NPC \"" + script.npcId + "\" cannot be written in " +
+                       std::string(codePageName(m_request.page)) + ".\nLine " +
+                       lineOf(script.text, text.at) + ": " + text.problem);
+                return false;
+            }
+            m_encoded.push_back({&script, *name, text.bytes});
+        }
+        const auto field = [&](const std::optional<std::string> &text, std::string_view what,
+                               std::size_t limit, std::optional<std::string> &into) {
+            if (!text)
+                return true;
+            into = encode(*text, "The " + std::string(what));
+            if (into && into->size() > limit)
+                refuse("The " + std::string(what) + " is longer than the " + std::to_string(limit) +
+                       " bytes the plugin's header holds.");
+            return into && m_plan.ok();
+        };
+        return field(m_request.author, "author", kMaxAuthorBytes, m_author) &&
+            field(m_request.description, "description", kMaxDescriptionBytes, m_description);
+    }
+
+    bool checkGameData()
+    {
+        if (!m_gameData) {
+            m_plan.notes.push_back(
+                "Without game data the plugin names no new masters: the game must load it after "
+                "the files that define its NPCs.");
+            return true;
+        }
+        for (const std::string &id : m_gameData->unknownNpcs) {
+            const std::string text = "No file of the game data defines the NPC \"" + id + "\"";
+            if (!m_request.force) {
+                m_plan.unknownNpcs = true;
+                refuse(text + ".");
+                return false;
+            }
+            m_plan.notes.push_back(text +
+                                   ": the plugin names no master for it, and the game "
+                                   "must load the file that defines it first.");
+        }
+        const auto name = m_plan.file.filename().u8string();
+        for (const MasterFile &master : m_gameData->masters) {
+            if (caselessEqual(master.name, std::string(name.begin(), name.end()))) {
+                refuse("The plugin " + quotedFile(m_plan.file.filename()) +
+                       " is one of the masters it would need for its NPCs: a plugin cannot be "
+                       "its own master.");
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // The message when `id` is a script that HourWright did not write; empty
+    // when it is not.
+    std::string othersScript(std::string_view id)
+    {
+        for (const ExistingScript &script : m_old.scripts)
+            if (!script.ours && caselessEqual(script.id, id))
+                return "The script id " + std::string(id) + " already belongs to a script in " +
+                    quotedFile(m_plan.file) + " that HourWright did not write.";
+        if (m_gameData)
+            for (const auto &script : m_gameData->scripts)
+                if (caselessEqual(script.id, id))
+                    return "The script id " + std::string(id) + " already belongs to a script in " +
+                        quotedFile(script.file) + ".";
+        return {};
+    }
+
+    bool checkScriptIds()
+    {
+        for (const PluginScript &script : m_scripts)
+            if (std::string problem = othersScript(script.name); !problem.empty()) {
+                refuse(std::move(problem));
+                return false;
+            }
+        return true;
+    }
+
+    bool writes(std::string_view id) const
+    {
+        return std::any_of(m_scripts.begin(), m_scripts.end(),
+                           [&](const auto &script) { return caselessEqual(script.name, id); });
+    }
+
+    bool hasScript(std::string_view id) const
+    {
+        return std::any_of(m_old.scripts.begin(), m_old.scripts.end(),
+                           [&](const auto &script) { return caselessEqual(script.id, id); });
+    }
+
+    bool hasStart(std::string_view id) const
+    {
+        return std::any_of(m_old.starts.begin(), m_old.starts.end(),
+                           [&](const auto &start) { return caselessEqual(start.script, id); });
+    }
+
+    void addStart(const std::string &encodedName)
+    {
+        m_added.push_back(startScriptRecord(uniqueNumber(startScriptNumber(encodedName), m_numbers),
+                                            encodedName));
+    }
+
+    bool planScripts()
+    {
+        for (const ExistingStart &start : m_old.starts)
+            m_numbers.insert(start.number);
+        for (const ExistingScript &old : m_old.scripts) {
+            const auto match = std::find_if(m_encoded.begin(), m_encoded.end(), [&](const auto &e) {
+                return caselessEqual(e.script->name, old.id);
+            });
+            if (match == m_encoded.end())
+                continue;
+            std::string record = scriptRecord(match->name, match->text, old.flags);
+            auto &named = record == old.record ? m_plan.changes.unchangedScripts
+                                               : m_plan.changes.replacedScripts;
+            if (std::find(named.begin(), named.end(), match->script->name) == named.end())
+                named.push_back(match->script->name);
+            if (record != old.record)
+                m_edits.push_back({old.offset, old.size, std::move(record)});
+        }
+        // A script now started by the central script loses the start script
+        // HourWright gave it, or it would run at the start of a game as well.
+        for (const ExistingStart &start : m_old.starts) {
+            const bool nowGlobal = std::any_of(m_scripts.begin(), m_scripts.end(), [&](auto &s) {
+                return s.global && caselessEqual(s.name, start.script);
+            });
+            if (nowGlobal && hasScript(start.script)) {
+                m_edits.push_back({start.offset, start.size, std::nullopt});
+                ++m_plan.changes.startScriptsRemoved;
+                ++m_dropped;
+            }
+        }
+        for (const Encoded &e : m_encoded) {
+            if (!hasScript(e.script->name)) {
+                m_added.push_back(scriptRecord(e.name, e.text));
+                m_plan.changes.addedScripts.push_back(e.script->name);
+            }
+            if (!e.script->global && !hasStart(e.script->name)) {
+                addStart(e.name);
+                ++m_plan.changes.startScriptsAdded;
+            }
+        }
+        return true;
+    }
+
+    bool planCentral()
+    {
+        std::vector<const Encoded *> global;
+        for (const Encoded &e : m_encoded)
+            if (e.script->global)
+                global.push_back(&e);
+        if (global.empty())
+            return true;
+        const auto old = std::find_if(m_old.scripts.begin(), m_old.scripts.end(), [&](auto &s) {
+            return s.ours && caselessStartsWith(s.id, kCentralPrefix) && !writes(s.id);
+        });
+        PluginChanges &changes = m_plan.changes;
+        if (old != m_old.scripts.end()) {
+            changes.central = old->id;
+            std::vector<std::string> missing;
+            for (const Encoded *e : global)
+                if (!startsScript(old->text, e->name))
+                    missing.push_back(e->name);
+            if (!missing.empty()) {
+                const auto text = withStartScripts(old->text, missing);
+                if (!text) {
+                    refuse("The central script " + old->id + " in " + quotedFile(m_plan.file) +
+                           " has no line \"Set hrw_last to hrw_hour\" before which to start the "
+                           "schedule scripts. Add a line \"StartScript NAME\" for each by hand.");
+                    return false;
+                }
+                const auto name = encode(old->id, "The central script's name");
+                if (!name)
+                    return false;
+                m_edits.push_back({old->offset, old->size, scriptRecord(*name, *text, old->flags)});
+                changes.centralLinesAdded = missing.size();
+            }
+        } else {
+            changes.central = centralNameFor(m_plan.file);
+            if (std::string problem = othersScript(changes.central); !problem.empty()) {
+                refuse(std::move(problem));
+                return false;
+            }
+            std::vector<std::string> names;
+            for (const Encoded *e : global)
+                names.push_back(e->name);
+            // The name is ASCII, the names started are in the code page already.
+            m_added.push_back(scriptRecord(changes.central, centralScript(changes.central, names)));
+            changes.centralAdded = true;
+            changes.centralLinesAdded = names.size();
+        }
+        if (!hasStart(changes.central)) {
+            addStart(*encode(changes.central, "The central script's name"));
+            changes.centralStartAdded = !changes.centralAdded;
+        }
+        return true;
+    }
+
+    bool planHeader()
+    {
+        PluginChanges &changes = m_plan.changes;
+        std::vector<MasterFile> added;
+        if (m_gameData) {
+            for (const MasterFile &master : m_gameData->masters) {
+                const bool named = std::any_of(
+                    m_old.fields.masters.begin(), m_old.fields.masters.end(), [&](auto &old) {
+                        return caselessEqual(toUtf8(old.name, m_request.page), master.name);
+                    });
+                if (named)
+                    continue;
+                const auto name = encode(master.name, "The master file name " + master.name);
+                if (!name)
+                    return false;
+                added.push_back({*name, master.size});
+                changes.addedMasters.push_back(master.name);
+            }
+        }
+        changes.masterCount = m_old.fields.masters.size() + added.size();
+        const std::uint64_t count = m_old.records - m_dropped + m_added.size();
+        if (count > 0xFFFFFFFFu) {
+            refuse("The plugin would hold more records than its header can count.");
+            return false;
+        }
+        HeaderChange change {static_cast<std::uint32_t>(count), m_author, m_description, added};
+        if (!m_old.exists) {
+            m_header = headerRecord(
+                {0, m_author.value_or(""), m_description.value_or(""), change.recordCount, added});
+            changes.newFile = true;
+            return true;
+        }
+        const auto data =
+            changedHeaderData(std::string_view(m_old.header).substr(kRecordHeaderSize), change);
+        // The old header's own fields (the unused one and the flags) stay.
+        m_header = m_old.header.substr(0, kRecordHeaderSize);
+        std::string size;
+        appendLe(size, data->size(), 4);
+        m_header.replace(4, 4, size);
+        m_header += *data;
+        changes.countCorrected = m_old.fields.recordCount != m_old.records;
+        changes.authorChanged = m_author && *m_author != m_old.fields.author;
+        changes.descriptionChanged = m_description && *m_description != m_old.fields.description;
+        return true;
+    }
+
+    void assemble()
+    {
+        m_plan.oldFile = m_old.exists;
+        m_plan.oldSize = m_old.size;
+        m_plan.oldHeader = m_old.header;
+        if (m_old.exists && m_header == m_old.header && m_edits.empty() && m_added.empty())
+            return; // nothing to write
+        m_plan.backup = m_old.exists && m_old.othersRecords;
+        auto &pieces = m_plan.pieces;
+        pieces.push_back({std::move(m_header)});
+        std::sort(m_edits.begin(), m_edits.end(),
+                  [](const Edit &a, const Edit &b) { return a.offset < b.offset; });
+        std::uint64_t cursor = m_old.header.size();
+        const auto keep = [&](std::uint64_t end) {
+            if (end > cursor)
+                pieces.push_back({{}, cursor, end - cursor});
+        };
+        for (Edit &edit : m_edits) {
+            keep(edit.offset);
+            if (edit.bytes)
+                pieces.push_back({std::move(*edit.bytes)});
+            cursor = edit.offset + edit.size;
+        }
+        if (m_old.exists)
+            keep(m_old.size);
+        std::string added;
+        for (const std::string &record : m_added)
+            added += record;
+        if (!added.empty())
+            pieces.push_back({std::move(added)});
+    }
+
+    const PluginRequest &m_request;
+    std::span<const PluginScript> m_scripts;
+    const std::optional<PluginGameData> &m_gameData;
+    PluginPlan m_plan;
+    ExistingPlugin m_old;
+    std::vector<Encoded> m_encoded;
+    std::optional<std::string> m_author, m_description;
+    std::vector<Edit> m_edits;
+    std::vector<std::string> m_added; ///< new records, in order
+    std::set<std::string> m_numbers; ///< of the start scripts
+    std::uint64_t m_dropped = 0;
+    std::string m_header;
+};
+
+} // namespace
+
+PluginPlan planPlugin(const PluginRequest &request, std::span<const PluginScript> scripts,
+                      const std::optional<PluginGameData> &gameData)
+{
+    return Planner(request, scripts, gameData).run();
+}
+
+} // namespace hw

@@ -1,0 +1,140 @@
+#include "plugin/schedule_plugin.hpp"
+
+#include "generator/schedule_script.hpp"
+#include "model/caseless.hpp"
+#include "model/entry_line.hpp"
+#include "model/task_list.hpp"
+
+#include <algorithm>
+
+namespace hw {
+
+namespace {
+
+std::string listName(const ScheduleList &list)
+{
+    return list.source.empty() ? std::string("A task list") : "The task list " + list.source;
+}
+
+// "1 script", "2 scripts": a count and its noun.
+std::string counted(std::size_t count, std::string_view noun)
+{
+    return std::to_string(count) + " " + std::string(noun) + (count == 1 ? "" : "s");
+}
+
+// The names when there are few, else their count: "script a", "scripts a, b",
+// "40 scripts".
+std::string scriptsNamed(const std::vector<std::string> &names)
+{
+    if (names.size() > 3)
+        return counted(names.size(), "script");
+    std::string text = names.size() == 1 ? "script " : "scripts ";
+    for (std::size_t i = 0; i < names.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
+    return text;
+}
+
+} // namespace
+
+PreparedScripts prepareScripts(std::span<const ScheduleList> lists, bool laterReplaces)
+{
+    PreparedScripts prepared;
+    const auto refuse = [&](std::string problem) {
+        prepared.scripts.clear();
+        prepared.problem = std::move(problem);
+        return prepared;
+    };
+    for (const ScheduleList &source : lists) {
+        const TaskListFile &list = source.list;
+        if (list.npcId.empty())
+            return refuse(listName(source) +
+                          " names no NPC: its header needs a line \"; NPC: ID\".");
+        if (const auto message = scheduleCheck(list.npcId, list.entries.size()))
+            return refuse(listName(source) + ": " + std::string(*message));
+        std::vector<std::string> entries = list.entries;
+        sortEntries(entries);
+        const ScheduleSwitches switches {.global = list.global, .equality = list.equality};
+        ScheduleScript script = generateSchedule(list.npcId, entries, switches);
+        if (!script.unknownEntries.empty())
+            return refuse(listName(source) + ": the entry " +
+                          quotedForMessage(entries[script.unknownEntries.front()]) +
+                          " has an unknown action.");
+        PluginScript made {list.npcId, scheduleScriptName(list.npcId), std::move(script.text),
+                           list.global, source.source};
+        const auto sameNpc = std::find_if(
+            prepared.scripts.begin(), prepared.scripts.end(),
+            [&](const PluginScript &other) { return caselessEqual(other.npcId, made.npcId); });
+        if (sameNpc != prepared.scripts.end() && !laterReplaces)
+            return refuse("Two task lists are for the NPC \"" + made.npcId +
+                          "\": " + sameNpc->source + " and " + source.source +
+                          ". A plugin holds one schedule for each NPC.");
+        if (sameNpc != prepared.scripts.end()) {
+            *sameNpc = std::move(made);
+            continue;
+        }
+        const auto sameName = std::find_if(
+            prepared.scripts.begin(), prepared.scripts.end(),
+            [&](const PluginScript &other) { return caselessEqual(other.name, made.name); });
+        if (sameName != prepared.scripts.end())
+            return refuse("The NPCs \"" + sameName->npcId + "\" and \"" + made.npcId +
+                          "\" would both have the script " + made.name + ".");
+        prepared.scripts.push_back(std::move(made));
+    }
+    return prepared;
+}
+
+bool PluginChanges::none() const
+{
+    return addedScripts.empty() && replacedScripts.empty() && startScriptsAdded == 0 &&
+        startScriptsRemoved == 0 && !centralAdded && centralLinesAdded == 0 && !centralStartAdded &&
+        addedMasters.empty() && !newFile && !authorChanged && !descriptionChanged &&
+        !countCorrected;
+}
+
+std::string describeChanges(const PluginChanges &changes)
+{
+    if (changes.none())
+        return "nothing changes: the plugin holds these schedules already";
+    std::vector<std::string> parts;
+    const std::string startScripts = changes.startScriptsAdded == 1
+        ? "a start script"
+        : counted(changes.startScriptsAdded, "start script");
+    if (!changes.addedScripts.empty())
+        parts.push_back("adds " + scriptsNamed(changes.addedScripts) +
+                        (changes.startScriptsAdded == 0        ? ""
+                             : changes.addedScripts.size() > 1 ? ", and " + startScripts
+                                                               : " and " + startScripts));
+    else if (changes.startScriptsAdded > 0)
+        parts.push_back("adds " + startScripts);
+    if (!changes.replacedScripts.empty())
+        parts.push_back("replaces " + scriptsNamed(changes.replacedScripts));
+    if (changes.startScriptsRemoved > 0)
+        parts.push_back("removes " + counted(changes.startScriptsRemoved, "start script") +
+                        " of scripts the central script now starts");
+    if (changes.centralAdded)
+        parts.push_back("adds the central script " + changes.central + ", which starts " +
+                        counted(changes.centralLinesAdded, "script") +
+                        " once an hour, and its start script");
+    else if (changes.centralLinesAdded > 0)
+        parts.push_back("adds " + counted(changes.centralLinesAdded, "StartScript line") +
+                        " to the central script " + changes.central);
+    if (changes.centralStartAdded)
+        parts.push_back("adds a start script for the central script " + changes.central);
+    if (changes.authorChanged)
+        parts.push_back("sets the author");
+    if (changes.descriptionChanged)
+        parts.push_back("sets the description");
+    if (changes.countCorrected)
+        parts.push_back("corrects the record count in the header");
+    if (changes.newFile)
+        parts.push_back(changes.masterCount == 0 ? std::string("no masters")
+                                                 : counted(changes.masterCount, "master"));
+    else if (!changes.addedMasters.empty())
+        parts.push_back("adds " + counted(changes.addedMasters.size(), "master"));
+    std::string text;
+    for (const std::string &part : parts)
+        text += (text.empty() ? "" : "; ") + part;
+    return text;
+}
+
+} // namespace hw
