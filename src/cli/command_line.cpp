@@ -140,4 +140,13 @@ std::string unknownEncoding(std::string_view name)
         " (known: windows-1252, windows-1251, windows-1250)";
 }
 
+std::string cannotOpen(const std::error_code &error)
+{
+    if (error == FileError::NotRegularFile)
+        return "is not a regular file; send a pipe or a device to standard input (-) instead";
+    if (error == std::errc::is_a_directory)
+        return "is a folder, not a file";
+    return "cannot open: " + error.message();
+}
+
 } // namespace hw::cli

@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace hw::cli {
@@ -69,5 +70,9 @@ std::optional<int> helpOrUsageError(std::string_view command, Args args, std::st
 
 /// The message for an --encoding value that names no code page.
 std::string unknownEncoding(std::string_view name);
+
+/// Why an input file named on the command line cannot be opened, after its
+/// name: "is a folder, not a file", "cannot open: No such file or directory".
+std::string cannotOpen(const std::error_code &error);
 
 } // namespace hw::cli

@@ -17,5 +17,6 @@ int runCentral(Args args);
 int runNpcs(Args args);
 int runIds(Args args);
 int runLoadOrder(Args args);
+int runPlugin(Args args);
 
 } // namespace hw::cli

@@ -34,6 +34,7 @@ constexpr Command kCommands[] = {
     {"npcs", hw::cli::runNpcs, "print the NPC ids of ESM and ESP files"},
     {"ids", hw::cli::runIds, "print the ids of one kind as ESM and ESP files combine"},
     {"loadorder", hw::cli::runLoadOrder, "print the game's content files in load order"},
+    {"plugin", hw::cli::runPlugin, "write the schedules of task lists into a plugin"},
 };
 
 std::string usage()

@@ -150,15 +150,6 @@ std::variant<Options, int> parse(Args args)
     return options;
 }
 
-std::string cannotOpen(const std::error_code &error)
-{
-    if (error == FileError::NotRegularFile)
-        return "is not a regular file; send a pipe or a device to standard input (-) instead";
-    if (error == std::errc::is_a_directory)
-        return "is a folder, not a file";
-    return "cannot open: " + error.message();
-}
-
 // The task list of the input, or nothing after telling what was refused.
 std::optional<TaskListFile> readInput(const Options &options)
 {
