@@ -137,8 +137,14 @@ public:
     std::string plain(const Group &group)
     {
         const auto size = between(group.minSize, group.maxSize);
-        std::string data = textSubrecord("NAME", npcId().substr(0, 12));
-        if (group.tag == std::string_view("SCPT") || group.tag == std::string_view("BOOK"))
+        const std::string id = npcId().substr(0, 12);
+        // A script record is known by its header (SCHD), whose name field has 32 bytes.
+        if (group.tag == std::string_view("SCPT"))
+            return record(group.tag,
+                          subrecord("SCHD", id + std::string(52 - id.size(), '\0')) +
+                              subrecord("SCTX", text(size)));
+        std::string data = textSubrecord("NAME", id);
+        if (group.tag == std::string_view("BOOK"))
             data += subrecord("TEXT", text(size));
         else
             data += subrecord("DATA", filler(size));

@@ -44,7 +44,8 @@ inline std::string record(std::string_view tag, std::string_view data,
 /// The header record that starts every real plugin, naming `masters`.
 inline std::string headerRecord(std::initializer_list<std::string_view> masters = {"Morrowind.esm"})
 {
-    std::string data = subrecord("HEDR", le32(0x3FA66666) + std::string(4 + 32 + 256, '\0'));
+    // HEDR: version 1.3, type, author, description, record count.
+    std::string data = subrecord("HEDR", le32(0x3FA66666) + std::string(4 + 32 + 256 + 4, '\0'));
     for (const auto master : masters)
         data += textSubrecord("MAST", master) + subrecord("DATA", std::string(8, '\0'));
     return record("TES3", data);
