@@ -77,6 +77,7 @@ fuzz:
 # The benchmarks, in a Release build of their own.
 bench: bench-build
 	@$(BENCH_BUILD)/bench/plugin_bench
+	@$(BENCH_BUILD)/bench/plugin_write_bench
 	@$(BENCH_BUILD)/bench/index_bench
 	@$(BENCH_BUILD)/bench/schedule_bench
 	@QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/bench/window_bench

@@ -129,20 +129,22 @@ void RatioReporter::ReportRuns(const std::vector<Run> &runs)
 void RatioReporter::Finalize()
 {
     ConsoleReporter::Finalize();
-    for (const auto &[name, times] : m_times) {
-        const auto slash = name.find('/');
-        if (slash == std::string::npos || name.rfind(m_baseline + '/', 0) == 0)
-            continue;
-        const auto label = name.substr(slash + 1);
-        const auto full = m_times.find(m_baseline + '/' + label);
-        if (full == m_times.end())
-            continue;
-        const auto &read = full->second;
-        std::printf("%s / %s on %s: real time %.3f (%.2f ms / %.2f ms), "
-                    "CPU time %.3f (%.2f ms / %.2f ms)\n",
-                    name.substr(0, slash).c_str(), m_baseline.c_str(), label.c_str(),
-                    times.real / read.real, times.real, read.real, times.cpu / read.cpu, times.cpu,
-                    read.cpu);
+    for (const std::string &baseline : m_baselines) {
+        for (const auto &[name, times] : m_times) {
+            const auto slash = name.find('/');
+            if (slash == std::string::npos || name.rfind(baseline + '/', 0) == 0)
+                continue;
+            const auto label = name.substr(slash + 1);
+            const auto full = m_times.find(baseline + '/' + label);
+            if (full == m_times.end())
+                continue;
+            const auto &read = full->second;
+            std::printf("%s / %s on %s: real time %.3f (%.2f ms / %.2f ms), "
+                        "CPU time %.3f (%.2f ms / %.2f ms)\n",
+                        name.substr(0, slash).c_str(), baseline.c_str(), label.c_str(),
+                        times.real / read.real, times.real, read.real, times.cpu / read.cpu,
+                        times.cpu, read.cpu);
+        }
     }
 }
 

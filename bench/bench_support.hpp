@@ -52,12 +52,16 @@ private:
 };
 
 /// Prints, after the usual table, the time of each benchmark NAME/LABEL as a
-/// share of BASELINE/LABEL (the median where there are repetitions).
+/// share of BASELINE/LABEL (the median where there are repetitions), for each
+/// baseline given.
 class RatioReporter : public benchmark::ConsoleReporter
 {
 public:
     explicit RatioReporter(std::string baseline = "FullRead")
-        : m_baseline(std::move(baseline))
+        : m_baselines {std::move(baseline)}
+    { }
+    explicit RatioReporter(std::vector<std::string> baselines)
+        : m_baselines(std::move(baselines))
     { }
     void ReportRuns(const std::vector<Run> &runs) override;
     void Finalize() override;
@@ -68,7 +72,7 @@ private:
         double real;
         double cpu;
     };
-    std::string m_baseline;
+    std::vector<std::string> m_baselines;
     std::map<std::string, Times> m_times;
 };
 

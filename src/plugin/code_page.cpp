@@ -133,6 +133,13 @@ CodePageText fromUtf8(std::string_view text, CodePage page)
     CodePageText result;
     result.bytes.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
+        // Runs of ASCII, nearly all of a script, are the same in every page.
+        const std::size_t ascii = std::find_if(text.begin() + static_cast<std::ptrdiff_t>(i),
+                                               text.end(), [](char c) { return (c & 0x80) != 0; }) -
+            text.begin();
+        result.bytes.append(text.substr(i, ascii - i));
+        if ((i = ascii) == text.size())
+            break;
         const std::size_t start = i;
         const char32_t cp = decodeUtf8(text, i);
         if (const auto byte = byteFor(cp, page)) {

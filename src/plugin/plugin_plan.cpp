@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <charconv>
 #include <set>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace hw {
 
@@ -17,11 +19,12 @@ namespace {
 
 constexpr std::string_view kCentralPrefix = "hrw_central_";
 
-// A schedule script in the plugin's code page.
+// A schedule script and its name in the plugin's code page. Its text is
+// converted where it is written, so that a thousand scripts are not held twice.
 struct Encoded
 {
     const PluginScript *script;
-    std::string name, text;
+    std::string name;
 };
 
 // A record of the old file that is replaced (or dropped, with no bytes).
@@ -87,6 +90,7 @@ public:
         m_old = readExistingPlugin(m_plan.file, m_request.page);
         if (!m_old.problem.empty())
             return refuse(m_old.problem);
+        index();
         if (!checkScriptIds() || !planScripts() || !planCentral() || !planHeader())
             return m_plan;
         assemble();
@@ -129,7 +133,7 @@ private:
                        lineOf(script.text, text.at) + ": " + text.problem);
                 return false;
             }
-            m_encoded.push_back({&script, *name, text.bytes});
+            m_encoded.push_back({&script, *name});
         }
         const auto field = [&](const std::optional<std::string> &text, std::string_view what,
                                std::size_t limit, std::optional<std::string> &into) {
@@ -176,67 +180,96 @@ private:
         return true;
     }
 
+    static std::string taken(std::string_view id, const std::filesystem::path &file,
+                             bool othersInPlugin)
+    {
+        return "The script id " + std::string(id) + " already belongs to a script in " +
+            quotedFile(file) + (othersInPlugin ? " that HourWright did not write." : ".");
+    }
+
     // The message when `id` is a script that HourWright did not write; empty
     // when it is not.
-    std::string othersScript(std::string_view id)
+    std::string othersScript(std::string_view id) const
     {
         for (const ExistingScript &script : m_old.scripts)
             if (!script.ours && caselessEqual(script.id, id))
-                return "The script id " + std::string(id) + " already belongs to a script in " +
-                    quotedFile(m_plan.file) + " that HourWright did not write.";
+                return taken(id, m_plan.file, true);
         if (m_gameData)
             for (const auto &script : m_gameData->scripts)
                 if (caselessEqual(script.id, id))
-                    return "The script id " + std::string(id) + " already belongs to a script in " +
-                        quotedFile(script.file) + ".";
+                    return taken(id, script.file, false);
         return {};
     }
 
     bool checkScriptIds()
     {
-        for (const PluginScript &script : m_scripts)
-            if (std::string problem = othersScript(script.name); !problem.empty()) {
-                refuse(std::move(problem));
+        for (const ExistingScript &script : m_old.scripts)
+            if (const Encoded *e = script.ours ? nullptr : writes(script.id)) {
+                refuse(taken(e->script->name, m_plan.file, true));
                 return false;
             }
+        if (m_gameData)
+            for (const auto &script : m_gameData->scripts)
+                if (const Encoded *e = writes(script.id)) {
+                    refuse(taken(e->script->name, script.file, false));
+                    return false;
+                }
         return true;
     }
 
-    bool writes(std::string_view id) const
+    // The ids of the scripts to write, and of the old file's scripts and
+    // start scripts, letter case ignored, so that a thousand scripts are
+    // looked up at once.
+    void index()
     {
-        return std::any_of(m_scripts.begin(), m_scripts.end(),
-                           [&](const auto &script) { return caselessEqual(script.name, id); });
+        for (std::size_t i = 0; i < m_encoded.size(); ++i)
+            m_writes.emplace(caselessKey(m_encoded[i].script->name), i);
+        for (const ExistingScript &script : m_old.scripts)
+            m_oldScripts.insert(caselessKey(script.id));
+        for (const ExistingStart &start : m_old.starts)
+            m_oldStarts.insert(caselessKey(start.script));
     }
 
-    bool hasScript(std::string_view id) const
+    const Encoded *writes(std::string_view id) const
     {
-        return std::any_of(m_old.scripts.begin(), m_old.scripts.end(),
-                           [&](const auto &script) { return caselessEqual(script.id, id); });
+        const auto found = m_writes.find(caselessKey(id));
+        return found == m_writes.end() ? nullptr : &m_encoded[found->second];
     }
 
-    bool hasStart(std::string_view id) const
+    bool hasScript(std::string_view id) const { return m_oldScripts.count(caselessKey(id)) != 0; }
+    bool hasStart(std::string_view id) const { return m_oldStarts.count(caselessKey(id)) != 0; }
+
+    // The script's text in the code page, which encodeTexts() found it fits.
+    std::string textOf(const Encoded &e) const
     {
-        return std::any_of(m_old.starts.begin(), m_old.starts.end(),
-                           [&](const auto &start) { return caselessEqual(start.script, id); });
+        return fromUtf8(e.script->text, m_request.page).bytes;
+    }
+
+    void add(const std::string &record)
+    {
+        m_added += record;
+        ++m_addedCount;
     }
 
     void addStart(const std::string &encodedName)
     {
-        m_added.push_back(startScriptRecord(uniqueNumber(startScriptNumber(encodedName), m_numbers),
-                                            encodedName));
+        add(startScriptRecord(uniqueNumber(startScriptNumber(encodedName), m_numbers),
+                              encodedName));
     }
 
     bool planScripts()
     {
+        std::size_t bytes = 0;
+        for (const Encoded &e : m_encoded)
+            bytes += e.script->text.size() + 256; // the record's other parts and its start script
+        m_added.reserve(bytes);
         for (const ExistingStart &start : m_old.starts)
             m_numbers.insert(start.number);
         for (const ExistingScript &old : m_old.scripts) {
-            const auto match = std::find_if(m_encoded.begin(), m_encoded.end(), [&](const auto &e) {
-                return caselessEqual(e.script->name, old.id);
-            });
-            if (match == m_encoded.end())
+            const Encoded *match = old.ours ? writes(old.id) : nullptr;
+            if (!match)
                 continue;
-            std::string record = scriptRecord(match->name, match->text, old.flags);
+            std::string record = scriptRecord(match->name, textOf(*match), old.flags);
             auto &named = record == old.record ? m_plan.changes.unchangedScripts
                                                : m_plan.changes.replacedScripts;
             if (std::find(named.begin(), named.end(), match->script->name) == named.end())
@@ -247,10 +280,8 @@ private:
         // A script now started by the central script loses the start script
         // HourWright gave it, or it would run at the start of a game as well.
         for (const ExistingStart &start : m_old.starts) {
-            const bool nowGlobal = std::any_of(m_scripts.begin(), m_scripts.end(), [&](auto &s) {
-                return s.global && caselessEqual(s.name, start.script);
-            });
-            if (nowGlobal && hasScript(start.script)) {
+            const Encoded *script = writes(start.script);
+            if (script && script->script->global && hasScript(start.script)) {
                 m_edits.push_back({start.offset, start.size, std::nullopt});
                 ++m_plan.changes.startScriptsRemoved;
                 ++m_dropped;
@@ -258,7 +289,8 @@ private:
         }
         for (const Encoded &e : m_encoded) {
             if (!hasScript(e.script->name)) {
-                m_added.push_back(scriptRecord(e.name, e.text));
+                appendScriptRecord(m_added, e.name, textOf(e));
+                ++m_addedCount;
                 m_plan.changes.addedScripts.push_back(e.script->name);
             }
             if (!e.script->global && !hasStart(e.script->name)) {
@@ -311,7 +343,7 @@ private:
             for (const Encoded *e : global)
                 names.push_back(e->name);
             // The name is ASCII, the names started are in the code page already.
-            m_added.push_back(scriptRecord(changes.central, centralScript(changes.central, names)));
+            add(scriptRecord(changes.central, centralScript(changes.central, names)));
             changes.centralAdded = true;
             changes.centralLinesAdded = names.size();
         }
@@ -342,7 +374,7 @@ private:
             }
         }
         changes.masterCount = m_old.fields.masters.size() + added.size();
-        const std::uint64_t count = m_old.records - m_dropped + m_added.size();
+        const std::uint64_t count = m_old.records - m_dropped + m_addedCount;
         if (count > 0xFFFFFFFFu) {
             refuse("The plugin would hold more records than its header can count.");
             return false;
@@ -393,11 +425,8 @@ private:
         }
         if (m_old.exists)
             keep(m_old.size);
-        std::string added;
-        for (const std::string &record : m_added)
-            added += record;
-        if (!added.empty())
-            pieces.push_back({std::move(added)});
+        if (!m_added.empty())
+            pieces.push_back({std::move(m_added)});
     }
 
     const PluginRequest &m_request;
@@ -408,8 +437,11 @@ private:
     std::vector<Encoded> m_encoded;
     std::optional<std::string> m_author, m_description;
     std::vector<Edit> m_edits;
-    std::vector<std::string> m_added; ///< new records, in order
+    std::string m_added; ///< new records, in order
+    std::uint64_t m_addedCount = 0;
     std::set<std::string> m_numbers; ///< of the start scripts
+    std::unordered_map<std::string, std::size_t> m_writes; ///< into m_encoded
+    std::unordered_set<std::string> m_oldScripts, m_oldStarts;
     std::uint64_t m_dropped = 0;
     std::string m_header;
 };

@@ -5,7 +5,7 @@
 #include "model/entry_line.hpp"
 #include "model/task_list.hpp"
 
-#include <algorithm>
+#include <unordered_map>
 
 namespace hw {
 
@@ -44,6 +44,8 @@ PreparedScripts prepareScripts(std::span<const ScheduleList> lists, bool laterRe
         prepared.problem = std::move(problem);
         return prepared;
     };
+    // The scripts by their NPC's id and by their name, letter case ignored.
+    std::unordered_map<std::string, std::size_t> byNpc, byName;
     for (const ScheduleList &source : lists) {
         const TaskListFile &list = source.list;
         if (list.npcId.empty())
@@ -61,23 +63,23 @@ PreparedScripts prepareScripts(std::span<const ScheduleList> lists, bool laterRe
                           " has an unknown action.");
         PluginScript made {list.npcId, scheduleScriptName(list.npcId), std::move(script.text),
                            list.global, source.source};
-        const auto sameNpc = std::find_if(
-            prepared.scripts.begin(), prepared.scripts.end(),
-            [&](const PluginScript &other) { return caselessEqual(other.npcId, made.npcId); });
-        if (sameNpc != prepared.scripts.end() && !laterReplaces)
+        const auto [sameNpc, newNpc] =
+            byNpc.try_emplace(caselessKey(made.npcId), prepared.scripts.size());
+        if (!newNpc && !laterReplaces) {
+            const PluginScript &earlier = prepared.scripts[sameNpc->second];
             return refuse("Two task lists are for the NPC \"" + made.npcId +
-                          "\": " + sameNpc->source + " and " + source.source +
+                          "\": " + earlier.source + " and " + source.source +
                           ". A plugin holds one schedule for each NPC.");
-        if (sameNpc != prepared.scripts.end()) {
-            *sameNpc = std::move(made);
+        }
+        if (!newNpc) {
+            prepared.scripts[sameNpc->second] = std::move(made);
             continue;
         }
-        const auto sameName = std::find_if(
-            prepared.scripts.begin(), prepared.scripts.end(),
-            [&](const PluginScript &other) { return caselessEqual(other.name, made.name); });
-        if (sameName != prepared.scripts.end())
-            return refuse("The NPCs \"" + sameName->npcId + "\" and \"" + made.npcId +
-                          "\" would both have the script " + made.name + ".");
+        const auto [sameName, newName] =
+            byName.try_emplace(caselessKey(made.name), prepared.scripts.size());
+        if (!newName)
+            return refuse("The NPCs \"" + prepared.scripts[sameName->second].npcId + "\" and \"" +
+                          made.npcId + "\" would both have the script " + made.name + ".");
         prepared.scripts.push_back(std::move(made));
     }
     return prepared;

@@ -18,7 +18,8 @@ std::string_view beforeNul(std::string_view text)
 
 } // namespace
 
-std::string scriptRecord(std::string_view name, std::string_view text, std::uint32_t flags)
+void appendScriptRecord(std::string &out, std::string_view name, std::string_view text,
+                        std::uint32_t flags)
 {
     const ScriptLocals locals = scriptLocals(text);
     std::string names;
@@ -34,14 +35,26 @@ std::string scriptRecord(std::string_view name, std::string_view text, std::uint
     appendLe(header, 0, 4); // the compiled code's size
     appendLe(header, names.size(), 4);
 
-    std::string data;
-    data.reserve(header.size() + names.size() + text.size() + 4 * kSubrecordHeaderSize);
-    appendSubrecord(data, "SCHD", header);
+    // Built in place: a plugin of a thousand scripts is mostly their texts.
+    const std::size_t dataSize = 3 * kSubrecordHeaderSize + header.size() +
+        (names.empty() ? 0 : kSubrecordHeaderSize + names.size()) + text.size();
+    out.reserve(out.size() + kRecordHeaderSize + dataSize);
+    out.append("SCPT");
+    appendLe(out, dataSize, 4);
+    appendLe(out, 0, 4);
+    appendLe(out, flags, 4);
+    appendSubrecord(out, "SCHD", header);
     if (!names.empty())
-        appendSubrecord(data, "SCVR", names);
-    appendSubrecord(data, "SCDT", {});
-    appendSubrecord(data, "SCTX", text);
-    return recordBytes("SCPT", data, flags);
+        appendSubrecord(out, "SCVR", names);
+    appendSubrecord(out, "SCDT", {});
+    appendSubrecord(out, "SCTX", text);
+}
+
+std::string scriptRecord(std::string_view name, std::string_view text, std::uint32_t flags)
+{
+    std::string record;
+    appendScriptRecord(record, name, text, flags);
+    return record;
 }
 
 std::string startScriptRecord(std::string_view number, std::string_view script)

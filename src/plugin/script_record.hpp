@@ -20,6 +20,10 @@ inline constexpr std::size_t kMaxScriptNameBytes = 31;
 /// the name has at most kMaxScriptNameBytes bytes.
 std::string scriptRecord(std::string_view name, std::string_view text, std::uint32_t flags = 0);
 
+/// Appends scriptRecord(name, text, flags) to `out`.
+void appendScriptRecord(std::string &out, std::string_view name, std::string_view text,
+                        std::uint32_t flags = 0);
+
 /// A start-script record (SSCR): DATA, `number` without a NUL, then NAME, the
 /// script's name and a NUL. The game starts the script when a new game begins.
 std::string startScriptRecord(std::string_view number, std::string_view script);

@@ -94,8 +94,15 @@ ScriptLocals scriptLocals(std::string_view text)
                 return true;
         return false;
     };
-    for (const Line &line : linesOf(text)) {
-        std::string_view rest = text.substr(line.start, line.end - line.start);
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        std::string_view rest = text.substr(start, end - start);
+        start = end + 1;
+        // Most lines begin with a word that declares nothing.
+        const std::size_t first = rest.find_first_not_of(" \t");
+        if (first == std::string_view::npos ||
+            std::string_view("sSlLfF").find(rest[first]) == std::string_view::npos)
+            continue;
         const std::string_view keyword = nextWord(rest);
         std::vector<std::string> *kind = sameScriptName(keyword, "short") ? &locals.shorts
             : sameScriptName(keyword, "long")                             ? &locals.longs
