@@ -39,8 +39,8 @@ public:
         , m_page(page)
     {
         for (std::size_t i = 0; i < scripts.size(); ++i) {
-            m_npcs.emplace(caselessKey(scripts[i].npcId), i);
-            m_scriptNames.emplace(caselessKey(scripts[i].name), i);
+            m_npcs.emplace(asciiLowerCase(scripts[i].npcId), i);
+            m_scriptNames.emplace(asciiLowerCase(scripts[i].name), i);
         }
         m_definer.assign(scripts.size(), npos);
     }
@@ -49,7 +49,7 @@ public:
     {
         FileFacts facts;
         facts.name = utf8Name(path);
-        facts.isPlugin = caselessEqual(facts.name, m_plugin);
+        facts.isPlugin = asciiCaselessEqual(facts.name, m_plugin);
         std::error_code error;
         const auto source = FileSource::open(path, error);
         if (!source) {
@@ -115,7 +115,8 @@ private:
         if (fields.fault != ScanFault::None)
             return;
         bool ascii = true;
-        const auto found = m_npcs.find(caselessKey(toUtf8(untilNul(fields.name, ascii), m_page)));
+        const auto found =
+            m_npcs.find(asciiLowerCase(toUtf8(untilNul(fields.name, ascii), m_page)));
         if (found == m_npcs.end())
             return;
         std::size_t &definer = m_definer[found->second];
@@ -131,7 +132,8 @@ private:
         if (!script)
             return;
         std::string id = toUtf8(script->name, m_page);
-        if (m_scriptNames.count(caselessKey(id)) != 0 || caselessStartsWith(id, "hrw_central_"))
+        if (m_scriptNames.count(asciiLowerCase(id)) != 0 ||
+            asciiCaselessStartsWith(id, "hrw_central_"))
             out.scripts.push_back({std::move(id), path});
     }
 
@@ -139,7 +141,7 @@ private:
     std::size_t fileNamed(std::string_view name, std::size_t before) const
     {
         for (std::size_t i = before; i-- > 0;)
-            if (caselessEqual(m_files[i].name, name))
+            if (asciiCaselessEqual(m_files[i].name, name))
                 return i;
         return npos;
     }
@@ -152,7 +154,7 @@ private:
             if (const std::size_t found = fileNamed(master.name, file); found != npos) {
                 need(found);
             } else if (std::none_of(m_needed.begin(), m_needed.end(), [&](const Needed &n) {
-                           return caselessEqual(n.master.name, master.name);
+                           return asciiCaselessEqual(n.master.name, master.name);
                        })) {
                 m_needed.push_back({master, 2 * file});
             }

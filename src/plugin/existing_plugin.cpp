@@ -1,5 +1,6 @@
 #include "plugin/existing_plugin.hpp"
 
+#include "model/caseless.hpp"
 #include "plugin/byte_source.hpp"
 #include "plugin/record_walk.hpp"
 #include "plugin/scan_outcome.hpp"
@@ -23,8 +24,9 @@ std::string hexOffset(std::uint64_t offset)
 bool declaresHourVariable(std::string_view text)
 {
     const ScriptLocals locals = scriptLocals(text);
-    return std::any_of(locals.shorts.begin(), locals.shorts.end(),
-                       [](const std::string &name) { return sameScriptName(name, "hrw_hour"); });
+    return std::any_of(locals.shorts.begin(), locals.shorts.end(), [](const std::string &name) {
+        return asciiCaselessEqual(name, "hrw_hour");
+    });
 }
 
 } // namespace
@@ -130,7 +132,7 @@ ExistingPlugin readExistingPlugin(const std::filesystem::path &file, CodePage pa
     for (const ExistingStart &start : plugin.starts) {
         const bool ofOurs =
             std::any_of(plugin.scripts.begin(), plugin.scripts.end(), [&](const auto &script) {
-                return script.ours && sameScriptName(script.id, start.script);
+                return script.ours && asciiCaselessEqual(script.id, start.script);
             });
         plugin.othersRecords = plugin.othersRecords || !ofOurs;
     }

@@ -47,7 +47,7 @@ std::string centralNameFor(const std::filesystem::path &file)
     const auto name = file.filename().u8string();
     std::uint32_t hash = 0x811C9DC5u;
     for (const auto c : name) {
-        hash ^= static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        hash ^= static_cast<unsigned char>(asciiLower(static_cast<char>(c)));
         hash *= 0x01000193u;
     }
     char digits[9];
@@ -170,7 +170,7 @@ private:
         }
         const auto name = m_plan.file.filename().u8string();
         for (const MasterFile &master : m_gameData->masters) {
-            if (caselessEqual(master.name, std::string(name.begin(), name.end()))) {
+            if (asciiCaselessEqual(master.name, std::string(name.begin(), name.end()))) {
                 refuse("The plugin " + quotedFile(m_plan.file.filename()) +
                        " is one of the masters it would need for its NPCs: a plugin cannot be "
                        "its own master.");
@@ -192,11 +192,11 @@ private:
     std::string othersScript(std::string_view id) const
     {
         for (const ExistingScript &script : m_old.scripts)
-            if (!script.ours && caselessEqual(script.id, id))
+            if (!script.ours && asciiCaselessEqual(script.id, id))
                 return taken(id, m_plan.file, true);
         if (m_gameData)
             for (const auto &script : m_gameData->scripts)
-                if (caselessEqual(script.id, id))
+                if (asciiCaselessEqual(script.id, id))
                     return taken(id, script.file, false);
         return {};
     }
@@ -223,21 +223,24 @@ private:
     void index()
     {
         for (std::size_t i = 0; i < m_encoded.size(); ++i)
-            m_writes.emplace(caselessKey(m_encoded[i].script->name), i);
+            m_writes.emplace(asciiLowerCase(m_encoded[i].script->name), i);
         for (const ExistingScript &script : m_old.scripts)
-            m_oldScripts.insert(caselessKey(script.id));
+            m_oldScripts.insert(asciiLowerCase(script.id));
         for (const ExistingStart &start : m_old.starts)
-            m_oldStarts.insert(caselessKey(start.script));
+            m_oldStarts.insert(asciiLowerCase(start.script));
     }
 
     const Encoded *writes(std::string_view id) const
     {
-        const auto found = m_writes.find(caselessKey(id));
+        const auto found = m_writes.find(asciiLowerCase(id));
         return found == m_writes.end() ? nullptr : &m_encoded[found->second];
     }
 
-    bool hasScript(std::string_view id) const { return m_oldScripts.count(caselessKey(id)) != 0; }
-    bool hasStart(std::string_view id) const { return m_oldStarts.count(caselessKey(id)) != 0; }
+    bool hasScript(std::string_view id) const
+    {
+        return m_oldScripts.count(asciiLowerCase(id)) != 0;
+    }
+    bool hasStart(std::string_view id) const { return m_oldStarts.count(asciiLowerCase(id)) != 0; }
 
     // The script's text in the code page, which encodeTexts() found it fits.
     std::string textOf(const Encoded &e) const
@@ -310,7 +313,7 @@ private:
         if (global.empty())
             return true;
         const auto old = std::find_if(m_old.scripts.begin(), m_old.scripts.end(), [&](auto &s) {
-            return s.ours && caselessStartsWith(s.id, kCentralPrefix) && !writes(s.id);
+            return s.ours && asciiCaselessStartsWith(s.id, kCentralPrefix) && !writes(s.id);
         });
         PluginChanges &changes = m_plan.changes;
         if (old != m_old.scripts.end()) {
@@ -362,7 +365,7 @@ private:
             for (const MasterFile &master : m_gameData->masters) {
                 const bool named = std::any_of(
                     m_old.fields.masters.begin(), m_old.fields.masters.end(), [&](auto &old) {
-                        return caselessEqual(toUtf8(old.name, m_request.page), master.name);
+                        return asciiCaselessEqual(toUtf8(old.name, m_request.page), master.name);
                     });
                 if (named)
                     continue;

@@ -64,7 +64,7 @@ PreparedScripts prepareScripts(std::span<const ScheduleList> lists, bool laterRe
         PluginScript made {list.npcId, scheduleScriptName(list.npcId), std::move(script.text),
                            list.global, source.source};
         const auto [sameNpc, newNpc] =
-            byNpc.try_emplace(caselessKey(made.npcId), prepared.scripts.size());
+            byNpc.try_emplace(asciiLowerCase(made.npcId), prepared.scripts.size());
         if (!newNpc && !laterReplaces) {
             const PluginScript &earlier = prepared.scripts[sameNpc->second];
             return refuse("Two task lists are for the NPC \"" + made.npcId +
@@ -76,7 +76,7 @@ PreparedScripts prepareScripts(std::span<const ScheduleList> lists, bool laterRe
             continue;
         }
         const auto [sameName, newName] =
-            byName.try_emplace(caselessKey(made.name), prepared.scripts.size());
+            byName.try_emplace(asciiLowerCase(made.name), prepared.scripts.size());
         if (!newName)
             return refuse("The NPCs \"" + prepared.scripts[sameName->second].npcId + "\" and \"" +
                           made.npcId + "\" would both have the script " + made.name + ".");

@@ -1,8 +1,9 @@
 #include "plugin/script_record.hpp"
 
+#include "model/caseless.hpp"
 #include "plugin/record_layout.hpp"
-#include "plugin/subrecords.hpp"
 #include "plugin/script_text.hpp"
+#include "plugin/subrecords.hpp"
 
 namespace hw {
 
@@ -71,7 +72,7 @@ std::string startScriptNumber(std::string_view script)
     // of about 19 digits there.
     std::uint64_t hash = 0xCBF29CE484222325ull;
     for (const char c : script) {
-        hash ^= static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        hash ^= static_cast<unsigned char>(asciiLower(c));
         hash *= 0x100000001B3ull;
     }
     return std::to_string(hash);

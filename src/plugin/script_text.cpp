@@ -1,5 +1,7 @@
 #include "plugin/script_text.hpp"
 
+#include "model/caseless.hpp"
+
 #include <algorithm>
 
 namespace hw {
@@ -62,7 +64,7 @@ std::optional<std::string_view> startedBy(std::string_view line, bool &commented
     commented = first != std::string_view::npos && line[first] == ';';
     if (commented)
         line.remove_prefix(first + 1);
-    if (!sameScriptName(nextWord(line), "StartScript"))
+    if (!asciiCaselessEqual(nextWord(line), "StartScript"))
         return std::nullopt;
     // A quoted name may hold blanks.
     const std::size_t quote = line.find_first_not_of(" \t");
@@ -77,7 +79,7 @@ std::optional<std::string_view> startedBy(std::string_view line, bool &commented
 bool isHourSetLine(std::string_view line)
 {
     for (const std::string_view word : {"Set", "hrw_last", "to", "hrw_hour"})
-        if (!sameScriptName(nextWord(line), word))
+        if (!asciiCaselessEqual(nextWord(line), word))
             return false;
     return nextWord(line).empty() && line.find_first_not_of(" \t\r") == std::string_view::npos;
 }
@@ -89,8 +91,9 @@ ScriptLocals scriptLocals(std::string_view text)
     ScriptLocals locals;
     const auto declared = [&](std::string_view name) {
         for (const auto *kind : {&locals.shorts, &locals.longs, &locals.floats})
-            if (std::any_of(kind->begin(), kind->end(),
-                            [&](const std::string &known) { return sameScriptName(known, name); }))
+            if (std::any_of(kind->begin(), kind->end(), [&](const std::string &known) {
+                    return asciiCaselessEqual(known, name);
+                }))
                 return true;
         return false;
     };
@@ -104,10 +107,10 @@ ScriptLocals scriptLocals(std::string_view text)
             std::string_view("sSlLfF").find(rest[first]) == std::string_view::npos)
             continue;
         const std::string_view keyword = nextWord(rest);
-        std::vector<std::string> *kind = sameScriptName(keyword, "short") ? &locals.shorts
-            : sameScriptName(keyword, "long")                             ? &locals.longs
-            : sameScriptName(keyword, "float")                            ? &locals.floats
-                                                                          : nullptr;
+        std::vector<std::string> *kind = asciiCaselessEqual(keyword, "short") ? &locals.shorts
+            : asciiCaselessEqual(keyword, "long")                             ? &locals.longs
+            : asciiCaselessEqual(keyword, "float")                            ? &locals.floats
+                                                                              : nullptr;
         const std::string_view name = kind ? nextWord(rest) : std::string_view();
         if (!name.empty() && !declared(name))
             kind->emplace_back(name);
@@ -115,20 +118,12 @@ ScriptLocals scriptLocals(std::string_view text)
     return locals;
 }
 
-bool sameScriptName(std::string_view a, std::string_view b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-        return lower(x) == lower(y);
-    });
-}
-
 bool startsScript(std::string_view text, std::string_view name)
 {
     bool commented = false;
     for (const Line &line : linesOf(text)) {
         const auto started = startedBy(text.substr(line.start, line.end - line.start), commented);
-        if (started && sameScriptName(*started, name))
+        if (started && asciiCaselessEqual(*started, name))
             return true;
     }
     return false;

@@ -25,9 +25,6 @@ struct ScriptLocals
 /// counts once.
 ScriptLocals scriptLocals(std::string_view text);
 
-/// True when `a` and `b` are the same name, ASCII letter case ignored.
-bool sameScriptName(std::string_view a, std::string_view b);
-
 /// True when a line of `text` starts the script `name` ("StartScript NAME",
 /// the name perhaps in double quotes); a line the author made a comment of
 /// (";StartScript NAME") counts too, since it says the author left it out.

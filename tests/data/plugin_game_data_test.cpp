@@ -30,8 +30,8 @@ std::string header(std::vector<MasterFile> masters)
 }
 
 // The files that define each NPC, the masters those need (one not among the
-// files), deletions and ids in other letter case, scripts with the ids to be
-// written, and the plugin itself among the files.
+// files), deletions and ids in other ASCII letter case, scripts with the ids to
+// be written, and the plugin itself among the files.
 TEST(PluginGameData, theDefiningFilesAndTheirMastersComeInLoadOrderWithTheirSizes)
 {
     const TempFolder dir;
@@ -39,6 +39,7 @@ TEST(PluginGameData, theDefiningFilesAndTheirMastersComeInLoadOrderWithTheirSize
         return dir.write(name, bytes);
     };
     const std::string base = header({}) + npcRecord("Guard") + npcRecord("Smith") +
+        npcRecord("\xC0rvs") + // Àrvs, whom the game does not take for àrvs
         scriptRecord("other_script", "Begin other_script\r\nEnd");
     const std::uint64_t baseSize = base.size();
     const std::vector<fs::path> files = {
@@ -56,9 +57,9 @@ TEST(PluginGameData, theDefiningFilesAndTheirMastersComeInLoadOrderWithTheirSize
         write("Needs.esp", header({{"sched.esp", 1}}) + npcRecord("Needy")),
         dir / "Gone.esp",
     };
-    const std::vector<PluginScript> scripts = {scriptFor("guard"),  scriptFor("Smith"),
-                                               scriptFor("Cook"),   scriptFor("Self"),
-                                               scriptFor("Nobody"), scriptFor("Needy")};
+    const std::vector<PluginScript> scripts = {
+        scriptFor("guard"),  scriptFor("Smith"), scriptFor("Cook"),       scriptFor("Self"),
+        scriptFor("Nobody"), scriptFor("Needy"), scriptFor("\xC3\xA0rvs")};
     const PluginGameDataRead read =
         readPluginGameData(files, scripts, dir / "Sched.esp", CodePage::Windows1252);
     const auto sizeOf = [&](std::string_view name) { return fs::file_size(dir / name); };
@@ -70,7 +71,7 @@ TEST(PluginGameData, theDefiningFilesAndTheirMastersComeInLoadOrderWithTheirSize
                                         {"Re.esp", sizeOf("Re.esp")},
                                         {"Sched.esp", sizeOf("Sched.esp")},
                                         {"Needs.esp", sizeOf("Needs.esp")}}));
-    EXPECT_EQ(read.data.unknownNpcs, std::vector<std::string> {"Nobody"});
+    EXPECT_EQ(read.data.unknownNpcs, (std::vector<std::string> {"Nobody", "\xC3\xA0rvs"}));
     ASSERT_EQ(read.data.scripts.size(), 2u);
     EXPECT_EQ(read.data.scripts[0].id, "GUARD_sched_sc_01");
     EXPECT_EQ(read.data.scripts[1].id, "hrw_central_ABC");
