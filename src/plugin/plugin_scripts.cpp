@@ -101,11 +101,14 @@ std::string describeChanges(const PluginChanges &changes)
     const std::string startScripts = changes.startScriptsAdded == 1
         ? "a start script"
         : counted(changes.startScriptsAdded, "start script");
-    if (!changes.addedScripts.empty())
+    // "scripts a and b, and a start script", but "40 scripts and 20 start scripts".
+    const std::size_t added = changes.addedScripts.size();
+    const std::string_view beforeStarts = added > 1 && added <= 3 ? ", and " : " and ";
+    if (added > 0)
         parts.push_back("adds " + scriptsNamed(changes.addedScripts) +
-                        (changes.startScriptsAdded == 0        ? ""
-                             : changes.addedScripts.size() > 1 ? ", and " + startScripts
-                                                               : " and " + startScripts));
+                        (changes.startScriptsAdded == 0
+                             ? std::string()
+                             : std::string(beforeStarts) + startScripts));
     else if (changes.startScriptsAdded > 0)
         parts.push_back("adds " + startScripts);
     if (!changes.replacedScripts.empty())
