@@ -55,7 +55,8 @@ PreparedScripts prepareScripts(std::span<const ScheduleList> lists, bool laterRe
             return refuse(listName(source) + ": " + std::string(*message));
         std::vector<std::string> entries = list.entries;
         sortEntries(entries);
-        const ScheduleSwitches switches {.global = list.global, .equality = list.equality};
+        const ScheduleSwitches switches {
+            .global = list.global, .equality = list.equality, .visibility = list.visibility};
         ScheduleScript script = generateSchedule(list.npcId, entries, switches);
         if (!script.unknownEntries.empty())
             return refuse(listName(source) + ": the entry " +

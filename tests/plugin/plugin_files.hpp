@@ -16,11 +16,12 @@
 namespace hw::test {
 
 inline ScheduleList scheduleList(std::string npc, bool global, std::vector<std::string> entries,
-                                 std::string source = {})
+                                 std::string source = {}, bool visibility = true)
 {
     TaskListFile list;
     list.npcId = std::move(npc);
     list.global = global;
+    list.visibility = visibility;
     list.entries = std::move(entries);
     return {source.empty() ? list.npcId + ".hwtasks" : std::move(source), std::move(list)};
 }

@@ -29,9 +29,11 @@ std::string encoded(const std::string &text)
     return fromUtf8(text, CodePage::Windows1252).bytes;
 }
 
-std::string scheduleOf(const std::string &npc, const std::vector<std::string> &entries, bool global)
+std::string scheduleOf(const std::string &npc, const std::vector<std::string> &entries, bool global,
+                       bool visibility = true)
 {
-    return encoded(generateSchedule(npc, entries, {.global = global}).text);
+    return encoded(
+        generateSchedule(npc, entries, {.global = global, .visibility = visibility}).text);
 }
 
 class SchedulePlugin : public testing::Test
@@ -51,7 +53,7 @@ TEST_F(SchedulePlugin, aNewPluginReadsBackRecordByRecordAndIsWrittenAgainTheSame
 {
     const std::vector<ScheduleList> lists = {
         scheduleList("Town Guard", false, kGuardTasks),
-        scheduleList("hw_smith", true, {"08:00 > Appear"}),
+        scheduleList("hw_smith", true, {"08:00 > Appear"}, {}, false),
         scheduleList("\xC3\x9Clf", true, {"09:00 > Disappear"}), // Ülf
     };
     PluginRequest request = this->request();
@@ -82,7 +84,9 @@ TEST_F(SchedulePlugin, aNewPluginReadsBackRecordByRecordAndIsWrittenAgainTheSame
     EXPECT_EQ(guard.numShorts, 2u);
     EXPECT_EQ(guard.localNames, std::string_view("hrw_hour\0hrw_last\0", 18));
     EXPECT_TRUE(guard.compiled.empty());
-    EXPECT_EQ(scriptOf(plugin.records[2]).text, scheduleOf("hw_smith", {"08:00 > Appear"}, true));
+    // Check Visibility unticked: Appear without its look at the player.
+    EXPECT_EQ(scriptOf(plugin.records[2]).text,
+              scheduleOf("hw_smith", {"08:00 > Appear"}, true, false));
     EXPECT_EQ(scriptOf(plugin.records[3]).name, "\xFClf_sched_sc_01");
     EXPECT_EQ(
         scriptOf(plugin.records[4]).text,
