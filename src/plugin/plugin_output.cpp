@@ -120,6 +120,8 @@ PluginWritten writePlugin(const PluginPlan &plan)
             return result;
         }
     }
+    // Windows does not put a file in the place of one that is open.
+    old.reset();
     if (plan.backup) {
         if (std::string why = keepBackup(plan, result.backup); !why.empty()) {
             result.problem = cannotWrite(plan, why);

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 
 #ifndef _WIN32
 #include <csignal>
