@@ -1,5 +1,7 @@
 #include "plugin/byte_source.hpp"
 
+#include "plugin/file_mapping.hpp"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -72,7 +74,7 @@ ReadResult MemorySource::read(std::uint64_t offset, std::span<char> into)
 // UTF-16, and its C library's fseek and ftell stop at 2 GiB: hence _wfopen,
 // _fseeki64 and _ftelli64.
 std::unique_ptr<FileSource> FileSource::open(const std::filesystem::path &path,
-                                             std::error_code &error)
+                                             std::error_code &error, std::size_t)
 {
     // Windows refuses to open a folder with "access denied"; say what it is.
     if ((error = specialFileError(path)))
@@ -167,12 +169,30 @@ ReadResult FileSource::read(std::uint64_t offset, std::span<char> into)
     return {count, {}};
 }
 
+// Windows copies with read(): a mapped view there needs code of its own
+// (CreateFileMapping, MapViewOfFile) and a guard against the exception that a
+// page the system fails to read raises in the middle of the reader.
+std::optional<std::string_view> FileSource::view(std::uint64_t, std::size_t)
+{
+    return std::nullopt;
+}
+
+bool FileSource::changed() const
+{
+    return false;
+}
+
+bool FileSource::changedSinceOpened() const
+{
+    return false;
+}
+
 #else
 
 // pread reads at an offset in one call, without a separate seek: a scan
 // makes one call per block.
 std::unique_ptr<FileSource> FileSource::open(const std::filesystem::path &path,
-                                             std::error_code &error)
+                                             std::error_code &error, std::size_t windowSize)
 {
     // A folder opens for reading here and fails only at the first read; a
     // FIFO's open() waits for a writer, and pipes and devices have no length
@@ -181,18 +201,19 @@ std::unique_ptr<FileSource> FileSource::open(const std::filesystem::path &path,
     if ((error = specialFileError(path)))
         return nullptr;
     errno = 0;
-    return adopt(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK), error);
+    return adopt(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK), error, windowSize);
 }
 
 std::unique_ptr<FileSource> FileSource::fromDescriptor(int fd, std::error_code &error)
 {
     errno = 0;
-    return adopt(::fcntl(fd, F_DUPFD_CLOEXEC, 0), error);
+    return adopt(::fcntl(fd, F_DUPFD_CLOEXEC, 0), error, kDefaultWindowSize);
 }
 
 // Takes `fd`, the result of opening or copying a descriptor, which sets errno
 // when it fails.
-std::unique_ptr<FileSource> FileSource::adopt(int fd, std::error_code &error)
+std::unique_ptr<FileSource> FileSource::adopt(int fd, std::error_code &error,
+                                              std::size_t windowSize)
 {
     if (fd < 0) {
         error = lastError(std::errc::io_error);
@@ -211,17 +232,50 @@ std::unique_ptr<FileSource> FileSource::adopt(int fd, std::error_code &error)
     }
     error.clear();
     return std::unique_ptr<FileSource>(
-        new FileSource(fd, static_cast<std::uint64_t>(info.st_size)));
+        new FileSource(fd, static_cast<std::uint64_t>(info.st_size), windowSize));
 }
 
-FileSource::FileSource(int fd, std::uint64_t size)
+FileSource::FileSource(int fd, std::uint64_t size, std::size_t windowSize)
     : m_fd(fd)
+    , m_windowSize(windowSize)
     , m_size(size)
 { }
 
 FileSource::~FileSource()
 {
+    m_mapping.reset();
     ::close(m_fd);
+}
+
+std::optional<std::string_view> FileSource::view(std::uint64_t offset, std::size_t length)
+{
+    if (m_copyOnly)
+        return std::nullopt;
+    if (!m_mapping)
+        m_mapping = std::make_unique<FileMapping>(m_fd, m_size, m_windowSize);
+    auto bytes = m_mapping->view(offset, length);
+    // A file system that cannot map files, or no address space left: the
+    // bytes are copied from here on.
+    m_copyOnly = !bytes;
+    return bytes;
+}
+
+bool FileSource::changed() const
+{
+    return m_mapping && m_mapping->lostPages();
+}
+
+// A short read tells a file cut shorter when bytes are copied; only mapped
+// bytes need the look at the length.
+bool FileSource::changedSinceOpened() const
+{
+    if (!m_mapping)
+        return false;
+    struct stat info
+    {
+    };
+    return changed() || ::fstat(m_fd, &info) != 0 ||
+        static_cast<std::uint64_t>(info.st_size) < m_size;
 }
 
 ReadResult FileSource::read(std::uint64_t offset, std::span<char> into)

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <system_error>
@@ -51,6 +52,28 @@ public:
     /// Reads up to `into.size()` bytes from `offset` on. Fewer bytes come back
     /// only at the end of the source; `offset` may lie beyond the end.
     virtual ReadResult read(std::uint64_t offset, std::span<char> into) = 0;
+
+    /// The bytes from `offset` on where they already stand in memory, without
+    /// a copy: at least `length` of them (fewer only at the end of the
+    /// source), and as many more as are at hand. Valid until the next call of
+    /// view() or read(); nothing when the source can only copy its bytes
+    /// with read(). `offset` must lie within the source.
+    virtual std::optional<std::string_view> view(std::uint64_t offset, std::size_t length)
+    {
+        (void)offset, (void)length;
+        return std::nullopt;
+    }
+
+    /// True once bytes seen through view() turned out not to be there any
+    /// more (a mapped file that another program cut shorter): they read as
+    /// zeros, and what was read from them is wrong. Cheap enough to ask after
+    /// every record.
+    virtual bool changed() const { return false; }
+
+    /// changed(), or the source holds fewer bytes now than when it was
+    /// opened: the last page of a mapped file cut short reads as zeros
+    /// without any fault. Costs a system call; asked once, at the end.
+    virtual bool changedSinceOpened() const { return changed(); }
 };
 
 /// Bytes already in memory (tests and fuzzing). The bytes must outlive it.
@@ -63,22 +86,37 @@ public:
 
     std::uint64_t size() const override { return m_bytes.size(); }
     ReadResult read(std::uint64_t offset, std::span<char> into) override;
+    std::optional<std::string_view> view(std::uint64_t offset, std::size_t length) override
+    {
+        (void)length;
+        return m_bytes.substr(static_cast<std::size_t>(offset));
+    }
 
 private:
     std::string_view m_bytes;
 };
 
-/// A file opened for binary reading, closed when the object goes. It reads
-/// without a buffer of its own: the caller reads blocks of its choosing where
-/// it needs them and passes over the rest.
+class FileMapping;
+
+/// A file opened for binary reading, closed when the object goes. It has no
+/// buffer of its own: the caller reads blocks of its choosing where it needs
+/// them and passes over the rest. Where the system maps files (everywhere but
+/// Windows), view() shows the bytes in place through a mapping of the file, a
+/// window of it at a time; on Windows view() gives nothing and bytes are
+/// copied with read().
 class FileSource final : public ByteSource
 {
 public:
+    /// How much of a file is mapped at once (more when one view asks for more).
+    static constexpr std::size_t kDefaultWindowSize = 16 << 20;
+
     /// Opens `path` (any characters, on every platform). Only regular files
     /// are opened, and never in a way that blocks (a FIFO named like a
     /// plugin). On failure the result is empty and `error` holds the reason.
+    /// `windowSize` is rounded up to whole pages.
     static std::unique_ptr<FileSource> open(const std::filesystem::path &path,
-                                            std::error_code &error);
+                                            std::error_code &error,
+                                            std::size_t windowSize = kDefaultWindowSize);
 
     /// Reads the file open as the C library's descriptor `fd` (standard input
     /// redirected from a file: 0) by position, through a copy of the
@@ -92,6 +130,9 @@ public:
 
     std::uint64_t size() const override { return m_size; }
     ReadResult read(std::uint64_t offset, std::span<char> into) override;
+    std::optional<std::string_view> view(std::uint64_t offset, std::size_t length) override;
+    bool changed() const override;
+    bool changedSinceOpened() const override;
 
 private:
 #ifdef _WIN32
@@ -103,10 +144,14 @@ private:
     // is made only when a read asks for another offset.
     std::uint64_t m_position = 0;
 #else
-    FileSource(int fd, std::uint64_t size);
-    static std::unique_ptr<FileSource> adopt(int fd, std::error_code &error);
+    FileSource(int fd, std::uint64_t size, std::size_t windowSize);
+    static std::unique_ptr<FileSource> adopt(int fd, std::error_code &error,
+                                             std::size_t windowSize);
 
     int m_fd;
+    std::size_t m_windowSize;
+    std::unique_ptr<FileMapping> m_mapping; ///< made at the first view()
+    bool m_copyOnly = false; ///< the system would not map the file
 #endif
     std::uint64_t m_size;
 };

@@ -22,15 +22,15 @@ constexpr std::string_view kHeaderTag = "TES3";
 
 } // namespace
 
-// The file as seen through one buffer: `view` hands out bytes at any offset,
-// reading a block there when they are not in the buffer yet.
+// The file as seen in place where the source can show it (a mapped file,
+// bytes in memory), and otherwise through one buffer: `view` hands out bytes
+// at any offset, asking the source only when they are not at hand yet.
 class BlockBuffer
 {
 public:
     BlockBuffer(ByteSource &source, std::size_t capacity)
         : m_source(source)
         , m_capacity(std::max<std::size_t>(capacity, kHeaderSize))
-        , m_buffer(std::make_unique_for_overwrite<char[]>(m_capacity))
     { }
 
     // Up to `length` bytes from `offset` on, fewer only where the source
@@ -41,7 +41,25 @@ public:
     {
         const std::uint64_t end = m_start + m_length;
         if (offset >= m_start && offset <= end && length <= end - offset)
-            return {m_buffer.get() + (offset - m_start), length};
+            return {m_bytes + (offset - m_start), length};
+        return fetch(offset, length, error);
+    }
+
+private:
+    std::string_view fetch(std::uint64_t offset, std::size_t length, std::error_code &error)
+    {
+        if (!m_copying) {
+            if (const auto bytes = m_source.view(offset, length)) {
+                m_bytes = bytes->data();
+                m_start = offset;
+                m_length = bytes->size();
+                return bytes->substr(0, length);
+            }
+            m_copying = true;
+            m_buffer = std::make_unique_for_overwrite<char[]>(m_capacity);
+            m_bytes = m_buffer.get();
+            m_length = 0;
+        }
         if (length > m_capacity) {
             // Only the data of an unusually large record gets here.
             m_large.resize(length);
@@ -49,6 +67,7 @@ public:
             error = got.error;
             return {m_large.data(), got.count};
         }
+        const std::uint64_t end = m_start + m_length;
         const bool passedOver = offset >= end + kPassOverGap;
         std::uint64_t wanted = passedOver ? std::min(kProbeSize, m_capacity) : m_capacity;
         const std::uint64_t left = m_source.size() > offset ? m_source.size() - offset : 0;
@@ -61,17 +80,20 @@ public:
         return {m_buffer.get(), std::min(length, got.count)};
     }
 
-private:
     ByteSource &m_source;
     std::size_t m_capacity;
-    std::unique_ptr<char[]> m_buffer;
-    std::vector<char> m_large;
+    bool m_copying = false;
+    // The bytes at hand: a view of the source, or the buffer's.
+    const char *m_bytes = nullptr;
     std::uint64_t m_start = 0;
     std::size_t m_length = 0;
+    std::unique_ptr<char[]> m_buffer;
+    std::vector<char> m_large;
 };
 
 RecordWalk::RecordWalk(ByteSource &source, std::size_t bufferSize)
-    : m_blocks(std::make_unique<BlockBuffer>(source, bufferSize))
+    : m_source(source)
+    , m_blocks(std::make_unique<BlockBuffer>(source, bufferSize))
     , m_fileSize(source.size())
 { }
 
@@ -79,8 +101,13 @@ RecordWalk::~RecordWalk() = default;
 
 bool RecordWalk::stop(ScanFault fault)
 {
+    // Whatever else went wrong, bytes that vanished under the walk come first:
+    // the zeros in their place may have made any other fault.
+    if (m_source.changed())
+        fault = ScanFault::ChangedWhileRead;
     m_outcome.fault = fault;
     m_outcome.offset = m_header.offset;
+    m_outcome.tag.assign(m_tag, m_tagLength);
     m_stopped = true;
     return false;
 }
@@ -94,24 +121,32 @@ bool RecordWalk::next()
 {
     if (m_stopped)
         return false;
+    // What the last record gave counts only if its bytes were really there.
+    if (m_started && m_source.changed())
+        return stop(ScanFault::ChangedWhileRead);
     const std::uint64_t fileSize = m_fileSize;
     // Every plugin and master file begins with its "TES3" header record; a file
     // that does not (a text file named .esp, an empty file) is not read on.
     if (fileSize == 0)
         return stop(ScanFault::NotAPlugin);
     const std::uint64_t offset = m_started ? m_next : 0;
-    m_started = true;
-    m_header = RecordHeader {0, 0, offset, 0};
     if (offset >= fileSize) {
-        m_outcome.tag.clear();
+        // Told at the last record, whose bytes may have been the zeros.
+        if (m_source.changedSinceOpened())
+            return stop(ScanFault::ChangedWhileRead);
         m_outcome.dataSize = 0;
         m_outcome.offset = 0;
         m_stopped = true;
         return false;
     }
+    m_started = true;
+    m_header = RecordHeader {0, 0, offset, 0};
     const auto header = m_blocks->view(
         offset, static_cast<std::size_t>(std::min(kHeaderSize, fileSize - offset)), m_error);
-    m_outcome.tag.assign(header.substr(0, 4));
+    m_tagLength = std::min<std::size_t>(header.size(), 4);
+    std::copy_n(header.data(), m_tagLength, m_tag);
+    if (m_source.changed())
+        return stop(ScanFault::ChangedWhileRead);
     if (m_error) {
         m_outcome.error = m_error;
         return stop(ScanFault::CannotRead);
@@ -126,6 +161,8 @@ bool RecordWalk::next()
     m_outcome.dataSize = dataSize;
     if (dataSize < 0)
         return stop(ScanFault::NegativeDataSize);
+    if (static_cast<std::uint64_t>(dataSize) > kMaxDataSize)
+        return stop(ScanFault::RecordTooLarge);
     m_next = offset + kHeaderSize + static_cast<std::uint64_t>(dataSize);
     if (m_next > fileSize) {
         m_outcome.endOffset = fileSize;

@@ -29,16 +29,25 @@ class BlockBuffer;
 /// Each record is a 4-byte tag, a signed 32-bit little-endian data size S, a
 /// field that is not used, the flags, then S bytes of data; the first record
 /// must be "TES3" (a file without it is refused as not a plugin). Headers and
-/// the data asked for are read through one block buffer, together with the
-/// small records between them; large records that nobody asks for are passed
-/// over without reading them. Memory use stays at that buffer, plus the data
-/// of a record too large for it, which is never more than the bytes left in
-/// the file, whatever a data size says.
+/// the data asked for are seen in place where the source shows its bytes
+/// (view()), and are otherwise read through one block buffer, together with
+/// the small records between them; large records that nobody asks for are
+/// passed over without reading them. Memory use stays at that buffer, plus
+/// the data of a record too large for it, which is never more than the bytes
+/// left in the file nor more than kMaxDataSize, whatever a data size says.
 class RecordWalk
 {
 public:
     /// The block size that suits real files; see bench/.
     static constexpr std::size_t kDefaultBufferSize = 256 * 1024;
+
+    /// The largest data size a record may give. The game's records stay far
+    /// below it: a LAND record is about 30 KB, the largest cells and scripts
+    /// of real plugins a few hundred KB, and a path grid, whose format
+    /// bounds it, 65,535 points (1 MiB) with their links. A larger size is
+    /// damage, and refusing it spares the reading (or, where bytes are
+    /// copied, the memory) of a record that cannot be right.
+    static constexpr std::size_t kMaxDataSize = 64 << 20;
 
     /// `bufferSize` is the largest block read at once (at least 16 bytes).
     RecordWalk(ByteSource &source, std::size_t bufferSize);
@@ -68,11 +77,14 @@ public:
 private:
     bool stop(ScanFault fault);
 
+    ByteSource &m_source;
     std::unique_ptr<BlockBuffer> m_blocks;
     std::uint64_t m_fileSize; ///< as it was when the walk began
     std::error_code m_error; ///< of the last read, kept to spare its making per record
     ScanOutcome m_outcome;
     RecordHeader m_header;
+    char m_tag[4] = {}; ///< the tag's bytes as they stand, for the outcome
+    std::size_t m_tagLength = 0;
     std::uint64_t m_next = 0;
     bool m_started = false;
     bool m_stopped = false;

@@ -1,6 +1,7 @@
 #include "plugin/scan_outcome.hpp"
 
 #include "plugin/byte_source.hpp"
+#include "plugin/record_walk.hpp"
 
 #include <cctype>
 #include <cstdio>
@@ -76,11 +77,13 @@ ScanStatus ScanOutcome::status() const
         return ScanStatus::Truncated;
     case ScanFault::NotAPlugin:
     case ScanFault::NegativeDataSize:
+    case ScanFault::RecordTooLarge:
     case ScanFault::NoNameSubrecord:
     case ScanFault::SubrecordCutShort:
         return ScanStatus::Malformed;
     case ScanFault::CannotOpen:
     case ScanFault::CannotRead:
+    case ScanFault::ChangedWhileRead:
         break;
     }
     return ScanStatus::Unreadable;
@@ -115,6 +118,12 @@ ScanMessage scanMessage(const std::filesystem::path &file, const ScanOutcome &ou
         return {"The file " + name + " is damaged: a record gives an impossible size." + ids,
                 "The record " + shownTag(outcome.tag) + " at offset " + at +
                     " gives its data size as " + std::to_string(outcome.dataSize) + "."};
+    case ScanFault::RecordTooLarge:
+        return {"The file " + name + " is damaged: a record gives an impossible size." + ids,
+                "The record " + shownTag(outcome.tag) + " at offset " + at +
+                    " gives its data size as " + std::to_string(outcome.dataSize) +
+                    " bytes, more than any record of the game's files holds (" +
+                    std::to_string(RecordWalk::kMaxDataSize >> 20) + " MiB at most)."};
     case ScanFault::NoNameSubrecord:
         if (outcome.tag != "NPC_")
             return {"The file " + name + " is damaged: a record has no id." + ids,
@@ -135,6 +144,11 @@ ScanMessage scanMessage(const std::filesystem::path &file, const ScanOutcome &ou
     case ScanFault::CannotRead:
         return {"The file " + name + " cannot be read.",
                 "Reading at offset " + at + " failed: " + reason(outcome.error)};
+    case ScanFault::ChangedWhileRead:
+        return {"The file " + name + " changed while it was read." + ids,
+                "Bytes at offset " + at +
+                    " or after were gone: another program made the file shorter, or the "
+                    "disk could not give them. Read it again when that program is done."};
     }
     return {};
 }

@@ -22,11 +22,14 @@ enum class ScanFault {
     DataCutShort, ///< Truncated: the data size runs past the end of the file
     NotAPlugin, ///< Malformed: the file does not begin with a "TES3" record (an empty file neither)
     NegativeDataSize, ///< Malformed: a data size below 0
+    RecordTooLarge, ///< Malformed: a data size beyond any record of the game
+                    ///< (RecordWalk::kMaxDataSize)
     NoNameSubrecord, ///< Malformed: an "NPC_" record (or another record that gives an id) without
                      ///< "NAME"
     SubrecordCutShort, ///< Malformed: a sub-record runs past the end of its record
     CannotOpen, ///< Unreadable: opening failed, or the path names a folder, pipe or device
     CannotRead, ///< Unreadable: a read failed
+    ChangedWhileRead, ///< Unreadable: bytes seen in place vanished (the file was cut shorter)
 };
 
 /// The outcome of one scan. The ids themselves are in `ESRead::NPCNames` (or
@@ -50,7 +53,8 @@ struct ScanOutcome
     /// Malformed); fewer than four when the file ends inside the tag.
     std::string tag;
 
-    /// The record's data size as stored (DataCutShort, NegativeDataSize).
+    /// The record's data size as stored (DataCutShort, NegativeDataSize,
+    /// RecordTooLarge).
     std::int64_t dataSize = 0;
 
     /// The system's reason (Unreadable).

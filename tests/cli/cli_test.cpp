@@ -418,8 +418,10 @@ TEST_F(Cli, npcsPrintsTheIdsOfEachFileOrSaysWhatStoppedIt)
     const std::string control =
         hw::test::headerRecord() + hw::test::npcRecord("a\nb\tc") + hw::test::npcRecord("d\\x");
     const std::string controlFile = write("control.esp", control);
-    // A header record whose data size (0x7A7A7A7A, "zzzz") runs past the end, and a text file.
-    const std::string cut = write("cut.esp", "TES3zzzz12345678NAME");
+    // A header record whose data size runs past the end, one whose size
+    // (0x7A7A7A7A, "zzzz") no record can have, and a text file.
+    const std::string cut = write("cut.esp", hw::test::record("TES3", "NAME", 100));
+    const std::string huge = write("huge.esp", "TES3zzzz12345678NAME");
     const std::string text = write("text.esp", "Hello, world");
     // clang-format off
     check({
@@ -432,6 +434,7 @@ TEST_F(Cli, npcsPrintsTheIdsOfEachFileOrSaysWhatStoppedIt)
         {{"npcs", path("missing.esp"), first}, "", 1, firstIds,
          said("npcs", "The file \"" + path("missing.esp") + "\" cannot be opened.")},
         {{"npcs", cut}, "", 1, "", said("npcs", "The file \"" + cut + "\" ends in the middle of a record.")},
+        {{"npcs", huge}, "", 1, "", said("npcs", "The file \"" + huge + "\" is damaged: a record gives an impossible size.")},
         {{"npcs", text, "-"}, "", 1, "", said("npcs", "The file \"" + text + "\" is not a Morrowind plugin or master file.")},
         {{"npcs"}, "", 2, "", said("npcs", "no FILE given")},
         {{"npcs", "--encoding"}, "", 2, "", said("npcs", "option '--encoding' needs a value\n")},

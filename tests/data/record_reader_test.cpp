@@ -1,6 +1,8 @@
 #include "data/record_reader.hpp"
 
 #include "plugin_writer.hpp"
+#include "temp_folder.hpp"
+#include "test_source.hpp"
 
 #include <gtest/gtest.h>
 
@@ -136,14 +138,18 @@ std::vector<ReadCase> readCases()
     };
 }
 
-// Each case at the smallest block size, an odd one and the default, so that
-// the result is seen not to depend on where blocks begin and end.
+// Each case in place and copied at the smallest block size, an odd one and
+// the default, so that the result is seen not to depend on where blocks
+// begin and end.
 TEST(ReadRecords, handsOnIdsCellsAndReferencesInFileOrder)
 {
     for (const auto &c : readCases())
-        for (const std::size_t bufferSize : {16, 23, 256 * 1024}) {
+        for (const std::size_t bufferSize : {0, 16, 23, 256 * 1024}) {
             SCOPED_TRACE(c.name + std::string(" at ") + std::to_string(bufferSize));
-            hw::MemorySource source(c.file);
+            hw::MemorySource inPlace(c.file);
+            CopyingSource copying(c.file);
+            hw::ByteSource &source =
+                bufferSize == 0 ? static_cast<hw::ByteSource &>(inPlace) : copying;
             Lines sink;
             const auto outcome = hw::readRecords(source, sink, c.page, {}, bufferSize);
             ASSERT_TRUE(outcome);
@@ -156,6 +162,27 @@ TEST(ReadRecords, handsOnIdsCellsAndReferencesInFileOrder)
             EXPECT_EQ(outcome->offset, c.offset);
             EXPECT_EQ(outcome->idCount, c.npcIds);
         }
+}
+
+// A file mapped a page at a time gives what its copied bytes give, wherever
+// its records cross from one window to the next.
+TEST(ReadRecords, readsAFileInWindowsAsItsCopiedBytes)
+{
+    for (const char *name : {"Antares_Big_Mod_1.2.esp", "firemoth.esm", "all_types.esp"}) {
+        SCOPED_TRACE(name);
+        const auto file = std::filesystem::path(HW_TEST_PLUGINS) / name;
+        const std::string bytes = fileBytes(file);
+        std::error_code error;
+        const auto mapped = hw::FileSource::open(file, error, 1);
+        ASSERT_NE(mapped, nullptr) << error.message();
+        CopyingSource copying(bytes);
+        Lines inWindows, copied;
+        const auto outcome = hw::readRecords(*mapped, inWindows);
+        hw::readRecords(copying, copied, hw::CodePage::Windows1252, {}, 23);
+        EXPECT_TRUE(outcome && outcome->complete());
+        EXPECT_GT(inWindows.lines.size(), 50u);
+        EXPECT_EQ(inWindows.lines, copied.lines);
+    }
 }
 
 } // namespace

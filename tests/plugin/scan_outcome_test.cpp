@@ -26,6 +26,14 @@ TEST(ScanMessage, namesTheFileTheOffsetAndTheFault)
         {{NoNameSubrecord, 1, 0x20, 0, "NPC_", 0, {}}, Malformed,
          "is damaged: an NPC record has no id. 1 NPC id was found before it.\nThe NPC record at "
          "offset 0x20 holds no NAME sub-record."},
+        {{RecordTooLarge, 0, 0x10, 0, "CELL", 0x7FFFFFFF, {}}, Malformed,
+         "is damaged: a record gives an impossible size. No NPC id was found before it.\nThe "
+         "record \"CELL\" at offset 0x10 gives its data size as 2147483647 bytes, more than any "
+         "record of the game's files holds (64 MiB at most)."},
+        {{ChangedWhileRead, 7, 0x2000, 0, "NPC_", 0, {}}, Unreadable,
+         "changed while it was read. 7 NPC ids were found before it.\nBytes at offset 0x2000 or "
+         "after were gone: another program made the file shorter, or the disk could not give "
+         "them. Read it again when that program is done."},
         {{CannotOpen, 0, 0, 0, "", 0, make_error_code(std::errc::no_such_file_or_directory)},
          Unreadable, "cannot be opened.\nNo such file or directory."},
         {{CannotRead, 0, 0x400, 0, "", 0, make_error_code(std::errc::io_error)},
