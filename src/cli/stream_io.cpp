@@ -52,14 +52,18 @@ public:
         return {count, {}};
     }
 
-    // Reads `read` to its end; false when it fails or gives more than `limit`.
-    bool fill(const ReadNext &read, std::uint64_t limit, std::error_code &error)
+    // Reads `read` on until it ends or `until` bytes are there; false when it
+    // fails or gives more than `limit`.
+    bool fill(const ReadNext &read, std::uint64_t limit, std::error_code &error,
+              std::uint64_t until = ~std::uint64_t {0})
     {
-        for (;;) {
+        while (m_size < until) {
             if (m_size % kBlock == 0)
                 m_blocks.emplace_back(kBlock);
             const auto within = static_cast<std::size_t>(m_size % kBlock);
-            const ReadResult got = read(std::span<char>(m_blocks.back()).subspan(within));
+            const auto wanted =
+                static_cast<std::size_t>(std::min<std::uint64_t>(kBlock - within, until - m_size));
+            const ReadResult got = read(std::span<char>(m_blocks.back()).subspan(within, wanted));
             m_size += got.count;
             if (got.error) {
                 error = got.error;
@@ -70,6 +74,15 @@ public:
             if (got.count == 0)
                 return true;
         }
+        return true;
+    }
+
+    // The first bytes, as many as there are up to `count`.
+    std::string_view head(std::size_t count) const
+    {
+        return m_blocks.empty()
+            ? std::string_view()
+            : std::string_view(m_blocks.front().data(), std::min<std::uint64_t>(count, m_size));
     }
 
 private:
@@ -131,7 +144,14 @@ StandardInput standardInput(std::uint64_t limit)
         return input;
     auto spooled = std::make_unique<SpooledSource>();
     error.clear();
-    if (spooled->fill(readStandardInput(), limit, error)) {
+    const ReadNext read = readStandardInput();
+    // Every plugin begins with "TES3": anything else (a text, /dev/zero) is
+    // refused by the reader after its first four bytes, with nothing more
+    // read or held.
+    constexpr std::string_view kPluginTag = "TES3";
+    const bool plugin = spooled->fill(read, limit, error, kPluginTag.size()) &&
+        spooled->head(kPluginTag.size()) == kPluginTag;
+    if (!error && (!plugin || spooled->fill(read, limit, error))) {
         input.source = std::move(spooled);
     } else if (error) {
         input.problem = "cannot read standard input: " + error.message();

@@ -48,7 +48,8 @@ struct StandardInput
 /// A regular file redirected in ("< file.esp") is read in place through its
 /// descriptor, whatever its size; anything else (a pipe, a terminal, a device)
 /// is read to its end into memory first, and refused when it holds more than
-/// `limit` bytes. Use it once per process.
+/// `limit` bytes; only its first four bytes are read when they are not those
+/// of a plugin ("TES3"), which the reader then refuses. Use it once per process.
 StandardInput standardInput(std::uint64_t limit = kStandardInputLimit);
 
 } // namespace hw::cli

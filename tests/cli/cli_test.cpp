@@ -567,6 +567,9 @@ TEST_F(Cli, failsCleanlyWhereTheSystemSaysNo)
     const std::pair<Row, std::string> rows[] = {
         {{{"schedule", "--npc", "x", "/dev/zero"}, "", 1, "", said("schedule", "/dev/zero" + special)}, ""},
         {{{"npcs", "-H", "-"}, plugin, 0, "(standard input)\tx\n", ""}, "cat |"},
+        // What does not begin as a plugin does is refused after four bytes.
+        {{{"npcs", "-"}, "", 1, "", said("npcs", "The file \"(standard input)\" is not a Morrowind plugin")},
+         "cat /dev/zero |"},
         {{{"schedule", "--npc", "x"}, "06:00 > Appear", 0, script("x", {"06:00 > Appear"}),
           notesOn("x", {"06:00 > Appear"})}, "cat |"},
         {{{"schedule", "--npc", "x"}, std::string(100'000, '\0'), 1, "",
