@@ -99,15 +99,6 @@ std::vector<SortKey> mergeIds(const std::vector<SortKey> &a, const std::vector<S
     return merged;
 }
 
-// 14102 as "14,102".
-std::string withThousands(std::size_t number)
-{
-    std::string digits = std::to_string(number);
-    for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3)
-        digits.insert(static_cast<std::size_t>(at), 1, ',');
-    return digits;
-}
-
 std::string counted(std::size_t number, std::string_view one, std::string_view many)
 {
     return withThousands(number) + ' ' + std::string(number == 1 ? one : many);
@@ -238,6 +229,14 @@ void GameIndex::organise()
     m_placed.assign(placed.size(), 0);
     std::transform(placed.begin(), placed.end(), m_placed.begin(),
                    [](std::uint64_t both) { return static_cast<std::uint32_t>(both); });
+}
+
+std::string withThousands(std::size_t number)
+{
+    std::string digits = std::to_string(number);
+    for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3)
+        digits.insert(static_cast<std::size_t>(at), 1, ',');
+    return digits;
 }
 
 std::string describeCounts(const GameIndex &index)

@@ -135,6 +135,9 @@ private:
     std::vector<std::uint32_t> m_placed; ///< live references to live actors, by actor
 };
 
+/// 14102 as "14,102".
+std::string withThousands(std::size_t number);
+
 /// "3 files, 2,675 NPCs, 14,102 ids": what the status bar says is loaded.
 std::string describeCounts(const GameIndex &index);
 

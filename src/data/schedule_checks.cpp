@@ -5,6 +5,7 @@
 #include "model/task_entry.hpp"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace hw {
 
@@ -30,25 +31,31 @@ std::string suggestions(const std::vector<std::string> &nearest)
 }
 
 // "Balmora, Guild of Mages; Seyda Neen (-2, -9) twice": each cell once, in
-// the order of the references, with how often when more than once.
+// the order of the references, with how often when more than once. An NPC
+// placed in thousands of cells (a generated plugin) gets the first few and
+// the count of the others, so that the note stays one line to read.
 std::string cellList(const std::vector<std::string> &cells)
 {
-    std::vector<std::pair<std::string, std::size_t>> counted;
+    constexpr std::size_t kListed = 10;
+    std::vector<std::pair<std::string_view, std::size_t>> counted;
+    std::unordered_map<std::string_view, std::size_t> at;
     for (const auto &cell : cells) {
-        const auto same = std::find_if(counted.begin(), counted.end(),
-                                       [&](const auto &c) { return c.first == cell; });
-        if (same == counted.end())
+        const auto [found, added] = at.try_emplace(cell, counted.size());
+        if (added)
             counted.emplace_back(cell, 1);
         else
-            ++same->second;
+            ++counted[found->second].second;
     }
     std::string text;
-    for (const auto &[cell, count] : counted) {
+    for (std::size_t n = 0; n < counted.size() && n < kListed; ++n) {
+        const auto &[cell, count] = counted[n];
         text += text.empty() ? "" : "; ";
         text += cell;
         if (count > 1)
-            text += count == 2 ? " twice" : " " + std::to_string(count) + " times";
+            text += count == 2 ? " twice" : " " + withThousands(count) + " times";
     }
+    if (counted.size() > kListed)
+        text += " and " + withThousands(counted.size() - kListed) + " more";
     return text;
 }
 
@@ -77,7 +84,7 @@ void checkNpc(std::string_view npcId, ScheduleSwitches switches, const GameIndex
              " is not placed in any cell of the loaded game data: its commands reach "
              "nobody.");
     if (placed > 1)
-        note(name + " is placed " + std::to_string(placed) + " times (" + cellList(facts->cells) +
+        note(name + " is placed " + withThousands(placed) + " times (" + cellList(facts->cells) +
              "): its commands reach only one of them.");
     if (switches.global && !facts->persists())
         note(name +

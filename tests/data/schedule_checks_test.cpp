@@ -93,4 +93,24 @@ TEST(CheckSchedule, notesWhatTheGameWillNotFind)
     }
 }
 
+// An NPC placed in many cells: each cell once in the order of the
+// references, with how often, and only the first ten of them.
+TEST(CheckSchedule, listsAFewOfManyCells)
+{
+    std::string references;
+    for (int cell = 1; cell <= 13; ++cell)
+        references += record("CELL",
+                             cellHead("c" + std::to_string(cell), 1) + placed(cell, "crowd") +
+                                 (cell == 2 ? placed(100, "Crowd") : ""));
+    const std::string plugin = headerRecord({}) + idRecord("NPC_", "crowd") + references;
+    hw::MemorySource source(plugin);
+    hw::GameIndexBuilder builder;
+    builder.addSource(source, "Crowd.esp");
+    const auto notes = hw::checkSchedule("crowd", {}, {}, builder.finish());
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_EQ(notes[0].text,
+              "The NPC \"crowd\" is placed 14 times (c1; c2 twice; c3; c4; c5; c6; c7; c8; c9; "
+              "c10 and 3 more): its commands reach only one of them.");
+}
+
 } // namespace
