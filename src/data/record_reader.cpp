@@ -1,5 +1,6 @@
 #include "data/record_reader.hpp"
 
+#include "plugin/record_tags.hpp"
 #include "plugin/record_walk.hpp"
 #include "plugin/subrecords.hpp"
 
@@ -11,7 +12,6 @@ namespace {
 
 constexpr std::uint32_t kTes3 = fourCC("TES3");
 constexpr std::uint32_t kCell = fourCC("CELL");
-constexpr std::uint32_t kRegion = fourCC("REGN");
 constexpr std::uint32_t kMast = fourCC("MAST");
 constexpr std::uint32_t kName = fourCC("NAME");
 constexpr std::uint32_t kDele = fourCC("DELE");
@@ -23,43 +23,6 @@ constexpr std::uint32_t kCndt = fourCC("CNDT");
 constexpr std::uint32_t kCnam = fourCC("CNAM");
 
 constexpr std::uint64_t kHookInterval = 1 << 20;
-
-// A switch over the tags as numbers: the compiler makes it a search that
-// costs little for each of the hundreds of thousands of records.
-std::optional<RecordKind> kindOfTag(std::uint32_t tag)
-{
-    switch (tag) {
-    case fourCC("NPC_"):
-        return RecordKind::Npc;
-    case fourCC("CREA"):
-    case fourCC("LEVC"):
-        return RecordKind::Creature;
-    case fourCC("ALCH"):
-    case fourCC("APPA"):
-    case fourCC("ARMO"):
-    case fourCC("BOOK"):
-    case fourCC("CLOT"):
-    case fourCC("INGR"):
-    case fourCC("LIGH"):
-    case fourCC("LOCK"):
-    case fourCC("MISC"):
-    case fourCC("PROB"):
-    case fourCC("REPA"):
-    case fourCC("WEAP"):
-    case fourCC("LEVI"):
-        return RecordKind::Item;
-    case fourCC("SPEL"):
-        return RecordKind::Spell;
-    case fourCC("ACTI"):
-    case fourCC("CONT"):
-    case fourCC("DOOR"):
-        return RecordKind::Object;
-    case kRegion:
-        return RecordKind::Region;
-    default:
-        return std::nullopt;
-    }
-}
 
 // A number from a sub-record that may be shorter than it should be: the
 // missing bytes read as 0, as a record the game's editor wrote never needs.
@@ -246,11 +209,6 @@ private:
     Texts m_texts;
 };
 
-bool wanted(const RecordHeader &header)
-{
-    return header.offset == 0 || header.tag == kCell || kindOfTag(header.tag).has_value();
-}
-
 } // namespace
 
 std::optional<ScanOutcome> readRecords(ByteSource &source, RecordSink &sink, CodePage page,
@@ -268,7 +226,7 @@ std::optional<ScanOutcome> readRecords(ByteSource &source, RecordSink &sink, Cod
                 hooks.progress(header.offset);
             nextHook = header.offset + kHookInterval;
         }
-        if (!wanted(header))
+        if (!readForIds(header))
             continue;
         const auto data = records.data();
         if (!data)

@@ -1,5 +1,6 @@
 #include "plugin/es_read.hpp"
 
+#include "plugin/record_tags.hpp"
 #include "plugin/record_walk.hpp"
 #include "plugin/subrecords.hpp"
 
@@ -31,16 +32,21 @@ ScanOutcome walk(ByteSource &source, std::size_t bufferSize, CodePage page,
 {
     RecordWalk records(source, bufferSize);
     while (records.next()) {
-        if (records.header().tag != kNpcTag)
+        // The records the index reads are checked as it checks them, so that
+        // a file this reader takes whole is whole for the index too.
+        const auto &header = records.header();
+        if (!readForIds(header))
             continue;
         const auto data = records.data();
         if (!data)
             break;
-        if (const auto fault = takeId(*data, page, names); fault != ScanFault::None) {
+        const bool npc = header.tag == kNpcTag;
+        const auto fault = npc ? takeId(*data, page, names) : checkRecord(header, *data);
+        if (fault != ScanFault::None) {
             records.fail(fault);
             break;
         }
-        ++records.outcome().idCount;
+        records.outcome().idCount += npc ? 1 : 0;
     }
     return records.outcome();
 }

@@ -20,15 +20,15 @@ namespace hw {
 /// S, 8 bytes that are not used here, then S bytes of data. The id of a record
 /// tagged exactly "NPC_" is read as the game index reads it (readIdFields):
 /// its sub-records are walked one by one, and the id is the data of the first
-/// NAME sub-record up to its first NUL. A record without NAME, or whose
-/// sub-records run past its end, stops the scan.
+/// NAME sub-record up to its first NUL. The other records that the index
+/// reads (the header, CELL, the records of other ids) are checked as it
+/// checks them (checkRecord): a record without NAME, or whose sub-records
+/// run past its end, stops the scan, so that a file is whole here exactly
+/// when it is whole for the index.
 ///
-/// Record headers and the data of "NPC_" records are read through one block
-/// buffer, together with the small records between them; large records are
-/// passed over without reading them. Memory use stays at that buffer, plus
-/// the data of an "NPC_" record too large for it, which is never more than the
-/// bytes left in the file, whatever a data size says. The whole file is never
-/// held in memory.
+/// Bytes are seen in place where the source shows them (a mapped file) and
+/// are otherwise read through one block buffer (see RecordWalk); records that
+/// nobody reads are passed over. The whole file is never held in memory.
 class ESRead
 {
 public:

@@ -103,7 +103,7 @@ bool RecordWalk::stop(ScanFault fault)
 {
     // Whatever else went wrong, bytes that vanished under the walk come first:
     // the zeros in their place may have made any other fault.
-    if (m_source.changed())
+    if (m_source.changedSinceOpened())
         fault = ScanFault::ChangedWhileRead;
     m_outcome.fault = fault;
     m_outcome.offset = m_header.offset;

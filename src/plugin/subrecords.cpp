@@ -61,4 +61,13 @@ IdFields readIdFields(std::string_view data)
     return fields;
 }
 
+ScanFault checkRecord(const RecordHeader &header, std::string_view data)
+{
+    if (kindOfTag(header.tag))
+        return readIdFields(data).fault;
+    Subrecords sub(data);
+    while (sub.next()) { }
+    return sub.broken() ? ScanFault::SubrecordCutShort : ScanFault::None;
+}
+
 } // namespace hw

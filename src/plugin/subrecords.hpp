@@ -1,5 +1,6 @@
 #pragma once
 
+#include "plugin/record_tags.hpp"
 #include "plugin/record_walk.hpp"
 #include "plugin/scan_outcome.hpp"
 
@@ -65,5 +66,12 @@ struct IdFields
 };
 
 IdFields readIdFields(std::string_view data);
+
+/// Why a record that readForIds takes cannot be read, or None: a sub-record
+/// that runs past the record (SubrecordCutShort), or no NAME in a record that
+/// gives an id (NoNameSubrecord). Every reader of the game's data stops at
+/// such a record with this fault, so that all of them give one verdict on a
+/// file, whatever they take from it.
+ScanFault checkRecord(const RecordHeader &header, std::string_view data);
 
 } // namespace hw

@@ -423,6 +423,11 @@ TEST_F(Cli, npcsPrintsTheIdsOfEachFileOrSaysWhatStoppedIt)
     const std::string cut = write("cut.esp", hw::test::record("TES3", "NAME", 100));
     const std::string huge = write("huge.esp", "TES3zzzz12345678NAME");
     const std::string text = write("text.esp", "Hello, world");
+    // A creature without an id: the index cannot read it, so neither can npcs.
+    const std::string noId =
+        write("no-id.esp",
+              hw::test::headerRecord() + hw::test::npcRecord("a") +
+                  hw::test::record("CREA", hw::test::textSubrecord("FNAM", "Rat")));
     // clang-format off
     check({
         {concat({"npcs"}, plugins), "", 0, ids, ""},
@@ -435,6 +440,7 @@ TEST_F(Cli, npcsPrintsTheIdsOfEachFileOrSaysWhatStoppedIt)
          said("npcs", "The file \"" + path("missing.esp") + "\" cannot be opened.")},
         {{"npcs", cut}, "", 1, "", said("npcs", "The file \"" + cut + "\" ends in the middle of a record.")},
         {{"npcs", huge}, "", 1, "", said("npcs", "The file \"" + huge + "\" is damaged: a record gives an impossible size.")},
+        {{"npcs", noId}, "", 1, "a\n", said("npcs", "The file \"" + noId + "\" is damaged: a record has no id.")},
         {{"npcs", text, "-"}, "", 1, "", said("npcs", "The file \"" + text + "\" is not a Morrowind plugin or master file.")},
         {{"npcs"}, "", 2, "", said("npcs", "no FILE given")},
         {{"npcs", "--encoding"}, "", 2, "", said("npcs", "option '--encoding' needs a value\n")},

@@ -1,4 +1,5 @@
 #include "data/record_reader.hpp"
+#include "plugin/es_read.hpp"
 
 #include "plugin_writer.hpp"
 #include "temp_folder.hpp"
@@ -6,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -161,6 +163,12 @@ TEST(ReadRecords, handsOnIdsCellsAndReferencesInFileOrder)
             EXPECT_EQ(outcome->fault, c.fault);
             EXPECT_EQ(outcome->offset, c.offset);
             EXPECT_EQ(outcome->idCount, c.npcIds);
+            // The NPC reader stops where the index does, though it takes
+            // nothing from the records at fault.
+            hw::ESRead npcs(std::max<std::size_t>(bufferSize, 16));
+            const auto npcOutcome = npcs.ReadNPCNames(source, c.page);
+            EXPECT_EQ(npcOutcome.fault, c.fault);
+            EXPECT_EQ(npcOutcome.offset, c.offset);
         }
 }
 

@@ -63,7 +63,7 @@ std::vector<ScanCase> scanCases()
         std::string data(random() % 2 ? random() % 200 : random() % 200000, 'x');
         for (std::size_t at = 0; at + 8 < data.size(); at += 4096)
             data.replace(at, 8, "NPC_NAME");
-        mixed.file += record(i % 2 ? "LAND" : "CELL", data);
+        mixed.file += record(i % 2 ? "LAND" : "PGRD", data);
     }
     return {
         mixed,
@@ -73,7 +73,7 @@ std::vector<ScanCase> scanCases()
         {"ShorterThanATag", "TE", {}, NotAPlugin},
         {"OnlyTheTagNpc_Counts",
          header + record("CELL", textSubrecord("NAME", "X")) +
-             record("BOOK", textSubrecord("TEXT", "NPC_ NAME X")) + record("npc_", "NAME") +
+             idRecord("BOOK", "b", textSubrecord("TEXT", "NPC_ NAME X")) + record("npc_", "NAME") +
              record("NPC ", "NAME"),
          {}},
         {"DuplicateAndEmptyIdsStay",
