@@ -58,15 +58,23 @@ public:
     { }
     bool operator()(const SortKey &a, const SortKey &b) const
     {
-        return a.prefix != b.prefix ? a.prefix < b.prefix
-                                    : asciiCaselessLess(m_table.text(a.id), m_table.text(b.id));
+        return a.prefix != b.prefix ? a.prefix < b.prefix : asciiCaselessLess(rest(a), rest(b));
     }
     bool equal(const SortKey &a, const SortKey &b) const
     {
-        return a.prefix == b.prefix && asciiCaselessEqual(m_table.text(a.id), m_table.text(b.id));
+        return a.prefix == b.prefix && asciiCaselessEqual(rest(a), rest(b));
     }
 
 private:
+    // What the prefix leaves to compare: the bytes after the first eight.
+    // (An id holds no NUL, so ids with one prefix agree up to the end of the
+    // shorter one when it has fewer than eight bytes, and both end there.)
+    std::string_view rest(const SortKey &key) const
+    {
+        const auto id = m_table.text(key.id);
+        return id.substr(std::min<std::size_t>(8, id.size()));
+    }
+
     const IdTable &m_table;
 };
 

@@ -129,7 +129,9 @@ TEST(GameIndex, keepsEachIdOnceWithItsFirstSpellingAndLastRecordInSortedLists)
 TEST(GameIndex, foldsOnlyAsciiLettersAsTheGameDoes)
 {
     const std::string master = headerRecord({}) + npcRecord("\xC0rvs") + npcRecord("\xE0rvs") +
-        npcRecord("Irvs") + npcRecord("IRVS") +
+        npcRecord("Irvs") + npcRecord("IRVS") + idRecord("MISC", "ring_001B") +
+        idRecord("MISC", "RING_001ab") + idRecord("MISC", "ring_001") +
+        idRecord("MISC", "ring_001a") + idRecord("MISC", "Ring_001A") +
         record("CELL",
                cellHead("Hall", 1) + placed(1, "\xC0RVS") + placed(2, "\xE0rvs") +
                    placed(3, "\xE0RVS") + placed(4, "irvs"));
@@ -147,6 +149,12 @@ TEST(GameIndex, foldsOnlyAsciiLettersAsTheGameDoes)
     EXPECT_EQ(index.actor("\xC3\xA0RVS")->id, lower);
     EXPECT_EQ(hw::firstStartingWith(npcs, "\xC3\xA0"), 2u);
     EXPECT_EQ(hw::nearestIds(npcs, "\xC3\xA0RVS"), (Strings {upper, "Irvs"}));
+    // Ids that differ after their first eight bytes, each once.
+    const auto items = index.sorted(hw::IdGroup::Item);
+    Strings itemIds;
+    for (std::size_t n = 0; n < items.size(); ++n)
+        itemIds.emplace_back(items[n]);
+    EXPECT_EQ(itemIds, (Strings {"ring_001", "ring_001a", "RING_001ab", "ring_001B"}));
 }
 
 // A file added again replaces its references instead of counting them twice;

@@ -70,6 +70,36 @@ TEST(AsciiCaseless, foldsOnlyAsciiLetters)
     EXPECT_EQ(hw::asciiLowerCase("\xC3\x80RVS \xD0\x96"), "\xC3\x80rvs \xD0\x96"); // ÀRVS Ж
 }
 
+// The word-wise comparison against a byte by byte one, on texts of up to 20
+// bytes around the letters' edges ('@' before 'A', '[' after 'Z', ...) and
+// beyond ASCII, so that they differ, or do not, at every place.
+TEST(AsciiCaseless, comparesLongTextsAsByteByByte)
+{
+    const std::string alphabet = "@AMZ[`amz{0\x80\xC1\xDA\xE1\xFA\xFF";
+    const auto bytewise = [](std::string_view a, std::string_view b) {
+        for (std::size_t at = 0; at < std::min(a.size(), b.size()); ++at) {
+            const auto x = static_cast<unsigned char>(hw::asciiLower(a[at]));
+            const auto y = static_cast<unsigned char>(hw::asciiLower(b[at]));
+            if (x != y)
+                return x < y ? -1 : 1;
+        }
+        return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+    };
+    std::mt19937 random(11);
+    for (int n = 0; n < 20000; ++n) {
+        std::string a(random() % 21, ' ');
+        for (char &c : a)
+            c = alphabet[random() % alphabet.size()];
+        // Mostly the same text in other letter case, changed at one place or cut.
+        std::string b = n % 2 ? hw::asciiLowerCase(a) : a;
+        if (!b.empty() && random() % 3 == 0)
+            b[random() % b.size()] = alphabet[random() % alphabet.size()];
+        if (random() % 4 == 0)
+            b.resize(random() % (b.size() + 1));
+        EXPECT_EQ(signOf(hw::asciiCaselessCompare(a, b)), bytewise(a, b)) << a << " / " << b;
+    }
+}
+
 TEST(Caseless, lowerCaseKeepsWhatItCannotLower)
 {
     EXPECT_EQ(hw::lowerCase("\xC3\x84RGER \xD0\x96"), "\xC3\xA4rger \xD0\xB6"); // ÄRGER Ж
