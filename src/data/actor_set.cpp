@@ -10,45 +10,11 @@ namespace hw {
 namespace {
 
 constexpr std::size_t kFilterBitsPerSlot = 8;
-constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
-constexpr std::uint64_t kFold = 0x2020202020202020ull;
-constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
-
-// What the filter is keyed by, cheaper than the id's hash: its first eight
-// bytes with ASCII letter case folded, and its length. Ids with other bytes
-// there all share key 0, so that their letter case needs no care.
-std::uint64_t filterKey(std::string_view id)
-{
-    std::uint64_t head = 0;
-    if (id.size() >= 8)
-        std::memcpy(&head, id.data(), 8);
-    else
-        for (std::size_t at = 0; at < id.size(); ++at)
-            head |= std::uint64_t {static_cast<unsigned char>(id[at])} << (8 * at);
-    if ((head & kHighBits) != 0)
-        return 0;
-    return ((head | kFold) ^ id.size()) * kMultiplier;
-}
 
 } // namespace
 
-std::size_t ActorSet::filterBit(std::string_view id) const
+std::uint32_t ActorSet::lookUp(std::string_view id, const IdTable &ids) const
 {
-    return filterKey(id) >> 40 & (m_filter.size() * 64 - 1);
-}
-
-bool ActorSet::mayHold(std::string_view id) const
-{
-    const std::size_t bit = filterBit(id);
-    return (m_filter[bit / 64] >> (bit % 64) & 1) != 0;
-}
-
-std::uint32_t ActorSet::find(std::string_view id, const IdTable &ids) const
-{
-    if (m_count == 0)
-        return IdTable::npos;
-    if (!mayHold(id))
-        return IdTable::npos;
     const auto hash = asciiCaselessHash(id);
     const std::size_t mask = m_slots.size() - 1;
     for (std::size_t at = hash & mask; m_slots[at] != 0; at = (at + 1) & mask) {
@@ -72,6 +38,7 @@ void ActorSet::add(std::uint32_t entry, const IdTable &ids)
         std::vector<std::uint64_t> slots(std::max<std::size_t>(256, 2 * m_slots.size()));
         slots.swap(m_slots);
         m_filter.assign(m_slots.size() * kFilterBitsPerSlot / 64, 0);
+        m_filterMask = m_filter.size() * 64 - 1;
         for (const auto slot : slots)
             if (slot != 0) {
                 const auto old = static_cast<std::uint32_t>(slot) - 1;

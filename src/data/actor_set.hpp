@@ -3,6 +3,7 @@
 #include "data/id_table.hpp"
 
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -20,12 +21,52 @@ public:
     void add(std::uint32_t entry, const IdTable &ids);
 
     /// The live NPC or creature of `ids` whose id is `id`, letter case
-    /// ignored; IdTable::npos when there is none.
-    std::uint32_t find(std::string_view id, const IdTable &ids) const;
+    /// ignored; IdTable::npos when there is none. Most ids a master places
+    /// are not actors, and the filter rules them out here, inline, at the
+    /// cost of a few instructions.
+    std::uint32_t find(std::string_view id, const IdTable &ids) const
+    {
+        return mayHold(id) ? lookUp(id, ids) : IdTable::npos;
+    }
 
 private:
-    std::size_t filterBit(std::string_view id) const;
-    bool mayHold(std::string_view id) const;
+    static constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
+    static constexpr std::uint64_t kFold = 0x2020202020202020ull;
+
+    // What the filter is keyed by, cheaper than the id's hash: its first
+    // eight bytes (for fewer, its first and last four, or its bytes) with
+    // bit 5 of each set, which makes ASCII capitals equal to small letters,
+    // and its length.
+    static std::uint64_t filterKey(std::string_view id)
+    {
+        std::uint64_t head = 0;
+        const char *bytes = id.data();
+        if (id.size() >= 8) {
+            std::memcpy(&head, bytes, 8);
+        } else if (id.size() >= 4) {
+            std::uint32_t first = 0;
+            std::uint32_t last = 0;
+            std::memcpy(&first, bytes, 4);
+            std::memcpy(&last, bytes + id.size() - 4, 4);
+            head = first | std::uint64_t {last} << 32;
+        } else {
+            for (std::size_t at = 0; at < id.size(); ++at)
+                head |= std::uint64_t {static_cast<unsigned char>(bytes[at])} << (8 * at);
+        }
+        return ((head | kFold) ^ id.size()) * kMultiplier;
+    }
+
+    std::size_t filterBit(std::string_view id) const { return filterKey(id) >> 40 & m_filterMask; }
+
+    bool mayHold(std::string_view id) const
+    {
+        if (m_count == 0)
+            return false;
+        const std::size_t bit = filterBit(id);
+        return (m_filter[bit / 64] >> (bit % 64) & 1) != 0;
+    }
+
+    std::uint32_t lookUp(std::string_view id, const IdTable &ids) const;
     void insert(std::string_view id, std::uint32_t entry);
 
     // Each slot holds the top half of the id's hash and the entry's number
@@ -34,6 +75,7 @@ private:
     // Eight bits per slot, one set for each id by a key cheaper than its
     // hash: a clear bit rules an id out without hashing it.
     std::vector<std::uint64_t> m_filter;
+    std::size_t m_filterMask = 0; ///< the filter's bit count less 1
     std::size_t m_count = 0;
 };
 

@@ -7,7 +7,6 @@ namespace hw {
 namespace {
 
 constexpr KindMask kActors = kindMask(RecordKind::Npc) | kindMask(RecordKind::Creature);
-constexpr std::uint32_t kNumberBits = 0x00FFFFFF;
 
 // The file part of a name as a master list or a path gives it, in lower case.
 std::string fileKey(std::string_view name)
@@ -158,13 +157,6 @@ RecordCombiner::ReferenceKey RecordCombiner::owner(std::uint32_t cell, std::uint
     return {cell, m_own, refNum};
 }
 
-bool RecordCombiner::ownActorReference(std::uint32_t number) const
-{
-    const std::size_t word = number / 64;
-    return number > kNumberBits ||
-        (word < m_ownActorReferences.size() && (m_ownActorReferences[word] >> (number % 64) & 1));
-}
-
 void RecordCombiner::markOwnActorReference(std::uint32_t number)
 {
     if (number > kNumberBits)
@@ -212,25 +204,13 @@ void RecordCombiner::setLive(const ReferenceKey &key, std::uint32_t actor)
     }
 }
 
-// Only references to NPCs and creatures are kept. A reference keyed by its
-// cell, its file and its number replaces the one with the same key (in the
-// game a file changes a master's reference inside the same cell); a moved
-// reference (MVRF) leaves its cell for the one it names.
-void RecordCombiner::reference(const CellReference &reference)
+// A reference keyed by its cell, its file and its number replaces the one
+// with the same key (in the game a file changes a master's reference inside
+// the same cell); a moved reference (MVRF) leaves its cell for the one it
+// names.
+void RecordCombiner::change(const CellReference &reference, std::uint32_t actor)
 {
-    if (m_cell == IdTable::npos)
-        return;
     auto key = owner(m_cell, reference.refNum);
-    const auto actor =
-        reference.deleted ? IdTable::npos : m_actors.find(reference.object, m_index.m_ids);
-    // A file's own new reference can replace nothing of an earlier file, and
-    // only one of its own if it gives a number twice.
-    if (!reference.movedTo && key.origin == m_own && !m_ownReadBefore &&
-        !ownActorReference(key.number)) {
-        if (actor != IdTable::npos)
-            add(key, actor);
-        return;
-    }
     if (reference.movedTo) {
         setLive(key, IdTable::npos);
         key.cell = cellEntry(*reference.movedTo);

@@ -17,6 +17,8 @@ namespace hw {
 class RecordCombiner final : public RecordSink
 {
 public:
+    static constexpr std::uint32_t kNumberBits = 0x00FFFFFF;
+
     explicit RecordCombiner(GameIndex index);
 
     /// Starts the file `name`; what follows belongs to it.
@@ -27,7 +29,26 @@ public:
     void masters(const std::vector<std::string> &names) override;
     void record(const IdRecord &record) override;
     void cell(const CellRecord &cell) override;
-    void reference(const CellReference &reference) override;
+
+    // Only references to NPCs and creatures are kept. A file's own new
+    // reference can replace nothing of an earlier file, and only one of its
+    // own if it gives a number twice; most references of a master are such
+    // and place no actor, and they end here at the cost of the actor filter.
+    void reference(const CellReference &reference) override
+    {
+        if (m_cell == IdTable::npos)
+            return;
+        const auto actor =
+            reference.deleted ? IdTable::npos : m_actors.find(reference.object, m_index.m_ids);
+        const std::uint32_t master = reference.refNum >> 24;
+        const bool own = master == 0 || master > m_masters.size();
+        if (own && !reference.movedTo && !m_ownReadBefore && !ownActorReference(reference.refNum)) {
+            if (actor != IdTable::npos)
+                add({m_cell, m_own, reference.refNum}, actor);
+            return;
+        }
+        change(reference, actor);
+    }
 
 private:
     struct ReferenceKey
@@ -53,7 +74,16 @@ private:
     OriginReferences &referencesOf(std::uint32_t origin);
     void add(const ReferenceKey &key, std::uint32_t actor);
     void setLive(const ReferenceKey &key, std::uint32_t actor);
-    bool ownActorReference(std::uint32_t number) const;
+    void change(const CellReference &reference, std::uint32_t actor);
+
+    // The reference number of the file being read places an actor.
+    bool ownActorReference(std::uint32_t number) const
+    {
+        const std::size_t word = number / 64;
+        return number > kNumberBits ||
+            (word < m_ownActorReferences.size() &&
+             (m_ownActorReferences[word] >> (number % 64) & 1));
+    }
     void markOwnActorReference(std::uint32_t number);
 
     GameIndex m_index;

@@ -20,6 +20,11 @@ constexpr std::size_t kProbeSize = 16 * 1024;
 
 constexpr std::string_view kHeaderTag = "TES3";
 
+// Eight cache lines 512 bytes apart: the next few KiB, where the next headers
+// of small records lie.
+constexpr std::size_t kPrefetchLines = 8;
+constexpr std::size_t kPrefetchStride = 512;
+
 } // namespace
 
 // The file as seen in place where the source can show it (a mapped file,
@@ -168,6 +173,14 @@ bool RecordWalk::next()
         m_outcome.endOffset = fileSize;
         return stop(ScanFault::DataCutShort);
     }
+    // The walk goes from header to header through memory it has not touched
+    // yet, each one known only from the one before: asking for the lines
+    // ahead of the next header while this record is handled spares most of
+    // the wait for them (see bench/). A prefetch never faults, wherever it
+    // points.
+    const char *nextHeader = header.data() + kHeaderSize + dataSize;
+    for (std::size_t line = 0; line < kPrefetchLines; ++line)
+        __builtin_prefetch(nextHeader + line * kPrefetchStride);
     m_header.tag = loadLe32(header.data());
     m_header.flags = loadLe32(header.data() + 12);
     m_header.dataSize = static_cast<std::size_t>(dataSize);

@@ -5,6 +5,7 @@
 #include "plugin/scan_outcome.hpp"
 
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 namespace hw {
@@ -15,22 +16,25 @@ class Subrecords
 {
 public:
     explicit Subrecords(std::string_view data)
-        : m_rest(data)
+        : m_at(data.data())
+        , m_end(data.data() + data.size())
     { }
 
     /// Moves to the next sub-record. False at the end of the data, and when
     /// the next sub-record does not fit in what is left of it (broken()).
     bool next()
     {
-        if (m_rest.empty())
+        const auto left = static_cast<std::size_t>(m_end - m_at);
+        if (left == 0)
             return false;
-        m_broken = m_rest.size() < 8 || loadLe32(m_rest.data() + 4) > m_rest.size() - 8;
+        // The length is read once: a mapped file may change under the reader.
+        const std::size_t length = left < 8 ? 0 : loadLe32(m_at + 4);
+        m_broken = left < 8 || length > left - 8;
         if (m_broken)
             return false;
-        const std::size_t length = loadLe32(m_rest.data() + 4);
-        m_tag = loadLe32(m_rest.data());
-        m_data = m_rest.substr(8, length);
-        m_rest.remove_prefix(8 + length);
+        m_tag = loadLe32(m_at);
+        m_data = {m_at + 8, length};
+        m_at += 8 + length;
         return true;
     }
 
@@ -39,16 +43,60 @@ public:
     bool broken() const { return m_broken; }
 
 private:
-    std::string_view m_rest;
+    const char *m_at;
+    const char *m_end;
     std::string_view m_data;
     std::uint32_t m_tag = 0;
     bool m_broken = false;
 };
 
+namespace detail {
+
+inline constexpr std::uint64_t kLowBits = 0x0101010101010101ull;
+inline constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+
+inline std::uint64_t wordAt(const char *bytes)
+{
+    std::uint64_t word;
+    std::memcpy(&word, bytes, 8);
+    return word;
+}
+
+} // namespace detail
+
 /// The text at the start of a sub-record's data up to its first NUL (all of
 /// it when it holds none), as the game reads a text; `ascii` tells whether it
 /// is ASCII and so the same in every code page.
-std::string_view untilNul(std::string_view data, bool &ascii);
+///
+/// Nearly always the text is ASCII and its NUL is the last byte, which is
+/// checked eight bytes at a time (the last eight overlapping those before);
+/// anything else is looked at byte by byte.
+inline std::string_view untilNul(std::string_view data, bool &ascii)
+{
+    const std::size_t size = data.size();
+    if (size > 8 && data[size - 1] == '\0') {
+        const std::size_t length = size - 1;
+        // A byte of 0 or beyond ASCII sets its top bit in word | (word - 1s);
+        // one of 1 to 127 never does, nor borrows from the byte above.
+        std::uint64_t flags = 0;
+        for (std::size_t at = 0; at + 8 < length; at += 8) {
+            const auto word = detail::wordAt(data.data() + at);
+            flags |= word | (word - detail::kLowBits);
+        }
+        const auto last = detail::wordAt(data.data() + length - 8);
+        flags |= last | (last - detail::kLowBits);
+        if ((flags & detail::kHighBits) == 0) {
+            ascii = true;
+            return data.substr(0, length);
+        }
+    }
+    unsigned char high = 0;
+    std::size_t length = 0;
+    for (; length < size && data[length] != '\0'; ++length)
+        high |= static_cast<unsigned char>(data[length]);
+    ascii = high < 0x80;
+    return data.substr(0, length);
+}
 
 /// What a record that gives an id (NPC_, CREA, the items, REGN, ...) holds,
 /// read in one walk over its sub-records. Every reader of ids takes them from

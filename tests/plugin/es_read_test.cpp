@@ -1,4 +1,5 @@
 #include "plugin/es_read.hpp"
+#include "plugin/subrecords.hpp"
 
 #include "plugin_writer.hpp"
 #include "temp_folder.hpp"
@@ -133,6 +134,30 @@ TEST(ESRead, givesTheIdsAndTheOutcome)
                 EXPECT_LT(copying.bytesRead, c.file.size() / 2);
             }
         }
+}
+
+// The word-wise search for the end of a text gives what a plain search does,
+// at every length around the word size, with a NUL, a byte beyond ASCII or
+// neither at every place, and with or without a closing NUL.
+TEST(UntilNul, takesTheTextUpToItsFirstNulAndSaysWhetherItIsAscii)
+{
+    for (std::size_t size = 0; size <= 26; ++size)
+        for (std::size_t at = 0; at <= size; ++at)
+            for (const char odd : {'\0', '\x80', '\xFF', 'Z'})
+                for (const bool closed : {false, true}) {
+                    std::string bytes(size, 'a');
+                    if (at < size)
+                        bytes[at] = odd;
+                    if (closed)
+                        bytes += '\0';
+                    const std::string expected = bytes.substr(0, bytes.find('\0'));
+                    bool ascii = false;
+                    EXPECT_EQ(hw::untilNul(bytes, ascii), expected) << size << ' ' << at;
+                    EXPECT_EQ(ascii,
+                              std::none_of(expected.begin(), expected.end(),
+                                           [](char c) { return c < 0; }))
+                        << size << ' ' << at;
+                }
 }
 
 const fs::path kPlugins = HW_TEST_PLUGINS;
