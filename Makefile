@@ -14,7 +14,7 @@ CMAKE     := cmake --log-level=WARNING
 CMAKE_ARGS := -DHOURWRIGHT_WERROR=$(WERROR)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps build test run install package sanitize fuzz bench bench-schedule bench-build \
+.PHONY: all deps build test run install package sanitize fuzz bench bench-schedule bench-reader bench-build \
 	windows-test format format-check clean
 
 all: build
@@ -90,6 +90,11 @@ bench-schedule: bench-build
 		hyperfine -N --warmup 1 "sort -f $$list" \
 			"$(BENCH_BUILD)/src/cli/hourwright-cli schedule --npc x $$list"; \
 		status=$$?; rm -f $$list; exit $$status
+
+# The game-data reader as whole programs against cat, with a warm and a cold
+# page cache, and its peak memory (bench/measure-reader).
+bench-reader: bench-build
+	@BENCH_BUILD=$(BENCH_BUILD) bench/measure-reader
 
 bench-build:
 	@scripts/install-deps build bench

@@ -7,7 +7,10 @@
 // of the two times for each file.
 //
 //   plugin_bench [benchmark options]
-//   plugin_bench --write-master MEGABYTES FILE   (for timing whole processes)
+// and, to time whole processes (bench/measure-reader):
+//   plugin_bench --write-master MEGABYTES FILE   a synthetic master
+//   plugin_bench --write-crowd CELLS FILE        one NPC placed in CELLS cells
+//   plugin_bench --write-huge-record FILE        a record claiming 2 GB, sparse
 #include "bench_support.hpp"
 #include "plugin/es_read.hpp"
 #include "synthetic_master.hpp"
@@ -82,6 +85,14 @@ int main(int argc, char **argv)
                     static_cast<unsigned long long>(info.bytes),
                     static_cast<unsigned long long>(info.records),
                     static_cast<unsigned long long>(info.npcRecords));
+        return 0;
+    }
+    if (argc == 4 && std::string(argv[1]) == "--write-crowd") {
+        writeCrowdPlugin(argv[3], static_cast<std::uint32_t>(std::stoul(argv[2])));
+        return 0;
+    }
+    if (argc == 3 && std::string(argv[1]) == "--write-huge-record") {
+        writeHugeRecordFile(argv[2]);
         return 0;
     }
     benchmark::Initialize(&argc, argv);

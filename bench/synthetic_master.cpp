@@ -256,6 +256,33 @@ MasterInfo writeSyntheticMaster(const std::filesystem::path &file, std::uint64_t
     return writer.finish();
 }
 
+void writeCrowdPlugin(const std::filesystem::path &file, std::uint32_t cells)
+{
+    Writer writer(file);
+    writer.add(hw::test::headerRecord());
+    writer.add(record("NPC_", textSubrecord("NAME", "crowd"), std::nullopt, 0x400));
+    for (std::uint32_t cell = 0; cell < cells; ++cell)
+        writer.add(record("CELL",
+                          textSubrecord("NAME", "Crowded Hall " + std::to_string(cell)) +
+                              subrecord("DATA", le32(1) + le32(0) + le32(0)) +
+                              subrecord("FRMR", le32(cell + 1)) + textSubrecord("NAME", "crowd") +
+                              subrecord("DATA", std::string(24, '\0'))));
+    writer.finish();
+}
+
+void writeHugeRecordFile(const std::filesystem::path &file)
+{
+    constexpr std::int32_t kClaimed = 0x7FFFFFF0;
+    {
+        Writer writer(file);
+        writer.add(hw::test::headerRecord());
+        writer.add(record("NPC_", {}, kClaimed));
+        writer.finish();
+    }
+    // The claimed bytes are there, as a hole that takes no disk space.
+    std::filesystem::resize_file(file, std::filesystem::file_size(file) + kClaimed);
+}
+
 namespace {
 
 // Ids in the manner of real ones: words, blanks and underscores, numbers.

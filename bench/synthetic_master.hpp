@@ -24,6 +24,15 @@ struct MasterInfo
 /// when the file cannot be written.
 MasterInfo writeSyntheticMaster(const std::filesystem::path &file, std::uint64_t targetBytes);
 
+/// Writes a plugin whose one NPC, "crowd", stands in `cells` interior cells,
+/// once in each. Throws std::runtime_error when it cannot be written.
+void writeCrowdPlugin(const std::filesystem::path &file, std::uint32_t cells);
+
+/// Writes a sparse file of a little over 2 GiB: a header record, then an NPC
+/// record whose data size claims all the rest, which holds only zeros.
+/// Throws std::runtime_error when it cannot be written.
+void writeHugeRecordFile(const std::filesystem::path &file);
+
 /// The bytes of a plugin of 200,000 ids of every kind, in the shares of a
 /// large load order, with a few references in each cell. The same every time.
 std::string pluginOf200kIds();
