@@ -4,16 +4,19 @@
 
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <string_view>
 #include <vector>
 
 namespace hw {
 
 /// The NPCs and creatures of an IdTable in a hash table of their own, behind
-/// a one-bit-per-hash filter. Both are small enough to stay in the
-/// processor's cache, so that the hundreds of thousands of references in a
-/// master, most of which place something else, are told apart from those
-/// that place an actor at little cost.
+/// a one-bit-per-hash filter, with their ids in lower case in one block of
+/// its own. All of it is small enough to stay in the processor's cache, so
+/// that the hundreds of thousands of references in a master, most of which
+/// place something else, are told apart from those that place an actor at
+/// little cost, and the others are found without reading the IdTable's
+/// scattered entries and texts.
 class ActorSet
 {
 public:
@@ -60,23 +63,32 @@ private:
 
     bool mayHold(std::string_view id) const
     {
-        if (m_count == 0)
+        if (m_actors.empty())
             return false;
         const std::size_t bit = filterBit(id);
         return (m_filter[bit / 64] >> (bit % 64) & 1) != 0;
     }
 
     std::uint32_t lookUp(std::string_view id, const IdTable &ids) const;
-    void insert(std::string_view id, std::uint32_t entry);
+    void insert(std::uint64_t slot);
 
-    // Each slot holds the top half of the id's hash and the entry's number
-    // plus 1; 0 is empty. At most half the slots are used.
+    struct Actor
+    {
+        std::uint32_t entry; ///< in the IdTable
+        std::uint32_t keyOffset; ///< of its id in lower case, in m_keys
+        std::uint32_t keyLength;
+    };
+
+    std::vector<Actor> m_actors;
+    std::string m_keys;
+    // Each slot holds the low half of the id's hash (which also places it)
+    // and the actor's number plus 1; 0 is empty. At most half the slots are
+    // used.
     std::vector<std::uint64_t> m_slots;
     // Eight bits per slot, one set for each id by a key cheaper than its
     // hash: a clear bit rules an id out without hashing it.
     std::vector<std::uint64_t> m_filter;
     std::size_t m_filterMask = 0; ///< the filter's bit count less 1
-    std::size_t m_count = 0;
 };
 
 } // namespace hw

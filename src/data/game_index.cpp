@@ -24,30 +24,37 @@ std::size_t lowerBound(const SortedIds &ids, std::string_view text)
     return low;
 }
 
-// An id with the first eight bytes of its lower-case form as a number that
-// orders as those bytes do, as asciiCaselessLess orders the ids; only ids
-// with the same eight first bytes need comparing.
+// An id with the first sixteen bytes of its lower-case form as two numbers
+// that order as those bytes do, as asciiCaselessLess orders the ids; only ids
+// with the same sixteen first bytes need their texts compared. (Ids share
+// long beginnings: "ex_common_", "furn_de_", "T_Com_Var_".)
 struct SortKey
 {
-    std::uint64_t prefix;
+    std::uint64_t head;
+    std::uint64_t next;
     TextRef id;
+
+    bool prefixBefore(const SortKey &other) const
+    {
+        return head != other.head ? head < other.head : next < other.next;
+    }
+    bool samePrefix(const SortKey &other) const { return head == other.head && next == other.next; }
 };
 
-// The first eight bytes of `lower` (zeros after its end) as one number.
-std::uint64_t packHead(std::string_view lower)
+// Eight bytes of `id` from `from` on in lower case (zeros after its end) as
+// one number.
+std::uint64_t packFolded(std::string_view id, std::size_t from)
 {
     std::uint64_t prefix = 0;
-    for (std::size_t at = 0; at < 8; ++at)
-        prefix = prefix << 8 | (at < lower.size() ? static_cast<unsigned char>(lower[at]) : 0);
+    for (std::size_t at = from; at < from + 8; ++at)
+        prefix =
+            prefix << 8 | (at < id.size() ? static_cast<unsigned char>(asciiLower(id[at])) : 0);
     return prefix;
 }
 
-std::uint64_t sortPrefix(std::string_view id)
+SortKey sortKey(std::string_view id, TextRef ref)
 {
-    const auto head = id.substr(0, 8);
-    char folded[8] = {};
-    std::transform(head.begin(), head.end(), folded, asciiLower);
-    return packHead({folded, head.size()});
+    return {packFolded(id, 0), packFolded(id, 8), ref};
 }
 
 class KeyOrder
@@ -58,21 +65,21 @@ public:
     { }
     bool operator()(const SortKey &a, const SortKey &b) const
     {
-        return a.prefix != b.prefix ? a.prefix < b.prefix : asciiCaselessLess(rest(a), rest(b));
+        return !a.samePrefix(b) ? a.prefixBefore(b) : asciiCaselessLess(rest(a), rest(b));
     }
     bool equal(const SortKey &a, const SortKey &b) const
     {
-        return a.prefix == b.prefix && asciiCaselessEqual(rest(a), rest(b));
+        return a.samePrefix(b) && asciiCaselessEqual(rest(a), rest(b));
     }
 
 private:
-    // What the prefix leaves to compare: the bytes after the first eight.
+    // What the prefix leaves to compare: the bytes after the first sixteen.
     // (An id holds no NUL, so ids with one prefix agree up to the end of the
-    // shorter one when it has fewer than eight bytes, and both end there.)
+    // shorter one when it has fewer than sixteen bytes, and both end there.)
     std::string_view rest(const SortKey &key) const
     {
         const auto id = m_table.text(key.id);
-        return id.substr(std::min<std::size_t>(8, id.size()));
+        return id.substr(std::min<std::size_t>(16, id.size()));
     }
 
     const IdTable &m_table;
@@ -91,7 +98,7 @@ std::vector<SortKey> sortIds(const std::vector<TextRef> &ids, const KeyOrder &or
     std::vector<SortKey> keys;
     keys.reserve(ids.size());
     for (const auto id : ids)
-        keys.push_back({sortPrefix(table.text(id)), id});
+        keys.push_back(sortKey(table.text(id), id));
     std::stable_sort(keys.begin(), keys.end(), order);
     keepFirstOfEqual(keys, order);
     return keys;
@@ -219,7 +226,7 @@ void GameIndex::organise()
         mergeIds(group(IdGroup::Actor),
                  mergeIds(group(IdGroup::Object), group(IdGroup::Item), order), order);
     group(IdGroup::CastTarget) =
-        mergeIds(group(IdGroup::Actor), {{sortPrefix(kPlayerId), player}}, order);
+        mergeIds(group(IdGroup::Actor), {sortKey(kPlayerId, player)}, order);
     group(IdGroup::Place) = mergeIds(group(IdGroup::Cell), group(IdGroup::Region), order);
     for (std::size_t at = 0; at < kIdGroupCount; ++at) {
         m_sorted[at].clear();

@@ -67,11 +67,11 @@ std::uint32_t IdTable::find(std::string_view key, KindMask kinds) const
 {
     if (m_slots.empty())
         return npos;
-    const auto hash = asciiCaselessHash(key);
+    const auto hash = static_cast<std::uint32_t>(asciiCaselessHash(key));
     const std::size_t mask = m_slots.size() - 1;
     for (std::size_t at = hash & mask; m_slots[at] != 0; at = (at + 1) & mask) {
         const std::uint64_t slot = m_slots[at];
-        if ((slot >> 32) != (hash >> 32))
+        if ((slot >> 32) != hash)
             continue;
         const auto entry = static_cast<std::uint32_t>(slot) - 1;
         const IdEntry &e = m_entries[entry];
@@ -90,21 +90,24 @@ std::uint32_t IdTable::findOrAdd(RecordKind kind, std::string_view key)
     e.kind = kind;
     e.key = e.shown = addText(key);
     if (2 * m_entries.size() > m_slots.size()) {
-        m_slots.assign(std::max<std::size_t>(64, 2 * m_slots.size()), 0);
-        for (std::uint32_t n = 0; n < entry; ++n)
-            insertSlot(asciiCaselessHash(text(m_entries[n].key)), n);
+        // The slots keep their hashes: growing reads no key again.
+        std::vector<std::uint64_t> slots(std::max<std::size_t>(64, 2 * m_slots.size()));
+        slots.swap(m_slots);
+        for (const auto slot : slots)
+            if (slot != 0)
+                insertSlot(slot);
     }
-    insertSlot(asciiCaselessHash(key), entry);
+    insertSlot(asciiCaselessHash(key) << 32 | (entry + 1));
     return entry;
 }
 
-void IdTable::insertSlot(std::uint64_t hash, std::uint32_t entry)
+void IdTable::insertSlot(std::uint64_t slot)
 {
     const std::size_t mask = m_slots.size() - 1;
-    std::size_t at = hash & mask;
+    std::size_t at = (slot >> 32) & mask;
     while (m_slots[at] != 0)
         at = (at + 1) & mask;
-    m_slots[at] = (hash >> 32) << 32 | (entry + 1);
+    m_slots[at] = slot;
 }
 
 } // namespace hw

@@ -64,12 +64,13 @@ public:
     std::span<const IdEntry> entries() const { return m_entries; }
 
 private:
-    void insertSlot(std::uint64_t hash, std::uint32_t entry);
+    void insertSlot(std::uint64_t slot);
 
     std::string m_text;
     std::vector<IdEntry> m_entries;
-    // Each slot holds the top half of the key's hash and the entry's number
-    // plus 1; 0 is empty. At most half the slots are used.
+    // Each slot holds the low half of the key's hash (which also places it)
+    // and the entry's number plus 1; 0 is empty. At most half the slots are
+    // used.
     std::vector<std::uint64_t> m_slots;
 };
 

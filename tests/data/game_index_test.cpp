@@ -129,9 +129,10 @@ TEST(GameIndex, keepsEachIdOnceWithItsFirstSpellingAndLastRecordInSortedLists)
 TEST(GameIndex, foldsOnlyAsciiLettersAsTheGameDoes)
 {
     const std::string master = headerRecord({}) + npcRecord("\xC0rvs") + npcRecord("\xE0rvs") +
-        npcRecord("Irvs") + npcRecord("IRVS") + idRecord("MISC", "ring_001B") +
-        idRecord("MISC", "RING_001ab") + idRecord("MISC", "ring_001") +
-        idRecord("MISC", "ring_001a") + idRecord("MISC", "Ring_001A") +
+        npcRecord("Irvs") + npcRecord("IRVS") + idRecord("MISC", "ring_of_power_001B") +
+        idRecord("MISC", "RING_OF_POWER_001ab") + idRecord("MISC", "ring_of_power_001") +
+        idRecord("MISC", "ring_of_power_001a") + idRecord("MISC", "Ring_Of_Power_001A") +
+        idRecord("MISC", "ring_of_power_00") +
         record("CELL",
                cellHead("Hall", 1) + placed(1, "\xC0RVS") + placed(2, "\xE0rvs") +
                    placed(3, "\xE0RVS") + placed(4, "irvs"));
@@ -149,12 +150,34 @@ TEST(GameIndex, foldsOnlyAsciiLettersAsTheGameDoes)
     EXPECT_EQ(index.actor("\xC3\xA0RVS")->id, lower);
     EXPECT_EQ(hw::firstStartingWith(npcs, "\xC3\xA0"), 2u);
     EXPECT_EQ(hw::nearestIds(npcs, "\xC3\xA0RVS"), (Strings {upper, "Irvs"}));
-    // Ids that differ after their first eight bytes, each once.
+    // Ids that differ only after their first sixteen bytes, each once.
     const auto items = index.sorted(hw::IdGroup::Item);
     Strings itemIds;
     for (std::size_t n = 0; n < items.size(); ++n)
         itemIds.emplace_back(items[n]);
-    EXPECT_EQ(itemIds, (Strings {"ring_001", "ring_001a", "RING_001ab", "ring_001B"}));
+    EXPECT_EQ(itemIds,
+              (Strings {"ring_of_power_00", "ring_of_power_001", "ring_of_power_001a",
+                        "RING_OF_POWER_001ab", "ring_of_power_001B"}));
+}
+
+// More actors than the tables start with, each placed once under its id in
+// other letter case: every reference is found however often they grew.
+TEST(GameIndex, placesEachOfManyActors)
+{
+    std::string plugin = headerRecord({});
+    std::string references;
+    for (std::uint32_t n = 0; n < 1000; ++n) {
+        const std::string id = "Actor " + std::to_string(n);
+        plugin += idRecord(n % 3 ? "NPC_" : "CREA", id);
+        references += placed(n + 1, "aCTOR " + std::to_string(n));
+    }
+    plugin += inn(references);
+    hw::MemorySource source(plugin);
+    hw::GameIndexBuilder builder;
+    builder.addSource(source, "Many.esp");
+    const auto index = builder.finish();
+    for (std::uint32_t n = 0; n < 1000; n += 7)
+        EXPECT_EQ(index.actor("actor " + std::to_string(n))->cells, Strings {kInn}) << n;
 }
 
 // A file added again replaces its references instead of counting them twice;
