@@ -17,8 +17,6 @@ namespace hw {
 class RecordCombiner final : public RecordSink
 {
 public:
-    static constexpr std::uint32_t kNumberBits = 0x00FFFFFF;
-
     explicit RecordCombiner(GameIndex index);
 
     /// Starts the file `name`; what follows belongs to it.
@@ -51,6 +49,8 @@ public:
     }
 
 private:
+    static constexpr std::uint32_t kNumberBits = 0x00FFFFFF;
+
     struct ReferenceKey
     {
         std::uint32_t cell;

@@ -216,7 +216,7 @@ private:
         for (; more; more = sub.next()) {
             // A cell's references run to hundreds of KiB read once from
             // start to end; the lines ahead are asked for in time.
-            __builtin_prefetch(sub.data().data() + kPrefetchDistance);
+            prefetchAhead(sub.data().data(), kPrefetchDistance);
             references.take(sub.tag(), sub.data());
         }
         references.flush();

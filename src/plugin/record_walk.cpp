@@ -176,11 +176,10 @@ bool RecordWalk::next()
     // The walk goes from header to header through memory it has not touched
     // yet, each one known only from the one before: asking for the lines
     // ahead of the next header while this record is handled spares most of
-    // the wait for them (see bench/). A prefetch never faults, wherever it
-    // points.
-    const char *nextHeader = header.data() + kHeaderSize + dataSize;
+    // the wait for them (see bench/).
     for (std::size_t line = 0; line < kPrefetchLines; ++line)
-        __builtin_prefetch(nextHeader + line * kPrefetchStride);
+        prefetchAhead(header.data(),
+                      kHeaderSize + static_cast<std::size_t>(dataSize) + line * kPrefetchStride);
     m_header.tag = loadLe32(header.data());
     m_header.flags = loadLe32(header.data() + 12);
     m_header.dataSize = static_cast<std::size_t>(dataSize);
