@@ -286,8 +286,10 @@ TEST(ReadNPCNamesFromAFileDeathTest, leavesOtherBusErrorsFatal)
         ::ftruncate(fd, 0);
         std::exit(mapped[2 * 4096] == 'x' ? 0 : 0);
     };
-    EXPECT_EXIT(
-        touchPastTheEnd(), [](int status) { return !WIFEXITED(status); }, "");
+    // Ended by the signal, or by the handler that was there (a sanitizer's):
+    // anything but carrying on past the fault.
+    const auto stopped = [](int status) { return !WIFEXITED(status) || WEXITSTATUS(status) != 0; };
+    EXPECT_EXIT(touchPastTheEnd(), stopped, "");
 }
 #endif
 
