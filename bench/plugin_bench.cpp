@@ -10,6 +10,7 @@
 // and, to time whole processes (bench/measure-reader):
 //   plugin_bench --write-master MEGABYTES FILE   a synthetic master
 //   plugin_bench --write-crowd CELLS FILE        one NPC placed in CELLS cells
+//   plugin_bench --write-200k-ids FILE           200,000 ids of every kind
 //   plugin_bench --write-huge-record FILE        a record claiming 2 GB, sparse
 #include "bench_support.hpp"
 #include "plugin/es_read.hpp"
@@ -90,6 +91,13 @@ int main(int argc, char **argv)
     if (argc == 4 && std::string(argv[1]) == "--write-crowd") {
         writeCrowdPlugin(argv[3], static_cast<std::uint32_t>(std::stoul(argv[2])));
         return 0;
+    }
+    if (argc == 3 && std::string(argv[1]) == "--write-200k-ids") {
+        std::FILE *out = std::fopen(argv[2], "wb");
+        const std::string plugin = pluginOf200kIds();
+        const bool written =
+            out != nullptr && std::fwrite(plugin.data(), 1, plugin.size(), out) == plugin.size();
+        return out != nullptr && std::fclose(out) == 0 && written ? 0 : 1;
     }
     if (argc == 3 && std::string(argv[1]) == "--write-huge-record") {
         writeHugeRecordFile(argv[2]);
