@@ -129,6 +129,7 @@ struct BenchPrompts : hw::Prompts
         return buttons == hw::PromptButtons::Ok ? defaultButton : answer;
     }
     QString openFile(QWidget *, const QString &, const QString &) override { return file; }
+    QString saveFile(QWidget *, const QString &, const QString &, QString &) override { return {}; }
 };
 
 void load(hw::frmMain &window, BenchPrompts &prompts, const fs::path &file, hw::PromptAnswer answer)
