@@ -116,8 +116,13 @@ public:
     /// or Delete in a box with text switches off the next completion.
     void txtName_KeyDown(QKeyEvent *event);
     /// The key filter of the option fields, for one typed character; returns
-    /// true when the keystroke is consumed.
+    /// true when the keystroke is consumed. Keys that type no character
+    /// (shortcuts, editing keys) pass unfiltered.
     bool txtOption_KeyPress(int Index, QKeyEvent *event);
+    /// Pastes `pasted` into the numeric option field `Index` over its
+    /// selection, keeping the characters that the field takes, as typing them
+    /// would; the paste ends where a second number would begin.
+    void txtOption_Paste(int Index, const QString &pasted);
     /// Ctrl+A (Shift and Alt may be held too) selects the whole script; returns
     /// true when the key is consumed.
     bool txtScript_KeyDown(QKeyEvent *event);
@@ -158,6 +163,8 @@ private:
     void setTabOrder();
     void connectHandlers();
     void applyLayoutRule(QSize client);
+    bool takesNumber(int Index) const;
+    bool numberPasteEvent(int Index, QEvent *event);
 
     void Form_Load();
     void FillTimeList();

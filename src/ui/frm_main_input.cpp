@@ -2,12 +2,17 @@
 // handlers, and the select-all key of the script box.
 #include "ui/frm_main.hpp"
 
+#include "model/catalogue.hpp"
 #include "ui/paste_guard.hpp"
 #include "ui/script_box.hpp"
 
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 
 #include <algorithm>
 
@@ -62,10 +67,18 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
             txtName_KeyDown(key);
             return false;
         }
-        return watched == txtScript ? txtScript_KeyDown(key) : txtOption_KeyPress(Index, key);
+        if (watched == txtScript)
+            return txtScript_KeyDown(key);
+        if (key->matches(QKeySequence::Paste) && takesNumber(Index)) {
+            txtOption_Paste(Index, QGuiApplication::clipboard()->text());
+            return true;
+        }
+        return txtOption_KeyPress(Index, key);
     }
     if (field == txtOption.end())
         return false;
+    if (takesNumber(Index) && numberPasteEvent(Index, event))
+        return true;
     switch (event->type()) {
     case QEvent::FocusIn: {
         const auto reason = static_cast<QFocusEvent *>(event)->reason();
@@ -88,6 +101,56 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
     case QEvent::FocusOut:
         m_focusedByMouse = -1;
         return false;
+    default:
+        return false;
+    }
+}
+
+bool frmMain::takesNumber(int Index) const
+{
+    return !isTextField(Index, blnOption1Text);
+}
+
+// Every other way text is pasted or dropped into a numeric field goes through
+// txtOption_Paste as the paste key does; returns true when `event` is taken.
+bool frmMain::numberPasteEvent(int Index, QEvent *event)
+{
+    QLineEdit *box = txtOption[static_cast<std::size_t>(Index)];
+    switch (event->type()) {
+    case QEvent::ContextMenu: {
+        // The line edit's own menu, its Paste rerouted.
+        QMenu *menu = box->createStandardContextMenu();
+        for (QAction *action : menu->actions())
+            if (QObject::disconnect(action, SIGNAL(triggered()), box, SLOT(paste())))
+                connect(action, &QAction::triggered, this, [this, Index] {
+                    txtOption_Paste(Index, QGuiApplication::clipboard()->text());
+                });
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(static_cast<QContextMenuEvent *>(event)->globalPos());
+        return true;
+    }
+    case QEvent::MouseButtonRelease: {
+        // The middle button pastes the X selection where the press put the caret.
+        QClipboard *clipboard = QGuiApplication::clipboard();
+        if (static_cast<QMouseEvent *>(event)->button() != Qt::MiddleButton ||
+            !clipboard->supportsSelection())
+            return false;
+        box->deselect();
+        txtOption_Paste(Index, clipboard->text(QClipboard::Selection));
+        return true;
+    }
+    case QEvent::Drop: {
+        auto *drop = static_cast<QDropEvent *>(event);
+        // The line edit stops showing where the text would go, as after a drag
+        // that left it; the text is then pasted at the drop point.
+        QDragLeaveEvent leave;
+        QCoreApplication::sendEvent(box, &leave);
+        box->setCursorPosition(box->cursorPositionAt(drop->position().toPoint()));
+        txtOption_Paste(Index, drop->mimeData()->text());
+        drop->setDropAction(Qt::CopyAction);
+        drop->accept();
+        return true;
+    }
     default:
         return false;
     }

@@ -10,6 +10,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <algorithm>
+
 namespace hw {
 
 namespace {
@@ -17,13 +19,33 @@ namespace {
 const QString kOptionToolTip =
     QStringLiteral("Space for options that different functions require.");
 
-// A key that types a character, as opposed to an editing key (arrows,
-// Delete), which types none. Ctrl shortcuts type their control character
-// (Ctrl+V is 22), so a numeric field drops them like any other character it
-// does not take; the context menu still pastes.
-bool isTypedCharacter(const QKeyEvent &event)
+// Whether `event` types a character into a line edit, by the rule of Qt's own
+// line edit: shortcuts (Ctrl+A, Ctrl+C, Ctrl+V, Ctrl+X, Ctrl+Z) and editing
+// keys (arrows, Backspace, Delete, Enter) type none and never reach the key
+// filter. Ctrl with Alt is AltGr on Windows, which types characters.
+bool typesCharacter(const QKeyEvent &event)
 {
-    return !event.text().isEmpty() && event.key() != Qt::Key_Delete;
+    const QString text = event.text();
+    if (text.isEmpty())
+        return false;
+    const QChar c = text.front();
+    if (c.category() == QChar::Other_Format)
+        return true;
+    const Qt::KeyboardModifiers held = event.modifiers();
+    if (held == Qt::ControlModifier || held == (Qt::ControlModifier | Qt::ShiftModifier))
+        return false;
+    return c.isPrint() || c.category() == QChar::Other_PrivateUse || c.isHighSurrogate();
+}
+
+// Replaces the whole text of `box` in one step that Undo takes back whole, and
+// puts the caret at `caret`.
+void replaceText(QLineEdit *box, const QString &text, int caret)
+{
+    if (text != box->text()) {
+        box->selectAll();
+        box->insert(text);
+    }
+    box->setCursorPosition(caret);
 }
 
 } // namespace
@@ -67,7 +89,7 @@ void frmMain::txtOption_GotFocus(int Index)
 
 bool frmMain::txtOption_KeyPress(int Index, QKeyEvent *event)
 {
-    if (isTextField(Index, blnOption1Text) || !isTypedCharacter(*event))
+    if (isTextField(Index, blnOption1Text) || !typesCharacter(*event))
         return false;
     QLineEdit *box = txtOption[Index];
     const QString typed = event->text();
@@ -87,12 +109,48 @@ bool frmMain::txtOption_KeyPress(int Index, QKeyEvent *event)
             text.remove(0, 1);
         else
             text.prepend(QLatin1Char('-'));
-        box->setText(text);
-        box->setCursorPosition(static_cast<int>(text.size()));
+        replaceText(box, text, static_cast<int>(text.size()));
         return true;
     }
     const bool digit = c >= QLatin1Char('0') && c <= QLatin1Char('9');
-    return !(digit || c == QLatin1Char('\b'));
+    return !digit;
+}
+
+void frmMain::txtOption_Paste(int Index, const QString &pasted)
+{
+    // As typing the characters one by one would: digits go in at the caret,
+    // blanks, commas and letters drop, a minus before the first digit toggles
+    // the sign. A second point, or a minus after a digit, would start another
+    // number: the paste ends there, so that "-12.5.3" gives -12.5, never -12.53.
+    QLineEdit *box = txtOption[static_cast<std::size_t>(Index)];
+    QString text = box->text();
+    int caret = box->cursorPosition();
+    if (box->hasSelectedText()) {
+        caret = box->selectionStart();
+        text.remove(caret, box->selectionLength());
+    }
+    bool digits = false;
+    for (const QChar c : pasted) {
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
+            text.insert(caret++, c);
+            digits = true;
+        } else if (c == QLatin1Char('.')) {
+            if (text.contains(c))
+                break;
+            text.insert(caret++, c);
+        } else if (c == QLatin1Char('-')) {
+            if (digits)
+                break;
+            if (text.startsWith(c)) {
+                text.remove(0, 1);
+                caret = std::max(0, caret - 1);
+            } else {
+                text.prepend(c);
+                ++caret;
+            }
+        }
+    }
+    replaceText(box, text, caret);
 }
 
 } // namespace hw

@@ -3,6 +3,8 @@
 
 #include <QClipboard>
 #include <QLabel>
+#include <QMenu>
+#include <QMimeData>
 
 namespace {
 
@@ -68,7 +70,7 @@ TEST(KeyFilter, typedCharacterGivesTextAndCaret)
         // Digits, Backspace and Delete pass; every other character, and Ctrl shortcuts, drop.
         {"Wander", 11, "12", 2, 0, '7', "127", 3}, {"Wander", 11, "12", 1, 0, '\b', "2", 0},
         {"Wander", 11, "12", 0, 0, '\x7f', "2", 0}, {"Wander", 11, "12", 2, 0, 'a', "12", 2},
-        {"Wander", 1, "512", 3, 0, 'x', "512", 3}, {"Add Item", 2, "5", 1, 0, '\x16', "5", 1},
+        {"Wander", 1, "512", 3, 0, 'x', "512", 3}, {"Add Item", 2, "5", 1, 0, '\x16', "599", 3},
         // Field 1 of Say and Cast, and field 0, take anything, "." and "-" too; Ctrl+V pastes.
         {"Say", 1, "Hi", 2, 0, '!', "Hi!", 3}, {"Cast", 1, "a-b", 3, 0, '-', "a-b-", 4},
         {"Attack", 0, "a.b", 3, 0, '.', "a.b.", 4}, {"Attack", 0, "ab", 1, 0, '-', "a-b", 2},
@@ -87,6 +89,95 @@ TEST(KeyFilter, typedCharacterGivesTextAndCaret)
         EXPECT_EQ(box.text(), QString::fromUtf8(textAfter));
         EXPECT_EQ(box.cursorPosition(), caretAfter);
         EXPECT_TRUE(w.prompts.asked.isEmpty()) << "refused keys are dropped silently";
+    }
+}
+
+TEST(KeyFilter, shortcutsReachANumericFieldWhileLettersWithAltOrMetaStayOut)
+{
+    hw::test::Window w;
+    QLineEdit &box = w.field(2);
+    box.setText(QStringLiteral("12"));
+    const auto press = [&box](Qt::Key key, Qt::KeyboardModifiers modifiers) {
+        QTest::keyClick(&box, key, modifiers);
+        return (box.text() + '|' + box.selectedText() + '|' + QApplication::clipboard()->text())
+            .toStdString();
+    };
+    QApplication::clipboard()->clear();
+    EXPECT_EQ(press(Qt::Key_A, Qt::ControlModifier), "12|12|");
+    EXPECT_EQ(press(Qt::Key_C, Qt::ControlModifier), "12|12|12");
+    EXPECT_EQ(press(Qt::Key_X, Qt::ControlModifier), "||12");
+    EXPECT_EQ(press(Qt::Key_Z, Qt::ControlModifier), "12|12|12");
+    EXPECT_EQ(press(Qt::Key_End, Qt::NoModifier), "12||12");
+    EXPECT_EQ(press(Qt::Key_A, Qt::AltModifier), "12||12");
+    EXPECT_EQ(press(Qt::Key_A, Qt::MetaModifier), "12||12");
+}
+
+// Pastes `text` into `box` by `route`: "key" (Ctrl+V), "insert" (Shift+Insert), "menu"
+// (the context menu's Paste) or "drop" (dropped at the caret).
+void paste(QLineEdit &box, const QString &text, const char *route)
+{
+    QApplication::clipboard()->setText(text);
+    const QByteArray how(route);
+    if (how == "key" || how == "insert") {
+        QTest::keyClick(&box, how == "key" ? Qt::Key_V : Qt::Key_Insert,
+                        how == "key" ? Qt::ControlModifier : Qt::ShiftModifier);
+    } else if (how == "menu") {
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, {}, box.mapToGlobal(QPoint()));
+        QApplication::sendEvent(&box, &event);
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction *action : menu->actions())
+            if (action->text().startsWith(QStringLiteral("&Paste")))
+                action->trigger();
+        menu->close();
+    } else {
+        // Qt delivers a drop only inside a drag it runs; the window's filter is handed the
+        // drop as Qt would hand it.
+        QMimeData mime;
+        mime.setText(text);
+        const QPoint at(box.width() - 2, box.height() / 2); // after the text
+        QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, {});
+        QObject *filter = box.window();
+        EXPECT_TRUE(filter->eventFilter(&box, &drop));
+        EXPECT_EQ(drop.dropAction(), Qt::CopyAction); // the source keeps its text
+    }
+}
+
+TEST(KeyFilter, aPasteIntoANumericFieldKeepsWhatTypingWouldAndEndsBeforeASecondNumber)
+{
+    // The field's text, selection start (the caret) and length, the text pasted, the text
+    // and caret after.
+    // clang-format off
+    const std::tuple<const char *, int, int, const char *, const char *, int> cases[] = {
+        {"", 0, 0, "-12.5.3", "-12.5", 5}, {"", 0, 0, " 1,234.5 m", "1234.5", 6},
+        {"7", 1, 0, "5-3", "75", 2}, {"12", 0, 0, "-7", "-712", 2},
+        {"-12", 3, 0, "-3", "123", 3}, {"1.2", 3, 0, ".5", "1.2", 3},
+        {"123", 1, 1, "4.5", "14.53", 4}, {"9", 0, 1, "abc", "", 0},
+    };
+    // clang-format on
+    for (const auto &[text, start, length, pasted, textAfter, caretAfter] : cases) {
+        SCOPED_TRACE(std::string(text) + " + " + pasted);
+        hw::test::Window w;
+        QLineEdit &box = w.field(3);
+        box.setText(QString::fromUtf8(text));
+        box.setSelection(start, length);
+        paste(box, QString::fromUtf8(pasted), "key");
+        EXPECT_EQ(box.text(), QString::fromUtf8(textAfter));
+        EXPECT_EQ(box.cursorPosition(), caretAfter);
+        QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier); // one step back
+        EXPECT_EQ(box.text(), QString::fromUtf8(text));
+    }
+    for (const char *route : {"insert", "menu", "drop"}) {
+        SCOPED_TRACE(route);
+        hw::test::Window w;
+        w.pick(w.window.cmbTask, "Add Item");
+        w.field(2).clear();
+        paste(w.field(2), QStringLiteral("x-12.5.3"), route);
+        EXPECT_EQ(w.field(2).text(), QStringLiteral("-12.5"));
+        if (QByteArray(route) == "drop")
+            continue;
+        paste(w.field(0), QStringLiteral("x-12.5.3"), route); // a text field takes it all
+        EXPECT_EQ(w.field(0).text(), QStringLiteral("x-12.5.3"));
     }
 }
 
