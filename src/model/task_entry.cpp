@@ -136,8 +136,7 @@ std::vector<std::string_view> splitOptions(std::string_view options)
 std::string tribunalQuestion(std::string_view action)
 {
     std::string text = "\"";
-    text.append(action).append("\" is a Tribunal function. Do you still want to add it?\r\n");
-    text.append("Cancel is \"Yes to All\"");
+    text.append(action).append("\" is a Tribunal function. Do you still want to add it?");
     return text;
 }
 

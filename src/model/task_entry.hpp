@@ -78,7 +78,8 @@ EntryParts splitEntry(std::string_view entry);
 /// that a text option may itself hold "/". Quotes stay part of the values.
 std::vector<std::string_view> splitOptions(std::string_view options);
 
-/// The Tribunal question for `action`, with its CR LF.
+/// The Tribunal question for `action`, one line; its answers are Yes, Yes to
+/// All and No.
 std::string tribunalQuestion(std::string_view action);
 
 } // namespace hw

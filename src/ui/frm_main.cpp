@@ -92,9 +92,9 @@ QString indexed(const char *name, int index)
 
 QPushButton *makeButton(QPushButton *button, const char *name, QRect geometry)
 {
-    // Enter and Esc press nothing: no button is the default.
-    button->setAutoDefault(false);
-    button->setDefault(false);
+    // Enter presses the button that has the focus, as in a dialog; elsewhere
+    // in the form it presses Add Task (keyPressEvent).
+    button->setAutoDefault(true);
     return place(button, QLatin1String(name), geometry);
 }
 
@@ -184,20 +184,26 @@ void frmMain::createControls()
 
     chkEqual = place(new QCheckBox(QStringLiteral("Test for Complete Equality"), this),
                      QStringLiteral("chkEqual"), {8, 244, 145, 21});
-    cmdAdd =
-        makeButton(new QPushButton(QStringLiteral("Add Task"), this), "cmdAdd", {220, 244, 77, 21});
-    cmdRemove = makeButton(new QPushButton(QStringLiteral("Remove Task"), this), "cmdRemove",
+    // Each button's access key (Alt+letter) is its own in the window and the
+    // menu bar, whose menus take F, E and H.
+    cmdAdd = makeButton(new QPushButton(QStringLiteral("&Add Task"), this), "cmdAdd",
+                        {220, 244, 77, 21});
+    // The default button, and one that stays so: an auto-default button
+    // loses the mark when the focus leaves it.
+    cmdAdd->setAutoDefault(false);
+    cmdAdd->setDefault(true);
+    cmdRemove = makeButton(new QPushButton(QStringLiteral("&Remove Task"), this), "cmdRemove",
                            {220, 264, 77, 21});
     lstTasks = new ListBox(this);
     lstTasks->setObjectName(QStringLiteral("lstTasks"));
     lstTasks->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lstTasks->setIntegralGeometry({8, 288, 297, 199});
 
-    cmdGenerate[2] = new WrapButton(QStringLiteral("Generate Central Script"), this);
+    cmdGenerate[2] = new WrapButton(QStringLiteral("Generate &Central Script"), this);
     makeButton(cmdGenerate[2], "", {8, 492, 89, 33});
-    cmdGenerate[0] = new WrapButton(QStringLiteral("Generate"), this);
+    cmdGenerate[0] = new WrapButton(QStringLiteral("&Generate"), this);
     makeButton(cmdGenerate[0], "", {100, 492, 113, 33});
-    cmdGenerate[1] = new WrapButton(QStringLiteral("Generate From Selection"), this);
+    cmdGenerate[1] = new WrapButton(QStringLiteral("Generate From &Selection"), this);
     makeButton(cmdGenerate[1], "", {216, 492, 89, 33});
     for (int i = 0; i < 3; ++i)
         cmdGenerate[i]->setObjectName(indexed("cmdGenerate", i));

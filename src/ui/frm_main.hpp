@@ -60,7 +60,7 @@ public:
     /// folder, or the program's own folder when the game is not found.
     const std::filesystem::path &dataFolder() const { return m_dataFolder; }
 
-    /// Whether the Tribunal question has been silenced by a Cancel.
+    /// Whether the Tribunal question has been silenced by Yes to All.
     bool yesToAll() const { return blnYesToAll; }
     /// Whether option field 1 takes free text for the current action.
     bool option1Text() const { return blnOption1Text; }
@@ -152,6 +152,7 @@ signals:
     void namesFileLoaded(const std::filesystem::path &file, bool faultTold);
 
 protected:
+    void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;

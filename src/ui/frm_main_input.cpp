@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
 
 #include <algorithm>
 
@@ -40,6 +41,21 @@ bool frmMain::txtScript_KeyDown(QKeyEvent *event)
         return false;
     txtScript->selectAll();
     return true;
+}
+
+void frmMain::keyPressEvent(QKeyEvent *event)
+{
+    // Enter that no control took for itself (the lists and the script box
+    // take it; a drop-down or a completion list that is open takes it) adds
+    // the task, as the default button of a dialog.
+    const bool plain =
+        event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
+    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        cmdAdd->isEnabled()) {
+        cmdAdd->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event)

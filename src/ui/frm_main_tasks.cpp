@@ -29,11 +29,11 @@ std::optional<QString> frmMain::formEntry()
     if (isTribunalAction(action) && !blnYesToAll) {
         const PromptAnswer answer = m_prompts.ask(this, QString::fromUtf8(kProgramTitle),
                                                   QString::fromStdString(tribunalQuestion(action)),
-                                                  PromptButtons::YesNoCancel, PromptAnswer::Yes);
+                                                  PromptButtons::YesYesToAllNo, PromptAnswer::Yes);
         if (answer == PromptAnswer::No)
             return std::nullopt;
-        // Cancel means "Yes to all": no more questions until the program ends.
-        if (answer == PromptAnswer::Cancel)
+        // No more questions until the program ends.
+        if (answer == PromptAnswer::YesToAll)
             blnYesToAll = true;
     }
     OptionFields fields;

@@ -16,9 +16,13 @@ namespace {
 
 // Each answer and the message box's button that gives it.
 constexpr std::pair<PromptAnswer, QMessageBox::StandardButton> kAnswerButtons[] = {
-    {PromptAnswer::Ok, QMessageBox::Ok},     {PromptAnswer::Yes, QMessageBox::Yes},
-    {PromptAnswer::No, QMessageBox::No},     {PromptAnswer::Cancel, QMessageBox::Cancel},
-    {PromptAnswer::Save, QMessageBox::Save}, {PromptAnswer::Discard, QMessageBox::Discard},
+    {PromptAnswer::Ok, QMessageBox::Ok},
+    {PromptAnswer::Yes, QMessageBox::Yes},
+    {PromptAnswer::YesToAll, QMessageBox::YesToAll},
+    {PromptAnswer::No, QMessageBox::No},
+    {PromptAnswer::Cancel, QMessageBox::Cancel},
+    {PromptAnswer::Save, QMessageBox::Save},
+    {PromptAnswer::Discard, QMessageBox::Discard},
 };
 
 QMessageBox::StandardButton standardButton(PromptAnswer answer)
@@ -85,9 +89,17 @@ PromptAnswer QtPrompts::ask(QWidget *parent, const QString &caption, const QStri
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         box.setEscapeButton(QMessageBox::Cancel);
         break;
+    case PromptButtons::YesYesToAllNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::YesToAll | QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+        break;
     case PromptButtons::SaveDiscardCancel:
         box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
         box.setEscapeButton(QMessageBox::Cancel);
+        // Access keys, as Yes and No have them.
+        box.button(QMessageBox::Save)->setText(QStringLiteral("&Save"));
+        box.button(QMessageBox::Discard)->setText(QStringLiteral("&Discard"));
+        box.button(QMessageBox::Cancel)->setText(QStringLiteral("&Cancel"));
         break;
     }
     box.setDefaultButton(standardButton(defaultButton));

@@ -11,8 +11,8 @@ inline constexpr char kProgramTitle[] = "Hour Wright";
 /// The caption of the other messages ("Required field not filled!", ...).
 inline constexpr char kApplicationTitle[] = "HourWright";
 
-enum class PromptButtons { Ok, YesNo, YesNoCancel, SaveDiscardCancel };
-enum class PromptAnswer { Ok, Yes, No, Cancel, Save, Discard };
+enum class PromptButtons { Ok, YesNo, YesNoCancel, YesYesToAllNo, SaveDiscardCancel };
+enum class PromptAnswer { Ok, Yes, YesToAll, No, Cancel, Save, Discard };
 
 /// Everything modal the window shows: messages, questions and the file
 /// dialogs. The program shows real dialogs; tests script the answers.
@@ -23,8 +23,8 @@ public:
 
     /// Shows `text` under `caption` with `buttons` and no icon; `defaultButton`
     /// is the one Enter presses. Returns the button chosen; closing the box
-    /// counts as No for Yes/No and as Cancel for Yes/No/Cancel and
-    /// Save/Discard/Cancel.
+    /// (or Escape) counts as No for Yes/No and Yes/Yes to All/No, and as
+    /// Cancel for Yes/No/Cancel and Save/Discard/Cancel.
     virtual PromptAnswer ask(QWidget *parent, const QString &caption, const QString &text,
                              PromptButtons buttons, PromptAnswer defaultButton) = 0;
 

@@ -20,8 +20,11 @@ void WrapButton::paintEvent(QPaintEvent *)
     option.text.clear();
     painter.drawControl(QStyle::CE_PushButton, option);
     const QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
-    painter.drawItemText(area, Qt::AlignCenter | Qt::TextWordWrap, option.palette, isEnabled(),
-                         caption, QPalette::ButtonText);
+    // The access key's letter is underlined, or not, as the style shows them.
+    int flags = Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic;
+    if (!style()->styleHint(QStyle::SH_UnderlineShortcut, &option, this))
+        flags |= Qt::TextHideMnemonic;
+    painter.drawItemText(area, flags, option.palette, isEnabled(), caption, QPalette::ButtonText);
 }
 
 } // namespace hw

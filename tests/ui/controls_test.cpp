@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QRegularExpression>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QStyleOptionButton>
 
@@ -62,16 +64,16 @@ const ControlRow kControls[] = {
     {"txtOption(11)", "QLineEdit", "10", {236, 212, 41, 17}, 17, nullptr},
     {"chkEqual", "QCheckBox", "Test for Complete Equality", {8, 244, 145, 21}, 18, "Checking this will make the "
      "program use a \"equal to\" check instead of the default \"equal or less than\"."},
-    {"cmdAdd", "QPushButton", "Add Task", {220, 244, 77, 21}, 19, "Add the selected action\\time to the Tasks List."},
-    {"cmdRemove", "QPushButton", "Remove Task", {220, 264, 77, 21}, 20, "Remove the selected actions from the Tasks List."},
+    {"cmdAdd", "QPushButton", "&Add Task", {220, 244, 77, 21}, 19, "Add the selected action\\time to the Tasks List."},
+    {"cmdRemove", "QPushButton", "&Remove Task", {220, 264, 77, 21}, 20, "Remove the selected actions from the Tasks List."},
     {"Label1", "QLabel", "Schedule:", {8, 268, 201, 17}, -1, ""},
     {"lstTasks", "QListWidget", "", {8, 288, 297, 199}, 21,
      "The list of all tasks in this NPC's schedule. Double-click an entry (or press Enter) to load it "
      "into the fields above; Edit \u203a Replace Task (Ctrl+R) puts it back changed."},
-    {"cmdGenerate(2)", "QPushButton", "Generate Central Script", {8, 492, 89, 33}, 22, "Generate a script template "
+    {"cmdGenerate(2)", "QPushButton", "Generate &Central Script", {8, 492, 89, 33}, 22, "Generate a script template "
      "which would be \"\"local\"\", and call the rest of the scripts as \"globals\"."},
-    {"cmdGenerate(0)", "QPushButton", "Generate", {100, 492, 113, 33}, 23, "Generate a script from the whole Tasks List."},
-    {"cmdGenerate(1)", "QPushButton", "Generate From Selection", {216, 492, 89, 33}, 24,
+    {"cmdGenerate(0)", "QPushButton", "&Generate", {100, 492, 113, 33}, 23, "Generate a script from the whole Tasks List."},
+    {"cmdGenerate(1)", "QPushButton", "Generate From &Selection", {216, 492, 89, 33}, 24,
      "Generate a script from only the selected items in the Tasks List."},
     {"Label2", "QLabel", "Script:", {312, 4, 261, 17}, -1, ""},
     {"txtScript", "QPlainTextEdit", "", {308, 20, 261, 501}, 25, "Where the script is generated."},
@@ -92,6 +94,13 @@ QString captionOf(const QWidget *w)
         if (w->property(property).isValid())
             return w->property(property).toString();
     return {};
+}
+
+// `caption` as drawn: an access key's "&" is an underline, "&&" one "&".
+QString shownText(QString caption)
+{
+    static const QRegularExpression mnemonic(QStringLiteral("&(.)"));
+    return caption.replace(mnemonic, QStringLiteral("\\1"));
 }
 
 // The controls in tab order from the name box on; with `enabledOnly`, those Tab visits.
@@ -154,9 +163,7 @@ TEST(Controls, startUpGivesEveryControlItsKindCaptionPlaceTabPositionAndToolTip)
             wider += c;
     EXPECT_EQ(wider, QString()) << "measured with "
                                 << window.txtScript->fontInfo().family().toStdString();
-    // Enter in a field must not press a button.
-    for (QPushButton *button : window.findChildren<QPushButton *>())
-        EXPECT_FALSE(button->isDefault() || button->autoDefault()) << button->text().toStdString();
+    EXPECT_TRUE(window.cmdAdd->isDefault());
     // The 24 hours and the 33 actions in caseless order; no question asked.
     ASSERT_EQ(window.cmbTime->count(), 24);
     EXPECT_EQ(window.cmbTime->itemText(9), QStringLiteral("09:00"));
@@ -180,7 +187,7 @@ TEST_F(WindowTest, everyCaptionFitsItsControlAndEndsClearOfTheNextInEveryLayout)
         for (const QWidget *w : siblings) {
             if (!w->isVisible() || !(w->inherits("QLabel") || w->inherits("QAbstractButton")))
                 continue;
-            const QString caption = captionOf(w);
+            const QString caption = shownText(captionOf(w));
             SCOPED_TRACE(window.cmbTask->currentText().toStdString() + ": " +
                          caption.toStdString());
             // Where the control draws its caption, in its own coordinates.
@@ -272,6 +279,42 @@ TEST(MainWindow, holdsTheFormBelowTheMenuBarAtItsDefaultSize)
         << prompts.asked[0].toStdString();
     main.menu().loadNames->trigger();
     EXPECT_EQ(prompts.dialogs.size(), 1);
+}
+
+// Alt and a letter press the button whose caption has it; no letter serves two controls
+// of the window or menus of its menu bar.
+TEST(MainWindow, accessKeysPressTheirButtonsAndAreEachUsedOnce)
+{
+    ScriptedPrompts prompts;
+    hw::MainWindow main(prompts);
+    hw::test::showActive(main);
+    QStringList captions;
+    for (const QAction *menu : main.menuBar()->actions())
+        captions.append(menu->text());
+    for (const auto *control : main.form().findChildren<QAbstractButton *>())
+        captions.append(control->text());
+    QString keys;
+    for (const QString &caption : captions) {
+        const auto key = QRegularExpression(QStringLiteral("&([^&])")).match(caption);
+        if (key.hasMatch())
+            keys.append(key.captured(1).toUpper());
+    }
+    for (const QChar key : keys)
+        EXPECT_EQ(keys.count(key), 1) << key.toLatin1() << " in " << keys.toStdString();
+    frmMain &form = main.form();
+    const std::pair<QAbstractButton *, Qt::Key> buttons[] = {
+        {form.cmdAdd, Qt::Key_A},         {form.cmdRemove, Qt::Key_R},
+        {form.cmdGenerate[0], Qt::Key_G}, {form.cmdGenerate[1], Qt::Key_S},
+        {form.cmdGenerate[2], Qt::Key_C},
+    };
+    for (const auto &[button, key] : buttons) {
+        QSignalSpy clicks(button, &QAbstractButton::clicked);
+        form.txtName->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
+        // A button's access key presses it as a click that shows: a tenth of a second later.
+        EXPECT_TRUE(QTest::qWaitFor([&clicks] { return clicks.count() == 1; }))
+            << button->objectName().toStdString();
+    }
 }
 
 TEST_F(WindowTest, tabAndShiftTabWalkTheWholeTabOrderAndAPasteOfNothingChangesNothing)

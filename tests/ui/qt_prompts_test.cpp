@@ -42,32 +42,46 @@ void typeName(QFileDialog &dialog, const QString &name)
 TEST(RealMessageBox, showsCaptionPlainTextButtonsAndDefaultWithoutIcon)
 {
     using enum PromptButtons;
-    // Caption, text, buttons, the default, the button pressed, the answer, and what the box
-    // showed after its caption and text. QMessageBox's button values, in hex:
-    // Ok 400, Save 800, Yes 4000, No 10000, Cancel 400000, Discard 800000.
+    // Caption, text, buttons, the default, the button pressed (NoButton: the Escape key), the
+    // answer, and what the box showed after its caption and text. QMessageBox's button values,
+    // in hex: Ok 400, Save 800, Yes 4000, YesToAll 8000, No 10000, Cancel 400000, Discard 800000.
     // clang-format off
     const std::tuple<const char *, const char *, PromptButtons, PromptAnswer, QMessageBox::StandardButton,
                      PromptAnswer, const char *> cases[] = {
-        {"Hour Wright", "Line one?\r\nCancel is \"Yes to All\" <b>", YesNoCancel, PromptAnswer::Yes,
-         QMessageBox::Cancel, PromptAnswer::Cancel, "buttons 414000|default 4000|icon 0"},
+        {"Hour Wright", "Line one?\r\n<b>", YesYesToAllNo, PromptAnswer::Yes, QMessageBox::YesToAll,
+         PromptAnswer::YesToAll, "buttons 1c000|default 4000|icon 0|&Yes,Yes to &All,&No"},
+        {"Hour Wright", "Add?", YesYesToAllNo, PromptAnswer::Yes, QMessageBox::NoButton, PromptAnswer::No,
+         "buttons 1c000|default 4000|icon 0|&Yes,Yes to &All,&No"},
         {"HourWright", "Clear?", YesNo, PromptAnswer::Yes, QMessageBox::No, PromptAnswer::No,
-         "buttons 14000|default 4000|icon 0"},
+         "buttons 14000|default 4000|icon 0|&Yes,&No"},
         {"HourWright", "Required field not filled!", Ok, PromptAnswer::Ok, QMessageBox::Ok, PromptAnswer::Ok,
-         "buttons 400|default 400|icon 0"},
+         "buttons 400|default 400|icon 0|OK"},
         {"HourWright", "Save changes?", SaveDiscardCancel, PromptAnswer::Save, QMessageBox::Discard,
-         PromptAnswer::Discard, "buttons c00800|default 800|icon 0"},
+         PromptAnswer::Discard, "buttons c00800|default 800|icon 0|&Save,&Discard,&Cancel"},
+        {"HourWright", "Save changes?", SaveDiscardCancel, PromptAnswer::Save, QMessageBox::NoButton,
+         PromptAnswer::Cancel, "buttons c00800|default 800|icon 0|&Save,&Discard,&Cancel"},
     };
     // clang-format on
     hw::QtPrompts prompts;
     for (const auto &[caption, text, buttons, defaultButton, press, answer, shown] : cases) {
         QString seen;
         whenOpen<QMessageBox>([&seen, press](QMessageBox &box) {
-            seen = QStringLiteral("%1|%2|buttons %3|default %4|icon %5")
+            QStringList texts;
+            for (const int button :
+                 {QMessageBox::Ok, QMessageBox::Save, QMessageBox::Yes, QMessageBox::YesToAll,
+                  QMessageBox::No, QMessageBox::Discard, QMessageBox::Cancel})
+                if (box.button(QMessageBox::StandardButton(button)))
+                    texts.append(box.button(QMessageBox::StandardButton(button))->text());
+            seen = QStringLiteral("%1|%2|buttons %3|default %4|icon %5|%6")
                        .arg(box.windowTitle(), box.text())
                        .arg(box.standardButtons().toInt(), 0, 16)
                        .arg(box.standardButton(box.defaultButton()), 0, 16)
-                       .arg(box.icon());
-            QTest::mouseClick(box.button(press), Qt::LeftButton);
+                       .arg(box.icon())
+                       .arg(texts.join(','));
+            if (press == QMessageBox::NoButton)
+                QTest::keyClick(&box, Qt::Key_Escape);
+            else
+                QTest::mouseClick(box.button(press), Qt::LeftButton);
         });
         EXPECT_EQ(prompts.ask(nullptr, caption, text, buttons, defaultButton), answer);
         EXPECT_EQ(seen, QString(caption) + '|' + QString(text).replace("\r\n", "\n") + '|' + shown);

@@ -6,6 +6,7 @@
 #include "ui/script_box.hpp"
 #include "ui/wrap_button.hpp"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QSignalSpy>
@@ -26,16 +27,16 @@ TEST(AddTask, asksTheTribunalQuestionFirstThenFilesTheEntryOrRefusesAndLeavesThe
     const std::tuple<const char *, std::vector<const char *>, PromptAnswer, const char *> cases[] = {
         {"Equip", {"iron_sword"}, Yes, "08:00 > Equip > \"iron_sword\""},
         {"Equip", {"iron_sword"}, No, ""},
-        {"Equip", {"iron_sword"}, Cancel, "08:00 > Equip > \"iron_sword\""}, // "Yes to All"
-        {"Equip", {""}, Cancel, "Required field not filled!"},
+        {"Equip", {"iron_sword"}, YesToAll, "08:00 > Equip > \"iron_sword\""},
+        {"Equip", {""}, YesToAll, "Required field not filled!"},
         {"Travel", {"007", " 1.50", ""}, Yes, "08:00 > Travel > 7/1.5/0"},
         {"Add Item", {"", "5"}, Yes, "Required field not filled!"},
         {"Say", {"a.mp3", ""}, Yes, "Required field not filled!"},
         {"Attack", {"a\tb"}, Yes, "Text fields cannot contain line breaks or control characters!"},
     };
     // clang-format on
-    const QString tribunal = "Hour Wright|\"Equip\" is a Tribunal function. Do you still want to "
-                             "add it?\r\nCancel is \"Yes to All\"";
+    const QString tribunal =
+        "Hour Wright|\"Equip\" is a Tribunal function. Do you still want to add it?";
     for (const auto &[action, texts, answer, outcome] : cases) {
         SCOPED_TRACE(std::string(action) + ' ' + outcome);
         Window w;
@@ -51,10 +52,11 @@ TEST(AddTask, asksTheTribunalQuestionFirstThenFilesTheEntryOrRefusesAndLeavesThe
             asked.append("HourWright|" + QString(outcome));
         EXPECT_EQ(w.prompts.asked, asked);
         EXPECT_TRUE(!refused || w.prompts.buttons.back() == PromptButtons::Ok);
+        EXPECT_TRUE(!asks || w.prompts.buttons.front() == PromptButtons::YesYesToAllNo);
         EXPECT_EQ(w.tasks(), added ? outcome : "");
         EXPECT_EQ(w.optionTexts(), QStringList(texts.begin(), texts.end()).join('/')); // as typed
-        // After Cancel no Tribunal action asks again.
-        const bool silenced = asks && answer == Cancel;
+        // After Yes to All no Tribunal action asks again.
+        const bool silenced = asks && answer == YesToAll;
         EXPECT_EQ(w.window.yesToAll(), silenced);
         w.prompts.asked.clear();
         w.addTask("09:00", "Start Running"); // a default Yes if asked
@@ -97,6 +99,35 @@ TEST_F(WindowTest, theListFilesEntriesCaselesslyAndCopiesAndRemovesSelectedOnes)
     QTest::mouseClick(window.cmdRemove, Qt::LeftButton); // an empty list stays empty
     QTest::keyClick(window.lstTasks, Qt::Key_Delete);
     EXPECT_TRUE(tasks().isEmpty());
+}
+
+// Enter adds the task wherever in the form it has no meaning of its own: a focused button
+// presses itself, the task list and the script box keep theirs, an open drop-down takes it.
+TEST_F(WindowTest, enterAddsTheTaskUnlessTheControlWithTheFocusHasAMeaningForIt)
+{
+    addTask("01:00", "Appear");
+    pick(window.cmbTask, "Travel");
+    const auto enter = [this](QWidget *control, Qt::KeyboardModifiers modifiers = {}) {
+        control->setFocus();
+        const qsizetype before = tasks().count('\n');
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, modifiers);
+        return tasks().count('\n') - before;
+    };
+    for (QWidget *control :
+         std::initializer_list<QWidget *> {&field(2), window.txtName, window.cmbTime,
+                                           window.cmbTask, window.chkLOS, window.cmdAdd})
+        EXPECT_EQ(enter(control), 1) << control->objectName().toStdString();
+    EXPECT_EQ(enter(&field(2), Qt::ShiftModifier), 0);
+    EXPECT_EQ(enter(window.lstTasks), 0);
+    EXPECT_EQ(enter(window.txtScript), 0);
+    EXPECT_EQ(window.txtScript->scriptText(), QStringLiteral("\r\n"));
+    window.lstTasks->setCurrentRow(0);
+    EXPECT_EQ(enter(window.cmdRemove), -1);
+    window.cmbTime->setFocus();
+    window.cmbTime->showPopup();
+    QTest::keyClick(window.cmbTime->view(), Qt::Key_Down);
+    EXPECT_EQ(enter(window.cmbTime->view()), 0);
+    EXPECT_EQ(window.cmbTime->currentText(), QStringLiteral("02:00"));
 }
 
 struct Scheduler : Window
