@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/caseless.hpp"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -23,5 +25,23 @@ void mergeTail(std::vector<std::string> &names, std::size_t tail);
 /// letter case ignored and every other character taken as itself
 /// (`caselessStartsWith`), or names.size() when none does. O(log n).
 std::size_t firstStartingWith(const std::vector<std::string> &names, std::string_view prefix);
+
+/// How many of the sorted `names` from index `first` on begin with `prefix`,
+/// where `first` is the first one that does (firstStartingWith): such names
+/// stand together. O(log n). `Names` is any sorted list of texts with size()
+/// and [].
+template<class Names>
+std::size_t countStartingWith(const Names &names, std::size_t first, std::string_view prefix)
+{
+    std::size_t low = first, high = names.size();
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (caselessStartsWith(names[middle], prefix))
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low - first;
+}
 
 } // namespace hw

@@ -3,6 +3,7 @@
 #include "ui/frm_main.hpp"
 
 #include "ui/application.hpp"
+#include "ui/candidate_popup.hpp"
 #include "ui/edit_history.hpp"
 #include "ui/list_box.hpp"
 #include "ui/name_box.hpp"
@@ -154,6 +155,12 @@ void frmMain::createControls()
     // Keys reach the box first and are passed on to its line edit.
     txtName->installEventFilter(this);
     txtName->lineEdit()->installEventFilter(this);
+    m_namePopup = new CandidatePopup(*txtName->lineEdit(), *txtName);
+    // The list shown borrows the ids, which a change of the list moves.
+    const auto hide = [this] { m_namePopup->hide(); };
+    connect(m_names, &QAbstractItemModel::modelAboutToBeReset, m_namePopup, hide);
+    connect(m_names, &QAbstractItemModel::layoutAboutToBeChanged, m_namePopup, hide);
+    connect(m_names, &QAbstractItemModel::rowsAboutToBeInserted, m_namePopup, hide);
     Command1 =
         makeButton(new QPushButton(QStringLiteral("Load"), this), "Command1", {220, 8, 81, 21});
     cmbTime = place(new QComboBox(this), QStringLiteral("cmbTime"), {52, 32, 165, 21});

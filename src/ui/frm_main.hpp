@@ -25,6 +25,7 @@ namespace hw {
 class EditHistory;
 struct GameData;
 struct GeneratedSchedule;
+class CandidatePopup;
 class ListBox;
 class NameListModel;
 class OptionCompletion;
@@ -185,6 +186,9 @@ private:
     Prompts &m_prompts;
     std::filesystem::path m_dataFolder;
     NameListModel *m_names = nullptr;
+    // The ids that complete the name box's text, listed under it.
+    CandidatePopup *m_namePopup = nullptr;
+    bool m_completingName = false;
     OptionCompletion *m_completion = nullptr;
     EditHistory *m_history = nullptr;
     ESRead m_reader;

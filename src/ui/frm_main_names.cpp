@@ -4,6 +4,7 @@
 
 #include "plugin/plugin_kinds.hpp"
 #include "plugin/scan_outcome.hpp"
+#include "ui/candidate_popup.hpp"
 #include "ui/file_path.hpp"
 #include "ui/inline_completion.hpp"
 #include "ui/name_list_model.hpp"
@@ -155,17 +156,28 @@ void frmMain::txtName_KeyDown(QKeyEvent *event)
 
 void frmMain::txtName_Change()
 {
+    // The completion's own change of the text runs this once more inside the
+    // run; that run would find the same entry and change nothing.
+    if (m_namePopup->settingText() || m_completingName)
+        return;
     QLineEdit *edit = txtName->lineEdit();
     const QString typed = edit->text();
     if (typed.isEmpty() || blnNoComplete) {
         blnNoComplete = false;
+        m_namePopup->hide();
         return;
     }
-    const int row = m_names->firstStartingWith(typed);
-    if (row < 0)
+    const CompletionList list(m_names->names());
+    const auto [first, count] = list.startingWith(typed.toStdString());
+    if (count == 0) {
+        m_namePopup->hide();
         return;
-    const QString entry = m_names->data(m_names->index(row)).toString();
+    }
+    const QString entry = m_names->data(m_names->index(static_cast<int>(first))).toString();
+    m_completingName = true;
     completeInline(*edit, typed, entry);
+    m_completingName = false;
+    m_namePopup->show(list, first, count, typed);
 }
 
 } // namespace hw

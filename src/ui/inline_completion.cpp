@@ -15,7 +15,7 @@ void completeInline(QLineEdit &edit, const QString &typed, const QString &entry)
     const QString completed = typed + entry.mid(typed.size());
     // Setting the text runs the caller's change handler once more, inside this
     // run; it finds the same entry and sets the same text, which reports no change.
-    if (completed != typed)
+    if (completed != edit.text())
         edit.setText(completed);
     edit.setSelection(start, static_cast<int>(completed.size()) - start);
 }

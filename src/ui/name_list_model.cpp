@@ -99,12 +99,6 @@ bool NameListModel::contains(std::string_view id) const
                        [id](const std::string &name) { return asciiCaselessEqual(name, id); });
 }
 
-int NameListModel::firstStartingWith(const QString &prefix) const
-{
-    const std::size_t row = hw::firstStartingWith(m_names, prefix.toStdString());
-    return row < m_names.size() ? static_cast<int>(row) : -1;
-}
-
 int NameListModel::widestRow(const QFontMetricsF &metrics) const
 {
     // Each id's width is estimated from a table of the font's character widths,

@@ -34,9 +34,9 @@ public:
     /// ASCII letter case ignored, every other character as it stands.
     bool contains(std::string_view id) const;
 
-    /// The row of the first entry that begins with `prefix`, letter case
-    /// ignored, or -1 when none does.
-    int firstStartingWith(const QString &prefix) const;
+    /// The entries as UTF-8, in the list's order. Adding and clearing change
+    /// them, after the model's signals that announce the change.
+    const std::vector<std::string> &names() const { return m_names; }
 
     /// The row of the entry that is widest in `metrics`, or -1 when the list
     /// is empty. Only the entries whose estimated width comes near the widest

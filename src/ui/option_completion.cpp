@@ -3,6 +3,7 @@
 #include "data/animation_groups.hpp"
 #include "model/catalogue.hpp"
 #include "model/name_list.hpp"
+#include "ui/candidate_popup.hpp"
 #include "ui/frm_main.hpp"
 #include "ui/inline_completion.hpp"
 
@@ -13,17 +14,6 @@
 #include <algorithm>
 
 namespace hw {
-
-std::optional<std::string_view> CompletionList::firstStartingWith(std::string_view prefix) const
-{
-    if (m_names) {
-        const std::size_t at = hw::firstStartingWith(*m_names, prefix);
-        return at < m_names->size() ? std::optional<std::string_view>((*m_names)[at])
-                                    : std::nullopt;
-    }
-    const std::size_t at = hw::firstStartingWith(m_ids, prefix);
-    return at < m_ids.size() ? std::optional<std::string_view>(m_ids[at]) : std::nullopt;
-}
 
 const std::vector<std::string> &sortedAnimationGroups()
 {
@@ -44,7 +34,7 @@ CompletionList completionListFor(std::string_view action, std::string_view capti
     if (!data)
         return {};
     if (action == "Say" && caption == "File:")
-        return CompletionList(data->soundFiles);
+        return CompletionList(data->soundFiles, true);
     if (const auto group = idGroupOfField(action, caption))
         return CompletionList(data->index.sorted(*group));
     return {};
@@ -65,7 +55,21 @@ OptionCompletion::OptionCompletion(frmMain &form)
 
 void OptionCompletion::setGameData(std::shared_ptr<const GameData> data)
 {
+    // The lists shown borrow the data that goes.
+    for (CandidatePopup *popup : m_popups)
+        if (popup)
+            popup->hide();
     m_data = std::move(data);
+}
+
+CandidatePopup &OptionCompletion::popup(int field)
+{
+    CandidatePopup *&popup = m_popups[static_cast<std::size_t>(field)];
+    if (!popup) {
+        QLineEdit *box = m_form.txtOption[static_cast<std::size_t>(field)];
+        popup = new CandidatePopup(*box, *box);
+    }
+    return *popup;
 }
 
 CompletionList OptionCompletion::listFor(int field) const
@@ -99,17 +103,30 @@ bool OptionCompletion::eventFilter(QObject *watched, QEvent *event)
 void OptionCompletion::txtOption_Change(int field)
 {
     QLineEdit *edit = m_form.txtOption[static_cast<std::size_t>(field)];
+    CandidatePopup *shown = m_popups[static_cast<std::size_t>(field)];
+    // As in the name box, the completion's own change is left alone.
+    if ((shown && shown->settingText()) || m_completing)
+        return;
     bool &noComplete = m_noComplete[static_cast<std::size_t>(field)];
-    const QString typed = edit->text();
-    if (typed.isEmpty() || noComplete) {
-        noComplete = false;
+    QString typed = edit->text();
+    const CompletionList list = typed.isEmpty() || noComplete ? CompletionList() : listFor(field);
+    noComplete = false;
+    // Sound paths are listed with "\" between folders; "/" is typed for it too.
+    if (list.paths())
+        typed.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    const auto [first, count] = list.empty() ? std::pair<std::size_t, std::size_t>()
+                                             : list.startingWith(typed.toStdString());
+    if (count == 0) {
+        if (shown)
+            shown->hide();
         return;
     }
-    const auto found = listFor(field).firstStartingWith(typed.toStdString());
-    if (!found)
-        return;
-    const QString entry = QString::fromUtf8(found->data(), static_cast<qsizetype>(found->size()));
-    completeInline(*edit, typed, entry);
+    const std::string_view entry = list[first];
+    m_completing = true;
+    completeInline(*edit, typed,
+                   QString::fromUtf8(entry.data(), static_cast<qsizetype>(entry.size())));
+    m_completing = false;
+    popup(field).show(list, first, count, typed);
 }
 
 } // namespace hw

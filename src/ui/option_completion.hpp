@@ -1,46 +1,20 @@
 #pragma once
 
-#include "data/game_index.hpp"
+#include "ui/completion_list.hpp"
 #include "ui/game_data.hpp"
 
 #include <QObject>
 
 #include <array>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace hw {
 
+class CandidatePopup;
 class frmMain;
-
-/// A list in caseless order to complete typed text from, borrowed from the
-/// data that holds it: nothing is copied.
-class CompletionList
-{
-public:
-    CompletionList() = default;
-    explicit CompletionList(SortedIds ids)
-        : m_ids(ids)
-    { }
-    /// `names` must be in caseless order (caselessLess) and outlive the list.
-    explicit CompletionList(const std::vector<std::string> &names)
-        : m_names(&names)
-    { }
-
-    bool empty() const { return m_names ? m_names->empty() : m_ids.empty(); }
-
-    /// The first entry that begins with `prefix`, letter case ignored and
-    /// every other character taken as itself; nothing when none does. A
-    /// binary search.
-    std::optional<std::string_view> firstStartingWith(std::string_view prefix) const;
-
-private:
-    SortedIds m_ids;
-    const std::vector<std::string> *m_names = nullptr;
-};
 
 /// The game's animation group names in caseless order.
 const std::vector<std::string> &sortedAnimationGroups();
@@ -55,8 +29,9 @@ CompletionList completionListFor(std::string_view action, std::string_view capti
 
 /// Completes the ids typed into the option fields of `frmMain` as the name
 /// box completes NPC ids: the rest of the first id that begins with the text
-/// is added and selected, letter case ignored; Backspace or Delete in a field
-/// with text switches off the field's next completion.
+/// is added and selected, letter case ignored, and every id that begins with
+/// it is listed under the field; Backspace or Delete in a field with text
+/// switches off the field's next completion.
 class OptionCompletion : public QObject
 {
     Q_OBJECT
@@ -74,10 +49,14 @@ protected:
 
 private:
     void txtOption_Change(int field);
+    CandidatePopup &popup(int field);
 
     frmMain &m_form;
     std::shared_ptr<const GameData> m_data;
     std::array<bool, 12> m_noComplete {};
+    // Each field's list of the ids that complete its text, made when first needed.
+    std::array<CandidatePopup *, 12> m_popups {};
+    bool m_completing = false;
 };
 
 } // namespace hw

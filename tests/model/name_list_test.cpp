@@ -26,7 +26,7 @@ std::string randomName(std::mt19937 &random, std::size_t maxLength)
 }
 
 // Merged batches and a sort on folded keys (also of names sharing 24 bytes) give the
-// order of adding one by one; the binary prefix search agrees with a linear one.
+// order of adding one by one; the binary prefix searches agree with a linear pass.
 TEST(NameList, sortsAndMergesLikeAddingOneByOneAndFindsPrefixesLikeALinearPass)
 {
     std::mt19937 random(5);
@@ -55,6 +55,12 @@ TEST(NameList, sortsAndMergesLikeAddingOneByOneAndFindsPrefixesLikeALinearPass)
             while (linear < merged.size() && !hw::caselessStartsWith(merged[linear], prefix))
                 ++linear;
             ASSERT_EQ(hw::firstStartingWith(merged, prefix), linear)
+                << "prefix \"" << prefix << "\" in round " << round;
+            std::size_t count = 0;
+            while (linear + count < merged.size() &&
+                   hw::caselessStartsWith(merged[linear + count], prefix))
+                ++count;
+            ASSERT_EQ(hw::countStartingWith(merged, linear, prefix), count)
                 << "prefix \"" << prefix << "\" in round " << round;
         }
     }

@@ -1,6 +1,10 @@
 // Completion in each kind of option field from the test plugins' ids, sounds and animations.
 #include "game_fixture.hpp"
 
+#include "model/caseless.hpp"
+#include "ui/list_box.hpp"
+
+#include <QAbstractItemView>
 #include <QLineEdit>
 
 namespace {
@@ -34,6 +38,7 @@ const Case kCases[] = {
     {"Position in Cell", 0, "firemoth r", "firemoth region", "egion"}, // regions
     {"Say", 0, "vo\\m", "vo\\misc\\Hello There.mp3", "isc\\Hello There.mp3"},
     {"Say", 0, "cr\\", "cr\\fm\\roar.wav", "fm\\roar.wav"},      // from the archive
+    {"Say", 0, "VO/m", "VO\\misc\\Hello There.mp3", "isc\\Hello There.mp3"}, // "/" as "\\"
     {"Say", 1, "fm_m", "fm_m", ""},                               // subtitles
     {"Play Animation", 0, "walkf", "walkforward", "orward"},
     {"Travel", 2, "12", "12", ""},                                // numbers
@@ -68,6 +73,47 @@ TEST(OptionCompletion, completesEachFieldFromTheIdsItsCaptionNamesAndOnlyThoseFi
             }
         }
     }
+}
+
+// The entries of the list under `box`, or "closed".
+QStringList candidates(const QLineEdit &box)
+{
+    const auto *list = box.findChild<QAbstractItemView *>(QStringLiteral("lstCandidates"));
+    if (!list || !list->isVisible())
+        return {QStringLiteral("closed")};
+    QStringList rows;
+    for (int row = 0; row < list->model()->rowCount(); ++row)
+        rows.append(list->model()->index(row, 0).data().toString());
+    return rows;
+}
+
+TEST(OptionCompletion, listsEveryIdThatBeginsWithTheTextUntilOneIsTakenOrTheDataChanges)
+{
+    GameWindow w;
+    w.configure({"firemoth.esm", "all_types.esp"});
+    w.loadGameData();
+    hw::test::Window::pick(w.form.cmbTask, "Follow");
+    QLineEdit &box = *w.form.txtOption[0];
+    box.setFocus();
+    hw::test::typeKeys(&box, "fm_");
+    QStringList expected;
+    const hw::SortedIds actors = w.game.data()->index.sorted(hw::IdGroup::Actor);
+    for (std::size_t at = 0; at < actors.size(); ++at)
+        if (hw::caselessStartsWith(actors[at], "fm_"))
+            expected.append(QString::fromUtf8(actors[at].data(), qsizetype(actors[at].size())));
+    ASSERT_GT(expected.size(), 2);
+    EXPECT_EQ(candidates(box), expected);
+    hw::test::typeKeys(&box, "\16\n");
+    EXPECT_EQ(box.text(), expected[1]);
+    EXPECT_EQ(candidates(box), QStringList {"closed"});
+    EXPECT_EQ(w.form.lstTasks->count(), 0); // Enter took the id, not the task
+    // Loading the game again replaces the ids the list borrowed: it closes.
+    hw::test::typeKeys(&box, "\b");
+    box.clear();
+    hw::test::typeKeys(&box, "fm_");
+    EXPECT_EQ(candidates(box), expected);
+    w.loadGameData();
+    EXPECT_EQ(candidates(box), QStringList {"closed"});
 }
 
 } // namespace

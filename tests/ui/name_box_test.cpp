@@ -150,4 +150,87 @@ TEST(Completion, completesWithTheFirstEntryAndSelectsFromTheCaretToTheEnd)
     }
 }
 
+// The entries that complete the name box's text, listed under it, or "closed".
+QString candidates(const hw::frmMain &form)
+{
+    const auto *list = form.txtName->lineEdit()->findChild<QAbstractItemView *>("lstCandidates");
+    if (!list || !list->isVisible())
+        return QStringLiteral("closed");
+    QStringList rows;
+    for (int row = 0; row < list->model()->rowCount(); ++row)
+        rows.append(list->model()->index(row, 0).data().toString());
+    return rows.join(',');
+}
+
+TEST(Completion, listsTheEntriesThatBeginWithTheTextAndTakesOneWithDownUpAndEnter)
+{
+    // The keys (as typeKeys takes them: \16 Down, \20 Up, \n Enter, \33 Escape); the text and
+    // its selected part after; the list under the box; the tasks that Enter added.
+    const char *const all = "fa,Faras,Fargoth,fargoth_2";
+    // clang-format off
+    const std::tuple<const char *, const char *, const char *, const char *, int> cases[] = {
+        {"fa", "fa", "", all, 0}, {"far", "faras", "as", "Faras,Fargoth,fargoth_2", 0},
+        {"far\16", "fargoth", "goth", "Faras,Fargoth,fargoth_2", 0},
+        {"far\16\20", "faras", "as", "Faras,Fargoth,fargoth_2", 0},
+        {"far\16\16\n", "fargoth_2", "", "closed", 0}, {"far\16\n", "Fargoth", "", "closed", 0},
+        {"far\n\n", "Faras", "", "closed", 1}, {"far\33", "faras", "as", "closed", 0},
+        {"far\16g", "fargoth", "oth", "Fargoth,fargoth_2", 0},
+        {"farg\b", "farg", "", "closed", 0}, {"farg\bo", "fargoth", "th", "Fargoth,fargoth_2", 0},
+        {"x", "x", "", "closed", 0},
+    };
+    // clang-format on
+    for (const auto &[keys, text, selected, list, added] : cases) {
+        SCOPED_TRACE(keys);
+        Window w;
+        w.load(w.plugin("names.esp", npcs({"Fargoth", "fargoth_2", "Faras", "Dralas", "fa", "G"})));
+        w.pick(w.window.cmbTask, "Appear");
+        w.window.txtName->setFocus();
+        hw::test::typeKeys(w.window.txtName, keys);
+        const QLineEdit &edit = *w.window.txtName->lineEdit();
+        EXPECT_EQ(edit.text(), QString::fromLatin1(text));
+        EXPECT_EQ(edit.selectedText(), QString::fromLatin1(selected));
+        EXPECT_EQ(candidates(w.window), QString::fromLatin1(list));
+        EXPECT_EQ(w.window.lstTasks->count(), added);
+        hw::test::typeKeys(w.window.txtName, "\33");
+    }
+    // Text set by the program, with the focus elsewhere, opens no list.
+    Window w;
+    w.load(w.plugin("names.esp", npcs({"Fargoth"})));
+    w.window.lstTasks->setFocus();
+    w.window.txtName->setEditText(QStringLiteral("f"));
+    EXPECT_EQ(w.window.txtName->currentText(), QStringLiteral("fargoth"));
+    EXPECT_EQ(candidates(w.window), QStringLiteral("closed"));
+    // Names added while the list is open move the ids it borrowed: it closes.
+    w.window.txtName->clearEditText();
+    w.window.txtName->setFocus();
+    hw::test::typeKeys(w.window.txtName, "f");
+    EXPECT_EQ(candidates(w.window), QStringLiteral("Fargoth"));
+    w.prompts.files = {w.plugin("more.esp", npcs({"fa"}))};
+    w.prompts.answers = {PromptAnswer::No};
+    w.window.Command1_Click();
+    EXPECT_EQ(candidates(w.window), QStringLiteral("closed"));
+}
+
+// A long list holds its first 500 entries and a last line that cannot be taken.
+TEST_F(WindowTest, aLongListOfCompletionsEndsWithHowManyMoreThereAre)
+{
+    std::vector<std::string> ids;
+    for (int n = 0; n < 620; ++n)
+        ids.push_back(QStringLiteral("n%1").arg(n, 3, 10, QLatin1Char('0')).toStdString());
+    load(plugin("many.esp", npcs(ids)));
+    window.txtName->setFocus();
+    hw::test::typeKeys(window.txtName, "n");
+    auto *list = window.txtName->lineEdit()->findChild<QAbstractItemView *>("lstCandidates");
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->model()->rowCount(), 501);
+    const QModelIndex more = list->model()->index(500, 0);
+    EXPECT_EQ(more.data().toString(), QStringLiteral("…and 120 more: type on to narrow the list"));
+    list->scrollTo(more);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(more).center());
+    EXPECT_TRUE(list->isVisible());
+    list->setCurrentIndex(list->model()->index(499, 0));
+    hw::test::typeKeys(window.txtName, "\16\n");
+    EXPECT_EQ(window.txtName->currentText(), QStringLiteral("n499"));
+}
+
 } // namespace

@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -87,23 +88,29 @@ inline void showActive(QWidget &w)
     QApplication::setActiveWindow(&w);
 }
 
-/// Types `keys` into `target` with key events, bytes as Latin-1 characters;
-/// \b presses Backspace, \177 Delete, \1 Home and \26 Ctrl+V.
+/// Types `keys` into `target` with key events, bytes as Latin-1 characters; \b presses
+/// Backspace, \177 Delete, \1 Home, \26 Ctrl+V, \16 Down, \20 Up, \n Enter and \33 Escape.
+/// While a popup is open (a list of completions) the keys go to it, as the keyboard's do.
 inline void typeKeys(QWidget *target, const char *keys)
 {
     for (const char *key = keys; *key; ++key) {
+        QWidget *to =
+            QApplication::activePopupWidget() ? QApplication::activePopupWidget() : target;
         const QChar letter(static_cast<unsigned char>(*key));
+        const std::pair<char, Qt::Key> named[] = {
+            {'\b', Qt::Key_Backspace}, {'\177', Qt::Key_Delete}, {'\1', Qt::Key_Home},
+            {'\16', Qt::Key_Down},     {'\20', Qt::Key_Up},      {'\n', Qt::Key_Return},
+            {'\33', Qt::Key_Escape},
+        };
+        const auto *special = std::find_if(std::begin(named), std::end(named),
+                                           [key](const auto &pair) { return pair.first == *key; });
         if (*key == '\26')
-            QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
-        else if (*key == '\b' || *key == '\177' || *key == '\1')
-            QTest::keyClick(target,
-                            *key == '\b'       ? Qt::Key_Backspace
-                                : *key == '\1' ? Qt::Key_Home
-                                               : Qt::Key_Delete);
+            QTest::keyClick(to, Qt::Key_V, Qt::ControlModifier);
+        else if (special != std::end(named))
+            QTest::keyClick(to, special->second);
         else
-            QTest::sendKeyEvent(QTest::Click, target,
-                                static_cast<Qt::Key>(letter.toUpper().unicode()), letter,
-                                Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Click, to, static_cast<Qt::Key>(letter.toUpper().unicode()),
+                                letter, Qt::NoModifier);
     }
 }
 
