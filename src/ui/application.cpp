@@ -1,5 +1,7 @@
 #include "ui/application.hpp"
 
+#include "ui/accessibility.hpp"
+
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
@@ -73,6 +75,7 @@ void setUpApplication(QApplication &app)
     QApplication::setApplicationName(QStringLiteral("HourWright"));
     QApplication::setFont(windowFont());
     app.setWindowIcon(programIcon());
+    installAccessibleInterfaces();
 }
 
 } // namespace hw

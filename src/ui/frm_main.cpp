@@ -2,6 +2,7 @@
 // order, the outlines around the option fields and the layout rule.
 #include "ui/frm_main.hpp"
 
+#include "ui/accessibility.hpp"
 #include "ui/application.hpp"
 #include "ui/candidate_popup.hpp"
 #include "ui/edit_history.hpp"
@@ -115,6 +116,7 @@ frmMain::frmMain(Prompts &prompts, QWidget *parent)
 
     createControls();
     setToolTips();
+    setAccessibleNames();
     setTabOrder();
     connectHandlers();
     m_completion = new OptionCompletion(*this);
@@ -264,6 +266,21 @@ void frmMain::setToolTips()
         QStringLiteral("Generate a script template which would be \"\"local\"\", and call the "
                        "rest of the scripts as \"globals\"."));
     txtScript->setToolTip(QStringLiteral("Where the script is generated."));
+}
+
+void frmMain::setAccessibleNames()
+{
+    // Each control is named after its caption; the option fields get theirs
+    // with each action's layout. Descriptions come from the tooltips, which
+    // the lists and the name box's text box do not read by themselves.
+    nameAfter(txtName, Label5);
+    txtName->lineEdit()->setAccessibleName(txtName->accessibleName());
+    txtName->lineEdit()->setAccessibleDescription(txtName->toolTip());
+    nameAfter(cmbTime, Label3);
+    nameAfter(cmbTask, Label4);
+    nameAfter(lstTasks, Label1);
+    lstTasks->setAccessibleDescription(lstTasks->toolTip());
+    nameAfter(txtScript, Label2);
 }
 
 void frmMain::setTabOrder()

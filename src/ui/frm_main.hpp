@@ -162,6 +162,7 @@ protected:
 private:
     void createControls();
     void setToolTips();
+    void setAccessibleNames();
     void setTabOrder();
     void connectHandlers();
     void applyLayoutRule(QSize client);

@@ -3,6 +3,8 @@
 #include "ui/frm_main.hpp"
 
 #include "model/catalogue.hpp"
+#include "ui/accessibility.hpp"
+#include "ui/option_completion.hpp"
 #include "ui/prompts.hpp"
 
 #include <QComboBox>
@@ -58,6 +60,10 @@ void frmMain::ResetOptions()
         txtOption[n]->clear();
         lblOption[n]->setToolTip(kOptionToolTip);
         txtOption[n]->setToolTip(kOptionToolTip);
+        // A hidden label is no field's caption, to screen readers either.
+        lblOption[n]->setBuddy(nullptr);
+        txtOption[n]->setAccessibleName(QStringLiteral("Option %1, not used").arg(n + 1));
+        txtOption[n]->setAccessibleDescription(kOptionToolTip);
     }
     blnOption1Text = false;
 }
@@ -76,6 +82,9 @@ void frmMain::cmbTask_Click()
         txtOption[spec.field]->setEnabled(true);
         lblOption[spec.field]->setVisible(true);
         lblOption[spec.field]->setText(QString::fromUtf8(spec.caption));
+        nameAfter(txtOption[spec.field], lblOption[spec.field]);
+        txtOption[spec.field]->setAccessibleDescription(QString::fromStdString(optionDescription(
+            action->name, spec.caption, isTextField(spec.field, action->textFlag))));
         txtOption[spec.field]->setText(QString::fromUtf8(spec.defaultText));
     }
     blnOption1Text = action->textFlag;

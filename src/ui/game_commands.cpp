@@ -3,6 +3,7 @@
 #include "data/schedule_checks.hpp"
 #include "data/timing_notes.hpp"
 #include "platform/openmw_paths.hpp"
+#include "ui/accessibility.hpp"
 #include "ui/file_path.hpp"
 #include "ui/frm_main.hpp"
 #include "ui/game_configuration.hpp"
@@ -271,6 +272,7 @@ void GameCommands::finished(const std::shared_ptr<const GameLoadResult> &result)
     m_data = result->data;
     m_form.setGameData(m_data);
     m_loaded->setText(fromUtf8(describeCounts(m_data->index)));
+    announce(m_loaded);
     tellProblems(*result);
 }
 
@@ -323,6 +325,7 @@ void GameCommands::forgetNotes()
 void GameCommands::showSummary(const QString &summary)
 {
     m_notesButton->setText(summary);
+    announce(m_notesButton);
 }
 
 void GameCommands::showNotes()

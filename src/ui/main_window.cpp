@@ -1,5 +1,6 @@
 #include "ui/main_window.hpp"
 
+#include "ui/accessibility.hpp"
 #include "ui/day_strip.hpp"
 #include "ui/day_view.hpp"
 #include "ui/frm_main.hpp"
@@ -54,6 +55,12 @@ MainWindow::MainWindow(Prompts &prompts, QWidget *parent)
     m_dayView = new DayView(*m_form, *m_dayStrip);
     m_menu = buildMainMenu(*menuBar());
     statusBar()->setSizeGripEnabled(false);
+    // A message in the status bar is read out as it appears.
+    connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString &message) {
+        statusBar()->setAccessibleName(message);
+        if (!message.isEmpty())
+            announce(statusBar());
+    });
     m_game = new GameCommands(*this, *m_form, prompts, m_menu);
     connectMenu();
     // The frame is not known before the window manager has framed the window:

@@ -55,6 +55,10 @@ NotesPanel::NotesPanel(QWidget *parent)
     setAllowedAreas(Qt::BottomDockWidgetArea);
     setFeatures(QDockWidget::DockWidgetClosable);
     m_list->setObjectName(QStringLiteral("lstNotes"));
+    m_list->setAccessibleName(tr("Notes"));
+    m_list->setAccessibleDescription(
+        tr("The notes on the last generated script. Enter or a double-click selects the task "
+           "a note is about; Ctrl+C copies the selected notes."));
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setUniformItemSizes(true);
     m_list->setTextElideMode(Qt::ElideNone);

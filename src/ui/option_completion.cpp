@@ -40,6 +40,23 @@ CompletionList completionListFor(std::string_view action, std::string_view capti
     return {};
 }
 
+std::string optionDescription(std::string_view action, std::string_view caption, bool text)
+{
+    std::string words(caption);
+    if (!text)
+        return words + " a number.";
+    if (action == "Play Animation" && caption == "Group:")
+        return words + " an animation group; the engine's groups are listed as you type.";
+    if (action == "Say" && caption == "File:")
+        return words +
+            " the path of a sound file under the Sound folder; the sounds of the "
+            "loaded game data are listed as you type.";
+    if (const auto group = idGroupOfField(action, caption))
+        return words + " the id of " + std::string(idGroupWords(*group)) +
+            "; the ids of the loaded game data are listed as you type.";
+    return words + " any text.";
+}
+
 OptionCompletion::OptionCompletion(frmMain &form)
     : QObject(&form)
     , m_form(form)

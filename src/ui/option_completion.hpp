@@ -27,6 +27,11 @@ const std::vector<std::string> &sortedAnimationGroups();
 CompletionList completionListFor(std::string_view action, std::string_view caption,
                                  const GameData *data);
 
+/// What the option field captioned `caption` takes while `action` is chosen,
+/// in words for a screen reader: "Target: the id of an NPC or creature; ...".
+/// `text` tells a free-text field from a numeric one.
+std::string optionDescription(std::string_view action, std::string_view caption, bool text);
+
 /// Completes the ids typed into the option fields of `frmMain` as the name
 /// box completes NPC ids: the rest of the first id that begins with the text
 /// is added and selected, letter case ignored, and every id that begins with
