@@ -71,8 +71,10 @@ bool copyFile(const fs::path &from, const fs::path &to, bool sync)
 // Writes `lists` into `file`; the reason when they were not written.
 std::string writeLists(const fs::path &file, const std::vector<hw::ScheduleList> &lists)
 {
-    const hw::PreparedScripts scripts = hw::prepareScripts(lists, false);
-    const hw::PluginPlan plan = hw::planPlugin({.file = file}, scripts.scripts, std::nullopt);
+    // The lists are copied, as a caller that keeps them copies them.
+    hw::PreparedScripts scripts = hw::prepareScripts(lists, false);
+    const hw::PluginPlan plan =
+        hw::planPlugin({.file = file}, std::move(scripts.scripts), std::nullopt);
     const hw::PluginWritten written = hw::writePlugin(plan);
     return written.written ? std::string() : plan.problem + written.problem + "(not written)";
 }

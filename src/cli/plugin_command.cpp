@@ -183,7 +183,7 @@ int runPlugin(Args args)
             return 1;
         lists.push_back(std::move(*list));
     }
-    const PreparedScripts prepared = prepareScripts(lists, options.replace);
+    PreparedScripts prepared = prepareScripts(std::move(lists), options.replace);
     if (!prepared.ok()) {
         tell(kCommand, prepared.problem);
         return 1;
@@ -193,7 +193,7 @@ int runPlugin(Args args)
         return 1;
     const PluginRequest request {argumentPath(options.out), options.page, options.author,
                                  options.description, options.force};
-    const PluginPlan plan = planPlugin(request, prepared.scripts, gameData);
+    const PluginPlan plan = planPlugin(request, std::move(prepared.scripts), gameData);
     if (!plan.ok()) {
         tell(kCommand,
              plan.problem +

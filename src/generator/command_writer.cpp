@@ -102,16 +102,27 @@ void appendTarget(std::string &out, std::string_view npcId)
     out.append(1, '"').append(npcId).append("\"-> ");
 }
 
-} // namespace
-
-bool writeCommand(std::string &script, std::string_view npcId, std::string_view action,
-                  std::string_view options, bool checkVisibility)
+const CommandSpec *commandOf(std::string_view action)
 {
     const Action *known = findAction(action);
     const auto spec =
         std::find_if(std::begin(kCommands), std::end(kCommands),
                      [&](const CommandSpec &c) { return known && c.action == known->name; });
-    if (spec == std::end(kCommands)) {
+    return spec == std::end(kCommands) ? nullptr : spec;
+}
+
+} // namespace
+
+bool hasCommand(std::string_view action)
+{
+    return commandOf(action) != nullptr;
+}
+
+bool writeCommand(std::string &script, std::string_view npcId, std::string_view action,
+                  std::string_view options, bool checkVisibility)
+{
+    const CommandSpec *spec = commandOf(action);
+    if (!spec) {
         script.append(kUnknownActionLine).append(kLineEnd);
         return false;
     }

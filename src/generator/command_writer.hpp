@@ -8,6 +8,10 @@ namespace hw {
 /// The line written in place of the command of an unknown action.
 inline constexpr std::string_view kUnknownActionLine = "       ;Some error occured here!";
 
+/// True when `action` names one of the actions writeCommand writes a command
+/// for, letter case ignored.
+bool hasCommand(std::string_view action);
+
 /// Appends the script lines of one entry's action, each ending in CR LF: the
 /// game command with the NPC id as its target and the entry's options as its
 /// arguments. `action` is compared with the 33 action names, letter case

@@ -2,6 +2,7 @@
 #include "plugin/byte_source.hpp"
 #include "plugin/existing_plugin.hpp"
 #include "plugin/schedule_plugin.hpp"
+#include "plugin/script_record.hpp"
 
 #include <cctype>
 #include <memory>
@@ -11,6 +12,9 @@ namespace hw {
 namespace {
 
 constexpr std::size_t kCopyBlock = 1 << 20;
+// Small records are gathered up to this size before they go to the file, so
+// that a thousand scripts are not a thousand and more calls to the system.
+constexpr std::size_t kGathered = 64 << 10;
 
 // The system's reason as a sentence: "File too large."
 std::string sentence(const std::error_code &error)
@@ -45,8 +49,44 @@ std::unique_ptr<FileSource> openUnchanged(const PluginPlan &plan, std::string &p
     return source;
 }
 
+// The file being written, with small writes gathered.
+class Output
+{
+public:
+    explicit Output(AtomicFile &file)
+        : m_file(file)
+    {
+        m_gathered.reserve(kGathered);
+    }
+
+    // The system's reason as a sentence when the bytes could not be written.
+    std::string write(std::string_view bytes)
+    {
+        if (m_gathered.size() + bytes.size() > kGathered)
+            if (std::string why = flush(); !why.empty())
+                return why;
+        if (bytes.size() >= kGathered) {
+            const auto error = m_file.write(bytes);
+            return error ? sentence(error) : std::string();
+        }
+        m_gathered.append(bytes);
+        return {};
+    }
+
+    std::string flush()
+    {
+        const auto error = m_file.write(m_gathered);
+        m_gathered.clear();
+        return error ? sentence(error) : std::string();
+    }
+
+private:
+    AtomicFile &m_file;
+    std::string m_gathered;
+};
+
 // Copies `size` bytes of `source` from `offset` on into `out`.
-std::string copyRange(ByteSource &source, std::uint64_t offset, std::uint64_t size, AtomicFile &out,
+std::string copyRange(ByteSource &source, std::uint64_t offset, std::uint64_t size, Output &out,
                       std::string &buffer)
 {
     while (size > 0) {
@@ -57,12 +97,26 @@ std::string copyRange(ByteSource &source, std::uint64_t offset, std::uint64_t si
             return "Reading the old file failed: " + sentence(got.error);
         if (got.count < block)
             return "The old file got shorter while it was read.";
-        if (const auto error = out.write(buffer))
-            return sentence(error);
+        if (std::string why = out.write(buffer); !why.empty())
+            return why;
         offset += block;
         size -= block;
     }
     return {};
+}
+
+// The record of a schedule script, made from its list as it is written.
+std::string scriptPiece(const PluginPlan &plan, const PluginPiece &piece, Output &out)
+{
+    const PluginScript &script = plan.scripts[piece.script];
+    const CodePageText name = fromUtf8(script.name, plan.page);
+    const CodePageText text = fromUtf8(scriptText(script), plan.page);
+    // The plan found that both fit the code page; should they not, no
+    // script is written without its text.
+    if (!name.ok() || !text.ok())
+        return "The script " + script.name + " cannot be written in " +
+            std::string(codePageName(plan.page)) + ".";
+    return out.write(scriptRecord(name.bytes, text.bytes, piece.flags));
 }
 
 // Keeps the old file as FILE.bak, unless there is a FILE.bak already: a second
@@ -106,19 +160,29 @@ PluginWritten writePlugin(const PluginPlan &plan)
         result.problem = cannotWrite(plan, sentence(error));
         return result;
     }
+    Output output(*out);
     std::string buffer;
     for (const PluginPiece &piece : plan.pieces) {
         std::string why;
-        if (piece.size == 0) {
-            if (const auto failed = out->write(piece.bytes))
-                why = sentence(failed);
-        } else {
-            why = copyRange(*old, piece.offset, piece.size, *out, buffer);
+        switch (piece.from) {
+        case PluginPiece::From::Plan:
+            why = output.write(std::string_view(plan.bytes).substr(piece.offset, piece.size));
+            break;
+        case PluginPiece::From::OldFile:
+            why = copyRange(*old, piece.offset, piece.size, output, buffer);
+            break;
+        case PluginPiece::From::Script:
+            why = scriptPiece(plan, piece, output);
+            break;
         }
         if (!why.empty()) {
             result.problem = cannotWrite(plan, why);
             return result;
         }
+    }
+    if (std::string why = output.flush(); !why.empty()) {
+        result.problem = cannotWrite(plan, why);
+        return result;
     }
     // Windows does not put a file in the place of one that is open.
     old.reset();

@@ -25,23 +25,26 @@ PluginPlan Planner::run()
         if (!error)
             m_plan.file = target;
     }
-    if (!encodeTexts() || !checkGameData())
-        return m_plan;
-    m_old = readExistingPlugin(m_plan.file, m_request.page);
-    if (!m_old.problem.empty())
-        return refuse(m_old.problem);
-    index();
-    if (!checkScriptIds() || !planScripts() || !planCentral() || !planHeader())
-        return m_plan;
-    assemble();
-    return m_plan;
+    if (encodeTexts() && checkGameData()) {
+        m_old = readExistingPlugin(m_plan.file, m_request.page);
+        if (!m_old.problem.empty()) {
+            refuse(m_old.problem);
+        } else {
+            index();
+            if (checkScriptIds() && planScripts() && planCentral() && planHeader())
+                assemble();
+        }
+    }
+    // A thousand lists' entries are not copied.
+    return std::move(m_plan);
 }
 
-PluginPlan Planner::refuse(std::string problem)
+void Planner::refuse(std::string problem)
 {
     m_plan.problem = std::move(problem);
     m_plan.pieces.clear();
-    return m_plan;
+    m_plan.bytes.clear();
+    m_plan.scripts.clear();
 }
 
 std::optional<std::string> Planner::encode(std::string_view text, std::string_view what)
@@ -56,7 +59,9 @@ std::optional<std::string> Planner::encode(std::string_view text, std::string_vi
 
 bool Planner::encodeTexts()
 {
-    for (const PluginScript &script : m_scripts) {
+    m_encoded.reserve(m_plan.scripts.size());
+    for (std::size_t i = 0; i < m_plan.scripts.size(); ++i) {
+        const PluginScript &script = m_plan.scripts[i];
         const auto name = encode(script.name, "The script name " + script.name);
         if (!name)
             return false;
@@ -65,14 +70,9 @@ bool Planner::encodeTexts()
                    std::to_string(kMaxScriptNameBytes) + " characters the game allows.");
             return false;
         }
-        const CodePageText text = fromUtf8(script.text, m_request.page);
-        if (!text.ok()) {
-            refuse("The schedule of the NPC \"" + script.npcId + "\" cannot be written in " +
-                   std::string(codePageName(m_request.page)) + ".\nLine " +
-                   lineOf(script.text, text.at) + ": " + text.problem);
+        if (!checkText(script))
             return false;
-        }
-        m_encoded.push_back({&script, *name});
+        m_encoded.push_back({i, *name});
     }
     const auto field = [&](const std::optional<std::string> &text, std::string_view what,
                            std::size_t limit, std::optional<std::string> &into) {
@@ -86,6 +86,29 @@ bool Planner::encodeTexts()
     };
     return field(m_request.author, "author", kMaxAuthorBytes, m_author) &&
         field(m_request.description, "description", kMaxDescriptionBytes, m_description);
+}
+
+bool Planner::checkText(const PluginScript &script)
+{
+    // Every character of a schedule script that is not ASCII comes from its
+    // NPC id, its name or its entries: when these fit the code page, so does
+    // the text, which then need not be made here. Otherwise the text is made
+    // to find the line that does not fit, if one does.
+    const auto fits = [&](std::string_view text) {
+        return std::all_of(text.begin(), text.end(),
+                           [](char c) { return static_cast<unsigned char>(c) < 0x80; }) ||
+            fromUtf8(text, m_request.page).ok();
+    };
+    if (fits(script.npcId) && std::all_of(script.entries.begin(), script.entries.end(), fits))
+        return true;
+    const std::string text = scriptText(script);
+    const CodePageText bytes = fromUtf8(text, m_request.page);
+    if (bytes.ok())
+        return true;
+    refuse("The schedule of the NPC \"" + script.npcId + "\" cannot be written in " +
+           std::string(codePageName(m_request.page)) + ".\nLine " + lineOf(text, bytes.at) + ": " +
+           bytes.problem);
+    return false;
 }
 
 bool Planner::checkGameData()
@@ -142,13 +165,13 @@ bool Planner::checkScriptIds()
 {
     for (const ExistingScript &script : m_old.scripts)
         if (const Encoded *e = script.ours ? nullptr : writes(script.id)) {
-            refuse(taken(e->script->name, m_plan.file, true));
+            refuse(taken(scriptOf(*e).name, m_plan.file, true));
             return false;
         }
     if (m_gameData)
         for (const auto &script : m_gameData->scripts)
             if (const Encoded *e = writes(script.id)) {
-                refuse(taken(e->script->name, script.file, false));
+                refuse(taken(scriptOf(*e).name, script.file, false));
                 return false;
             }
     return true;
@@ -157,7 +180,7 @@ bool Planner::checkScriptIds()
 void Planner::index()
 {
     for (std::size_t i = 0; i < m_encoded.size(); ++i)
-        m_writes.emplace(asciiLowerCase(m_encoded[i].script->name), i);
+        m_writes.emplace(asciiLowerCase(scriptOf(m_encoded[i]).name), i);
     for (const ExistingScript &script : m_old.scripts)
         m_oldScripts.insert(asciiLowerCase(script.id));
     for (const ExistingStart &start : m_old.starts)
@@ -166,17 +189,17 @@ void Planner::index()
 
 std::string Planner::textOf(const Encoded &e) const
 {
-    return fromUtf8(e.script->text, m_request.page).bytes;
+    return fromUtf8(scriptText(scriptOf(e)), m_request.page).bytes;
 }
 
 } // namespace hw::planning
 
 namespace hw {
 
-PluginPlan planPlugin(const PluginRequest &request, std::span<const PluginScript> scripts,
+PluginPlan planPlugin(const PluginRequest &request, std::vector<PluginScript> scripts,
                       const std::optional<PluginGameData> &gameData)
 {
-    return planning::Planner(request, scripts, gameData).run();
+    return planning::Planner(request, std::move(scripts), gameData).run();
 }
 
 } // namespace hw

@@ -42,6 +42,27 @@ std::string uniqueNumber(std::string number, std::set<std::string> &used)
 
 } // namespace
 
+PluginPiece Planner::own(std::string_view bytes)
+{
+    PluginPiece piece {PluginPiece::From::Plan, 0, 0, m_plan.bytes.size(), bytes.size()};
+    m_plan.bytes.append(bytes);
+    return piece;
+}
+
+void Planner::add(std::string_view record)
+{
+    // Records that follow each other in the plan's bytes make one piece.
+    PluginPiece *last = m_added.empty() ? nullptr : &m_added.back();
+    if (last && last->from == PluginPiece::From::Plan &&
+        last->offset + last->size == m_plan.bytes.size()) {
+        m_plan.bytes.append(record);
+        last->size += record.size();
+    } else {
+        m_added.push_back(own(record));
+    }
+    ++m_addedCount;
+}
+
 void Planner::addStart(const std::string &encodedName)
 {
     add(startScriptRecord(uniqueNumber(startScriptNumber(encodedName), m_numbers), encodedName));
@@ -49,41 +70,39 @@ void Planner::addStart(const std::string &encodedName)
 
 bool Planner::planScripts()
 {
-    std::size_t bytes = 0;
-    for (const Encoded &e : m_encoded)
-        bytes += e.script->text.size() + 256; // the record's other parts and its start script
-    m_added.reserve(bytes);
     for (const ExistingStart &start : m_old.starts)
         m_numbers.insert(start.number);
     for (const ExistingScript &old : m_old.scripts) {
         const Encoded *match = old.ours ? writes(old.id) : nullptr;
         if (!match)
             continue;
-        std::string record = scriptRecord(match->name, textOf(*match), old.flags);
-        auto &named =
-            record == old.record ? m_plan.changes.unchangedScripts : m_plan.changes.replacedScripts;
-        if (std::find(named.begin(), named.end(), match->script->name) == named.end())
-            named.push_back(match->script->name);
-        if (record != old.record)
-            m_edits.push_back({old.offset, old.size, std::move(record)});
+        const std::string &name = scriptOf(*match).name;
+        const bool same = scriptRecord(match->name, textOf(*match), old.flags) == old.record;
+        auto &named = same ? m_plan.changes.unchangedScripts : m_plan.changes.replacedScripts;
+        if (std::find(named.begin(), named.end(), name) == named.end())
+            named.push_back(name);
+        if (!same)
+            m_edits.push_back({old.offset, old.size,
+                               PluginPiece {PluginPiece::From::Script, old.flags, match->index}});
     }
     // A script now started by the central script loses the start script
     // HourWright gave it, or it would run at the start of a game as well.
     for (const ExistingStart &start : m_old.starts) {
         const Encoded *script = writes(start.script);
-        if (script && script->script->global && hasScript(start.script)) {
+        if (script && scriptOf(*script).global && hasScript(start.script)) {
             m_edits.push_back({start.offset, start.size, std::nullopt});
             ++m_plan.changes.startScriptsRemoved;
             ++m_dropped;
         }
     }
     for (const Encoded &e : m_encoded) {
-        if (!hasScript(e.script->name)) {
-            appendScriptRecord(m_added, e.name, textOf(e));
+        const PluginScript &script = scriptOf(e);
+        if (!hasScript(script.name)) {
+            m_added.push_back({PluginPiece::From::Script, 0, e.index});
             ++m_addedCount;
-            m_plan.changes.addedScripts.push_back(e.script->name);
+            m_plan.changes.addedScripts.push_back(script.name);
         }
-        if (!e.script->global && !hasStart(e.script->name)) {
+        if (!script.global && !hasStart(script.name)) {
             addStart(e.name);
             ++m_plan.changes.startScriptsAdded;
         }
@@ -95,7 +114,7 @@ bool Planner::planCentral()
 {
     std::vector<const Encoded *> global;
     for (const Encoded &e : m_encoded)
-        if (e.script->global)
+        if (scriptOf(e).global)
             global.push_back(&e);
     if (global.empty())
         return true;
@@ -120,7 +139,8 @@ bool Planner::planCentral()
             const auto name = encode(old->id, "The central script's name");
             if (!name)
                 return false;
-            m_edits.push_back({old->offset, old->size, scriptRecord(*name, *text, old->flags)});
+            m_edits.push_back(
+                {old->offset, old->size, own(scriptRecord(*name, *text, old->flags))});
             changes.centralLinesAdded = missing.size();
         }
     } else {
@@ -195,28 +215,30 @@ void Planner::assemble()
     m_plan.oldFile = m_old.exists;
     m_plan.oldSize = m_old.size;
     m_plan.oldHeader = m_old.header;
-    if (m_old.exists && m_header == m_old.header && m_edits.empty() && m_added.empty())
+    if (m_old.exists && m_header == m_old.header && m_edits.empty() && m_added.empty()) {
+        m_plan.bytes.clear();
+        m_plan.scripts.clear();
         return; // nothing to write
+    }
     m_plan.backup = m_old.exists && m_old.othersRecords;
     auto &pieces = m_plan.pieces;
-    pieces.push_back({std::move(m_header)});
+    pieces.push_back(own(m_header));
     std::sort(m_edits.begin(), m_edits.end(),
               [](const Edit &a, const Edit &b) { return a.offset < b.offset; });
     std::uint64_t cursor = m_old.header.size();
     const auto keep = [&](std::uint64_t end) {
         if (end > cursor)
-            pieces.push_back({{}, cursor, end - cursor});
+            pieces.push_back({PluginPiece::From::OldFile, 0, 0, cursor, end - cursor});
     };
-    for (Edit &edit : m_edits) {
+    for (const Edit &edit : m_edits) {
         keep(edit.offset);
-        if (edit.bytes)
-            pieces.push_back({std::move(*edit.bytes)});
+        if (edit.with)
+            pieces.push_back(*edit.with);
         cursor = edit.offset + edit.size;
     }
     if (m_old.exists)
         keep(m_old.size);
-    if (!m_added.empty())
-        pieces.push_back({std::move(m_added)});
+    pieces.insert(pieces.end(), m_added.begin(), m_added.end());
 }
 
 } // namespace hw::planning

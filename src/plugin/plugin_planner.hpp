@@ -19,40 +19,45 @@ namespace hw::planning {
 
 inline constexpr std::string_view kCentralPrefix = "hrw_central_";
 
-/// A schedule script and its name in the plugin's code page. Its text is
-/// converted where it is written, so that a thousand scripts are not held twice.
+/// A schedule script (by its place in the plan's scripts) and its name in the
+/// plugin's code page. Its text is made where it is needed, so that a
+/// thousand scripts are never held as text at once.
 struct Encoded
 {
-    const PluginScript *script;
+    std::size_t index = 0;
     std::string name;
 };
 
-/// A record of the old file that is replaced (or dropped, with no bytes).
+/// A record of the old file that is replaced (or dropped, with nothing).
 struct Edit
 {
     std::uint64_t offset = 0, size = 0;
-    std::optional<std::string> bytes;
+    std::optional<PluginPiece> with;
 };
 
 class Planner
 {
 public:
-    Planner(const PluginRequest &request, std::span<const PluginScript> scripts,
+    Planner(const PluginRequest &request, std::vector<PluginScript> scripts,
             const std::optional<PluginGameData> &gameData)
         : m_request(request)
-        , m_scripts(scripts)
         , m_gameData(gameData)
-    { }
+    {
+        m_plan.scripts = std::move(scripts);
+        m_plan.page = request.page;
+    }
 
     /// Reads the plugin and decides every byte of the write.
     PluginPlan run();
 
 private:
-    PluginPlan refuse(std::string problem);
+    void refuse(std::string problem);
 
     std::optional<std::string> encode(std::string_view text, std::string_view what);
 
     bool encodeTexts();
+
+    bool checkText(const PluginScript &script);
 
     bool checkGameData();
 
@@ -70,6 +75,8 @@ private:
     // looked up at once.
     void index();
 
+    const PluginScript &scriptOf(const Encoded &e) const { return m_plan.scripts[e.index]; }
+
     const Encoded *writes(std::string_view id) const
     {
         const auto found = m_writes.find(asciiLowerCase(id));
@@ -85,11 +92,10 @@ private:
     // The script's text in the code page, which encodeTexts() found it fits.
     std::string textOf(const Encoded &e) const;
 
-    void add(const std::string &record)
-    {
-        m_added += record;
-        ++m_addedCount;
-    }
+    // `bytes` kept in the plan, as a piece of the file.
+    PluginPiece own(std::string_view bytes);
+
+    void add(std::string_view record);
 
     void addStart(const std::string &encodedName);
 
@@ -102,14 +108,13 @@ private:
     void assemble();
 
     const PluginRequest &m_request;
-    std::span<const PluginScript> m_scripts;
     const std::optional<PluginGameData> &m_gameData;
     PluginPlan m_plan;
     ExistingPlugin m_old;
     std::vector<Encoded> m_encoded;
     std::optional<std::string> m_author, m_description;
     std::vector<Edit> m_edits;
-    std::string m_added; ///< new records, in order
+    std::vector<PluginPiece> m_added; ///< new records, in order
     std::uint64_t m_addedCount = 0;
     std::set<std::string> m_numbers; ///< of the start scripts
     std::unordered_map<std::string, std::size_t> m_writes; ///< into m_encoded

@@ -1,10 +1,13 @@
 #include "plugin/schedule_plugin.hpp"
 
+#include "generator/command_writer.hpp"
 #include "generator/schedule_script.hpp"
 #include "model/caseless.hpp"
 #include "model/entry_line.hpp"
+#include "model/task_entry.hpp"
 #include "model/task_list.hpp"
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace hw {
@@ -36,7 +39,14 @@ std::string scriptsNamed(const std::vector<std::string> &names)
 
 } // namespace
 
-PreparedScripts prepareScripts(std::span<const ScheduleList> lists, bool laterReplaces)
+std::string scriptText(const PluginScript &script)
+{
+    const ScheduleSwitches switches {
+        .global = script.global, .equality = script.equality, .visibility = script.visibility};
+    return generateSchedule(script.npcId, script.entries, switches).text;
+}
+
+PreparedScripts prepareScripts(std::vector<ScheduleList> lists, bool laterReplaces)
 {
     PreparedScripts prepared;
     const auto refuse = [&](std::string problem) {
@@ -46,30 +56,35 @@ PreparedScripts prepareScripts(std::span<const ScheduleList> lists, bool laterRe
     };
     // The scripts by their NPC's id and by their name, letter case ignored.
     std::unordered_map<std::string, std::size_t> byNpc, byName;
-    for (const ScheduleList &source : lists) {
-        const TaskListFile &list = source.list;
+    for (ScheduleList &source : lists) {
+        TaskListFile &list = source.list;
         if (list.npcId.empty())
             return refuse(listName(source) +
                           " names no NPC: its header needs a line \"; NPC: ID\".");
         if (const auto message = scheduleCheck(list.npcId, list.entries.size()))
             return refuse(listName(source) + ": " + std::string(*message));
-        std::vector<std::string> entries = list.entries;
-        sortEntries(entries);
-        const ScheduleSwitches switches {
-            .global = list.global, .equality = list.equality, .visibility = list.visibility};
-        ScheduleScript script = generateSchedule(list.npcId, entries, switches);
-        if (!script.unknownEntries.empty())
-            return refuse(listName(source) + ": the entry " +
-                          quotedForMessage(entries[script.unknownEntries.front()]) +
+        sortEntries(list.entries);
+        const auto unknown =
+            std::find_if(list.entries.begin(), list.entries.end(), [](const std::string &entry) {
+                return !hasCommand(splitEntry(entry).action);
+            });
+        if (unknown != list.entries.end())
+            return refuse(listName(source) + ": the entry " + quotedForMessage(*unknown) +
                           " has an unknown action.");
-        PluginScript made {list.npcId, scheduleScriptName(list.npcId), std::move(script.text),
-                           list.global, source.source};
+        PluginScript made {std::move(list.npcId),
+                           {},
+                           list.global,
+                           std::move(source.source),
+                           list.equality,
+                           list.visibility,
+                           std::move(list.entries)};
+        made.name = scheduleScriptName(made.npcId);
         const auto [sameNpc, newNpc] =
             byNpc.try_emplace(asciiLowerCase(made.npcId), prepared.scripts.size());
         if (!newNpc && !laterReplaces) {
             const PluginScript &earlier = prepared.scripts[sameNpc->second];
             return refuse("Two task lists are for the NPC \"" + made.npcId +
-                          "\": " + earlier.source + " and " + source.source +
+                          "\": " + earlier.source + " and " + made.source +
                           ". A plugin holds one schedule for each NPC.");
         }
         if (!newNpc) {

@@ -25,10 +25,15 @@ namespace hw {
 // replaced in place, new ones go at the end. Writing the same lists again
 // gives the same bytes.
 //
-// The steps: prepareScripts() makes the scripts of the task lists;
-// the caller reads what the game data says of them (readPluginGameData in
-// data/plugin_game_data.hpp); planPlugin() reads the plugin and decides
-// every byte; writePlugin() writes it in one piece.
+// The steps: prepareScripts() takes the task lists' schedules; the caller
+// reads what the game data says of them (readPluginGameData in
+// data/plugin_game_data.hpp); planPlugin() reads the plugin and decides every
+// byte; writePlugin() writes it in one piece.
+//
+// A script's text is made from its list when it is needed and dropped after,
+// both when the write is planned and when it is written, so that a thousand
+// schedules are never held as text at once: the plan keeps the lists, the
+// names and its decisions.
 
 /// A task list and where it came from (its file, for messages).
 struct ScheduleList
@@ -37,15 +42,20 @@ struct ScheduleList
     TaskListFile list;
 };
 
-/// One schedule script for the plugin. Texts are UTF-8.
+/// One schedule script for the plugin, as what it is made from. Texts are UTF-8.
 struct PluginScript
 {
     std::string npcId;
     std::string name; ///< the script's name, as its Begin line says
-    std::string text; ///< as the generator writes it: CR LF, no line end after End
     bool global = false; ///< started by the central script, not by a start script
     std::string source; ///< the list it came from
+    bool equality = false; ///< the list's "Test for Complete Equality"
+    bool visibility = true; ///< the list's "Check Visibility"
+    std::vector<std::string> entries; ///< sorted as the task list sorts them
 };
+
+/// The script's text as the generator writes it: CR LF, no line end after End.
+std::string scriptText(const PluginScript &script);
 
 /// The scripts of some task lists, or why they are refused.
 struct PreparedScripts
@@ -56,12 +66,13 @@ struct PreparedScripts
     bool ok() const { return problem.empty(); }
 };
 
-/// The schedule script of each list, its entries sorted as the task list sorts
-/// them. Refused: a list that names no NPC, or whose NPC id or entries the
-/// window would not generate from; two lists for the same NPC (letter case
-/// ignored), unless `laterReplaces`: then the later list's script takes the
-/// earlier one's place; two NPCs whose scripts would have the same name.
-PreparedScripts prepareScripts(std::span<const ScheduleList> lists, bool laterReplaces);
+/// The schedule script of each list, its entries (taken from the list) sorted
+/// as the task list sorts them. Refused: a list that names no NPC, or whose
+/// NPC id or entries the window would not generate from; an entry with an
+/// unknown action; two lists for the same NPC (letter case ignored), unless
+/// `laterReplaces`: then the later list's script takes the earlier one's
+/// place; two NPCs whose scripts would have the same name.
+PreparedScripts prepareScripts(std::vector<ScheduleList> lists, bool laterReplaces);
 
 /// What the game's data says about the scripts to write.
 struct PluginGameData
@@ -113,15 +124,23 @@ struct PluginChanges
     bool none() const;
 };
 
-/// "adds script town_guard_sched_sc_01 and a start script; 2 masters".
+/// "adds script town_guard_sched_sc_01 and a start script; 2 masters", or
+/// "nothing changes: ..." when none() holds.
 std::string describeChanges(const PluginChanges &changes);
 
-/// A piece of the plugin to write: bytes of its own, or a range of the old file.
+/// A piece of the plugin to write.
 struct PluginPiece
 {
-    std::string bytes;
-    std::uint64_t offset = 0; ///< where the range starts in the old file
-    std::uint64_t size = 0; ///< the range's length; 0 for bytes of its own
+    enum class From : std::uint8_t {
+        Plan, ///< bytes of the plan's own: PluginPlan::bytes from `offset` on
+        OldFile, ///< bytes of the old file from `offset` on
+        Script, ///< the record of PluginPlan::scripts[script], made when it is written
+    };
+    From from = From::Plan;
+    std::uint32_t flags = 0; ///< of the script's record
+    std::size_t script = 0;
+    std::uint64_t offset = 0;
+    std::uint64_t size = 0; ///< of the bytes; 0 for a script
 };
 
 /// Everything a write will do, decided before a byte is written.
@@ -134,11 +153,14 @@ struct PluginPlan
     std::vector<std::string> notes; ///< what the author should know, one sentence each
     PluginChanges changes;
 
-    std::vector<PluginPiece> pieces; ///< the new file, in order
+    std::vector<PluginPiece> pieces; ///< the new file, in order; none when nothing changes
+    std::string bytes; ///< what the Plan pieces hold: the header, start scripts, the central script
+    std::vector<PluginScript> scripts; ///< what the Script pieces are made from
+    CodePage page = CodePage::Windows1252;
     bool oldFile = false; ///< the file exists and is merged
     std::uint64_t oldSize = 0;
     std::string oldHeader; ///< the old header record, to see that the file did not change
-    /// Keep the old file as FILE.bak (unless there is one): it holds records
+    /// Keep the old file as FILE.bak, where there is none: it holds records
     /// HourWright did not write.
     bool backup = false;
 
@@ -146,14 +168,15 @@ struct PluginPlan
 };
 
 /// Reads the plugin `request.file` (when it exists) and plans the write of
-/// `scripts` into it. `gameData` is nothing when no game data was given: the
-/// plugin then names no new masters, and a note says so. Refused, with the
-/// reason in words an author knows: the file is not a plugin, cannot be read
-/// whole or is a folder or special file; it would be its own master; an NPC
-/// the game data does not know (without `force`); a script id that a script
-/// HourWright did not write has already, in the file or in the game data; a
-/// text the code page cannot hold.
-PluginPlan planPlugin(const PluginRequest &request, std::span<const PluginScript> scripts,
+/// `scripts` into it; the plan keeps the scripts, to make their records from.
+/// `gameData` is nothing when no game data was given: the plugin then names
+/// no new masters, and a note says so. Refused, with the reason in words an
+/// author knows: the file is not a plugin, cannot be read whole or is a folder
+/// or special file; it would be its own master; an NPC the game data does not
+/// know (without `force`); a script id that a script HourWright did not write
+/// has already, in the file or in the game data; a text the code page cannot
+/// hold.
+PluginPlan planPlugin(const PluginRequest &request, std::vector<PluginScript> scripts,
                       const std::optional<PluginGameData> &gameData);
 
 /// How a write went.
@@ -166,8 +189,9 @@ struct PluginWritten
 
 /// Writes the plan: a temporary file in the plugin's folder, flushed to disk,
 /// then renamed over the plugin, so that a failure leaves the old file as it
-/// was. The first write into a file HourWright did not write keeps the old
-/// one as FILE.bak, which no later write replaces.
+/// was. Each script's record is made as it is written. The first write into a
+/// file HourWright did not write keeps the old one as FILE.bak, which no later
+/// write replaces.
 PluginWritten writePlugin(const PluginPlan &plan);
 
 } // namespace hw

@@ -39,12 +39,12 @@ inline PluginRun runPlugin(const PluginRequest &request, const std::vector<Sched
                            bool laterReplaces = false)
 {
     PluginRun run;
-    const PreparedScripts scripts = prepareScripts(lists, laterReplaces);
+    PreparedScripts scripts = prepareScripts(lists, laterReplaces);
     if (!scripts.ok()) {
         run.plan.problem = scripts.problem;
         return run;
     }
-    run.plan = planPlugin(request, scripts.scripts, gameData);
+    run.plan = planPlugin(request, std::move(scripts.scripts), gameData);
     run.written = writePlugin(run.plan);
     return run;
 }

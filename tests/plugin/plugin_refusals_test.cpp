@@ -138,9 +138,10 @@ TEST(PluginRefusals, forceAndReplaceLetThroughWhatTheyName)
 }
 
 #ifndef _WIN32
-// A full disk (a file size limit here), a file where its folder should be,
-// and a file that changed after it was read: the message says why, and the
-// file and its folder are as they were.
+// A full disk (a file size limit here), a file where its folder should be, a
+// file that changed after it was read and a script that no longer fits the
+// code page when its record is made: the message says why, and the file and
+// its folder are as they were.
 TEST(PluginRefusals, aWriteThatFailsLeavesTheFileAsItWas)
 {
     const TempFolder dir;
@@ -150,10 +151,10 @@ TEST(PluginRefusals, aWriteThatFailsLeavesTheFileAsItWas)
     dir.write("plain", "");
     std::string listing = contents(dir.path());
     const auto failed = [&](const fs::path &target, std::string_view reason,
-                            const std::function<void(const PluginPlan &)> &between = {}) {
+                            const std::function<void(PluginPlan &)> &between = {}) {
         const PluginRequest request {.file = target};
-        const PreparedScripts scripts = prepareScripts(std::vector {kGuard}, false);
-        const PluginPlan plan = planPlugin(request, scripts.scripts, std::nullopt);
+        PreparedScripts scripts = prepareScripts(std::vector {kGuard}, false);
+        PluginPlan plan = planPlugin(request, std::move(scripts.scripts), std::nullopt);
         ASSERT_TRUE(plan.ok()) << plan.problem;
         if (between)
             between(plan);
@@ -167,17 +168,20 @@ TEST(PluginRefusals, aWriteThatFailsLeavesTheFileAsItWas)
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit limit {};
     getrlimit(RLIMIT_FSIZE, &limit);
-    failed(file, "File too large.", [&](const PluginPlan &) {
+    failed(file, "File too large.", [&](PluginPlan &) {
         const rlimit small {64, limit.rlim_max};
         setrlimit(RLIMIT_FSIZE, &small);
     });
     setrlimit(RLIMIT_FSIZE, &limit);
     std::signal(SIGXFSZ, oldHandler);
     failed(dir / "plain/Sched.esp", "Not a directory.");
-    failed(file, "It changed after it was read; write it again.", [&](const PluginPlan &) {
+    failed(file, "It changed after it was read; write it again.", [&](PluginPlan &) {
         dir.write("Sched.esp", before + npcRecord("another"));
         listing = contents(dir.path());
     });
+    // Never a script record with an empty text in its place.
+    failed(file, "The script hw_guard_sched_sc_01 cannot be written in windows-1252.",
+           [&](PluginPlan &plan) { plan.scripts.at(0).npcId += "\xCE\xA9"; });
     dir.write("Sched.esp", before);
 }
 #endif
