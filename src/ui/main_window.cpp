@@ -103,6 +103,11 @@ void MainWindow::fitInto(const QRect &room, QMargins frame)
 {
     const QSize least = m_form->minimumSize();
     m_formArea->setMinimumSize(least);
+    // The window's size wanted is measured with the form area at the form's
+    // least size, not at the size an earlier fit left it: the layouts would
+    // otherwise answer from what they kept of that fit.
+    centralWidget()->layout()->activate();
+    layout()->invalidate();
     const QSize full = layout()->totalSizeHint();
     QSize wanted = full;
     // Short of room one way, the form scrolls that way, and the scroll bar
