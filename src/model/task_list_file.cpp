@@ -12,7 +12,8 @@
 namespace hw {
 namespace {
 
-constexpr std::array<std::string_view, 4> kKeys = {"NPC", "Global", "Equality", "Visibility"};
+constexpr std::array<std::string_view, 5> kKeys = {"NPC", "Global", "Equality", "Visibility",
+                                                   "Plugin"};
 constexpr std::string_view kFirstLine = "; HourWright task list";
 constexpr std::string_view kBlanks = " \t";
 
@@ -73,6 +74,21 @@ std::string yesNo(bool value)
     return value ? "yes" : "no";
 }
 
+// The header line "; KEY: value", the value in double quotes when blanks at
+// either end or quotes around it would otherwise be lost.
+std::string headerLine(std::string_view key, const std::string &value)
+{
+    const bool quote =
+        isBlankCharacter(value.front()) || isBlankCharacter(value.back()) || isQuoted(value);
+    return "; " + std::string(key) + ": " + (quote ? "\"" + value + "\"" : value) + "\n";
+}
+
+std::string utf8Text(const std::filesystem::path &path)
+{
+    const std::u8string text = path.generic_u8string();
+    return {text.begin(), text.end()};
+}
+
 } // namespace
 
 TaskListReader::Line TaskListReader::read(std::string_view line)
@@ -114,13 +130,14 @@ std::string TaskListReader::readHeaderLine(std::string_view line)
         return "the header gives " + name + " twice";
     m_seen[k] = true;
     std::string_view value = trimmed(line.substr(colon + 1), kBlanks);
-    if (k == 0) {
-        // Quotes keep blanks at either end of an id, which a bare value loses.
+    if (k == 0 || k == 4) {
+        // Quotes keep blanks at either end of an id or path, which a bare value loses.
         if (isQuoted(value))
             value = value.substr(1, value.size() - 2);
         if (hasControlCharacter(value))
-            return std::string(kNpcNameHasControl);
-        m_header.npcId = value;
+            return k == 0 ? std::string(kNpcNameHasControl)
+                          : "the plugin's path holds a control character";
+        (k == 0 ? m_header.npcId : m_header.plugin) = value;
         return {};
     }
     const bool yes = caselessEqual(value, "yes");
@@ -161,15 +178,16 @@ TaskListText writeTaskList(const TaskListFile &list)
 {
     if (hasControlCharacter(list.npcId))
         return {{}, std::string(kNpcNameHasControl)};
+    if (hasControlCharacter(list.plugin))
+        return {{}, "the plugin's path holds a control character"};
     std::string text(kFirstLine);
     text += '\n';
-    if (!list.npcId.empty()) {
-        const bool quote = isBlankCharacter(list.npcId.front()) ||
-            isBlankCharacter(list.npcId.back()) || isQuoted(list.npcId);
-        text += quote ? "; NPC: \"" + list.npcId + "\"\n" : "; NPC: " + list.npcId + "\n";
-    }
+    if (!list.npcId.empty())
+        text += headerLine("NPC", list.npcId);
     text += "; Global: " + yesNo(list.global) + "\n; Equality: " + yesNo(list.equality) +
         "\n; Visibility: " + yesNo(list.visibility) + "\n";
+    if (!list.plugin.empty())
+        text += headerLine("Plugin", list.plugin);
     for (std::size_t i = 0; i < list.entries.size(); ++i) {
         const std::string &entry = list.entries[i];
         if (hasControlCharacter(entry) || trimmed(entry, kBlanks).empty() || entry.front() == ';')
@@ -180,6 +198,28 @@ TaskListText writeTaskList(const TaskListFile &list)
         text += '\n';
     }
     return {std::move(text), {}};
+}
+
+std::filesystem::path listPlugin(const TaskListFile &list, const std::filesystem::path &listFile)
+{
+    if (list.plugin.empty())
+        return {};
+    const std::filesystem::path plugin(std::u8string(list.plugin.begin(), list.plugin.end()));
+    return (listFile.parent_path() / plugin).lexically_normal();
+}
+
+std::string pluginReference(const std::filesystem::path &plugin,
+                            const std::filesystem::path &listFile)
+{
+    std::error_code error;
+    const auto absolute = [&](const std::filesystem::path &path) {
+        const std::filesystem::path made = std::filesystem::absolute(path, error);
+        return (error ? path : made).lexically_normal();
+    };
+    const std::filesystem::path target = absolute(plugin);
+    const std::filesystem::path relative =
+        target.lexically_relative(absolute(listFile).parent_path());
+    return utf8Text(relative.empty() ? target : relative);
 }
 
 } // namespace hw

@@ -3,6 +3,7 @@
 #include "model/entry_line.hpp"
 
 #include <cstddef>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,14 +13,15 @@ namespace hw {
 // A task list kept as a text file (".hwtasks"): UTF-8, one line each, LF line
 // ends (CR LF and a CR alone are read as line ends too). Lines that begin with ";" are comments;
 // among them, "; KEY: value" lines before the first entry are the header (keys NPC, Global,
-// Equality and Visibility, letter case ignored, other keys passed over). Every other line that is
-// not blank is one task entry as the task list shows it, in list order:
+// Equality, Visibility and Plugin, letter case ignored, other keys passed over). Every other line
+// that is not blank is one task entry as the task list shows it, in list order:
 //
 //     ; HourWright task list
 //     ; NPC: Town Guard
 //     ; Global: no
 //     ; Equality: no
 //     ; Visibility: yes
+//     ; Plugin: ../Data Files/Town Guards.omwaddon
 //     06:00 > Start Running
 //     06:00 > Travel > 100/200/0
 
@@ -42,6 +44,10 @@ struct TaskListFile
     std::vector<std::string> entries; ///< as Add Task stores them, in list order
     /// The "Check Visibility" switch; a file from before it was kept means yes.
     bool visibility = true;
+    /// The plugin the list was last written to, as the header names it: a
+    /// path relative to the list's folder, folders parted by "/" on every
+    /// system (see listPlugin); empty when it names none.
+    std::string plugin = {};
 
     bool operator==(const TaskListFile &) const = default;
 };
@@ -80,7 +86,7 @@ private:
     TaskListFile m_header; // without entries
     std::size_t m_number = 0;
     bool m_inHeader = true;
-    bool m_seen[4] = {};
+    bool m_seen[5] = {};
 };
 
 /// A whole task-list text read, or the first thing that stopped it.
@@ -107,11 +113,25 @@ struct TaskListText
     bool ok() const { return problem.empty(); }
 };
 
-/// Writes `list` as a task-list text: the header ("; NPC:" only for an id that
-/// is not empty), then each entry on a line of its own, every line ending in
-/// LF. An id with a blank at either end, or in double quotes, is written in
-/// double quotes so that it reads back exactly. An id or an entry with a
-/// control character cannot be kept on one line and is refused.
+/// Writes `list` as a task-list text: the header ("; NPC:" and "; Plugin:"
+/// only when not empty), then each entry on a line of its own, every line
+/// ending in LF. An id or plugin with a blank at either end, or in double
+/// quotes, is written in double quotes so that it reads back exactly. An id,
+/// plugin or entry with a control character cannot be kept on one line and is
+/// refused.
 TaskListText writeTaskList(const TaskListFile &list);
+
+/// The plugin that `list`, kept in the file `listFile`, names: its Plugin
+/// path taken from the list's folder, so that a list moved together with its
+/// plugin still finds it, and one moved alone names a plugin beside it that
+/// may not be there. Empty when the list names none.
+std::filesystem::path listPlugin(const TaskListFile &list, const std::filesystem::path &listFile);
+
+/// How a list kept in `listFile` names `plugin` in its header: the path from
+/// the list's folder to the plugin ("Mod.omwaddon", "../Data Files/Mod.esp"),
+/// with "/" between folders; the whole path where there is no such path (a
+/// plugin on another drive). Relative paths are taken from the current folder.
+std::string pluginReference(const std::filesystem::path &plugin,
+                            const std::filesystem::path &listFile);
 
 } // namespace hw

@@ -11,13 +11,15 @@ namespace {
 
 using hw::TaskListFile;
 
-// A read as "[NPC id] switches" and the entries one a line, or "line N: problem".
+// A read as "[NPC id] switches {plugin}" and the entries one a line, or
+// "line N: problem".
 std::string outcome(const hw::TaskListRead &read)
 {
     if (!read.ok())
         return "line " + std::to_string(read.line) + ": " + read.problem;
     std::string text = "[" + read.list.npcId + "] " + (read.list.global ? "G" : "-") +
-        (read.list.equality ? "E" : "-") + (read.list.visibility ? "" : "h");
+        (read.list.equality ? "E" : "-") + (read.list.visibility ? "" : "h") +
+        (read.list.plugin.empty() ? "" : " {" + read.list.plugin + "}");
     for (const std::string &entry : read.list.entries)
         text += "\n" + entry;
     return text;
@@ -54,6 +56,14 @@ TEST(TaskListFile, readsAWholeListOrNamesTheLineThatStopsIt)
         {"; NPC: \" \"\n", "[ ] --"},
         {"; NPC:  \"\"a b\"\"  \n", "[\"a b\"] --"},
         {"; NPC: \"x\n", "[\"x] --"},
+        // The plugin's path as written, blanks and all; an empty one names none.
+        {"; plugin:  ../Data Files/J\xC3\xB6ns Mod.omwaddon \n; NPC: a\n",
+         "[a] -- {../Data Files/J\xC3\xB6ns Mod.omwaddon}"},
+        {"; Plugin: \" x.esp \"\n", "[] -- { x.esp }"},
+        {"; Plugin: C:/Games/Mod.esp\n", "[] -- {C:/Games/Mod.esp}"},
+        {"; Plugin:\n", "[] --"},
+        {"; Plugin: a.esp\n; PLUGIN: b.esp\n", "line 2: the header gives \"Plugin\" twice"},
+        {"; Plugin: a\x1B.esp\n", "line 1: the plugin's path holds a control character"},
         {"; NPC: J\xC3\xB6ns \xD0\x91\n01:00 > Attack > \"\xCE\xA9 / a > b\"",
          "[J\xC3\xB6ns \xD0\x91] --\n01:00 > Attack > \"\xCE\xA9 / a > b\""},
         // Refusals: the first faulty line, counted from 1.
@@ -104,6 +114,11 @@ TEST(TaskListFile, writesTheHeaderThenOneEntryALineOrRefusesWhatALineCannotHold)
               "06:00 > Appear\n07:00 > Wander > 1/2\n");
     EXPECT_EQ(hw::writeTaskList({}).text,
               "; HourWright task list\n; Global: no\n; Equality: no\n; Visibility: yes\n");
+    EXPECT_EQ(hw::writeTaskList({"a", false, false, {}, true, "../Mods/My Mod.esp"}).text,
+              "; HourWright task list\n; NPC: a\n; Global: no\n; Equality: no\n; Visibility: yes\n"
+              "; Plugin: ../Mods/My Mod.esp\n");
+    EXPECT_EQ(hw::writeTaskList({"a", false, false, {}, true, "x\ny.esp"}).problem,
+              "the plugin's path holds a control character");
     EXPECT_EQ(hw::writeTaskList({"a\nb", false, false, {}}).problem,
               "NPC Name cannot contain line breaks or control characters!");
     EXPECT_EQ(
@@ -137,6 +152,10 @@ TaskListFile randomList(std::mt19937 &random)
     list.global = random() % 2;
     list.equality = random() % 2;
     list.visibility = random() % 2;
+    if (random() % 2)
+        list.plugin = randomText(random, true);
+    if (random() % 4 == 0)
+        list.plugin = "\"" + list.plugin + "\"";
     const auto count = std::uniform_int_distribution<int>(0, 12)(random);
     while (static_cast<int>(list.entries.size()) < count) {
         const hw::Action &action = catalogue[random() % catalogue.size()];
@@ -167,6 +186,47 @@ TEST(TaskListFile, readsBackEveryListItWrites)
         ASSERT_TRUE(read.ok()) << read.problem << "\n" << text.text;
         EXPECT_EQ(read.list, list) << text.text;
     }
+}
+
+// Where a list finds its plugin, and how it names one, as the list moves.
+TEST(TaskListFile, namesItsPluginFromItsOwnFolder)
+{
+    namespace fs = std::filesystem;
+    const fs::path root = fs::current_path().root_path();
+    const auto at = [&](std::string_view path) {
+        return root / fs::path(std::u8string(path.begin(), path.end()));
+    };
+    struct Case
+    {
+        fs::path plugin, list;
+        std::string reference;
+    };
+    const Case cases[] = {
+        {at("mods/Guards.omwaddon"), at("mods/guard.hwtasks"), "Guards.omwaddon"},
+        {at("mods/Data Files/J\xC3\xB6ns.esp"), at("mods/lists/guard.hwtasks"),
+         "../Data Files/J\xC3\xB6ns.esp"},
+        {at("mods/out/./a/../Guards.esp"), at("mods/guard.hwtasks"), "out/Guards.esp"},
+        {at("Guards.esp"), at("a/b/c.hwtasks"), "../../Guards.esp"},
+    };
+    for (const Case &c : cases) {
+        const std::string reference = hw::pluginReference(c.plugin, c.list);
+        EXPECT_EQ(reference, c.reference) << c.plugin;
+        TaskListFile list;
+        list.plugin = reference;
+        EXPECT_EQ(hw::listPlugin(list, c.list), c.plugin.lexically_normal()) << c.plugin;
+    }
+    // A relative path is taken from the current folder, for the plugin and the list alike.
+    EXPECT_EQ(hw::pluginReference("out/Guards.esp", "guard.hwtasks"), "out/Guards.esp");
+    EXPECT_EQ(hw::pluginReference("Guards.esp", "lists/guard.hwtasks"), "../Guards.esp");
+    // The list moved to another folder names the plugin beside it there; a
+    // whole path stays where it is; a list without a plugin names none.
+    TaskListFile moved;
+    moved.plugin = "../Data Files/Guards.esp";
+    EXPECT_EQ(hw::listPlugin(moved, at("elsewhere/lists/guard.hwtasks")),
+              at("elsewhere/Data Files/Guards.esp"));
+    moved.plugin = at("mods/Guards.esp").generic_string();
+    EXPECT_EQ(hw::listPlugin(moved, at("elsewhere/guard.hwtasks")), at("mods/Guards.esp"));
+    EXPECT_EQ(hw::listPlugin({}, at("mods/guard.hwtasks")), fs::path());
 }
 
 } // namespace
