@@ -24,20 +24,24 @@ KindMask kindsOf(IdGroup group)
     return kindMask(static_cast<RecordKind>(group));
 }
 
-std::optional<IdGroup> idGroupOfField(std::string_view action, std::string_view caption)
+std::optional<IdGroup> idGroupOfField(FieldKind kind)
 {
-    if (caption == "Target:") {
-        if (action == "Activate")
-            return IdGroup::ActivateTarget;
-        return action == "Cast" ? IdGroup::CastTarget : IdGroup::Actor;
-    }
-    if (caption == "Item ID:")
+    switch (kind) {
+    case FieldKind::Actor:
+        return IdGroup::Actor;
+    case FieldKind::ActivateTarget:
+        return IdGroup::ActivateTarget;
+    case FieldKind::CastTarget:
+        return IdGroup::CastTarget;
+    case FieldKind::Item:
         return IdGroup::Item;
-    if (caption == "Spell ID:" || caption == "Spell:")
+    case FieldKind::Spell:
         return IdGroup::Spell;
-    if (caption == "Cell ID:")
+    case FieldKind::Place:
         return IdGroup::Place;
-    return std::nullopt;
+    default:
+        return std::nullopt;
+    }
 }
 
 std::string_view idGroupWords(IdGroup group)

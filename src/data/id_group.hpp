@@ -2,6 +2,7 @@
 
 #include "data/id_table.hpp"
 #include "data/record_kind.hpp"
+#include "model/catalogue.hpp"
 
 #include <cstddef>
 #include <cstdint>
@@ -40,9 +41,8 @@ constexpr IdGroup idGroupOf(RecordKind kind)
 /// The kinds whose ids make up `group`.
 KindMask kindsOf(IdGroup group);
 
-/// The ids the option field with `caption` takes while `action` is chosen
-/// (names as the catalogue gives them); nothing for a field that takes no id.
-std::optional<IdGroup> idGroupOfField(std::string_view action, std::string_view caption);
+/// The ids an option field of `kind` takes; nothing for a field that takes no id.
+std::optional<IdGroup> idGroupOfField(FieldKind kind);
 
 /// What the ids of `group` are, in words: "an NPC or creature", "an item", ...
 std::string_view idGroupWords(IdGroup group);

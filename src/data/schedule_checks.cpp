@@ -123,11 +123,13 @@ void checkEntry(std::size_t at, std::string_view entry, const GameIndex &index,
     const auto values = splitOptions(parts.options);
     const auto fields = fieldsInEntryOrder(*action);
     for (std::size_t n = 0; n < fields.size() && n < values.size(); ++n) {
-        const auto group = idGroupOfField(action->name, fields[n].caption);
+        const auto group = idGroupOfField(fields[n].kind);
         const auto id = unquoted(values[n]);
         if (!group || id.empty() || index.knows(*group, id))
             continue;
-        const bool target = fields[n].caption == "Target:";
+        // A target may be the player, whom no file holds.
+        const bool target = fields[n].kind == FieldKind::Actor ||
+            fields[n].kind == FieldKind::ActivateTarget || fields[n].kind == FieldKind::CastTarget;
         if (target && caselessEqual(id, kPlayerId))
             continue;
         const auto caption = fields[n].caption.substr(0, fields[n].caption.size() - 1);

@@ -2,7 +2,6 @@
 
 #include "generator/day_run.hpp"
 #include "generator/script_name.hpp"
-#include "model/caseless.hpp"
 #include "model/catalogue.hpp"
 #include "model/task_entry.hpp"
 
@@ -11,19 +10,6 @@
 
 namespace hw {
 namespace {
-
-// Actions an author means to happen once at their hour: run again every hour,
-// they add an item or a spell again, say their line again, send the NPC back.
-constexpr std::string_view kOnceActions[] = {
-    "Add Item", "Remove Item", "Add Spell", "Remove Spell", "Say",       "Cast",
-    "Activate", "Position",    "Equip",     "Appear",       "Disappear", "Position in Cell",
-};
-
-bool happensOnce(std::string_view action)
-{
-    return std::any_of(std::begin(kOnceActions), std::end(kOnceActions),
-                       [&](std::string_view a) { return caselessEqual(a, action); });
-}
 
 // "08:00", or "08:59" for the end of an hour.
 std::string clock(int hour, bool end = false)
@@ -146,11 +132,12 @@ void onceNotes(const ScheduleDay &day, std::size_t g, std::span<const std::strin
     if (hours.size() < 2)
         return;
     for (std::size_t i = group.first; i < group.end; ++i) {
-        const std::string_view action = actionOf(entries[i]);
-        if (!action.empty() && happensOnce(action))
+        const Action *action = findAction(splitEntry(entries[i]).action);
+        if (action && action->once)
             notes.push_back({i,
-                             std::string(action) + " at " + group.time + " runs once an hour " +
-                                 hourRanges(hours) + " (" + std::to_string(hours.size()) +
+                             std::string(action->name) + " at " + group.time +
+                                 " runs once an hour " + hourRanges(hours) + " (" +
+                                 std::to_string(hours.size()) +
                                  " times a day); tick Test for Complete Equality to run it "
                                  "only at " +
                                  group.time});

@@ -3,20 +3,12 @@
 #include "generator/command_writer.hpp"
 #include "generator/messages.hpp"
 #include "model/caseless.hpp"
+#include "model/catalogue.hpp"
 #include "model/number.hpp"
 #include "model/task_entry.hpp"
 
-#include <algorithm>
-#include <iterator>
-
 namespace hw {
 namespace {
-
-// Actions that move the NPC or make it vanish or appear: their group must run
-// only in its own hour, not in every later hour of the day as well.
-constexpr std::string_view kExactHourActions[] = {
-    "Position", "Position in Cell", "Return to Original Location", "Disappear", "Appear",
-};
 
 // The hour of a time text such as "06:00": its first two characters read as
 // a number ("6").
@@ -39,8 +31,8 @@ private:
 
 bool opensExactGroup(std::string_view action)
 {
-    return std::any_of(std::begin(kExactHourActions), std::end(kExactHourActions),
-                       [&](std::string_view a) { return caselessEqual(a, action); });
+    const Action *known = findAction(action);
+    return known && known->exactHour;
 }
 
 ScheduleScript generateSchedule(std::string_view npcId, std::span<const std::string> entries,

@@ -47,8 +47,8 @@ struct ScheduleScript
 };
 
 /// True for the actions that make a group test for its own hour exactly when
-/// they open it (Appear, Disappear, Position, Position in Cell, Return to
-/// Original Location): they must not happen in every hour before it as well.
+/// they open it (the catalogue's exactHour: Appear, Disappear, Position,
+/// Position in Cell, Return to Original Location), letter case ignored.
 bool opensExactGroup(std::string_view action);
 
 /// The whole schedule script for `npcId` from the included task entries, in

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <span>
 #include <string_view>
 
@@ -8,23 +9,70 @@ namespace hw {
 /// The window has twelve option fields, numbered 0 to 11.
 inline constexpr int kOptionFieldCount = 12;
 
-/// One option field that an action uses: its number, its label and the text
-/// the field holds right after the action has been chosen.
+/// What an option field takes. It decides how the field is filtered, what it
+/// completes from, how it is described to a screen reader and which ids the
+/// checks look up.
+enum class FieldKind : std::uint8_t {
+    Number,
+    Text, ///< any text (Say's subtitles)
+    Actor, ///< the id of an NPC or creature
+    ActivateTarget, ///< the id of an object, item, NPC or creature
+    CastTarget, ///< the id of an NPC or creature, or "player"
+    Item,
+    Spell,
+    Place, ///< the id of a cell or region
+    SoundFile, ///< a path under the Sound folder
+    AnimationGroup,
+};
+
+/// One option field that an action uses: its number, its label, the text the
+/// field holds right after the action has been chosen, and what it takes.
 struct OptionSpec
 {
     int field;
     std::string_view caption;
     std::string_view defaultText;
+    FieldKind kind = FieldKind::Number;
 };
 
-/// One of the 33 things an NPC can be scheduled to do.
+/// How an entry's option list becomes the arguments of its game command.
+enum class Arguments : std::uint8_t {
+    None,
+    AsStored, ///< the option list as the entry holds it
+    CommaList, ///< the option values joined by ", "
+    CellForm, ///< the numbers first, then the quoted cell id
+};
+
+/// The game command that an action's entries write.
+struct GameCommand
+{
+    std::string_view name; ///< "AITravel"
+    Arguments arguments = Arguments::None;
+    /// Written only while the player cannot see the NPC (with Check
+    /// Visibility), so that it does not appear, vanish or jump in plain sight.
+    bool outOfSight = false;
+    /// Written one indent deeper than the other commands.
+    bool deeper = false;
+};
+
+/// One of the 33 things an NPC can be scheduled to do, with all that the
+/// program knows of it: adding an action is one row of the catalogue.
 struct Action
 {
     std::string_view name;
     /// The fields the action uses, in the order the layout applies them.
-    std::span<const OptionSpec> options;
+    std::span<const OptionSpec> options = {};
     /// True when field 1 takes free text ("Say", "Cast") instead of a number.
-    bool textFlag;
+    bool textFlag = false;
+    GameCommand command;
+    /// Its command needs the Tribunal expansion.
+    bool tribunal = false;
+    /// When it opens an hour group, the group tests for its own hour exactly:
+    /// the NPC must not appear, vanish or move in every hour before it too.
+    bool exactHour = false;
+    /// Meant to happen once at its hour: run again every hour, it adds an item
+    /// again, says its line again or sends the NPC back.
+    bool once = false;
 };
 
 /// All 33 actions in catalogue order (the order the action list is filled in).

@@ -83,8 +83,8 @@ void frmMain::cmbTask_Click()
         lblOption[spec.field]->setVisible(true);
         lblOption[spec.field]->setText(QString::fromUtf8(spec.caption));
         nameAfter(txtOption[spec.field], lblOption[spec.field]);
-        txtOption[spec.field]->setAccessibleDescription(QString::fromStdString(optionDescription(
-            action->name, spec.caption, isTextField(spec.field, action->textFlag))));
+        txtOption[spec.field]->setAccessibleDescription(
+            QString::fromStdString(optionDescription(spec)));
         txtOption[spec.field]->setText(QString::fromUtf8(spec.defaultText));
     }
     blnOption1Text = action->textFlag;

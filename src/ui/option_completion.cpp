@@ -1,6 +1,7 @@
 #include "ui/option_completion.hpp"
 
 #include "data/animation_groups.hpp"
+#include "data/id_group.hpp"
 #include "model/catalogue.hpp"
 #include "model/name_list.hpp"
 #include "ui/candidate_popup.hpp"
@@ -26,32 +27,35 @@ const std::vector<std::string> &sortedAnimationGroups()
     return groups;
 }
 
-CompletionList completionListFor(std::string_view action, std::string_view caption,
-                                 const GameData *data)
+CompletionList completionListFor(FieldKind kind, const GameData *data)
 {
-    if (action == "Play Animation" && caption == "Group:")
+    if (kind == FieldKind::AnimationGroup)
         return CompletionList(sortedAnimationGroups());
     if (!data)
         return {};
-    if (action == "Say" && caption == "File:")
+    if (kind == FieldKind::SoundFile)
         return CompletionList(data->soundFiles, true);
-    if (const auto group = idGroupOfField(action, caption))
+    if (const auto group = idGroupOfField(kind))
         return CompletionList(data->index.sorted(*group));
     return {};
 }
 
-std::string optionDescription(std::string_view action, std::string_view caption, bool text)
+std::string optionDescription(const OptionSpec &spec)
 {
-    std::string words(caption);
-    if (!text)
+    const std::string words(spec.caption);
+    switch (spec.kind) {
+    case FieldKind::Number:
         return words + " a number.";
-    if (action == "Play Animation" && caption == "Group:")
+    case FieldKind::AnimationGroup:
         return words + " an animation group; the engine's groups are listed as you type.";
-    if (action == "Say" && caption == "File:")
+    case FieldKind::SoundFile:
         return words +
             " the path of a sound file under the Sound folder; the sounds of the "
             "loaded game data are listed as you type.";
-    if (const auto group = idGroupOfField(action, caption))
+    default:
+        break;
+    }
+    if (const auto group = idGroupOfField(spec.kind))
         return words + " the id of " + std::string(idGroupWords(*group)) +
             "; the ids of the loaded game data are listed as you type.";
     return words + " any text.";
@@ -99,7 +103,7 @@ CompletionList OptionCompletion::listFor(int field) const
                                    [field](const OptionSpec &s) { return s.field == field; });
     if (spec == chosen->options.end())
         return {};
-    return completionListFor(chosen->name, spec->caption, m_data.get());
+    return completionListFor(spec->kind, m_data.get());
 }
 
 bool OptionCompletion::eventFilter(QObject *watched, QEvent *event)

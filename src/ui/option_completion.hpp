@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/catalogue.hpp"
 #include "ui/completion_list.hpp"
 #include "ui/game_data.hpp"
 
@@ -19,18 +20,15 @@ class frmMain;
 /// The game's animation group names in caseless order.
 const std::vector<std::string> &sortedAnimationGroups();
 
-/// What the option field captioned `caption` completes from while `action`
-/// is chosen: the ids of the kind the caption names, the sound files for
-/// Say's "File:", the animation groups for "Group:" (also without `data`);
-/// an empty list for every other field, and for every field but "Group:"
-/// while nothing is loaded.
-CompletionList completionListFor(std::string_view action, std::string_view caption,
-                                 const GameData *data);
+/// What an option field of `kind` completes from: the ids of its kind, the
+/// sound files, the animation groups (also without `data`); an empty list for
+/// every other field, and for every field but an animation group's while
+/// nothing is loaded.
+CompletionList completionListFor(FieldKind kind, const GameData *data);
 
-/// What the option field captioned `caption` takes while `action` is chosen,
-/// in words for a screen reader: "Target: the id of an NPC or creature; ...".
-/// `text` tells a free-text field from a numeric one.
-std::string optionDescription(std::string_view action, std::string_view caption, bool text);
+/// What the option field `spec` takes, in words for a screen reader:
+/// "Target: the id of an NPC or creature; ...".
+std::string optionDescription(const OptionSpec &spec);
 
 /// Completes the ids typed into the option fields of `frmMain` as the name
 /// box completes NPC ids: the rest of the first id that begins with the text

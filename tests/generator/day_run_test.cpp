@@ -54,16 +54,12 @@ RandomList randomList(std::mt19937 &random)
 // reads in the list, worked out apart from the generator.
 std::vector<int> firstGroupByHour(const RandomList &list, bool equality)
 {
-    const auto exactAction = [](const std::string &action) {
-        return action == "Appear" || action == "Disappear" || action == "Position" ||
-            action == "Position in Cell" || action == "Return to Original Location";
-    };
     std::vector<int> first(24, -1);
     for (int hour = 23; hour >= 0; --hour)
         for (std::size_t i = list.entries.size(); i-- > 0;) {
             if (i > 0 && list.hours[i - 1] == list.hours[i])
                 continue; // not the first entry of its group
-            const bool exact = equality || exactAction(list.actions[i]);
+            const bool exact = equality || hw::findAction(list.actions[i])->exactHour;
             if (exact ? hour == list.hours[i] : hour <= list.hours[i])
                 first[static_cast<std::size_t>(hour)] = static_cast<int>(i);
         }
