@@ -4,7 +4,7 @@
 #include "cli/stream_io.hpp"
 
 #include "data/load_order.hpp"
-#include "data/plugin_game_data.hpp"
+#include "data/plugin_write.hpp"
 #include "model/caseless.hpp"
 #include "platform/openmw_paths.hpp"
 #include "plugin/schedule_plugin.hpp"
@@ -20,7 +20,7 @@ constexpr std::string_view kCommand = "plugin";
 constexpr std::string_view kHelp =
     "Usage: hourwright-cli plugin --out FILE [--data FILE]... [--load-order]\n"
     "         [--encoding PAGE] [--author TEXT] [--description TEXT] [--force]\n"
-    "         [--replace] LIST.hwtasks...\n"
+    "         [--replace] [--dry-run] LIST.hwtasks...\n"
     "Write the schedule script of each task list into the plugin FILE (.omwaddon or\n"
     ".esp), which the game then loads as it is: a script record for each list, a\n"
     "start script for each script without Global, and one central script that starts\n"
@@ -33,7 +33,8 @@ constexpr std::string_view kHelp =
     "place, the central script keeps the lines added to it, and new records go at the\n"
     "end. Writing the same lists again gives the same bytes. The file is written in\n"
     "one piece or not at all; the first time HourWright changes a plugin that holds\n"
-    "other records, the old file is kept as FILE.bak.\n"
+    "other records, the old file is kept as FILE.bak. With --dry-run it says what a\n"
+    "write would change, or why it would be refused, and writes nothing.\n"
     "\n"
     "Options:\n"
     "  --out FILE          the plugin to write or merge into\n"
@@ -49,19 +50,21 @@ constexpr std::string_view kHelp =
     "  --description TEXT  its description (at most 255 bytes)\n"
     "  --force             write schedules for NPCs the game data does not know\n"
     "  --replace           of two lists for the same NPC, the later one counts\n"
+    "  --dry-run           say what the write would change; write nothing\n"
     "  -h, --help          show this help and exit\n"
     "\n"
     "Without game data the plugin names no new masters: the game must load it after\n"
     "the files that define its NPCs. Start scripts run when a new game begins; in a\n"
     "game in progress, start each in the console: StartScript NAME.\n"
     "\n"
-    "Exit status: 0 when the plugin was written or held the schedules already; 1\n"
-    "when it was refused or could not be written (it is then as it was); 2 for wrong\n"
-    "usage.\n";
+    "Exit status: 0 when the plugin was written or held the schedules already (with\n"
+    "--dry-run: when it would be written); 1 when it was refused or could not be\n"
+    "written (it is then as it was); 2 for wrong usage.\n";
 
 constexpr KnownOption kOptions[] = {
     {"--out", {}, true},    {"--data", {}, true},        {"--load-order"}, {"--encoding", {}, true},
     {"--author", {}, true}, {"--description", {}, true}, {"--force"},      {"--replace"},
+    {"--dry-run"},
 };
 
 struct Options
@@ -74,6 +77,7 @@ struct Options
     std::optional<std::string> author, description;
     bool force = false;
     bool replace = false;
+    bool dryRun = false;
 
     bool gameData() const { return loadOrder || !dataFiles.empty(); }
 };
@@ -108,6 +112,7 @@ std::variant<Options, int> parse(Args args)
         options.description = std::string(*description);
     options.force = parsed.has("--force");
     options.replace = parsed.has("--replace");
+    options.dryRun = parsed.has("--dry-run");
     if (parsed.operands.empty())
         return usageError(kCommand, "no LIST given: name the task lists to write");
     if (std::count(parsed.operands.begin(), parsed.operands.end(), "-") > 1)
@@ -143,10 +148,9 @@ std::optional<ScheduleList> readList(std::string_view file, CodePage page)
     return ScheduleList {name, std::move(*list)};
 }
 
-// What the game data says of the scripts; nothing after telling why it
-// cannot be used.
-std::optional<PluginGameData> readGameData(const Options &options,
-                                           std::span<const PluginScript> scripts)
+// The game's content files in load order, after telling what the load
+// order's files said.
+std::vector<std::filesystem::path> gameFiles(const Options &options)
 {
     std::vector<std::filesystem::path> files;
     if (options.loadOrder) {
@@ -157,15 +161,7 @@ std::optional<PluginGameData> readGameData(const Options &options,
     }
     for (const std::string_view file : options.dataFiles)
         files.push_back(argumentPath(file));
-    PluginGameDataRead read =
-        readPluginGameData(files, scripts, argumentPath(options.out), options.page);
-    for (const auto &fault : read.faults)
-        tell(kCommand, scanMessage(fault.file, fault.outcome).text());
-    if (!read.faults.empty()) {
-        tell(kCommand, "The game data cannot be read whole, so the plugin was not written.");
-        return std::nullopt;
-    }
-    return std::move(read.data);
+    return files;
 }
 
 } // namespace
@@ -183,17 +179,12 @@ int runPlugin(Args args)
             return 1;
         lists.push_back(std::move(*list));
     }
-    PreparedScripts prepared = prepareScripts(std::move(lists), options.replace);
-    if (!prepared.ok()) {
-        tell(kCommand, prepared.problem);
-        return 1;
-    }
-    std::optional<PluginGameData> gameData;
-    if (options.gameData() && !(gameData = readGameData(options, prepared.scripts)))
-        return 1;
-    const PluginRequest request {argumentPath(options.out), options.page, options.author,
-                                 options.description, options.force};
-    const PluginPlan plan = planPlugin(request, std::move(prepared.scripts), gameData);
+    PluginWriteRequest request {{argumentPath(options.out), options.page, options.author,
+                                 options.description, options.force}};
+    if (options.gameData())
+        request.gameFiles = gameFiles(options);
+    request.laterReplaces = options.replace;
+    const PluginPlan plan = planPluginWrite(std::move(lists), request);
     if (!plan.ok()) {
         tell(kCommand,
              plan.problem +
@@ -202,17 +193,21 @@ int runPlugin(Args args)
     }
     for (const std::string &note : plan.notes)
         tell(kCommand, "note: " + note);
+    const std::string file = utf8Path(plan.file);
+    const std::string unchanged = file + " is unchanged: it holds these schedules already.\n";
+    if (options.dryRun)
+        return writeOrFail(kCommand,
+                           plan.pieces.empty() ? unchanged
+                                               : "Would write " + file + ": " +
+                                   describeChanges(plan.changes) + ".\n");
     const PluginWritten written = writePlugin(plan);
     if (!written.problem.empty()) {
         tell(kCommand, written.problem);
         return 1;
     }
-    const std::string file = utf8Path(plan.file);
-    std::string report = written.written
+    const std::string report = written.written
         ? "Wrote " + file + ": " + describeChanges(plan.changes) + ".\n"
-        : file + " is unchanged: it holds these schedules already.\n";
-    if (!written.backup.empty())
-        report += "The old file is kept as " + utf8Path(written.backup) + ".\n";
+        : unchanged;
     return writeOrFail(kCommand, report);
 }
 

@@ -221,6 +221,14 @@ void Planner::assemble()
         return; // nothing to write
     }
     m_plan.backup = m_old.exists && m_old.othersRecords;
+    if (m_plan.backup) {
+        std::filesystem::path backup = m_plan.file;
+        backup += ".bak";
+        std::error_code error;
+        if (std::filesystem::symlink_status(backup, error).type() ==
+            std::filesystem::file_type::not_found)
+            m_plan.changes.backup = std::move(backup);
+    }
     auto &pieces = m_plan.pieces;
     pieces.push_back(own(m_header));
     std::sort(m_edits.begin(), m_edits.end(),

@@ -152,6 +152,10 @@ std::string describeChanges(const PluginChanges &changes)
                                                  : counted(changes.masterCount, "master"));
     else if (!changes.addedMasters.empty())
         parts.push_back("adds " + counted(changes.addedMasters.size(), "master"));
+    if (!changes.backup.empty()) {
+        const auto name = changes.backup.filename().u8string();
+        parts.push_back("keeps the old file as " + std::string(name.begin(), name.end()));
+    }
     std::string text;
     for (const std::string &part : parts)
         text += (text.empty() ? "" : "; ") + part;

@@ -28,7 +28,9 @@ namespace hw {
 // The steps: prepareScripts() takes the task lists' schedules; the caller
 // reads what the game data says of them (readPluginGameData in
 // data/plugin_game_data.hpp); planPlugin() reads the plugin and decides every
-// byte; writePlugin() writes it in one piece.
+// byte; writePlugin() writes it in one piece. planPluginWrite() in
+// data/plugin_write.hpp takes the steps before the write in one call, so that
+// a preview shows the very plan that is then written.
 //
 // A script's text is made from its list when it is needed and dropped after,
 // both when the write is planned and when it is written, so that a thousand
@@ -119,6 +121,8 @@ struct PluginChanges
     /// The header's record count was wrong, as the game's editor sometimes
     /// leaves it.
     bool countCorrected = false;
+    /// Where the old file is kept (FILE.bak); empty when it is not.
+    std::filesystem::path backup;
 
     /// Nothing changes: the plugin holds these schedules already.
     bool none() const;

@@ -39,15 +39,29 @@ list(APPEND written "World.omwaddon")
 run(0 "Wrote Bare.esp" "note: Without game data the plugin names no new masters" --out Bare.esp ${lists})
 list(APPEND written "Bare.esp")
 
+# A dry run says what a write would change, or that nothing would, and writes nothing.
+run(0 "Would write Dry.omwaddon: adds scripts hw_guard_sched_sc_01 and hw_smith_sched_sc_01, and a start script; adds the central script hrw_central_"
+    "" --dry-run --out Dry.omwaddon --data "${WORLD}/tiny_world.esm" ${lists})
+run(0 "World.omwaddon is unchanged" "" --dry-run --out World.omwaddon --data "${WORLD}/tiny_world.esm" ${lists})
+if(EXISTS "${root}/Dry.omwaddon")
+  message(FATAL_ERROR "a dry run wrote Dry.omwaddon")
+endif()
+
 # Each real plugin merged into keeps its old bytes beside it.
 file(GLOB plugins LIST_DIRECTORIES false "${PLUGINS}/*.esp" "${PLUGINS}/*.ESP" "${PLUGINS}/*.esm"
      "${PLUGINS}/*.omwaddon")
 foreach(plugin IN LISTS plugins)
   get_filename_component(name "${plugin}" NAME)
+  file(READ "${plugin}" original HEX)
   file(COPY "${plugin}" DESTINATION "${root}/merged")
+  run(0 "Would write merged/${name}: adds scripts" "note: Without game data" --dry-run
+      --out "merged/${name}" ${lists})
+  file(READ "${root}/merged/${name}" copied HEX)
+  if(EXISTS "${root}/merged/${name}.bak" OR NOT copied STREQUAL original)
+    message(FATAL_ERROR "a dry run changed merged/${name}")
+  endif()
   run(0 "Wrote merged/${name}: adds scripts" "note: Without game data" --out "merged/${name}" ${lists})
   file(READ "${root}/merged/${name}.bak" kept HEX)
-  file(READ "${plugin}" original HEX)
   if(NOT kept STREQUAL original)
     message(FATAL_ERROR "merged/${name}.bak is not the old file")
   endif()
@@ -64,6 +78,8 @@ endif()
 file(WRITE "${root}/nobody.hwtasks" "; NPC: nobody\n06:00 > Appear\n")
 run(1 "" "No file of the game data defines the NPC \"nobody\". Check the id, or write it anyway with --force."
     --out Nobody.esp --data "${WORLD}/tiny_world.esm" nobody.hwtasks)
+run(1 "" "No file of the game data defines the NPC \"nobody\". Check the id, or write it anyway with --force."
+    --dry-run --out Nobody.esp --data "${WORLD}/tiny_world.esm" nobody.hwtasks)
 run(0 "Wrote Nobody.esp" "note: No file of the game data defines the NPC \"nobody\"" --force
     --out Nobody.esp --data "${WORLD}/tiny_world.esm" nobody.hwtasks)
 run(1 "" "missing.hwtasks: cannot open: " --out x.esp missing.hwtasks)

@@ -194,7 +194,8 @@ TEST_F(SchedulePlugin, ownRecordsAreReplacedInPlaceAndTheCentralScriptKeepsTheAu
     EXPECT_EQ(describeChanges(run.plan.changes),
               "adds script hw_smith_sched_sc_01 and a start script; replaces script "
               "hw_guard_sched_sc_01; adds 1 StartScript line to the central script "
-              "hrw_central_OLD; corrects the record count in the header");
+              "hrw_central_OLD; corrects the record count in the header; keeps the old file as "
+              "Mod.esp.bak");
     ReadPlugin merged = readPlugin(fileBytes(request.file));
     ASSERT_EQ(merged.tags(), "NPC_ SCPT SCPT SCPT SSCR SSCR SSCR SCPT");
     for (const std::size_t kept : {0, 2, 4, 5})
