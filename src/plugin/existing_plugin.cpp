@@ -117,10 +117,8 @@ ExistingPlugin readExistingPlugin(const std::filesystem::path &file, CodePage pa
         existing.flags = record.flags;
         existing.id = toUtf8(script->name, page);
         existing.ours = !script->deleted && declaresHourVariable(script->text);
-        if (existing.ours) {
+        if (existing.ours && asciiCaselessStartsWith(existing.id, kCentralPrefix))
             existing.text = script->text;
-            existing.record = bytes;
-        }
         plugin.othersRecords = plugin.othersRecords || !existing.ours;
         plugin.scripts.push_back(std::move(existing));
     }

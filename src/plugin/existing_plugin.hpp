@@ -6,9 +6,13 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace hw {
+
+/// How the names of HourWright's central scripts begin.
+inline constexpr std::string_view kCentralPrefix = "hrw_central_";
 
 /// A script record of a plugin that is merged into.
 struct ExistingScript
@@ -20,8 +24,10 @@ struct ExistingScript
     /// HourWright wrote it: it declares the variable hrw_hour, which every
     /// script HourWright writes declares.
     bool ours = false;
-    std::string record; ///< the whole record, for ours only
-    std::string text; ///< SCTX in the code page, for ours only
+    /// SCTX in the code page, for HourWright's central scripts only: the
+    /// schedule scripts are compared with the file's bytes where they stand,
+    /// so that a thousand of them are not held.
+    std::string text;
 };
 
 /// A start-script record of a plugin that is merged into.

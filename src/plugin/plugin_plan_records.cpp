@@ -63,6 +63,20 @@ void Planner::add(std::string_view record)
     ++m_addedCount;
 }
 
+bool Planner::readOld(std::unique_ptr<FileSource> &source, std::uint64_t offset, std::string &into)
+{
+    std::error_code error;
+    if (!source)
+        source = FileSource::open(m_plan.file, error);
+    const ReadResult got = source ? source->read(offset, into) : ReadResult {};
+    if (!source || got.error || got.count < into.size()) {
+        refuse("The file " + quotedFile(m_plan.file) +
+               " cannot be read again; nothing was written.");
+        return false;
+    }
+    return true;
+}
+
 void Planner::addStart(const std::string &encodedName)
 {
     add(startScriptRecord(uniqueNumber(startScriptNumber(encodedName), m_numbers), encodedName));
@@ -72,12 +86,18 @@ bool Planner::planScripts()
 {
     for (const ExistingStart &start : m_old.starts)
         m_numbers.insert(start.number);
+    std::unique_ptr<FileSource> source;
+    std::string oldRecord;
     for (const ExistingScript &old : m_old.scripts) {
         const Encoded *match = old.ours ? writes(old.id) : nullptr;
         if (!match)
             continue;
         const std::string &name = scriptOf(*match).name;
-        const bool same = scriptRecord(match->name, textOf(*match), old.flags) == old.record;
+        const std::string record = scriptRecord(match->name, textOf(*match), old.flags);
+        bool same = record.size() == old.size;
+        if (same && !readOld(source, old.offset, oldRecord.assign(old.size, '\0')))
+            return false;
+        same = same && record == oldRecord;
         auto &named = same ? m_plan.changes.unchangedScripts : m_plan.changes.replacedScripts;
         if (std::find(named.begin(), named.end(), name) == named.end())
             named.push_back(name);

@@ -4,9 +4,11 @@
 // task lists' scripts, the old plugin and the game data decide.
 
 #include "model/caseless.hpp"
+#include "plugin/byte_source.hpp"
 #include "plugin/existing_plugin.hpp"
 #include "plugin/schedule_plugin.hpp"
 
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -16,8 +18,6 @@
 #include <vector>
 
 namespace hw::planning {
-
-inline constexpr std::string_view kCentralPrefix = "hrw_central_";
 
 /// A schedule script (by its place in the plan's scripts) and its name in the
 /// plugin's code page. Its text is made where it is needed, so that a
@@ -98,6 +98,10 @@ private:
     void add(std::string_view record);
 
     void addStart(const std::string &encodedName);
+
+    // Reads `into.size()` bytes of the old file from `offset` on, opening it
+    // into `source` the first time; refuses when it cannot.
+    bool readOld(std::unique_ptr<FileSource> &source, std::uint64_t offset, std::string &into);
 
     bool planScripts();
 

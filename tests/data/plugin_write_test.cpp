@@ -55,7 +55,9 @@ TEST(PluginWrite, thePreviewSaysWhatTheWriteThenDoesAndWritesNothing)
     const ScheduleList smith = scheduleList("hw_smith", true, kDay);
     const ScheduleList nobody = scheduleList("nobody", false, kDay);
     const ScheduleList unnamed = scheduleList("", false, kDay, "unnamed.hwtasks");
-    const ScheduleList guardLater = scheduleList("hw_guard", false, {"07:00 > Appear"});
+    // A script of the same length as the first, which differs only inside.
+    const ScheduleList guardLater =
+        scheduleList("hw_guard", false, {"07:00 > Appear", "20:00 > Disappear"});
     const std::string nothing = "nothing changes: the plugin holds these schedules already";
     // clang-format off
     const Step steps[] = {
