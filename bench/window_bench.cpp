@@ -26,14 +26,14 @@
 #include "plugin/es_read.hpp"
 #include "plugin_writer.hpp"
 #include "synthetic_master.hpp"
-#include "ui/application.hpp"
-#include "ui/file_path.hpp"
-#include "ui/frm_main.hpp"
-#include "ui/game_commands.hpp"
-#include "ui/game_data_loader.hpp"
-#include "ui/main_window.hpp"
-#include "ui/name_list_model.hpp"
-#include "ui/prompts.hpp"
+#include "ui/base/application.hpp"
+#include "ui/base/file_path.hpp"
+#include "ui/base/prompts.hpp"
+#include "ui/form/frm_main.hpp"
+#include "ui/form/name_list_model.hpp"
+#include "ui/game/game_commands.hpp"
+#include "ui/game/game_data_loader.hpp"
+#include "ui/shell/main_window.hpp"
 
 #include <QAction>
 #include <QApplication>

@@ -2,9 +2,9 @@
 // prints the milliseconds from LAUNCH_NS, the wall-clock time in nanoseconds
 // taken just before this process was started, to the end of the window's
 // first paint. Usage: startup_probe LAUNCH_NS
-#include "ui/application.hpp"
-#include "ui/main_window.hpp"
-#include "ui/prompts.hpp"
+#include "ui/base/application.hpp"
+#include "ui/base/prompts.hpp"
+#include "ui/shell/main_window.hpp"
 
 #include <QApplication>
 #include <QEvent>

@@ -1,9 +1,9 @@
 // hourwright: the schedule window.
-#include "ui/application.hpp"
-#include "ui/main_window.hpp"
-#include "ui/prompts.hpp"
-#include "ui/start_arguments.hpp"
-#include "ui/task_list_document.hpp"
+#include "ui/base/application.hpp"
+#include "ui/base/prompts.hpp"
+#include "ui/document/task_list_document.hpp"
+#include "ui/shell/main_window.hpp"
+#include "ui/shell/start_arguments.hpp"
 #include "version.hpp"
 
 #include <QApplication>

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "bsa_writer.hpp"
-#include "ui/file_path.hpp"
-#include "ui/frm_main.hpp"
-#include "ui/game_commands.hpp"
-#include "ui/game_data_loader.hpp"
-#include "ui/main_window.hpp"
+#include "ui/base/file_path.hpp"
+#include "ui/form/frm_main.hpp"
+#include "ui/game/game_commands.hpp"
+#include "ui/game/game_data_loader.hpp"
+#include "ui/shell/main_window.hpp"
 #include "window_fixture.hpp"
 
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 // GoogleTest main for the window's tests: one QApplication set up as the program's,
 // headless unless a platform is chosen, on a machine of its own.
-#include "ui/application.hpp"
+#include "ui/base/application.hpp"
 
 #include <QApplication>
 #include <QDir>

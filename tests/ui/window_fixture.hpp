@@ -1,10 +1,10 @@
 #pragma once
 
 #include "plugin_writer.hpp"
-#include "ui/file_path.hpp"
-#include "ui/frm_main.hpp"
-#include "ui/list_box.hpp"
-#include "ui/prompts.hpp"
+#include "ui/base/file_path.hpp"
+#include "ui/base/prompts.hpp"
+#include "ui/form/frm_main.hpp"
+#include "ui/form/list_box.hpp"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>

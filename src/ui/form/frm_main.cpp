@@ -1,0 +1,366 @@
+// The window itself: its controls with their fixed geometry, tooltips and tab
+// order, the outlines around the option fields and the layout rule.
+#include "ui/form/frm_main.hpp"
+
+#include "ui/base/accessibility.hpp"
+#include "ui/base/application.hpp"
+#include "ui/base/prompts.hpp"
+#include "ui/form/candidate_popup.hpp"
+#include "ui/form/edit_history.hpp"
+#include "ui/form/list_box.hpp"
+#include "ui/form/name_box.hpp"
+#include "ui/form/name_list_model.hpp"
+#include "ui/form/option_completion.hpp"
+#include "ui/form/script_box.hpp"
+#include "ui/form/wrap_button.hpp"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QProxyStyle>
+#include <QStyleFactory>
+
+#include <algorithm>
+
+namespace hw {
+
+namespace {
+
+constexpr int kClientWidth = 577;
+constexpr int kClientHeight = 528;
+constexpr int kLeftColumnY[] = {116, 140, 164, 188, 212};
+
+QLabel *makeLabel(QWidget *parent, const char *name, const QString &caption, QRect geometry)
+{
+    auto *label = new QLabel(caption, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(geometry);
+    // Captions start at the left and are clipped, never wrapped.
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+// Puts the caption's line of text level with the text line of `box`, which a
+// text box or combo box centres vertically, as far as the label's height allows.
+void levelWith(QLabel *label, const QWidget *box)
+{
+    const int line = label->fontMetrics().height();
+    const int boxLine = box->y() + (box->height() - line + 1) / 2;
+    label->setContentsMargins(
+        0, std::clamp(boxLine - label->y(), 0, std::max(0, label->height() - line)), 0, 0);
+}
+
+template<class Control> Control *place(Control *control, const QString &name, QRect geometry)
+{
+    control->setObjectName(name);
+    control->setGeometry(geometry);
+    return control;
+}
+
+// The platform's check boxes with a 13-pixel box and a narrow gap before the
+// caption, so that "Check Visibility" fits its 85 pixels.
+class CheckBoxStyle : public QProxyStyle
+{
+public:
+    explicit CheckBoxStyle(QObject *owner)
+        : QProxyStyle(QStyleFactory::create(QApplication::style()->name()))
+    {
+        setParent(owner);
+    }
+
+    int pixelMetric(PixelMetric metric, const QStyleOption *option,
+                    const QWidget *widget) const override
+    {
+        switch (metric) {
+        case PM_IndicatorWidth:
+        case PM_IndicatorHeight:
+            return 13;
+        case PM_CheckBoxLabelSpacing:
+            return 2;
+        default:
+            return QProxyStyle::pixelMetric(metric, option, widget);
+        }
+    }
+};
+
+QString indexed(const char *name, int index)
+{
+    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
+}
+
+QPushButton *makeButton(QPushButton *button, const char *name, QRect geometry)
+{
+    // Enter presses the button that has the focus, as in a dialog; elsewhere
+    // in the form it presses Add Task (keyPressEvent).
+    button->setAutoDefault(true);
+    return place(button, QLatin1String(name), geometry);
+}
+
+} // namespace
+
+frmMain::frmMain(Prompts &prompts, QWidget *parent)
+    : QWidget(parent)
+    , m_prompts(prompts)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    // Shown on its own (as the tests do), the form is a window of its own.
+    setWindowTitle(QString::fromUtf8(kProgramTitle));
+    // The layout rule places the controls for any larger size; a smaller one
+    // would only squeeze the task list and the script box.
+    resize(kClientWidth, kClientHeight);
+    setMinimumSize(kClientWidth, kClientHeight);
+
+    createControls();
+    setToolTips();
+    setAccessibleNames();
+    setTabOrder();
+    connectHandlers();
+    m_completion = new OptionCompletion(*this);
+    Form_Load();
+    // After the start-up: filling the lists is no step to undo.
+    m_history = new EditHistory(*this);
+}
+
+frmMain::~frmMain()
+{
+    // It watches the controls, which are destroyed after this body.
+    delete m_history;
+}
+
+void frmMain::createControls()
+{
+    // Labels first: a later sibling is drawn above an earlier one, and the text
+    // boxes must cover the labels that reach under them.
+    Label5 = makeLabel(this, "Label5", QStringLiteral("NPC Name:"), {8, 12, 61, 17});
+    Label3 = makeLabel(this, "Label3", QStringLiteral("Time:"), {8, 36, 69, 17});
+    Label4 = makeLabel(this, "Label4", QStringLiteral("Action:"), {8, 56, 69, 17});
+    const QString string01 = QStringLiteral("String_01");
+    const QString option01 = QStringLiteral("Option_01");
+    lblOption[0] = makeLabel(this, "", string01, {20, 92, 65, 13});
+    lblOption[1] = makeLabel(this, "", string01, {160, 92, 73, 17});
+    constexpr int leftWidths[] = {81, 85, 97, 89, 81};
+    for (int i = 0; i < 5; ++i) {
+        lblOption[2 + i] = makeLabel(this, "", option01, {20, kLeftColumnY[i], leftWidths[i], 17});
+        lblOption[7 + i] = makeLabel(this, "", option01, {160, kLeftColumnY[i], 73, 17});
+    }
+    for (int i = 0; i < 12; ++i)
+        lblOption[i]->setObjectName(indexed("lblOption", i));
+    Label1 = makeLabel(this, "Label1", QStringLiteral("Schedule:"), {8, 268, 201, 17});
+    Label2 = makeLabel(this, "Label2", QStringLiteral("Script:"), {312, 4, 261, 17});
+
+    m_names = new NameListModel(this);
+    txtName = place(new NameBox(m_names, this), QStringLiteral("txtName"), {72, 8, 145, 21});
+    // Keys reach the box first and are passed on to its line edit.
+    txtName->installEventFilter(this);
+    txtName->lineEdit()->installEventFilter(this);
+    m_namePopup = new CandidatePopup(*txtName->lineEdit(), *txtName);
+    // The list shown borrows the ids, which a change of the list moves.
+    const auto hide = [this] { m_namePopup->hide(); };
+    connect(m_names, &QAbstractItemModel::modelAboutToBeReset, m_namePopup, hide);
+    connect(m_names, &QAbstractItemModel::layoutAboutToBeChanged, m_namePopup, hide);
+    connect(m_names, &QAbstractItemModel::rowsAboutToBeInserted, m_namePopup, hide);
+    Command1 =
+        makeButton(new QPushButton(QStringLiteral("Load"), this), "Command1", {220, 8, 81, 21});
+    cmbTime = place(new QComboBox(this), QStringLiteral("cmbTime"), {52, 32, 165, 21});
+    chkLOS = place(new QCheckBox(QStringLiteral("Check Visibility"), this),
+                   QStringLiteral("chkLOS"), {220, 32, 85, 21});
+    // Ticked, as the scripts were always written with the check.
+    chkLOS->setChecked(true);
+    cmbTask = place(new QComboBox(this), QStringLiteral("cmbTask"), {52, 56, 197, 21});
+    chkGlobal = place(new QCheckBox(QStringLiteral("Global"), this), QStringLiteral("chkGlobal"),
+                      {252, 56, 49, 21});
+
+    txtOption[0] = new QLineEdit(this);
+    txtOption[0]->setGeometry(72, 92, 81, 19);
+    txtOption[1] = new QLineEdit(this);
+    txtOption[1]->setGeometry(216, 92, 81, 19);
+    for (int i = 0; i < 5; ++i) {
+        txtOption[2 + i] = new QLineEdit(this);
+        txtOption[2 + i]->setGeometry(100, kLeftColumnY[i], 41, 17);
+    }
+    for (int i = 0; i < 5; ++i) {
+        txtOption[7 + i] = new QLineEdit(this);
+        txtOption[7 + i]->setGeometry(236, kLeftColumnY[i], 41, 17);
+    }
+    for (int i = 0; i < 12; ++i) {
+        txtOption[i]->setObjectName(indexed("txtOption", i));
+        txtOption[i]->installEventFilter(this);
+    }
+
+    chkEqual = place(new QCheckBox(QStringLiteral("Test for Complete Equality"), this),
+                     QStringLiteral("chkEqual"), {8, 244, 145, 21});
+    // Each button's access key (Alt+letter) is its own in the window and the
+    // menu bar, whose menus take F, E and H.
+    cmdAdd = makeButton(new QPushButton(QStringLiteral("&Add Task"), this), "cmdAdd",
+                        {220, 244, 77, 21});
+    // The default button, and one that stays so: an auto-default button
+    // loses the mark when the focus leaves it.
+    cmdAdd->setAutoDefault(false);
+    cmdAdd->setDefault(true);
+    cmdRemove = makeButton(new QPushButton(QStringLiteral("&Remove Task"), this), "cmdRemove",
+                           {220, 264, 77, 21});
+    lstTasks = new ListBox(this);
+    lstTasks->setObjectName(QStringLiteral("lstTasks"));
+    lstTasks->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    lstTasks->setIntegralGeometry({8, 288, 297, 199});
+
+    cmdGenerate[2] = new WrapButton(QStringLiteral("Generate &Central Script"), this);
+    makeButton(cmdGenerate[2], "", {8, 492, 89, 33});
+    cmdGenerate[0] = new WrapButton(QStringLiteral("&Generate"), this);
+    makeButton(cmdGenerate[0], "", {100, 492, 113, 33});
+    cmdGenerate[1] = new WrapButton(QStringLiteral("Generate From &Selection"), this);
+    makeButton(cmdGenerate[1], "", {216, 492, 89, 33});
+    for (int i = 0; i < 3; ++i)
+        cmdGenerate[i]->setObjectName(indexed("cmdGenerate", i));
+
+    txtScript = place(new ScriptBox(this), QStringLiteral("txtScript"), {308, 20, 261, 501});
+    txtScript->setFont(scriptFont());
+    txtScript->installEventFilter(this);
+
+    auto *checkBoxStyle = new CheckBoxStyle(this);
+    for (QCheckBox *box : {chkLOS, chkGlobal, chkEqual})
+        box->setStyle(checkBoxStyle);
+
+    levelWith(Label5, txtName);
+    levelWith(Label3, cmbTime);
+    levelWith(Label4, cmbTask);
+    for (std::size_t n = 0; n < lblOption.size(); ++n)
+        levelWith(lblOption[n], txtOption[n]);
+}
+
+void frmMain::setToolTips()
+{
+    const QString name = QStringLiteral("Choose or type a name of your NPC.");
+    txtName->setToolTip(name);
+    Label5->setToolTip(name);
+    Command1->setToolTip(QStringLiteral("Load NPC names from an ESM\\ESP file."));
+    const QString time = QStringLiteral("Specify the time for the task at hand.");
+    cmbTime->setToolTip(time);
+    Label3->setToolTip(time);
+    const QString task = QStringLiteral("What should the NPC do in the specified time.");
+    cmbTask->setToolTip(task);
+    Label4->setToolTip(task);
+    chkLOS->setToolTip(
+        QStringLiteral("Checking this will make certain actions, such as appearing and "
+                       "disappearing happen only if the player isn't looking."));
+    chkGlobal->setToolTip(
+        QStringLiteral("Removes the \"FPS guards,\" so you can write your own local central "
+                       "script, or use the template supplied with the program."));
+    chkEqual->setToolTip(
+        QStringLiteral("Checking this will make the program use a \"equal to\" check instead of "
+                       "the default \"equal or less than\"."));
+    cmdAdd->setToolTip(QStringLiteral("Add the selected action\\time to the Tasks List."));
+    cmdRemove->setToolTip(QStringLiteral("Remove the selected actions from the Tasks List."));
+    lstTasks->setToolTip(
+        QStringLiteral("The list of all tasks in this NPC's schedule. Double-click an entry (or "
+                       "press Enter) to load it into the fields above; Edit › Replace Task "
+                       "(Ctrl+R) puts it back changed."));
+    cmdGenerate[0]->setToolTip(QStringLiteral("Generate a script from the whole Tasks List."));
+    cmdGenerate[1]->setToolTip(
+        QStringLiteral("Generate a script from only the selected items in the Tasks List."));
+    cmdGenerate[2]->setToolTip(
+        QStringLiteral("Generate a script template which would be \"\"local\"\", and call the "
+                       "rest of the scripts as \"globals\"."));
+    txtScript->setToolTip(QStringLiteral("Where the script is generated."));
+}
+
+void frmMain::setAccessibleNames()
+{
+    // Each control is named after its caption; the option fields get theirs
+    // with each action's layout. Descriptions come from the tooltips, which
+    // the lists and the name box's text box do not read by themselves.
+    nameAfter(txtName, Label5);
+    txtName->lineEdit()->setAccessibleName(txtName->accessibleName());
+    txtName->lineEdit()->setAccessibleDescription(txtName->toolTip());
+    nameAfter(cmbTime, Label3);
+    nameAfter(cmbTask, Label4);
+    nameAfter(lstTasks, Label1);
+    lstTasks->setAccessibleDescription(lstTasks->toolTip());
+    nameAfter(txtScript, Label2);
+}
+
+void frmMain::setTabOrder()
+{
+    QList<QWidget *> order = {txtName, Command1, cmbTime, cmbTask, chkLOS, chkGlobal};
+    for (QLineEdit *box : txtOption)
+        order.append(box);
+    order.append({chkEqual, cmdAdd, cmdRemove, lstTasks, cmdGenerate[2], cmdGenerate[0],
+                  cmdGenerate[1], txtScript});
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void frmMain::connectHandlers()
+{
+    // textChanged, not textEdited: a change made by the program counts too.
+    connect(txtName->lineEdit(), &QLineEdit::textChanged, this, [this] { txtName_Change(); });
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(cmbTask, &QComboBox::currentIndexChanged, this, [this] { cmbTask_Click(); });
+    connect(cmdAdd, &QPushButton::clicked, this, [this] { cmdAdd_Click(); });
+    connect(cmdRemove, &QPushButton::clicked, this, [this] { cmdRemove_Click(); });
+    connect(lstTasks, &QListWidget::itemDoubleClicked, this, [this] { lstTasks_DblClick(); });
+    connect(lstTasks, &ListBox::pasteRequested, this, [this] { lstTasks_Paste(); });
+    connect(lstTasks, &ListBox::returnPressed, this, [this] { lstTasks_DblClick(); });
+    connect(lstTasks, &ListBox::deletePressed, this, [this] { lstTasks_Delete(); });
+    for (int i = 0; i < 3; ++i)
+        connect(cmdGenerate[i], &QPushButton::clicked, this, [this, i] { cmdGenerate_Click(i); });
+}
+
+std::array<QColor, 3> frmMain::shapeColours() const
+{
+    // The nearest roles of the platform's palette to the colours of a desktop,
+    // an inactive title bar and its text: dark, mid-grey, dark.
+    const QPalette &p = palette();
+    return {p.color(QPalette::Shadow), p.color(QPalette::Inactive, QPalette::Mid),
+            p.color(QPalette::Dark)};
+}
+
+void frmMain::paintEvent(QPaintEvent *)
+{
+    // The outlines lie on the window's surface, beneath every control.
+    QPainter painter(this);
+    const auto rects = shapeRects();
+    const auto colours = shapeColours();
+    for (std::size_t i = 0; i < rects.size(); ++i) {
+        painter.setPen(colours[i]);
+        // A one-pixel outline covers one pixel more than the rectangle's size.
+        painter.drawRect(rects[i].adjusted(0, 0, -1, -1));
+    }
+}
+
+void frmMain::applyLayoutRule(QSize client)
+{
+    const float w = static_cast<float>(client.width());
+    const float h = static_cast<float>(client.height());
+    // Both tests keep every size set below positive; a minimised window (empty
+    // client area) keeps its layout.
+    if (!(w - 314 > 30 && h - 24 > 30))
+        return;
+    txtScript->resize(static_cast<int>(w - 316), static_cast<int>(h - 24));
+    if (!(h - 300 > 8))
+        return;
+    QRect list = lstTasks->geometry();
+    list.setHeight(static_cast<int>(h - 320));
+    lstTasks->setIntegralGeometry(list);
+    for (WrapButton *button : cmdGenerate)
+        button->move(button->x(), static_cast<int>(h - 37));
+}
+
+void frmMain::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    applyLayoutRule(isMinimized() ? QSize(0, 0) : size());
+}
+
+void frmMain::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        applyLayoutRule(isMinimized() ? QSize(0, 0) : size());
+}
+
+} // namespace hw

@@ -1,0 +1,466 @@
+// The File menu on task lists and scripts: save and open, the question before unsaved work
+// is dropped, saves and opens that fail, dropped files and pasted lists.
+#include "window_fixture.hpp"
+
+#include "plugin/code_page.hpp"
+#include "ui/document/recent_files.hpp"
+#include "ui/document/task_list_document.hpp"
+#include "ui/form/script_box.hpp"
+#include "ui/form/wrap_button.hpp"
+#include "ui/game/game_commands.hpp"
+#include "ui/game/notes_panel.hpp"
+#include "ui/shell/main_window.hpp"
+#include "ui/shell/start_arguments.hpp"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
+#include <QProcess>
+#include <QSettings>
+#include <QUrl>
+
+#include <csignal>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+namespace {
+
+using hw::PromptAnswer;
+
+const QString kSaveQuestion = "HourWright|Save changes to the task list?";
+const QString kEntries = "06:00 > Start Running|06:00 > Travel > 100/200/0|"
+                         "12:00 > Say > \"vo\\h\xC3\xA9llo.mp3\"/\"Good day / a > b\"";
+
+// A main window with scripted prompts and a folder for its files named beyond ASCII.
+struct FilesWindow
+{
+    hw::test::ScriptedPrompts prompts;
+    hw::MainWindow main {prompts};
+    hw::frmMain &form = main.form();
+    QTemporaryDir folder;
+    QString dir = folder.filePath(QStringLiteral("Listes Задачи"));
+
+    FilesWindow()
+    {
+        QDir().mkpath(dir);
+        hw::test::showActive(main);
+    }
+    QString path(const QString &name) const { return dir + '/' + name; }
+    QString write(const QString &name, const QByteArray &bytes) const
+    {
+        QFile file(path(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path(name);
+    }
+    QByteArray read(const QString &name) const
+    {
+        QFile file(path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : "(none)";
+    }
+    void fill(const QString &entries, const QString &npcId, bool global, bool equality)
+    {
+        for (const QString &entry : entries.split('|', Qt::SkipEmptyParts))
+            form.lstTasks->addSorted(entry);
+        form.txtName->setEditText(npcId);
+        form.chkGlobal->setChecked(global);
+        form.chkEqual->setChecked(equality);
+    }
+    // The title, the unsaved mark, the name, the switches and the entries.
+    QString state() const
+    {
+        return QStringList {
+            main.windowTitle(), main.isWindowModified() ? "*" : "-", form.txtName->currentText(),
+            QString(form.chkGlobal->isChecked() ? "G" : "-") +
+                (form.chkEqual->isChecked() ? "E" : "-") + (form.chkLOS->isChecked() ? "V" : "-"),
+            form.lstTasks->texts().join('|')}
+            .join('\n');
+    }
+};
+
+// A window that starts with no recent files.
+class Files : public ::testing::Test, public FilesWindow
+{
+protected:
+    Files()
+    {
+        QSettings().clear();
+        main.document().updateRecentMenu();
+    }
+};
+
+TEST_F(Files, saveNewAndOpenGiveBackTheListTheNameAndTheSwitches)
+{
+    EXPECT_EQ(state(), "Hour Wright[*]\n-\n\n--V\n");
+    fill(kEntries, " J\xC3\xB6ns \xC3\x84rger ", true, true);
+    form.chkLOS->setChecked(false);
+    const QString filled = state();
+    prompts.savePaths = {path("guards.hwtasks")};
+    main.menu().saveAs->trigger();
+    ASSERT_EQ(prompts.saveDialogs.size(), 1);
+    EXPECT_TRUE(prompts.saveDialogs[0].endsWith(
+        "/J\xC3\xB6ns \xC3\x84rger.hwtasks|HourWright task lists (*.hwtasks);;All files (*)|"
+        "HourWright task lists (*.hwtasks)"))
+        << prompts.saveDialogs[0].toStdString();
+    const QString saved =
+        QString(filled).replace("Hour Wright[*]\n*", "Hour Wright — guards.hwtasks[*]\n-");
+    EXPECT_EQ(state(), saved);
+
+    main.menu().newList->trigger();
+    EXPECT_EQ(state(), "Hour Wright[*]\n-\n\n--V\n");
+    // A known name that begins with the list's is not completed into it.
+    prompts.answers = {PromptAnswer::No};
+    const std::string senior = " J\xC3\xB6ns \xC3\x84rger Senior"; // as the game's code page has it
+    form.loadNpcNames({write("names.esp",
+                             QByteArray::fromStdString(hw::test::npcs(
+                                 {hw::fromUtf8(senior, hw::CodePage::Windows1252).bytes})))});
+    ASSERT_EQ(form.txtName->count(), 1);
+    prompts.asked.clear();
+    prompts.files = {path("guards.hwtasks")};
+    main.menu().open->trigger();
+    EXPECT_EQ(state(), saved);
+    EXPECT_TRUE(prompts.asked.isEmpty()) << prompts.asked.join('\n').toStdString();
+
+    // The mark follows what was saved: a change undone takes it away again.
+    for (QCheckBox *box : {form.chkEqual, form.chkLOS}) {
+        box->toggle();
+        EXPECT_TRUE(main.isWindowModified()) << box->objectName().toStdString();
+        box->toggle();
+        EXPECT_FALSE(main.isWindowModified());
+    }
+    // Save writes to the file it came from, without a dialog.
+    delete form.lstTasks->takeItem(0);
+    main.menu().save->trigger();
+    EXPECT_EQ(prompts.saveDialogs.size(), 1);
+    EXPECT_FALSE(main.isWindowModified());
+    EXPECT_EQ(hw::RecentFiles::paths(), QStringList {path("guards.hwtasks")});
+    FilesWindow other;
+    other.main.menu().openRecent->actions().value(0)->trigger();
+    EXPECT_EQ(other.state(), state());
+    // The newest eight files are kept.
+    for (int i = 0; i < 9; ++i)
+        hw::RecentFiles::add(path(QString::number(i)));
+    main.document().updateRecentMenu();
+    const QList<QAction *> recent = main.menu().openRecent->actions();
+    ASSERT_EQ(recent.size(), 8);
+    EXPECT_EQ(recent.front()->text(), "&1 " + path("8"));
+    EXPECT_EQ(recent.back()->text(), "&8 " + path("1"));
+}
+
+// New, Open, Open Recent, closing and opening a.hwtasks again, on a.hwtasks changed (each
+// with each answer) and unchanged (no question).
+TEST(UnsavedQuestion, comesBeforeEachCommandThatDropsTheListAndIsObeyed)
+{
+    const QByteArray a = "; NPC: a\n06:00 > Appear\n", b = "; NPC: b\n07:00 > Appear\n";
+    enum Command { New, Open, Recent, Close, Again };
+    for (const Command command : {New, Open, Recent, Close, Again}) {
+        for (const PromptAnswer answer :
+             {PromptAnswer::Save, PromptAnswer::Discard, PromptAnswer::Cancel, PromptAnswer::Ok}) {
+            SCOPED_TRACE(testing::Message()
+                         << "command " << command << " answer " << static_cast<int>(answer));
+            QSettings().clear();
+            FilesWindow w;
+            hw::RecentFiles::add(w.write("b.hwtasks", b));
+            ASSERT_TRUE(w.main.document().openFile(w.write("a.hwtasks", a)));
+            const bool changed = answer != PromptAnswer::Ok;
+            if (changed)
+                w.form.lstTasks->addSorted("08:00 > Disappear");
+            const QString before = w.state();
+            w.prompts.answers = {answer};
+            w.prompts.files = {w.path(command == Again ? "a.hwtasks" : "b.hwtasks")};
+            const hw::MainMenu &menu = w.main.menu();
+            QAction *const actions[] = {menu.newList, menu.open,
+                                        menu.openRecent->actions().value(1), nullptr, menu.open};
+            if (command == Close)
+                w.main.close();
+            else
+                actions[command]->trigger();
+            EXPECT_EQ(w.prompts.asked, changed ? QStringList {kSaveQuestion} : QStringList {});
+            const bool done = answer != PromptAnswer::Cancel;
+            const QString saved = QString(before).replace("[*]\n*", "[*]\n-");
+            const QString after = command == New ? "Hour Wright[*]\n-\n\n--V\n"
+                : answer == PromptAnswer::Save && (command == Close || command == Again) ? saved
+                : command == Close                                                       ? before
+                : command == Again ? "Hour Wright — a.hwtasks[*]\n-\na\n--V\n06:00 > Appear"
+                                   : "Hour Wright — b.hwtasks[*]\n-\nb\n--V\n07:00 > Appear";
+            EXPECT_EQ(w.state(), done ? after : before);
+            EXPECT_EQ(w.main.isVisible(), command != Close || !done);
+            EXPECT_EQ(w.read("a.hwtasks").contains("Disappear"), answer == PromptAnswer::Save);
+        }
+    }
+}
+
+// Saving into a file as folder, onto a folder or a pipe, or past a file size limit: the
+// message names the file and the reason; the window and the file stay as they were.
+TEST_F(Files, aSaveThatFailsNamesTheFileAndTheReasonAndKeepsTheWindowAsItWas)
+{
+    ASSERT_TRUE(main.document().openFile(write("a.hwtasks", "06:00 > Appear\n")));
+    fill(kEntries, "npc", false, false);
+    const QString before = state();
+    write("plain", "");
+    QDir().mkpath(path("folder.hwtasks"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(path("fifo.hwtasks")).constData(), 0600), 0);
+    const std::pair<QString, QString> targets[] = {
+        {path("plain/list.hwtasks"), "Not a directory"},
+        {path("folder.hwtasks"), "It is a folder, not a file."},
+        {path("fifo.hwtasks"),
+         "It is not a plain file (a pipe or a device, say), so it is not "
+         "replaced."},
+        {path("a.hwtasks"), "File too large"},
+    };
+    // Writes past 64 bytes fail, as on a full disk.
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit {};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    for (const auto &[target, reason] : targets) {
+        prompts.asked.clear();
+        prompts.savePaths = {target};
+        const rlimit small {64, limit.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &small);
+        main.menu().saveAs->trigger();
+        setrlimit(RLIMIT_FSIZE, &limit);
+        EXPECT_EQ(
+            prompts.asked,
+            QStringList {"HourWright|Cannot save the task list \"" + target + "\".\n\n" + reason});
+        EXPECT_EQ(state(), before);
+    }
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(read("a.hwtasks"), "06:00 > Appear\n");
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::System).join(','),
+              "a.hwtasks,fifo.hwtasks,plain");
+    // An id that no line can hold is refused before a file is chosen.
+    form.txtName->setEditText("a\tb");
+    prompts.asked.clear();
+    const auto dialogs = prompts.saveDialogs.size();
+    main.menu().saveAs->trigger();
+    EXPECT_EQ(prompts.asked,
+              QStringList {"HourWright|Cannot save the task list.\n\n"
+                           "NPC Name cannot contain line breaks or control characters!"});
+    EXPECT_EQ(prompts.saveDialogs.size(), dialogs);
+    form.txtName->setEditText("npc");
+    // Save on the question before closing that fails keeps the window open.
+    main.menu().newList->trigger(); // Save: to a.hwtasks
+    form.txtName->setEditText("x");
+    prompts.answers = {PromptAnswer::Save};
+    prompts.savePaths = {path("plain/x.hwtasks")};
+    EXPECT_FALSE(main.close());
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_TRUE(main.isWindowModified());
+}
+
+// A file that cannot be taken whole is named with the line and the reason, and changes nothing.
+TEST_F(Files, aDamagedFileIsNamedWithItsLineAndReasonAndChangesNothing)
+{
+    ASSERT_TRUE(main.document().openFile(write("a.hwtasks", "; NPC: a\n06:00 > Appear\n")));
+    form.chkGlobal->setChecked(true);
+    const QString before = state();
+    ASSERT_EQ(mkfifo(QFile::encodeName(path("fifo.hwtasks")).constData(), 0600), 0);
+    QFile big(path("big.hwtasks"));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize(32 * 1024 * 1024 + 1));
+    // The reader's refusals are tested with it; here, that the window names the file and the
+    // line or reason, and refuses what is no plain file or too large before reading it.
+    const std::pair<QString, QString> files[] = {
+        {write("bad.hwtasks", "; NPC: b\n06:00 > Appear\n07:00 > Fly\n"),
+         "Line 3: unknown action \"Fly\""},
+        {write("utf16.hwtasks", QByteArray("\xFF\xFE;\0 \0N\0", 8)),
+         "The file is UTF-16; save it as UTF-8"},
+        {write("hidden.hwtasks",
+               "; NPC: b\n; moved\xE2\x80\xA8"
+               "06:00 > Appear\n"),
+         "Line 2: the line holds a line separator (U+2028) at column 8, where other programs "
+         "may end the line; put a plain line end there or remove it"},
+        {path("fifo.hwtasks"),
+         "It is not a plain file (a pipe or a device, say), so it is not read"},
+        {path("big.hwtasks"),
+         "It is larger than 32 MiB, far more than any real one, so it is not read"},
+        {path("none.hwtasks"), "It does not exist."},
+    };
+    for (const auto &[file, problem] : files) {
+        prompts.asked.clear();
+        prompts.files = {file};
+        main.menu().open->trigger();
+        EXPECT_EQ(
+            prompts.asked,
+            QStringList {"HourWright|Cannot open the task list \"" + file + "\".\n\n" + problem});
+        EXPECT_EQ(state(), before);
+    }
+    // A recent file that is gone is taken off the list.
+    QFile::remove(path("a.hwtasks"));
+    prompts.asked.clear();
+    main.menu().openRecent->actions().value(0)->trigger();
+    EXPECT_EQ(prompts.asked,
+              QStringList {"HourWright|The task list \"" + path("a.hwtasks") +
+                           "\" is no longer there; it was taken off the recent files."});
+    EXPECT_TRUE(main.menu().openRecent->actions().isEmpty());
+    EXPECT_EQ(state(), before);
+}
+
+// A list saved with old Mac line ends (CR alone) opens whole, and Save writes it back whole.
+TEST_F(Files, opensAListWhoseLinesEndInACrAlone)
+{
+    const QString file = write("mac.hwtasks",
+                               "; HourWright task list\r; NPC: Guard\r"
+                               "; Global: yes\r06:00 > Appear\r07:00 > Disappear\r");
+    ASSERT_TRUE(main.document().openFile(file));
+    EXPECT_EQ(form.lstTasks->texts(), QStringList({"06:00 > Appear", "07:00 > Disappear"}));
+    EXPECT_EQ(form.txtName->currentText(), "Guard");
+    form.chkEqual->setChecked(true);
+    main.menu().save->trigger();
+    EXPECT_EQ(read("mac.hwtasks"),
+              "; HourWright task list\n; NPC: Guard\n; Global: yes\n"
+              "; Equality: yes\n; Visibility: yes\n06:00 > Appear\n07:00 > Disappear\n");
+}
+
+// Drops anywhere on the window, the script box too (which would take a file's name as text).
+TEST_F(Files, takesADroppedTaskListOrPluginsAndRefusesOtherFilesQuietly)
+{
+    const QString list = write("b.HWTASKS", "; NPC: b\n07:00 > Appear\n");
+    const QString first = write("a.esp", QByteArray::fromStdString(hw::test::npcs({"fargoth"})));
+    const QString second =
+        write("b.OmwAddon", QByteArray::fromStdString(hw::test::npcs({"vivec"})));
+    const QString third =
+        write("c.omwgame", QByteArray::fromStdString(hw::test::npcs({"almalexia"})));
+    const QString other = write("notes.txt", "07:00 > Appear\n");
+    form.txtScript->setScriptText("x");
+    const auto drop = [&](const QStringList &paths) {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString &path : paths)
+            urls.append(QUrl::fromLocalFile(path));
+        data.setUrls(urls);
+        QWidget *target = form.txtScript->viewport();
+        QDragEnterEvent enter({5, 5}, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(target, &enter);
+        if (enter.isAccepted()) {
+            QDropEvent dropped({5, 5}, Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(target, &dropped);
+            QTest::qWait(1); // the commands run after the drop
+        }
+        return enter.isAccepted();
+    };
+    for (const QStringList &refused :
+         {QStringList {other}, QStringList {list, first}, QStringList {list, list}}) {
+        EXPECT_FALSE(drop(refused)) << refused.join(',').toStdString();
+        EXPECT_EQ(state(), "Hour Wright[*]\n-\n\n--V\n");
+    }
+    form.lstTasks->addSorted("05:00 > Appear");
+    prompts.answers = {PromptAnswer::Discard};
+    EXPECT_TRUE(drop({list}));
+    EXPECT_EQ(prompts.asked, QStringList {kSaveQuestion});
+    EXPECT_EQ(state(), "Hour Wright — b.HWTASKS[*]\n-\nb\n--V\n07:00 > Appear");
+    EXPECT_EQ(form.txtScript->scriptText(), ""); // the script of the list before goes with it
+    form.txtScript->setScriptText("x");
+    prompts.asked.clear();
+    EXPECT_TRUE(drop({first, second, third}));
+    EXPECT_TRUE(prompts.asked.isEmpty()); // an empty NPC list, nothing to clear
+    EXPECT_EQ(form.txtName->count(), 3);
+    EXPECT_EQ(form.txtScript->scriptText(), "x"); // plugins leave the list and its script
+}
+
+TEST_F(Files, ctrlVAddsThePastedEntriesOrNoneAndNamesTheLineRefused)
+{
+    fill("09:00 > Appear", "npc", false, false);
+    const std::pair<QString, QString> pastes[] = {
+        // clipboard, entries or message
+        {"", "09:00 > Appear"},
+        {"; HourWright task list\r\n; NPC: other\r\n; Global: yes\r\n10:00 > appear\r\n\r\n"
+         "; a comment\r\n06:00 > Travel > 1/2/3",
+         "06:00 > Travel > 1/2/3|09:00 > Appear|10:00 > Appear"},
+        {"05:00 > Appear\n; x\n07:00 > Fly\n",
+         "HourWright|The pasted text was not added to the task list.\n\n"
+         "Line 3: unknown action \"Fly\""},
+    };
+    for (const auto &[text, outcome] : pastes) {
+        prompts.asked.clear();
+        QGuiApplication::clipboard()->setText(text);
+        QTest::keyClick(form.lstTasks, Qt::Key_V, Qt::ControlModifier);
+        if (outcome.startsWith("HourWright"))
+            EXPECT_EQ(prompts.asked, QStringList {outcome});
+        else
+            EXPECT_EQ(form.lstTasks->texts().join('|'), outcome);
+    }
+    EXPECT_EQ(state(),
+              "Hour Wright[*]\n*\nnpc\n--V\n"
+              "06:00 > Travel > 1/2/3|09:00 > Appear|10:00 > Appear");
+}
+
+TEST_F(Files, saveScriptAsWritesTheBoxInTheCodePageChosenOrNothing)
+{
+    main.menu().saveScriptAs->trigger();
+    EXPECT_EQ(prompts.asked, QStringList {"HourWright|There is no script to save."});
+    EXPECT_TRUE(prompts.saveDialogs.isEmpty());
+
+    const QString western = "Morrowind script, Western European (Windows-1252) (*.txt)",
+                  cyrillic = "Morrowind script, Cyrillic (Windows-1251) (*.txt)";
+    fill("06:00 > Appear", "\xD0\x91\xD0\xBE\xD0\xB1 \xC3\x84", false, false); // Боб Ä
+    QTest::mouseClick(form.cmdGenerate[0], Qt::LeftButton);
+    prompts.asked.clear();
+    prompts.savePaths = {path("s.txt")};
+    prompts.saveTypes = {cyrillic};
+    main.menu().saveScriptAs->trigger();
+    ASSERT_EQ(prompts.saveDialogs.size(), 1);
+    EXPECT_TRUE(prompts.saveDialogs[0].endsWith(
+        "/\xD0\xB1\xD0\xBE\xD0\xB1_\xC3\xA4_sched_sc_01.txt|" + western + ";;" + cyrillic +
+        ";;Morrowind script, Central European (Windows-1250) (*.txt)|" + western))
+        << prompts.saveDialogs[0].toStdString();
+    EXPECT_EQ(prompts.asked,
+              QStringList {"HourWright|The script cannot be saved in Cyrillic (Windows-1251).\n\n"
+                           "Line 1: \"\xC3\xA4\" (U+00E4) is not in windows-1251\n\n"
+                           "Nothing was written."});
+    EXPECT_EQ(read("s.txt"), "(none)");
+
+    form.txtName->setEditText("\xD0\x91\xD0\xBE\xD0\xB1"); // Боб
+    prompts.answers = {PromptAnswer::Yes}; // overwrite the script box
+    QTest::mouseClick(form.cmdGenerate[0], Qt::LeftButton);
+    prompts.savePaths = {path("s.txt")};
+    main.menu().saveScriptAs->trigger(); // in the code page chosen last
+    EXPECT_TRUE(prompts.saveDialogs.value(1).endsWith('|' + cyrillic));
+    const std::string script = form.txtScript->scriptText().toStdString();
+    EXPECT_EQ(read("s.txt").toStdString(), hw::fromUtf8(script, hw::CodePage::Windows1251).bytes);
+    EXPECT_TRUE(script.ends_with("\r\nEnd"));
+}
+
+TEST(StartArguments, takeOneFileAndNoOption)
+{
+    // The arguments; the file, or "!" and the error.
+    const std::pair<QStringList, QString> cases[] = {{{}, ""},
+                                                     {{"a.hwtasks"}, "a.hwtasks"},
+                                                     {{"--", "-a.hwtasks"}, "-a.hwtasks"},
+                                                     {{"-"}, "-"},
+                                                     {{"--loud"}, "!unknown option '--loud'"},
+                                                     {{"a", "b"}, "!only one FILE may be given"}};
+    for (const auto &[arguments, expected] : cases) {
+        const hw::StartArguments read = hw::readStartArguments(arguments);
+        EXPECT_EQ(read.error.isEmpty() ? read.file : '!' + read.error, expected);
+    }
+}
+
+// hourwright-cli schedule prints, byte for byte, the window's script for a saved list, and the
+// notes of the window's panel.
+TEST_F(Files, theCommandLineWritesTheWindowsScriptForASavedList)
+{
+    for (const bool global : {false, true}) {
+        fill(kEntries + "|20:00 > Disappear", " Town Guard", global, !global);
+        prompts.savePaths = {path("guards.hwtasks")};
+        main.menu().saveAs->trigger();
+        prompts.answers = {PromptAnswer::Yes};
+        QTest::mouseClick(form.cmdGenerate[0], Qt::LeftButton);
+        QProcess cli;
+        cli.start(QString::fromUtf8(HOURWRIGHT_CLI), {"schedule", path("guards.hwtasks")});
+        ASSERT_TRUE(cli.waitForFinished(30000));
+        QString notes;
+        const QListWidget *panel = main.game().notesPanel().list();
+        for (int row = 0; row < panel->count(); ++row)
+            notes += "hourwright-cli schedule: note: " + panel->item(row)->text() + "\n";
+        EXPECT_FALSE(notes.isEmpty());
+        EXPECT_EQ(QString::fromUtf8(cli.readAllStandardError()), notes);
+        EXPECT_EQ(cli.readAllStandardOutput(), form.txtScript->scriptText().toUtf8());
+        EXPECT_TRUE(form.txtScript->scriptText().contains("StopScript") == global);
+    }
+}
+
+} // namespace
