@@ -57,6 +57,12 @@ namespace {
 constexpr int kIdsPerFile = 30000;
 constexpr int kRepetitions = 9;
 
+// A control of the form, found by its objectName as the tests find it.
+template<class T> T *control(const hw::frmMain &form, const char *name)
+{
+    return form.findChild<T *>(QLatin1String(name), Qt::FindDirectChildrenOnly);
+}
+
 // Ids in the manner of real ones: words, blanks and underscores, numbers,
 // any case.
 std::vector<std::string> randomIds(unsigned seed, int count)
@@ -137,7 +143,7 @@ void load(hw::frmMain &window, BenchPrompts &prompts, const fs::path &file, hw::
 {
     prompts.file = hw::fromFilesystemPath(file);
     prompts.answer = answer;
-    window.Command1_Click();
+    window.loadButton_Click();
 }
 
 void loadClick(benchmark::State &state)
@@ -151,9 +157,9 @@ void loadClick(benchmark::State &state)
         prompts.file = hw::fromFilesystemPath(g_files.second);
         prompts.answer = hw::PromptAnswer::No;
         state.ResumeTiming();
-        window.Command1_Click();
+        window.loadButton_Click();
     }
-    if (window.txtName->count() != 2 * kIdsPerFile)
+    if (control<QComboBox>(window, "txtName")->count() != 2 * kIdsPerFile)
         state.SkipWithError("the list does not hold both files");
 }
 
@@ -190,8 +196,9 @@ void keystroke(benchmark::State &state)
     // With the keyboard in the box, as the author types: the list of the ids
     // that complete the text opens under it.
     QApplication::setActiveWindow(&window);
-    window.txtName->setFocus();
-    QLineEdit *edit = window.txtName->lineEdit();
+    auto *names = control<QComboBox>(window, "txtName");
+    names->setFocus();
+    QLineEdit *edit = names->lineEdit();
     const std::string letters = "dghmortwDGHMORTW_a";
     const auto typedBefore = static_cast<std::size_t>(state.range(0));
     std::size_t next = 0;
@@ -199,16 +206,16 @@ void keystroke(benchmark::State &state)
         state.PauseTiming();
         edit->clear();
         for (std::size_t i = 0; i < typedBefore; ++i)
-            QTest::keyClick(window.txtName, letters[(next + i) % letters.size()]);
+            QTest::keyClick(names, letters[(next + i) % letters.size()]);
         const char key = letters[(next + typedBefore) % letters.size()];
         next = (next + 1) % letters.size();
         QWidget *to = QApplication::activePopupWidget();
         state.ResumeTiming();
-        QTest::keyClick(to ? to : window.txtName, key);
+        QTest::keyClick(to ? to : names, key);
         // The list lays itself out and paints in the event loop.
         QCoreApplication::processEvents();
     }
-    if (window.txtName->count() != 2 * kIdsPerFile)
+    if (names->count() != 2 * kIdsPerFile)
         state.SkipWithError("the list does not hold both files");
 }
 
@@ -243,7 +250,7 @@ void loadGameData(benchmark::State &state)
     }
     const hw::GameData *data = window.game().data();
     if (!data || data->index.files().size() != g_files.game.size() ||
-        window.form().txtName->count() == 0)
+        control<QComboBox>(window.form(), "txtName")->count() == 0)
         state.SkipWithError("the game was not loaded");
     for (const auto &file : data ? data->index.files() : std::span<const hw::IndexedFile>())
         if (!file.outcome.complete())
@@ -268,8 +275,9 @@ void optionKeystroke(benchmark::State &state)
     builder.addSource(source, "Big.esp");
     data->index = builder.finish();
     window.setGameData(data);
-    window.cmbTask->setCurrentIndex(window.cmbTask->findText(QStringLiteral("Activate")));
-    QLineEdit *field = window.txtOption[0];
+    auto *actions = control<QComboBox>(window, "cmbTask");
+    actions->setCurrentIndex(actions->findText(QStringLiteral("Activate")));
+    QLineEdit *field = control<QLineEdit>(window, "txtOption(0)");
     QApplication::setActiveWindow(&window);
     field->setFocus();
     // The author types the start of an id that is there, in any case.

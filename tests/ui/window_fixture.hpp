@@ -1,5 +1,6 @@
 #pragma once
 
+#include "form_controls.hpp"
 #include "plugin_writer.hpp"
 #include "ui/base/file_path.hpp"
 #include "ui/base/prompts.hpp"
@@ -131,7 +132,7 @@ struct Window
     frmMain window {prompts};
     QTemporaryDir folder;
     // Any inconsistency in the signals of the name box's list ends the program.
-    QAbstractItemModelTester tester {window.txtName->model(),
+    QAbstractItemModelTester tester {controls(window).txtName->model(),
                                      QAbstractItemModelTester::FailureReportingMode::Fatal};
 
     Window() { showActive(window); }
@@ -143,14 +144,14 @@ struct Window
         ASSERT_GE(row, 0) << text;
         box->setCurrentIndex(row);
     }
-    QLineEdit &field(int n) { return *window.txtOption[static_cast<std::size_t>(n)]; }
-    QString tasks() const { return window.lstTasks->texts().join('\n'); }
+    QLineEdit &field(int n) { return *controls(window).txtOption[static_cast<std::size_t>(n)]; }
+    QString tasks() const { return controls(window).lstTasks->texts().join('\n'); }
     /// The texts of the enabled option fields, joined by "/".
     QString optionTexts() const { return optionTextsOf(window); }
     static QString optionTextsOf(const frmMain &form)
     {
         QStringList texts;
-        for (const QLineEdit *box : form.txtOption)
+        for (const QLineEdit *box : controls(form).txtOption)
             if (box->isEnabled())
                 texts.append(box->text());
         return texts.join('/');
@@ -165,15 +166,15 @@ struct Window
     static void addTaskTo(frmMain &form, const char *time, const char *action,
                           const std::vector<const char *> &texts)
     {
-        pick(form.cmbTime, time);
-        pick(form.cmbTask, action);
+        pick(controls(form).cmbTime, time);
+        pick(controls(form).cmbTask, action);
         std::size_t n = 0;
         for (const char *text : texts) {
-            while (!form.txtOption[n]->isEnabled())
+            while (!controls(form).txtOption[n]->isEnabled())
                 ++n;
-            form.txtOption[n++]->setText(QString::fromUtf8(text));
+            controls(form).txtOption[n++]->setText(QString::fromUtf8(text));
         }
-        QTest::mouseClick(form.cmdAdd, Qt::LeftButton);
+        QTest::mouseClick(controls(form).cmdAdd, Qt::LeftButton);
     }
 
     /// Writes `bytes` as `name` into a folder whose name goes beyond ASCII, so
@@ -192,7 +193,7 @@ struct Window
     {
         prompts.files = {path};
         prompts.answers = {answer};
-        QTest::mouseClick(window.Command1, Qt::LeftButton);
+        QTest::mouseClick(controls(window).Command1, Qt::LeftButton);
         prompts.answers.clear();
     }
 
@@ -201,8 +202,8 @@ struct Window
     static QString namesOf(const frmMain &form)
     {
         QStringList all;
-        for (int i = 0; i < form.txtName->count(); ++i)
-            all.append(form.txtName->itemText(i));
+        for (int i = 0; i < controls(form).txtName->count(); ++i)
+            all.append(controls(form).txtName->itemText(i));
         return all.join(',');
     }
 };

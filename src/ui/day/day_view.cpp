@@ -2,9 +2,7 @@
 
 #include "ui/day/day_strip.hpp"
 #include "ui/form/frm_main.hpp"
-#include "ui/form/list_box.hpp"
 
-#include <QCheckBox>
 #include <QTimer>
 
 namespace hw {
@@ -14,15 +12,9 @@ DayView::DayView(frmMain &form, DayStrip &strip)
     , m_form(form)
     , m_strip(strip)
 {
-    QAbstractItemModel *tasks = form.lstTasks->model();
-    for (const auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
-        connect(tasks, signal, this, &DayView::refreshSoon);
-    connect(tasks, &QAbstractItemModel::rowsMoved, this, &DayView::refreshSoon);
-    connect(tasks, &QAbstractItemModel::modelReset, this, &DayView::refreshSoon);
-    connect(tasks, &QAbstractItemModel::dataChanged, this, &DayView::refreshSoon);
-    for (QCheckBox *box : {form.chkGlobal, form.chkEqual, form.chkLOS})
-        connect(box, &QCheckBox::toggled, this, &DayView::refreshSoon);
-    connect(form.lstTasks, &QListWidget::itemSelectionChanged, this, &DayView::markSelected);
+    connect(&form, &frmMain::entriesChanged, this, &DayView::refreshSoon);
+    connect(&form, &frmMain::switchesChanged, this, &DayView::refreshSoon);
+    connect(&form, &frmMain::selectionChanged, this, &DayView::markSelected);
     connect(&strip, &DayStrip::hourActivated, this, &DayView::selectHour);
     refresh();
 }
@@ -42,12 +34,9 @@ void DayView::refreshSoon()
 void DayView::refresh()
 {
     m_pending = false;
-    std::vector<std::string> entries;
-    entries.reserve(static_cast<std::size_t>(m_form.lstTasks->count()));
-    for (int row = 0; row < m_form.lstTasks->count(); ++row)
-        entries.push_back(m_form.lstTasks->item(row)->text().toStdString());
-    const ScheduleSwitches switches {m_form.chkGlobal->isChecked(), m_form.chkEqual->isChecked(),
-                                     m_form.chkLOS->isChecked()};
+    const TaskListFile list = m_form.taskList();
+    const std::vector<std::string> &entries = list.entries;
+    const ScheduleSwitches switches {list.global, list.equality, list.visibility};
     // The hours do not depend on the NPC's id: any id the script can quote serves.
     m_day = scheduleDay("npc", entries, switches);
     DayStrip::Hours hours;
@@ -72,7 +61,7 @@ void DayView::markSelected()
         const HourGroup &group = m_day.groups[g];
         bool selected = false;
         for (std::size_t row = group.first; row < group.end && !selected; ++row)
-            selected = m_form.lstTasks->item(static_cast<int>(row))->isSelected();
+            selected = m_form.isEntrySelected(static_cast<int>(row));
         if (selected)
             for (const int hour : m_day.hoursOf(g))
                 marked[static_cast<std::size_t>(hour)] = true;
@@ -88,12 +77,7 @@ void DayView::selectHour(int hour)
     if (runs.empty())
         return;
     const HourGroup &group = m_day.groups[runs.front().group];
-    ListBox *list = m_form.lstTasks;
-    list->clearSelection();
-    for (std::size_t row = group.first; row < group.end; ++row)
-        list->item(static_cast<int>(row))->setSelected(true);
-    list->setCurrentRow(static_cast<int>(group.first), QItemSelectionModel::NoUpdate);
-    list->scrollToItem(list->item(static_cast<int>(group.first)));
+    m_form.selectEntries(static_cast<int>(group.first), static_cast<int>(group.end));
 }
 
 } // namespace hw

@@ -3,7 +3,6 @@
 #include "plugin/code_page.hpp"
 #include "ui/base/prompts.hpp"
 #include "ui/document/task_list_io.hpp"
-#include "ui/form/script_box.hpp"
 
 #include <QDir>
 #include <QFileInfo>
@@ -58,10 +57,9 @@ QString proposedName(const QString &script)
 
 } // namespace
 
-void saveScriptAs(QWidget *parent, Prompts &prompts, const ScriptBox &box)
+void saveScriptAs(QWidget *parent, Prompts &prompts, const QString &script)
 {
     const QString caption = QString::fromUtf8(kApplicationTitle);
-    const QString script = box.scriptText();
     if (script.isEmpty()) {
         prompts.tell(parent, caption, QStringLiteral("There is no script to save."));
         return;

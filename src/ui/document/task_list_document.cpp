@@ -5,14 +5,10 @@
 #include "ui/document/task_list_io.hpp"
 #include "ui/form/edit_history.hpp"
 #include "ui/form/frm_main.hpp"
-#include "ui/form/list_box.hpp"
 
 #include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QLineEdit>
 #include <QMenu>
 #include <QSettings>
 #include <QUndoStack>
@@ -62,25 +58,19 @@ TaskListDocument::TaskListDocument(QWidget &window, frmMain &form, Prompts &prom
     , m_form(form)
     , m_prompts(prompts)
     , m_recentMenu(recentMenu)
-    , m_saved(taskListOf(form))
+    , m_saved(form.taskList())
 {
     const auto changed = [this] { updateModified(); };
-    QAbstractItemModel *tasks = form.lstTasks->model();
-    connect(tasks, &QAbstractItemModel::rowsInserted, this, changed);
-    connect(tasks, &QAbstractItemModel::rowsRemoved, this, changed);
-    connect(tasks, &QAbstractItemModel::modelReset, this, changed);
-    connect(tasks, &QAbstractItemModel::dataChanged, this, changed);
-    connect(form.txtName->lineEdit(), &QLineEdit::textChanged, this, changed);
-    connect(form.chkGlobal, &QCheckBox::toggled, this, changed);
-    connect(form.chkEqual, &QCheckBox::toggled, this, changed);
-    connect(form.chkLOS, &QCheckBox::toggled, this, changed);
+    connect(&form, &frmMain::entriesChanged, this, changed);
+    connect(&form, &frmMain::npcNameChanged, this, changed);
+    connect(&form, &frmMain::switchesChanged, this, changed);
     updateTitle();
     updateRecentMenu();
 }
 
 void TaskListDocument::updateModified()
 {
-    m_window.setWindowModified(!formHolds(m_form, m_saved));
+    m_window.setWindowModified(!m_form.holds(m_saved));
 }
 
 void TaskListDocument::updateTitle()
@@ -111,13 +101,12 @@ QString TaskListDocument::proposedPath() const
 {
     if (!m_path.isEmpty())
         return m_path;
-    return QDir(folder()).filePath(fileStem(m_form.txtName->currentText()) +
-                                   QLatin1String(".hwtasks"));
+    return QDir(folder()).filePath(fileStem(m_form.npcName()) + QLatin1String(".hwtasks"));
 }
 
 bool TaskListDocument::maybeSave()
 {
-    if (formHolds(m_form, m_saved))
+    if (m_form.holds(m_saved))
         return true;
     switch (m_prompts.ask(&m_window, QString::fromUtf8(kApplicationTitle),
                           QString::fromUtf8(kSaveQuestion), PromptButtons::SaveDiscardCancel,
@@ -147,10 +136,10 @@ void TaskListDocument::newList()
 {
     if (!maybeSave())
         return;
-    showTaskList(m_form, {});
+    m_form.showTaskList({});
     m_form.history().clear();
     m_path.clear();
-    m_saved = taskListOf(m_form);
+    m_saved = m_form.taskList();
     updateModified();
     updateTitle();
     emit listReplaced();
@@ -181,10 +170,10 @@ bool TaskListDocument::openFile(const QString &path)
              opened.problem);
         return false;
     }
-    showTaskList(m_form, opened.list);
+    m_form.showTaskList(opened.list);
     // Undo never reaches back into the list before.
     m_form.history().clear();
-    took(path, taskListOf(m_form));
+    took(path, m_form.taskList());
     emit listReplaced();
     return true;
 }
@@ -210,7 +199,7 @@ bool TaskListDocument::save()
 bool TaskListDocument::saveAs()
 {
     // What cannot be written is said before a file is chosen.
-    if (const TaskListText text = writeTaskList(taskListOf(m_form)); !text.ok()) {
+    if (const TaskListText text = writeTaskList(m_form.taskList()); !text.ok()) {
         tellUnwritable(text);
         return false;
     }
@@ -227,7 +216,7 @@ void TaskListDocument::tellUnwritable(const TaskListText &text)
 
 bool TaskListDocument::writeTo(const QString &path)
 {
-    TaskListFile list = taskListOf(m_form);
+    TaskListFile list = m_form.taskList();
     const TaskListText text = writeTaskList(list);
     if (!text.ok()) {
         tellUnwritable(text);

@@ -1,19 +1,12 @@
 #include "ui/document/task_list_io.hpp"
 
 #include "data/text_file.hpp"
-#include "model/task_list.hpp"
 #include "ui/base/file_path.hpp"
-#include "ui/form/frm_main.hpp"
-#include "ui/form/list_box.hpp"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QLineEdit>
 #include <QSaveFile>
 #include <QSettings>
-#include <QSignalBlocker>
 #include <QStandardPaths>
 
 namespace hw {
@@ -28,54 +21,6 @@ QString capitalised(QString text)
 }
 
 } // namespace
-
-TaskListFile taskListOf(const frmMain &form)
-{
-    TaskListFile list;
-    list.npcId = form.txtName->currentText().toStdString();
-    list.global = form.chkGlobal->isChecked();
-    list.equality = form.chkEqual->isChecked();
-    list.visibility = form.chkLOS->isChecked();
-    list.entries.reserve(static_cast<std::size_t>(form.lstTasks->count()));
-    for (int row = 0; row < form.lstTasks->count(); ++row)
-        list.entries.push_back(form.lstTasks->item(row)->text().toStdString());
-    return list;
-}
-
-bool formHolds(const frmMain &form, const TaskListFile &list)
-{
-    if (form.chkGlobal->isChecked() != list.global || form.chkEqual->isChecked() != list.equality ||
-        form.chkLOS->isChecked() != list.visibility ||
-        static_cast<std::size_t>(form.lstTasks->count()) != list.entries.size() ||
-        form.txtName->currentText().toStdString() != list.npcId)
-        return false;
-    for (int row = 0; row < form.lstTasks->count(); ++row)
-        if (form.lstTasks->item(row)->text().toStdString() !=
-            list.entries[static_cast<std::size_t>(row)])
-            return false;
-    return true;
-}
-
-void showTaskList(frmMain &form, const TaskListFile &list)
-{
-    // A hand-made file may hold its entries in any order; the list keeps its own.
-    std::vector<std::string> entries = list.entries;
-    sortEntries(entries);
-    QStringList rows;
-    rows.reserve(static_cast<qsizetype>(entries.size()));
-    for (const std::string &entry : entries)
-        rows.append(QString::fromStdString(entry));
-    form.lstTasks->clear();
-    form.lstTasks->addItems(rows);
-    {
-        // The id is the file's, not the start of a name to complete.
-        const QSignalBlocker block(form.txtName->lineEdit());
-        form.txtName->setEditText(QString::fromStdString(list.npcId));
-    }
-    form.chkGlobal->setChecked(list.global);
-    form.chkEqual->setChecked(list.equality);
-    form.chkLOS->setChecked(list.visibility);
-}
 
 OpenedTaskList readTaskListFile(const QString &path)
 {

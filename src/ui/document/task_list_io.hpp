@@ -8,20 +8,6 @@ class QByteArray;
 
 namespace hw {
 
-class frmMain;
-
-/// The task list, the NPC name and the three switches that `form` holds: what
-/// a task-list file keeps of the window.
-TaskListFile taskListOf(const frmMain &form);
-
-/// Whether `form` holds exactly `list`; quick when the numbers of entries differ.
-bool formHolds(const frmMain &form, const TaskListFile &list);
-
-/// Puts `list` into `form` in place of what it held: the entries sorted as
-/// Add Task files them, the NPC name without completing it, the switches.
-/// The names the name box knows and the script box stay.
-void showTaskList(frmMain &form, const TaskListFile &list);
-
 /// A task-list file read whole, or why it cannot be opened.
 struct OpenedTaskList
 {

@@ -107,18 +107,19 @@ private:
 
 } // namespace
 
-EditHistory::EditHistory(frmMain &form)
+EditHistory::EditHistory(frmMain &form, const FormControls &controls)
     : QObject(&form)
     , m_form(form)
+    , m_controls(controls)
     , m_stack(new QUndoStack(this))
-    , m_name(form.txtName->currentText())
+    , m_name(controls.txtName->currentText())
 {
     m_stack->setUndoLimit(kUndoLimit);
-    QLineEdit *name = form.txtName->lineEdit();
+    QLineEdit *name = controls.txtName->lineEdit();
     connect(name, &QLineEdit::textChanged, this, &EditHistory::nameChanged);
     // The box has the focus and hands its focus events to its line edit past
     // any filter of the line edit's.
-    form.txtName->installEventFilter(this);
+    controls.txtName->installEventFilter(this);
     name->installEventFilter(this);
     const auto watch = [this](QCheckBox *box) {
         // The caption without its access key: "&Global" is "Global".
@@ -126,9 +127,9 @@ EditHistory::EditHistory(frmMain &form)
         connect(box, &QCheckBox::toggled, this,
                 [this, box, caption](bool checked) { switchToggled(box, caption, checked); });
     };
-    watch(form.chkLOS);
-    watch(form.chkGlobal);
-    watch(form.chkEqual);
+    watch(controls.chkLOS);
+    watch(controls.chkGlobal);
+    watch(controls.chkEqual);
     // An undo or a redo ends the typing: what is typed next is a step of its own.
     connect(m_stack, &QUndoStack::indexChanged, this, [this] {
         if (!m_pushing)
@@ -156,13 +157,13 @@ void EditHistory::changeTasks(const QString &text, const ListEdit &edit, bool se
 void EditHistory::clear()
 {
     m_stack->clear();
-    m_name = m_form.txtName->currentText();
+    m_name = m_controls.txtName->currentText();
     m_typing = false;
 }
 
 void EditHistory::applyTasks(const ListEdit &edit, bool forward, bool selectPutIn)
 {
-    applyEdit(*m_form.lstTasks, edit, forward, selectPutIn);
+    applyEdit(*m_controls.lstTasks, edit, forward, selectPutIn);
 }
 
 void EditHistory::setName(const QString &text)
@@ -184,7 +185,7 @@ void EditHistory::nameChanged()
 {
     // The box's text now: completion changes it again while the change that
     // it completes is still being reported, which then comes late.
-    const QString text = m_form.txtName->lineEdit()->text();
+    const QString text = m_controls.txtName->lineEdit()->text();
     if (text == m_name)
         return;
     const QString before = m_name;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/form/form_controls.hpp"
 #include "ui/form/list_edit.hpp"
 
 #include <QObject>
@@ -24,7 +25,7 @@ class EditHistory : public QObject
     Q_OBJECT
 public:
     /// Watches the name box and the switches of `form`, as its child.
-    explicit EditHistory(frmMain &form);
+    EditHistory(frmMain &form, const FormControls &controls);
 
     QUndoStack &stack() const { return *m_stack; }
 
@@ -51,6 +52,7 @@ private:
     void push(QUndoCommand *command, bool typing = false);
 
     frmMain &m_form;
+    const FormControls &m_controls;
     QUndoStack *m_stack;
     QString m_name; // the name box's text as the last step left it
     bool m_applying = false; // a step is changing the window

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "model/task_list_file.hpp"
 #include "plugin/es_read.hpp"
+#include "ui/form/form_controls.hpp"
 
 #include <QColor>
 #include <QRect>
@@ -13,12 +15,7 @@
 #include <string>
 #include <vector>
 
-class QCheckBox;
-class QComboBox;
 class QKeyEvent;
-class QLabel;
-class QLineEdit;
-class QPushButton;
 
 namespace hw {
 
@@ -33,21 +30,23 @@ class Prompts;
 class ScriptBox;
 class WrapButton;
 
-/// The one window of the program. At its default size every control sits at a
-/// fixed pixel position; a larger form gives the room to the script box and the
-/// task list by its layout rule. The state of a schedule lives in the controls
-/// and in the three flags below. Handlers are named after the control and its
-/// event.
+/// The schedule form. At its default size every control sits at a fixed pixel
+/// position; a larger form gives the room to the script box and the task list
+/// by its layout rule. The state of a schedule lives in the controls and in the
+/// three flags below. The controls are its own: the rest of the window reads
+/// and changes it through the functions and signals below. Handlers are named
+/// after the control and its event.
 ///
-/// The window's code is split by concern: frm_main.cpp (controls and layout),
+/// The form's code is split by concern: frm_main.cpp (controls and layout),
 /// frm_main_input.cpp (the routing of keys, focus and pastes),
 /// frm_main_options.cpp (the option fields), frm_main_tasks.cpp (the task
 /// list: adding, removing, loading an entry into the form and replacing it),
 /// frm_main_paste.cpp (pasting task-list text into the list),
 /// frm_main_generate.cpp (the Generate buttons), frm_main_names.cpp (loading
 /// NPC ids and completing typed names), frm_main_startup.cpp (filling the
-/// lists and finding the data folder) and frm_main_game.cpp (what the form
-/// takes from the game's data).
+/// lists and finding the data folder), frm_main_state.cpp (the form as the
+/// rest of the window sees it) and frm_main_game.cpp (what the form takes
+/// from the game's data).
 class frmMain : public QWidget
 {
     Q_OBJECT
@@ -74,22 +73,8 @@ public:
     }
     std::array<QColor, 3> shapeColours() const;
 
-    // The controls, under the names the whole project uses for them.
-    QLabel *Label1, *Label2, *Label3, *Label4, *Label5;
-    QComboBox *txtName;
-    QPushButton *Command1;
-    QComboBox *cmbTime;
-    QComboBox *cmbTask;
-    QCheckBox *chkLOS, *chkGlobal, *chkEqual;
-    std::array<QLabel *, 12> lblOption;
-    std::array<QLineEdit *, 12> txtOption;
-    QPushButton *cmdAdd, *cmdRemove;
-    ListBox *lstTasks;
-    std::array<WrapButton *, 3> cmdGenerate;
-    ScriptBox *txtScript;
-
 public slots:
-    void Command1_Click();
+    void loadButton_Click();
     void txtName_Change();
     void cmbTask_Click();
     void txtOption_GotFocus(int Index);
@@ -145,7 +130,42 @@ public:
     /// (letter case ignored), so that loading the game twice adds nothing.
     void addGameNames(std::vector<std::string> ids, bool clearFirst);
 
+    /// The task list, the NPC name and the three switches: what a task-list
+    /// file keeps of the form.
+    TaskListFile taskList() const;
+    /// Whether the form holds exactly `list`; quick when the numbers of entries differ.
+    bool holds(const TaskListFile &list) const;
+    /// Puts `list` into the form in place of what it held: the entries sorted
+    /// as Add Task files them, the NPC name without completing it, the
+    /// switches. The names the name box knows and the script box stay.
+    void showTaskList(const TaskListFile &list);
+    /// The text of the name box.
+    QString npcName() const;
+    /// Puts the keyboard focus in the name box, its text selected.
+    void focusNpcName();
+    /// Lets the Load button be pressed, or not while game data is loading.
+    void setLoadEnabled(bool enabled);
+    /// Whether the task list's entry at `row` is selected.
+    bool isEntrySelected(int row) const;
+    /// Selects the entries of the rows from `first` up to `end` alone, the
+    /// first of them current and scrolled into view.
+    void selectEntries(int first, int end);
+    /// Selects the first entry whose text is `entry` alone, as a click on it
+    /// would, and shows it; false when the list holds no such entry.
+    bool selectEntry(const QString &entry);
+    /// The script box's text, CR LF between its lines.
+    QString scriptText() const;
+    void clearScript();
+
 signals:
+    /// An entry of the task list came, went or changed.
+    void entriesChanged();
+    /// Global, Test for Complete Equality or Check Visibility was switched.
+    void switchesChanged();
+    /// The name box's text changed, by the author or the program.
+    void npcNameChanged();
+    /// The selection of the task list changed.
+    void selectionChanged();
     /// Generate or Generate From Selection has written a schedule script.
     void scheduleGenerated(const hw::GeneratedSchedule &schedule);
     /// The Load button took NPC ids from `file`; `faultTold` when it has told
@@ -165,6 +185,7 @@ private:
     void setAccessibleNames();
     void setTabOrder();
     void connectHandlers();
+    void connectStateSignals();
     void applyLayoutRule(QSize client);
     bool takesNumber(int Index) const;
     bool numberPasteEvent(int Index, QEvent *event);
@@ -184,6 +205,7 @@ private:
     bool overwriteConfirmed();
     void tell(const char *caption, const QString &text);
 
+    FormControls m_controls;
     Prompts &m_prompts;
     std::filesystem::path m_dataFolder;
     NameListModel *m_names = nullptr;

@@ -29,7 +29,7 @@ bool frmMain::overwriteConfirmed()
 {
     // An empty box is overwritten without a question; any text at all, even a
     // lone line break the author typed, is asked about.
-    if (txtScript->document()->isEmpty())
+    if (m_controls.txtScript->document()->isEmpty())
         return true;
     return m_prompts.ask(this, QString::fromUtf8(kProgramTitle), fromView(kOverwriteQuestion),
                          PromptButtons::YesNo, PromptAnswer::Yes) == PromptAnswer::Yes;
@@ -39,7 +39,7 @@ void frmMain::cmdGenerate_Click(int Index)
 {
     if (Index == 2) {
         if (overwriteConfirmed())
-            txtScript->setScriptText(QString::fromStdString(centralScript(newGuid())));
+            m_controls.txtScript->setScriptText(QString::fromStdString(centralScript(newGuid())));
         return;
     }
     if (Index != 0 && Index != 1)
@@ -47,13 +47,13 @@ void frmMain::cmdGenerate_Click(int Index)
 
     std::vector<std::string> entries;
     std::vector<bool> selected;
-    for (int row = 0; row < lstTasks->count(); ++row) {
-        entries.push_back(lstTasks->item(row)->text().toStdString());
-        selected.push_back(lstTasks->item(row)->isSelected());
+    for (int row = 0; row < m_controls.lstTasks->count(); ++row) {
+        entries.push_back(m_controls.lstTasks->item(row)->text().toStdString());
+        selected.push_back(m_controls.lstTasks->item(row)->isSelected());
     }
     const std::vector<std::string> included = includedEntries(
         entries, selected, Index == 1 ? GenerateScope::Selection : GenerateScope::All);
-    const std::string npcId = txtName->currentText().toStdString();
+    const std::string npcId = m_controls.txtName->currentText().toStdString();
     if (const auto problem = scheduleCheck(npcId, included.size())) {
         tell(kProgramTitle, fromView(*problem));
         return;
@@ -61,15 +61,15 @@ void frmMain::cmdGenerate_Click(int Index)
     if (!overwriteConfirmed())
         return;
 
-    const ScheduleSwitches switches {.global = chkGlobal->isChecked(),
-                                     .equality = chkEqual->isChecked(),
-                                     .visibility = chkLOS->isChecked()};
+    const ScheduleSwitches switches {.global = m_controls.chkGlobal->isChecked(),
+                                     .equality = m_controls.chkEqual->isChecked(),
+                                     .visibility = m_controls.chkLOS->isChecked()};
     const ScheduleScript script = generateSchedule(npcId, included, switches);
     // One message per entry whose action the generator does not know; the
     // script still comes, with an error line in place of each such command.
     for (std::size_t i = 0; i < script.unknownEntries.size(); ++i)
         tell(kApplicationTitle, fromView(kCommandDataNotFound));
-    txtScript->setScriptText(QString::fromStdString(script.text));
+    m_controls.txtScript->setScriptText(QString::fromStdString(script.text));
     emit scheduleGenerated({npcId, included, switches});
 }
 

@@ -39,7 +39,7 @@ bool frmMain::txtScript_KeyDown(QKeyEvent *event)
 {
     if (event->key() != Qt::Key_A || !(event->modifiers() & Qt::ControlModifier))
         return false;
-    txtScript->selectAll();
+    m_controls.txtScript->selectAll();
     return true;
 }
 
@@ -51,8 +51,8 @@ void frmMain::keyPressEvent(QKeyEvent *event)
     const bool plain =
         event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
     if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        cmdAdd->isEnabled()) {
-        cmdAdd->click();
+        m_controls.cmdAdd->isEnabled()) {
+        m_controls.cmdAdd->click();
         return;
     }
     QWidget::keyPressEvent(event);
@@ -60,10 +60,11 @@ void frmMain::keyPressEvent(QKeyEvent *event)
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
-    const auto field = std::find(txtOption.begin(), txtOption.end(), watched);
-    const int Index = static_cast<int>(field - txtOption.begin());
-    const bool nameBox = watched == txtName || watched == txtName->lineEdit();
-    if (field == txtOption.end() && !nameBox && watched != txtScript)
+    const auto field =
+        std::find(m_controls.optionFields.begin(), m_controls.optionFields.end(), watched);
+    const int Index = static_cast<int>(field - m_controls.optionFields.begin());
+    const bool nameBox = watched == m_controls.txtName || watched == m_controls.txtName->lineEdit();
+    if (field == m_controls.optionFields.end() && !nameBox && watched != m_controls.txtScript)
         return QWidget::eventFilter(watched, event);
     // The name box's text is part of the task list: its undo is Edit › Undo's,
     // whose shortcut the box's own undo would otherwise take.
@@ -77,13 +78,13 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
         if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
             return false;
         // A paste of nothing would only delete the selected text.
-        if (watched != txtScript && pastesNothing(*event))
+        if (watched != m_controls.txtScript && pastesNothing(*event))
             return true;
         if (nameBox) {
             txtName_KeyDown(key);
             return false;
         }
-        if (watched == txtScript)
+        if (watched == m_controls.txtScript)
             return txtScript_KeyDown(key);
         if (key->matches(QKeySequence::Paste) && takesNumber(Index)) {
             txtOption_Paste(Index, QGuiApplication::clipboard()->text());
@@ -91,7 +92,7 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
         }
         return txtOption_KeyPress(Index, key);
     }
-    if (field == txtOption.end())
+    if (field == m_controls.optionFields.end())
         return false;
     if (takesNumber(Index) && numberPasteEvent(Index, event))
         return true;
@@ -131,7 +132,7 @@ bool frmMain::takesNumber(int Index) const
 // txtOption_Paste as the paste key does; returns true when `event` is taken.
 bool frmMain::numberPasteEvent(int Index, QEvent *event)
 {
-    QLineEdit *box = txtOption[static_cast<std::size_t>(Index)];
+    QLineEdit *box = m_controls.optionFields[static_cast<std::size_t>(Index)];
     switch (event->type()) {
     case QEvent::ContextMenu: {
         // The line edit's own menu, its Paste rerouted.

@@ -39,7 +39,7 @@ QString pluginFilter()
 
 } // namespace
 
-void frmMain::Command1_Click()
+void frmMain::loadButton_Click()
 {
     const QString chosen =
         m_prompts.openFile(this, fromFilesystemPath(m_dataFolder), pluginFilter());
@@ -112,15 +112,15 @@ void frmMain::clearNames()
     m_names->clear();
     // Emptying the list empties the text too; that change is a change of the
     // text like any other.
-    txtName->clearEditText();
+    m_controls.txtName->clearEditText();
 }
 
 void frmMain::addNames(std::vector<std::string> ids)
 {
     // An empty id names no NPC and would only add an empty row.
     std::erase_if(ids, [](const std::string &id) { return id.empty(); });
-    QLineEdit *edit = txtName->lineEdit();
-    const bool hadCurrent = txtName->currentIndex() >= 0;
+    QLineEdit *edit = m_controls.txtName->lineEdit();
+    const bool hadCurrent = m_controls.txtName->currentIndex() >= 0;
     const QString text = edit->text();
     const int cursor = edit->cursorPosition();
     const int selectionStart = edit->selectionStart();
@@ -129,11 +129,11 @@ void frmMain::addNames(std::vector<std::string> ids)
     // The first rows of an empty list would become the box's current entry and
     // its text; keep the box as the author left it, without reporting a change
     // that ends where it began.
-    const QSignalBlocker blockBox(txtName);
+    const QSignalBlocker blockBox(m_controls.txtName);
     const QSignalBlocker blockEdit(edit);
     m_names->add(std::move(ids));
-    if (!hadCurrent && txtName->currentIndex() >= 0)
-        txtName->setCurrentIndex(-1);
+    if (!hadCurrent && m_controls.txtName->currentIndex() >= 0)
+        m_controls.txtName->setCurrentIndex(-1);
     if (edit->text() != text) {
         edit->setText(text);
         if (selectionLength <= 0)
@@ -150,7 +150,8 @@ void frmMain::txtName_KeyDown(QKeyEvent *event)
     // Backspace and Delete would otherwise get back at once the suggestion
     // they removed. Modifiers are not looked at.
     const int key = event->key();
-    if ((key == Qt::Key_Backspace || key == Qt::Key_Delete) && !txtName->currentText().isEmpty())
+    if ((key == Qt::Key_Backspace || key == Qt::Key_Delete) &&
+        !m_controls.txtName->currentText().isEmpty())
         blnNoComplete = true;
 }
 
@@ -160,7 +161,7 @@ void frmMain::txtName_Change()
     // run; that run would find the same entry and change nothing.
     if (m_namePopup->settingText() || m_completingName)
         return;
-    QLineEdit *edit = txtName->lineEdit();
+    QLineEdit *edit = m_controls.txtName->lineEdit();
     const QString typed = edit->text();
     if (typed.isEmpty() || blnNoComplete) {
         blnNoComplete = false;

@@ -54,16 +54,17 @@ void replaceText(QLineEdit *box, const QString &text, int caret)
 
 void frmMain::ResetOptions()
 {
-    for (int n = 0; n < static_cast<int>(lblOption.size()); ++n) {
-        lblOption[n]->setVisible(false);
-        txtOption[n]->setEnabled(false);
-        txtOption[n]->clear();
-        lblOption[n]->setToolTip(kOptionToolTip);
-        txtOption[n]->setToolTip(kOptionToolTip);
+    for (int n = 0; n < static_cast<int>(m_controls.optionCaptions.size()); ++n) {
+        m_controls.optionCaptions[n]->setVisible(false);
+        m_controls.optionFields[n]->setEnabled(false);
+        m_controls.optionFields[n]->clear();
+        m_controls.optionCaptions[n]->setToolTip(kOptionToolTip);
+        m_controls.optionFields[n]->setToolTip(kOptionToolTip);
         // A hidden label is no field's caption, to screen readers either.
-        lblOption[n]->setBuddy(nullptr);
-        txtOption[n]->setAccessibleName(QStringLiteral("Option %1, not used").arg(n + 1));
-        txtOption[n]->setAccessibleDescription(kOptionToolTip);
+        m_controls.optionCaptions[n]->setBuddy(nullptr);
+        m_controls.optionFields[n]->setAccessibleName(
+            QStringLiteral("Option %1, not used").arg(n + 1));
+        m_controls.optionFields[n]->setAccessibleDescription(kOptionToolTip);
     }
     blnOption1Text = false;
 }
@@ -71,21 +72,21 @@ void frmMain::ResetOptions()
 void frmMain::cmbTask_Click()
 {
     ResetOptions();
-    const Action *action = findAction(cmbTask->currentText().toStdString());
+    const Action *action = findAction(m_controls.cmbTask->currentText().toStdString());
     if (!action) {
         tell(kApplicationTitle, QStringLiteral("Command arguments not found!"));
         // Choosing "Wander" raises this handler again, which lays it out.
-        cmbTask->setCurrentIndex(cmbTask->findText(QStringLiteral("Wander")));
+        m_controls.cmbTask->setCurrentIndex(m_controls.cmbTask->findText(QStringLiteral("Wander")));
         return;
     }
     for (const OptionSpec &spec : action->options) {
-        txtOption[spec.field]->setEnabled(true);
-        lblOption[spec.field]->setVisible(true);
-        lblOption[spec.field]->setText(QString::fromUtf8(spec.caption));
-        nameAfter(txtOption[spec.field], lblOption[spec.field]);
-        txtOption[spec.field]->setAccessibleDescription(
+        m_controls.optionFields[spec.field]->setEnabled(true);
+        m_controls.optionCaptions[spec.field]->setVisible(true);
+        m_controls.optionCaptions[spec.field]->setText(QString::fromUtf8(spec.caption));
+        nameAfter(m_controls.optionFields[spec.field], m_controls.optionCaptions[spec.field]);
+        m_controls.optionFields[spec.field]->setAccessibleDescription(
             QString::fromStdString(optionDescription(spec)));
-        txtOption[spec.field]->setText(QString::fromUtf8(spec.defaultText));
+        m_controls.optionFields[spec.field]->setText(QString::fromUtf8(spec.defaultText));
     }
     blnOption1Text = action->textFlag;
 }
@@ -93,14 +94,14 @@ void frmMain::cmbTask_Click()
 void frmMain::txtOption_GotFocus(int Index)
 {
     // The next typed character replaces the whole content.
-    txtOption[Index]->selectAll();
+    m_controls.optionFields[Index]->selectAll();
 }
 
 bool frmMain::txtOption_KeyPress(int Index, QKeyEvent *event)
 {
     if (isTextField(Index, blnOption1Text) || !typesCharacter(*event))
         return false;
-    QLineEdit *box = txtOption[Index];
+    QLineEdit *box = m_controls.optionFields[Index];
     const QString typed = event->text();
     if (typed.size() != 1)
         return true;
@@ -131,7 +132,7 @@ void frmMain::txtOption_Paste(int Index, const QString &pasted)
     // blanks, commas and letters drop, a minus before the first digit toggles
     // the sign. A second point, or a minus after a digit, would start another
     // number: the paste ends there, so that "-12.5.3" gives -12.5, never -12.53.
-    QLineEdit *box = txtOption[static_cast<std::size_t>(Index)];
+    QLineEdit *box = m_controls.optionFields[static_cast<std::size_t>(Index)];
     QString text = box->text();
     int caret = box->cursorPosition();
     if (box->hasSelectedText()) {

@@ -30,7 +30,8 @@ void frmMain::lstTasks_Paste()
     QStringList entries;
     for (const std::string &entry : read.list.entries)
         entries.append(QString::fromStdString(entry));
-    m_history->changeTasks(QStringLiteral("Paste"), sortedEdit(lstTasks->texts(), {}, entries));
+    m_history->changeTasks(QStringLiteral("Paste"),
+                           sortedEdit(m_controls.lstTasks->texts(), {}, entries));
 }
 
 } // namespace hw

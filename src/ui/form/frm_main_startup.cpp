@@ -21,16 +21,16 @@ void frmMain::Form_Load()
 void frmMain::FillTimeList()
 {
     for (int hour = 0; hour < 24; ++hour)
-        cmbTime->addItem(QStringLiteral("%1:00").arg(hour, 2, 10, QLatin1Char('0')));
-    cmbTime->setCurrentIndex(cmbTime->findText(QStringLiteral("00:00")));
+        m_controls.cmbTime->addItem(QStringLiteral("%1:00").arg(hour, 2, 10, QLatin1Char('0')));
+    m_controls.cmbTime->setCurrentIndex(m_controls.cmbTime->findText(QStringLiteral("00:00")));
 }
 
 void frmMain::FillActionList()
 {
     for (const Action &action : actionCatalogue())
-        addSorted(*cmbTask, QString::fromUtf8(action.name));
+        addSorted(*m_controls.cmbTask, QString::fromUtf8(action.name));
     // Lays out the "Wander" options before the window is first shown.
-    cmbTask->setCurrentIndex(cmbTask->findText(QStringLiteral("Wander")));
+    m_controls.cmbTask->setCurrentIndex(m_controls.cmbTask->findText(QStringLiteral("Wander")));
 }
 
 } // namespace hw

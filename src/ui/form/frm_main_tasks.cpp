@@ -25,7 +25,7 @@ void frmMain::tell(const char *caption, const QString &text)
 // Add Task's checks; nothing when the author said No or a check refused it.
 std::optional<QString> frmMain::formEntry()
 {
-    const std::string action = cmbTask->currentText().toStdString();
+    const std::string action = m_controls.cmbTask->currentText().toStdString();
     if (isTribunalAction(action) && !blnYesToAll) {
         const PromptAnswer answer = m_prompts.ask(this, QString::fromUtf8(kProgramTitle),
                                                   QString::fromStdString(tribunalQuestion(action)),
@@ -38,9 +38,10 @@ std::optional<QString> frmMain::formEntry()
     }
     OptionFields fields;
     for (std::size_t n = 0; n < fields.size(); ++n)
-        fields[n] = {txtOption[n]->isEnabled(), txtOption[n]->text().toStdString()};
-    const EntryResult result =
-        buildTaskEntry(cmbTime->currentText().toStdString(), action, fields, blnOption1Text);
+        fields[n] = {m_controls.optionFields[n]->isEnabled(),
+                     m_controls.optionFields[n]->text().toStdString()};
+    const EntryResult result = buildTaskEntry(m_controls.cmbTime->currentText().toStdString(),
+                                              action, fields, blnOption1Text);
     if (!result.ok()) {
         tell(kApplicationTitle, QString::fromUtf8(refusalMessage(*result.refusal)));
         return std::nullopt;
@@ -52,16 +53,16 @@ void frmMain::cmdAdd_Click()
 {
     if (const auto entry = formEntry())
         m_history->changeTasks(QStringLiteral("Add Task"),
-                               sortedEdit(lstTasks->texts(), {}, {*entry}));
+                               sortedEdit(m_controls.lstTasks->texts(), {}, {*entry}));
 }
 
 void frmMain::removeSelected(const QString &step)
 {
     QList<int> rows;
-    for (int row = 0; row < lstTasks->count(); ++row)
-        if (lstTasks->item(row)->isSelected())
+    for (int row = 0; row < m_controls.lstTasks->count(); ++row)
+        if (m_controls.lstTasks->item(row)->isSelected())
             rows.append(row);
-    m_history->changeTasks(step, sortedEdit(lstTasks->texts(), rows, {}));
+    m_history->changeTasks(step, sortedEdit(m_controls.lstTasks->texts(), rows, {}));
 }
 
 void frmMain::cmdRemove_Click()
@@ -77,52 +78,54 @@ void frmMain::lstTasks_Delete()
 void frmMain::lstTasks_DblClick()
 {
     // The line that was double-clicked, whatever else is selected.
-    const int row = lstTasks->currentRow();
+    const int row = m_controls.lstTasks->currentRow();
     if (row < 0)
         return;
-    const auto read = entryFields(lstTasks->item(row)->text().toStdString());
+    const auto read = entryFields(m_controls.lstTasks->item(row)->text().toStdString());
     if (!read) {
         // Only an entry of the task list's own form can be put into the form.
         QApplication::beep();
         return;
     }
-    cmbTime->setCurrentIndex(cmbTime->findText(QString::fromStdString(read->time)));
+    m_controls.cmbTime->setCurrentIndex(
+        m_controls.cmbTime->findText(QString::fromStdString(read->time)));
     // Lays the fields out for the action, unless it is chosen already.
-    cmbTask->setCurrentIndex(cmbTask->findText(QString::fromUtf8(read->action->name)));
+    m_controls.cmbTask->setCurrentIndex(
+        m_controls.cmbTask->findText(QString::fromUtf8(read->action->name)));
     for (std::size_t n = 0; n < read->fields.size(); ++n) {
         if (!read->fields[n].enabled)
             continue;
         // The entry's own text, not the start of an id to complete.
-        const QSignalBlocker block(txtOption[n]);
-        txtOption[n]->setText(QString::fromStdString(read->fields[n].text));
+        const QSignalBlocker block(m_controls.optionFields[n]);
+        m_controls.optionFields[n]->setText(QString::fromStdString(read->fields[n].text));
     }
 }
 
 bool frmMain::canReplaceTask() const
 {
-    return lstTasks->selectedItems().size() == 1;
+    return m_controls.lstTasks->selectedItems().size() == 1;
 }
 
 void frmMain::replaceTask()
 {
     if (!canReplaceTask())
         return;
-    const int row = lstTasks->row(lstTasks->selectedItems().front());
+    const int row = m_controls.lstTasks->row(m_controls.lstTasks->selectedItems().front());
     const auto entry = formEntry();
-    if (!entry || *entry == lstTasks->item(row)->text())
+    if (!entry || *entry == m_controls.lstTasks->item(row)->text())
         return;
     // The new entry stays selected, to be changed and replaced again.
     m_history->changeTasks(QStringLiteral("Replace Task"),
-                           sortedEdit(lstTasks->texts(), {row}, {*entry}), true);
+                           sortedEdit(m_controls.lstTasks->texts(), {row}, {*entry}), true);
 }
 
 void frmMain::setNpcName(const QString &text)
 {
-    if (txtName->currentText() == text)
+    if (m_controls.txtName->currentText() == text)
         return;
     // The change handler takes the flag away as it passes over the completion.
     blnNoComplete = true;
-    txtName->setEditText(text);
+    m_controls.txtName->setEditText(text);
 }
 
 } // namespace hw

@@ -61,12 +61,12 @@ std::string optionDescription(const OptionSpec &spec)
     return words + " any text.";
 }
 
-OptionCompletion::OptionCompletion(frmMain &form)
+OptionCompletion::OptionCompletion(frmMain &form, const FormControls &controls)
     : QObject(&form)
-    , m_form(form)
+    , m_controls(controls)
 {
-    for (int n = 0; n < static_cast<int>(form.txtOption.size()); ++n) {
-        QLineEdit *box = form.txtOption[static_cast<std::size_t>(n)];
+    for (int n = 0; n < static_cast<int>(controls.optionFields.size()); ++n) {
+        QLineEdit *box = controls.optionFields[static_cast<std::size_t>(n)];
         // Installed after the form's own filter, so it sees each key first.
         box->installEventFilter(this);
         // textChanged, as in the name box: a paste completes as typing does.
@@ -87,7 +87,7 @@ CandidatePopup &OptionCompletion::popup(int field)
 {
     CandidatePopup *&popup = m_popups[static_cast<std::size_t>(field)];
     if (!popup) {
-        QLineEdit *box = m_form.txtOption[static_cast<std::size_t>(field)];
+        QLineEdit *box = m_controls.optionFields[static_cast<std::size_t>(field)];
         popup = new CandidatePopup(*box, *box);
     }
     return *popup;
@@ -95,7 +95,7 @@ CandidatePopup &OptionCompletion::popup(int field)
 
 CompletionList OptionCompletion::listFor(int field) const
 {
-    const std::string action = m_form.cmbTask->currentText().toStdString();
+    const std::string action = m_controls.cmbTask->currentText().toStdString();
     const Action *chosen = findAction(action);
     if (!chosen)
         return {};
@@ -110,20 +110,21 @@ bool OptionCompletion::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::KeyPress)
         return false;
-    const auto field = std::find(m_form.txtOption.begin(), m_form.txtOption.end(), watched);
-    if (field == m_form.txtOption.end())
+    const auto field =
+        std::find(m_controls.optionFields.begin(), m_controls.optionFields.end(), watched);
+    if (field == m_controls.optionFields.end())
         return false;
     // Backspace and Delete would otherwise get back at once the suggestion
     // they removed. Modifiers are not looked at.
     const int key = static_cast<QKeyEvent *>(event)->key();
     if ((key == Qt::Key_Backspace || key == Qt::Key_Delete) && !(*field)->text().isEmpty())
-        m_noComplete[static_cast<std::size_t>(field - m_form.txtOption.begin())] = true;
+        m_noComplete[static_cast<std::size_t>(field - m_controls.optionFields.begin())] = true;
     return false;
 }
 
 void OptionCompletion::txtOption_Change(int field)
 {
-    QLineEdit *edit = m_form.txtOption[static_cast<std::size_t>(field)];
+    QLineEdit *edit = m_controls.optionFields[static_cast<std::size_t>(field)];
     CandidatePopup *shown = m_popups[static_cast<std::size_t>(field)];
     // As in the name box, the completion's own change is left alone.
     if ((shown && shown->settingText()) || m_completing)

@@ -3,6 +3,7 @@
 #include "model/catalogue.hpp"
 #include "ui/base/game_data.hpp"
 #include "ui/form/completion_list.hpp"
+#include "ui/form/form_controls.hpp"
 
 #include <QObject>
 
@@ -40,7 +41,7 @@ class OptionCompletion : public QObject
     Q_OBJECT
 public:
     /// Watches the option fields of `form`, as its child.
-    explicit OptionCompletion(frmMain &form);
+    OptionCompletion(frmMain &form, const FormControls &controls);
 
     void setGameData(std::shared_ptr<const GameData> data);
 
@@ -54,7 +55,7 @@ private:
     void txtOption_Change(int field);
     CandidatePopup &popup(int field);
 
-    frmMain &m_form;
+    const FormControls &m_controls;
     std::shared_ptr<const GameData> m_data;
     std::array<bool, 12> m_noComplete {};
     // Each field's list of the ids that complete its text, made when first needed.

@@ -7,22 +7,18 @@
 #include "ui/base/file_path.hpp"
 #include "ui/base/prompts.hpp"
 #include "ui/form/frm_main.hpp"
-#include "ui/form/list_box.hpp"
 #include "ui/game/game_configuration.hpp"
 #include "ui/game/game_data_loader.hpp"
 #include "ui/game/notes_panel.hpp"
 
 #include <QAction>
 #include <QApplication>
-#include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
 #include <QMenu>
 #include <QProgressBar>
 #include <QProgressDialog>
-#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolButton>
@@ -122,10 +118,7 @@ GameCommands::GameCommands(QMainWindow &window, frmMain &form, Prompts &prompts,
     connect(notesKey, &QAction::triggered, this, &GameCommands::showNotes);
     connect(m_notesButton, &QToolButton::clicked, this, &GameCommands::toggleNotes);
     connect(m_notes, &NotesPanel::entryActivated, this, &GameCommands::selectEntry);
-    connect(m_notes, &NotesPanel::npcActivated, this, [this] {
-        m_form.txtName->setFocus(Qt::OtherFocusReason);
-        m_form.txtName->lineEdit()->selectAll();
-    });
+    connect(m_notes, &NotesPanel::npcActivated, &m_form, &frmMain::focusNpcName);
 
     updateLoadTip();
     if (menu.file) {
@@ -220,7 +213,7 @@ void GameCommands::start(GameLoadJob job, Pending pending)
     for (QAction *action : {m_menu.loadGameData, m_menu.loadNames})
         if (action)
             action->setEnabled(false);
-    m_form.Command1->setEnabled(false);
+    m_form.setLoadEnabled(false);
 
     // Window-modal once shown: the form and the menu take no input until the
     // load ends or is cancelled. Its bar is moved directly, never through
@@ -256,7 +249,7 @@ void GameCommands::ended()
     for (QAction *action : {m_menu.loadGameData, m_menu.loadNames})
         if (action)
             action->setEnabled(true);
-    m_form.Command1->setEnabled(true);
+    m_form.setLoadEnabled(true);
 }
 
 void GameCommands::finished(const std::shared_ptr<const GameLoadResult> &result)
@@ -369,17 +362,9 @@ void GameCommands::keepOnScreen()
 
 void GameCommands::selectEntry(const QString &entry)
 {
-    ListBox *tasks = m_form.lstTasks;
-    for (int row = 0; row < tasks->count(); ++row) {
-        if (tasks->item(row)->text() != entry)
-            continue;
-        // The entry alone is selected, as a click on it would leave it.
-        tasks->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
-        tasks->scrollToItem(tasks->item(row));
-        return;
-    }
-    // The entry has left the task list since the script was generated.
-    QApplication::beep();
+    // The entry may have left the task list since the script was generated.
+    if (!m_form.selectEntry(entry))
+        QApplication::beep();
 }
 
 } // namespace hw

@@ -80,7 +80,7 @@ MainWindow::~MainWindow()
 
 void MainWindow::connectMenu()
 {
-    connect(m_menu.loadNames, &QAction::triggered, m_form, &frmMain::Command1_Click);
+    connect(m_menu.loadNames, &QAction::triggered, m_form, &frmMain::loadButton_Click);
     connect(m_menu.loadGameData, &QAction::triggered, m_game, &GameCommands::loadGameData);
     connect(m_menu.quit, &QAction::triggered, this, &QWidget::close);
     connect(m_menu.about, &QAction::triggered, this, &MainWindow::about);

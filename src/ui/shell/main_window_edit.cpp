@@ -3,7 +3,6 @@
 
 #include "ui/form/edit_history.hpp"
 #include "ui/form/frm_main.hpp"
-#include "ui/form/list_box.hpp"
 
 #include <QAction>
 #include <QUndoStack>
@@ -37,7 +36,7 @@ void MainWindow::connectEditMenu()
 
     connect(m_menu.replaceTask, &QAction::triggered, m_form, &frmMain::replaceTask);
     const auto updateReplace = [this] { m_menu.replaceTask->setEnabled(m_form->canReplaceTask()); };
-    connect(m_form->lstTasks, &QListWidget::itemSelectionChanged, this, updateReplace);
+    connect(m_form, &frmMain::selectionChanged, this, updateReplace);
     updateReplace();
 }
 

@@ -6,7 +6,6 @@
 #include "ui/document/script_file.hpp"
 #include "ui/document/task_list_document.hpp"
 #include "ui/form/frm_main.hpp"
-#include "ui/form/script_box.hpp"
 #include "ui/game/game_commands.hpp"
 
 #include <QAction>
@@ -24,11 +23,11 @@ void MainWindow::connectFileMenu()
     connect(m_menu.saveAs, &QAction::triggered, m_document, &TaskListDocument::saveAs);
     // Nothing of the list before may be saved under the new one's name.
     connect(m_document, &TaskListDocument::listReplaced, this, [this] {
-        m_form->txtScript->setScriptText({});
+        m_form->clearScript();
         m_game->forgetNotes();
     });
     connect(m_menu.saveScriptAs, &QAction::triggered, this,
-            [this] { saveScriptAs(this, m_prompts, *m_form->txtScript); });
+            [this] { saveScriptAs(this, m_prompts, m_form->scriptText()); });
     // Another window may have changed the recent files since.
     connect(m_menu.file, &QMenu::aboutToShow, m_document, &TaskListDocument::updateRecentMenu);
     new FileDrops(

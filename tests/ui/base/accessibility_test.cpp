@@ -17,6 +17,7 @@
 
 namespace {
 
+using hw::test::controls;
 using hw::test::ScriptedPrompts;
 using hw::test::WindowTest;
 
@@ -42,30 +43,34 @@ TEST(ScreenReader, findsANameAndADescriptionForEveryControlThatTakesTheFocus)
     main.game().showNotes();
     std::vector<QAccessibleInterface *> all;
     walk(QAccessible::queryAccessibleInterface(&main), all);
-    QStringList controls, unnamed, undescribed;
+    QStringList seen, unnamed, undescribed;
     for (QAccessibleInterface *node : all) {
         const auto *control = qobject_cast<QWidget *>(node->object());
         if (!control || !node->state().focusable || node->state().invisible)
             continue;
         const QString who = control->objectName() + '(' + control->metaObject()->className() + ')';
-        controls.append(who);
+        seen.append(who);
         if (node->text(QAccessible::Name).trimmed().isEmpty())
             unnamed.append(who);
         if (node->text(QAccessible::Description).trimmed().isEmpty())
             undescribed.append(who);
     }
     // The form's 26 controls in the tab order, the name box's text box, the notes.
-    EXPECT_GE(controls.size(), 28) << controls.join(' ').toStdString();
+    EXPECT_GE(seen.size(), 28) << seen.join(' ').toStdString();
     EXPECT_EQ(unnamed, QStringList());
     EXPECT_EQ(undescribed, QStringList());
     // The drop-down lists are named by their labels, whatever they show.
     const hw::frmMain &form = main.form();
-    EXPECT_EQ(spoken(form.cmbTime) + '|' + spoken(form.cmbTime, QAccessible::Value), "Time|00:00");
-    EXPECT_EQ(spoken(form.cmbTask) + '|' + spoken(form.cmbTask, QAccessible::Value),
+    EXPECT_EQ(spoken(controls(form).cmbTime) + '|' +
+                  spoken(controls(form).cmbTime, QAccessible::Value),
+              "Time|00:00");
+    EXPECT_EQ(spoken(controls(form).cmbTask) + '|' +
+                  spoken(controls(form).cmbTask, QAccessible::Value),
               "Action|Wander");
-    EXPECT_EQ(spoken(form.txtName) + '|' + spoken(form.lstTasks) + '|' + spoken(form.txtScript),
+    EXPECT_EQ(spoken(controls(form).txtName) + '|' + spoken(controls(form).lstTasks) + '|' +
+                  spoken(controls(form).txtScript),
               "NPC Name|Schedule|Script");
-    EXPECT_EQ(spoken(form.cmdGenerate[1]), "Generate From Selection");
+    EXPECT_EQ(spoken(controls(form).cmdGenerate[1]), "Generate From Selection");
 }
 
 TEST_F(WindowTest, namesAndDescribesTheOptionFieldsAfterTheCaptionsOfTheChosenAction)
@@ -86,7 +91,7 @@ TEST_F(WindowTest, namesAndDescribesTheOptionFieldsAfterTheCaptionsOfTheChosenAc
     // clang-format on
     for (const auto &[action, n, name, description] : cases) {
         SCOPED_TRACE(std::string(action) + ' ' + std::to_string(n));
-        pick(window.cmbTask, action);
+        pick(controls(window).cmbTask, action);
         const auto labels =
             QAccessible::queryAccessibleInterface(&field(n))->relations(QAccessible::Label);
         EXPECT_EQ(spoken(&field(n)) + '|' +
@@ -111,10 +116,10 @@ TEST(ScreenReader, hearsTheNotesCountAndTheStatusBarsMessagesAsTheyAppear)
     hw::MainWindow main(prompts);
     hw::test::showActive(main);
     hw::test::Window::addTaskTo(main.form(), "06:00", "Appear", {});
-    main.form().txtName->setEditText(QStringLiteral("Town Guard"));
+    controls(main.form()).txtName->setEditText(QStringLiteral("Town Guard"));
     g_heard.clear();
     const auto previous = hw::setAnnouncementListener(hear);
-    QTest::mouseClick(main.form().cmdGenerate[0], Qt::LeftButton);
+    QTest::mouseClick(controls(main.form()).cmdGenerate[0], Qt::LeftButton);
     main.statusBar()->showMessage(QStringLiteral("Saved."));
     main.statusBar()->clearMessage();
     hw::setAnnouncementListener(previous);

@@ -12,6 +12,7 @@
 
 namespace {
 
+using hw::test::controls;
 using hw::test::ScriptedPrompts;
 
 class DayViewTest : public ::testing::Test
@@ -23,7 +24,7 @@ protected:
         for (const char *entry :
              {"06:00 > Start Running", "06:00 > Travel > 100/200/0",
               "12:00 > Say > \"vo\\hello.mp3\"/\"Good day\"", "20:00 > Disappear"})
-            form.lstTasks->addSorted(QString::fromUtf8(entry));
+            controls(form).lstTasks->addSorted(QString::fromUtf8(entry));
         QCoreApplication::processEvents();
     }
 
@@ -39,7 +40,7 @@ protected:
     QStringList selected() const
     {
         QStringList texts;
-        for (const QListWidgetItem *item : form.lstTasks->selectedItems())
+        for (const QListWidgetItem *item : controls(form).lstTasks->selectedItems())
             texts.append(item->text());
         return texts;
     }
@@ -68,25 +69,25 @@ TEST_F(DayViewTest, followsTheListAndTheSwitchesWithoutGenerate)
               "07:00: Say, the 12:00 group, runs once\n"
               "13:00: nothing runs; the NPC keeps what it was last told\n"
               "20:00: Disappear, the 20:00 group, runs once");
-    form.chkEqual->setChecked(true);
+    controls(form).chkEqual->setChecked(true);
     QCoreApplication::processEvents();
     EXPECT_EQ(names({0, 6, 7}),
               "00:00: nothing runs; the NPC keeps what it was last told\n"
               "06:00: Start Running, Travel, the 06:00 group, runs once\n"
               "07:00: nothing runs; the NPC keeps what it was last told");
     // A Global script, started once an hour, runs the same hours.
-    form.chkEqual->setChecked(false);
-    form.chkGlobal->setChecked(true);
+    controls(form).chkEqual->setChecked(false);
+    controls(form).chkGlobal->setChecked(true);
     QCoreApplication::processEvents();
     EXPECT_EQ(names({0, 6, 7, 13, 20}), before);
-    delete form.lstTasks->takeItem(2);
-    form.lstTasks->addSorted("09:00 > Appear");
+    delete controls(form).lstTasks->takeItem(2);
+    controls(form).lstTasks->addSorted("09:00 > Appear");
     QCoreApplication::processEvents();
     EXPECT_EQ(names({7, 9}),
               "07:00: nothing runs; the NPC keeps what it was last told\n"
               "09:00: Appear, the 09:00 group, runs once");
     // All without Generate.
-    EXPECT_TRUE(form.txtScript->scriptText().isEmpty());
+    EXPECT_TRUE(controls(form).txtScript->scriptText().isEmpty());
 }
 
 TEST_F(DayViewTest, anHourSelectsItsEntriesAndTheSelectionMarksItsHours)
@@ -94,27 +95,27 @@ TEST_F(DayViewTest, anHourSelectsItsEntriesAndTheSelectionMarksItsHours)
     QTest::mouseClick(strip.hourButton(3), Qt::LeftButton);
     EXPECT_EQ(selected(), QStringList({"06:00 > Start Running", "06:00 > Travel > 100/200/0"}));
     EXPECT_EQ(marked(), (std::vector<int> {0, 1, 2, 3, 4, 5, 6}));
-    EXPECT_EQ(form.lstTasks->currentRow(), 0);
+    EXPECT_EQ(controls(form).lstTasks->currentRow(), 0);
     // An hour in which nothing runs leaves the selection alone.
     QTest::mouseClick(strip.hourButton(15), Qt::LeftButton);
     EXPECT_EQ(selected().size(), 2);
-    form.lstTasks->clearSelection();
-    form.lstTasks->item(3)->setSelected(true);
+    controls(form).lstTasks->clearSelection();
+    controls(form).lstTasks->item(3)->setSelected(true);
     EXPECT_EQ(marked(), std::vector<int> {20});
 
     // The keyboard: the window starts in the name box; the strip is one stop after the
     // script box; the arrows, Home and End move along the hours, Enter and Space choose one.
     hw::MainWindow fresh(prompts);
     hw::test::showActive(fresh);
-    EXPECT_TRUE(fresh.form().txtName->isAncestorOf(QApplication::focusWidget()));
+    EXPECT_TRUE(controls(fresh.form()).txtName->isAncestorOf(QApplication::focusWidget()));
     hw::test::showActive(main);
-    form.txtScript->setFocus();
+    controls(form).txtScript->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), strip.hourButton(15));
     for (const auto key : {Qt::Key_Home, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right})
         QTest::keyClick(QApplication::focusWidget(), key);
     EXPECT_EQ(QApplication::focusWidget(), strip.hourButton(3));
-    form.lstTasks->clearSelection();
+    controls(form).lstTasks->clearSelection();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_EQ(selected().size(), 2);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);

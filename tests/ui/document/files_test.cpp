@@ -30,6 +30,7 @@
 namespace {
 
 using hw::PromptAnswer;
+using hw::test::controls;
 
 const QString kSaveQuestion = "HourWright|Save changes to the task list?";
 const QString kEntries = "06:00 > Start Running|06:00 > Travel > 100/200/0|"
@@ -65,19 +66,20 @@ struct FilesWindow
     void fill(const QString &entries, const QString &npcId, bool global, bool equality)
     {
         for (const QString &entry : entries.split('|', Qt::SkipEmptyParts))
-            form.lstTasks->addSorted(entry);
-        form.txtName->setEditText(npcId);
-        form.chkGlobal->setChecked(global);
-        form.chkEqual->setChecked(equality);
+            controls(form).lstTasks->addSorted(entry);
+        controls(form).txtName->setEditText(npcId);
+        controls(form).chkGlobal->setChecked(global);
+        controls(form).chkEqual->setChecked(equality);
     }
     // The title, the unsaved mark, the name, the switches and the entries.
     QString state() const
     {
-        return QStringList {
-            main.windowTitle(), main.isWindowModified() ? "*" : "-", form.txtName->currentText(),
-            QString(form.chkGlobal->isChecked() ? "G" : "-") +
-                (form.chkEqual->isChecked() ? "E" : "-") + (form.chkLOS->isChecked() ? "V" : "-"),
-            form.lstTasks->texts().join('|')}
+        return QStringList {main.windowTitle(), main.isWindowModified() ? "*" : "-",
+                            controls(form).txtName->currentText(),
+                            QString(controls(form).chkGlobal->isChecked() ? "G" : "-") +
+                                (controls(form).chkEqual->isChecked() ? "E" : "-") +
+                                (controls(form).chkLOS->isChecked() ? "V" : "-"),
+                            controls(form).lstTasks->texts().join('|')}
             .join('\n');
     }
 };
@@ -97,7 +99,7 @@ TEST_F(Files, saveNewAndOpenGiveBackTheListTheNameAndTheSwitches)
 {
     EXPECT_EQ(state(), "Hour Wright[*]\n-\n\n--V\n");
     fill(kEntries, " J\xC3\xB6ns \xC3\x84rger ", true, true);
-    form.chkLOS->setChecked(false);
+    controls(form).chkLOS->setChecked(false);
     const QString filled = state();
     prompts.savePaths = {path("guards.hwtasks")};
     main.menu().saveAs->trigger();
@@ -118,7 +120,7 @@ TEST_F(Files, saveNewAndOpenGiveBackTheListTheNameAndTheSwitches)
     form.loadNpcNames({write("names.esp",
                              QByteArray::fromStdString(hw::test::npcs(
                                  {hw::fromUtf8(senior, hw::CodePage::Windows1252).bytes})))});
-    ASSERT_EQ(form.txtName->count(), 1);
+    ASSERT_EQ(controls(form).txtName->count(), 1);
     prompts.asked.clear();
     prompts.files = {path("guards.hwtasks")};
     main.menu().open->trigger();
@@ -126,14 +128,14 @@ TEST_F(Files, saveNewAndOpenGiveBackTheListTheNameAndTheSwitches)
     EXPECT_TRUE(prompts.asked.isEmpty()) << prompts.asked.join('\n').toStdString();
 
     // The mark follows what was saved: a change undone takes it away again.
-    for (QCheckBox *box : {form.chkEqual, form.chkLOS}) {
+    for (QCheckBox *box : {controls(form).chkEqual, controls(form).chkLOS}) {
         box->toggle();
         EXPECT_TRUE(main.isWindowModified()) << box->objectName().toStdString();
         box->toggle();
         EXPECT_FALSE(main.isWindowModified());
     }
     // Save writes to the file it came from, without a dialog.
-    delete form.lstTasks->takeItem(0);
+    delete controls(form).lstTasks->takeItem(0);
     main.menu().save->trigger();
     EXPECT_EQ(prompts.saveDialogs.size(), 1);
     EXPECT_FALSE(main.isWindowModified());
@@ -168,7 +170,7 @@ TEST(UnsavedQuestion, comesBeforeEachCommandThatDropsTheListAndIsObeyed)
             ASSERT_TRUE(w.main.document().openFile(w.write("a.hwtasks", a)));
             const bool changed = answer != PromptAnswer::Ok;
             if (changed)
-                w.form.lstTasks->addSorted("08:00 > Disappear");
+                controls(w.form).lstTasks->addSorted("08:00 > Disappear");
             const QString before = w.state();
             w.prompts.answers = {answer};
             w.prompts.files = {w.path(command == Again ? "a.hwtasks" : "b.hwtasks")};
@@ -233,7 +235,7 @@ TEST_F(Files, aSaveThatFailsNamesTheFileAndTheReasonAndKeepsTheWindowAsItWas)
     EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::System).join(','),
               "a.hwtasks,fifo.hwtasks,plain");
     // An id that no line can hold is refused before a file is chosen.
-    form.txtName->setEditText("a\tb");
+    controls(form).txtName->setEditText("a\tb");
     prompts.asked.clear();
     const auto dialogs = prompts.saveDialogs.size();
     main.menu().saveAs->trigger();
@@ -241,10 +243,10 @@ TEST_F(Files, aSaveThatFailsNamesTheFileAndTheReasonAndKeepsTheWindowAsItWas)
               QStringList {"HourWright|Cannot save the task list.\n\n"
                            "NPC Name cannot contain line breaks or control characters!"});
     EXPECT_EQ(prompts.saveDialogs.size(), dialogs);
-    form.txtName->setEditText("npc");
+    controls(form).txtName->setEditText("npc");
     // Save on the question before closing that fails keeps the window open.
     main.menu().newList->trigger(); // Save: to a.hwtasks
-    form.txtName->setEditText("x");
+    controls(form).txtName->setEditText("x");
     prompts.answers = {PromptAnswer::Save};
     prompts.savePaths = {path("plain/x.hwtasks")};
     EXPECT_FALSE(main.close());
@@ -256,7 +258,7 @@ TEST_F(Files, aSaveThatFailsNamesTheFileAndTheReasonAndKeepsTheWindowAsItWas)
 TEST_F(Files, aDamagedFileIsNamedWithItsLineAndReasonAndChangesNothing)
 {
     ASSERT_TRUE(main.document().openFile(write("a.hwtasks", "; NPC: a\n06:00 > Appear\n")));
-    form.chkGlobal->setChecked(true);
+    controls(form).chkGlobal->setChecked(true);
     const QString before = state();
     ASSERT_EQ(mkfifo(QFile::encodeName(path("fifo.hwtasks")).constData(), 0600), 0);
     QFile big(path("big.hwtasks"));
@@ -306,9 +308,10 @@ TEST_F(Files, opensAListWhoseLinesEndInACrAlone)
                                "; HourWright task list\r; NPC: Guard\r"
                                "; Global: yes\r06:00 > Appear\r07:00 > Disappear\r");
     ASSERT_TRUE(main.document().openFile(file));
-    EXPECT_EQ(form.lstTasks->texts(), QStringList({"06:00 > Appear", "07:00 > Disappear"}));
-    EXPECT_EQ(form.txtName->currentText(), "Guard");
-    form.chkEqual->setChecked(true);
+    EXPECT_EQ(controls(form).lstTasks->texts(),
+              QStringList({"06:00 > Appear", "07:00 > Disappear"}));
+    EXPECT_EQ(controls(form).txtName->currentText(), "Guard");
+    controls(form).chkEqual->setChecked(true);
     main.menu().save->trigger();
     EXPECT_EQ(read("mac.hwtasks"),
               "; HourWright task list\n; NPC: Guard\n; Global: yes\n"
@@ -325,14 +328,14 @@ TEST_F(Files, takesADroppedTaskListOrPluginsAndRefusesOtherFilesQuietly)
     const QString third =
         write("c.omwgame", QByteArray::fromStdString(hw::test::npcs({"almalexia"})));
     const QString other = write("notes.txt", "07:00 > Appear\n");
-    form.txtScript->setScriptText("x");
+    controls(form).txtScript->setScriptText("x");
     const auto drop = [&](const QStringList &paths) {
         QMimeData data;
         QList<QUrl> urls;
         for (const QString &path : paths)
             urls.append(QUrl::fromLocalFile(path));
         data.setUrls(urls);
-        QWidget *target = form.txtScript->viewport();
+        QWidget *target = controls(form).txtScript->viewport();
         QDragEnterEvent enter({5, 5}, Qt::CopyAction, &data, Qt::LeftButton, {});
         QApplication::sendEvent(target, &enter);
         if (enter.isAccepted()) {
@@ -347,18 +350,19 @@ TEST_F(Files, takesADroppedTaskListOrPluginsAndRefusesOtherFilesQuietly)
         EXPECT_FALSE(drop(refused)) << refused.join(',').toStdString();
         EXPECT_EQ(state(), "Hour Wright[*]\n-\n\n--V\n");
     }
-    form.lstTasks->addSorted("05:00 > Appear");
+    controls(form).lstTasks->addSorted("05:00 > Appear");
     prompts.answers = {PromptAnswer::Discard};
     EXPECT_TRUE(drop({list}));
     EXPECT_EQ(prompts.asked, QStringList {kSaveQuestion});
     EXPECT_EQ(state(), "Hour Wright — b.HWTASKS[*]\n-\nb\n--V\n07:00 > Appear");
-    EXPECT_EQ(form.txtScript->scriptText(), ""); // the script of the list before goes with it
-    form.txtScript->setScriptText("x");
+    EXPECT_EQ(controls(form).txtScript->scriptText(),
+              ""); // the script of the list before goes with it
+    controls(form).txtScript->setScriptText("x");
     prompts.asked.clear();
     EXPECT_TRUE(drop({first, second, third}));
     EXPECT_TRUE(prompts.asked.isEmpty()); // an empty NPC list, nothing to clear
-    EXPECT_EQ(form.txtName->count(), 3);
-    EXPECT_EQ(form.txtScript->scriptText(), "x"); // plugins leave the list and its script
+    EXPECT_EQ(controls(form).txtName->count(), 3);
+    EXPECT_EQ(controls(form).txtScript->scriptText(), "x"); // plugins leave the list and its script
 }
 
 TEST_F(Files, ctrlVAddsThePastedEntriesOrNoneAndNamesTheLineRefused)
@@ -377,11 +381,11 @@ TEST_F(Files, ctrlVAddsThePastedEntriesOrNoneAndNamesTheLineRefused)
     for (const auto &[text, outcome] : pastes) {
         prompts.asked.clear();
         QGuiApplication::clipboard()->setText(text);
-        QTest::keyClick(form.lstTasks, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(controls(form).lstTasks, Qt::Key_V, Qt::ControlModifier);
         if (outcome.startsWith("HourWright"))
             EXPECT_EQ(prompts.asked, QStringList {outcome});
         else
-            EXPECT_EQ(form.lstTasks->texts().join('|'), outcome);
+            EXPECT_EQ(controls(form).lstTasks->texts().join('|'), outcome);
     }
     EXPECT_EQ(state(),
               "Hour Wright[*]\n*\nnpc\n--V\n"
@@ -397,7 +401,7 @@ TEST_F(Files, saveScriptAsWritesTheBoxInTheCodePageChosenOrNothing)
     const QString western = "Morrowind script, Western European (Windows-1252) (*.txt)",
                   cyrillic = "Morrowind script, Cyrillic (Windows-1251) (*.txt)";
     fill("06:00 > Appear", "\xD0\x91\xD0\xBE\xD0\xB1 \xC3\x84", false, false); // Боб Ä
-    QTest::mouseClick(form.cmdGenerate[0], Qt::LeftButton);
+    QTest::mouseClick(controls(form).cmdGenerate[0], Qt::LeftButton);
     prompts.asked.clear();
     prompts.savePaths = {path("s.txt")};
     prompts.saveTypes = {cyrillic};
@@ -413,13 +417,13 @@ TEST_F(Files, saveScriptAsWritesTheBoxInTheCodePageChosenOrNothing)
                            "Nothing was written."});
     EXPECT_EQ(read("s.txt"), "(none)");
 
-    form.txtName->setEditText("\xD0\x91\xD0\xBE\xD0\xB1"); // Боб
+    controls(form).txtName->setEditText("\xD0\x91\xD0\xBE\xD0\xB1"); // Боб
     prompts.answers = {PromptAnswer::Yes}; // overwrite the script box
-    QTest::mouseClick(form.cmdGenerate[0], Qt::LeftButton);
+    QTest::mouseClick(controls(form).cmdGenerate[0], Qt::LeftButton);
     prompts.savePaths = {path("s.txt")};
     main.menu().saveScriptAs->trigger(); // in the code page chosen last
     EXPECT_TRUE(prompts.saveDialogs.value(1).endsWith('|' + cyrillic));
-    const std::string script = form.txtScript->scriptText().toStdString();
+    const std::string script = controls(form).txtScript->scriptText().toStdString();
     EXPECT_EQ(read("s.txt").toStdString(), hw::fromUtf8(script, hw::CodePage::Windows1251).bytes);
     EXPECT_TRUE(script.ends_with("\r\nEnd"));
 }
@@ -448,7 +452,7 @@ TEST_F(Files, theCommandLineWritesTheWindowsScriptForASavedList)
         prompts.savePaths = {path("guards.hwtasks")};
         main.menu().saveAs->trigger();
         prompts.answers = {PromptAnswer::Yes};
-        QTest::mouseClick(form.cmdGenerate[0], Qt::LeftButton);
+        QTest::mouseClick(controls(form).cmdGenerate[0], Qt::LeftButton);
         QProcess cli;
         cli.start(QString::fromUtf8(HOURWRIGHT_CLI), {"schedule", path("guards.hwtasks")});
         ASSERT_TRUE(cli.waitForFinished(30000));
@@ -458,8 +462,8 @@ TEST_F(Files, theCommandLineWritesTheWindowsScriptForASavedList)
             notes += "hourwright-cli schedule: note: " + panel->item(row)->text() + "\n";
         EXPECT_FALSE(notes.isEmpty());
         EXPECT_EQ(QString::fromUtf8(cli.readAllStandardError()), notes);
-        EXPECT_EQ(cli.readAllStandardOutput(), form.txtScript->scriptText().toUtf8());
-        EXPECT_TRUE(form.txtScript->scriptText().contains("StopScript") == global);
+        EXPECT_EQ(cli.readAllStandardOutput(), controls(form).txtScript->scriptText().toUtf8());
+        EXPECT_TRUE(controls(form).txtScript->scriptText().contains("StopScript") == global);
     }
 }
 

@@ -9,6 +9,7 @@
 
 namespace {
 
+using hw::test::controls;
 using hw::test::GameWindow;
 
 // The action; the field; the keys; the text and its selected part with the game loaded.
@@ -57,8 +58,8 @@ TEST(OptionCompletion, completesEachFieldFromTheIdsItsCaptionNamesAndOnlyThoseFi
             w.loadGameData();
         for (const Case &c : kCases) {
             SCOPED_TRACE(std::string(c.action) + " " + c.keys + (loaded ? "" : " unloaded"));
-            hw::test::Window::pick(w.form.cmbTask, c.action);
-            QLineEdit &box = *w.form.txtOption[static_cast<std::size_t>(c.field)];
+            hw::test::Window::pick(controls(w.form).cmbTask, c.action);
+            QLineEdit &box = *controls(w.form).txtOption[static_cast<std::size_t>(c.field)];
             box.clear();
             box.setFocus();
             hw::test::typeKeys(&box, c.keys);
@@ -92,8 +93,8 @@ TEST(OptionCompletion, listsEveryIdThatBeginsWithTheTextUntilOneIsTakenOrTheData
     GameWindow w;
     w.configure({"firemoth.esm", "all_types.esp"});
     w.loadGameData();
-    hw::test::Window::pick(w.form.cmbTask, "Follow");
-    QLineEdit &box = *w.form.txtOption[0];
+    hw::test::Window::pick(controls(w.form).cmbTask, "Follow");
+    QLineEdit &box = *controls(w.form).txtOption[0];
     box.setFocus();
     hw::test::typeKeys(&box, "fm_");
     QStringList expected;
@@ -106,7 +107,7 @@ TEST(OptionCompletion, listsEveryIdThatBeginsWithTheTextUntilOneIsTakenOrTheData
     hw::test::typeKeys(&box, "\16\n");
     EXPECT_EQ(box.text(), expected[1]);
     EXPECT_EQ(candidates(box), QStringList {"closed"});
-    EXPECT_EQ(w.form.lstTasks->count(), 0); // Enter took the id, not the task
+    EXPECT_EQ(controls(w.form).lstTasks->count(), 0); // Enter took the id, not the task
     // Loading the game again replaces the ids the list borrowed: it closes.
     hw::test::typeKeys(&box, "\b");
     box.clear();

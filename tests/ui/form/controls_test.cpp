@@ -21,6 +21,7 @@
 namespace {
 
 using hw::frmMain;
+using hw::test::controls;
 using hw::test::ScriptedPrompts;
 using hw::test::WindowTest;
 
@@ -83,7 +84,8 @@ const ControlRow kControls[] = {
 // The task list's height for `room` pixels: whole rows only; with no room for one, its frame.
 int listHeight(const frmMain &window, int room)
 {
-    const int frame = 2 * window.lstTasks->frameWidth(), rows = window.lstTasks->rowHeight();
+    const int frame = 2 * controls(window).lstTasks->frameWidth(),
+              rows = controls(window).lstTasks->rowHeight();
     return frame + std::max(0, room - frame) / rows * rows;
 }
 
@@ -107,7 +109,7 @@ QString shownText(QString caption)
 QList<QWidget *> tabChain(frmMain &window, bool enabledOnly)
 {
     QList<QWidget *> chain;
-    for (QWidget *w = window.txtName; chain.isEmpty() || w != window.txtName;
+    for (QWidget *w = controls(window).txtName; chain.isEmpty() || w != controls(window).txtName;
          w = w->nextInFocusChain())
         if (w->parentWidget() == &window && (w->focusPolicy() & Qt::TabFocus) &&
             (w->isEnabled() || !enabledOnly))
@@ -131,15 +133,15 @@ TEST(Controls, startUpGivesEveryControlItsKindCaptionPlaceTabPositionAndToolTip)
         EXPECT_EQ(chain.indexOf(w), row.tab);
         EXPECT_EQ(w->toolTip(), row.toolTip ? QString::fromUtf8(row.toolTip) : optionTip);
         QRect expected = row.geometry;
-        if (w == window.lstTasks)
+        if (w == controls(window).lstTasks)
             expected.setHeight(listHeight(window, 199));
         EXPECT_EQ(w->geometry(), expected);
     }
     // Where a label reaches under a text box, the box covers it.
     for (int n : {0, 1, 2, 4}) {
-        const QPoint overlap = window.txtOption[n]->geometry().topLeft() + QPoint(0, 4);
-        ASSERT_TRUE(window.lblOption[n]->geometry().contains(overlap)) << n;
-        EXPECT_EQ(window.childAt(overlap), window.txtOption[n]) << n;
+        const QPoint overlap = controls(window).txtOption[n]->geometry().topLeft() + QPoint(0, 4);
+        ASSERT_TRUE(controls(window).lblOption[n]->geometry().contains(overlap)) << n;
+        EXPECT_EQ(window.childAt(overlap), controls(window).txtOption[n]) << n;
     }
     // Three nested outlines around the option fields, drawn on the surface.
     const QImage image = window.grab().toImage();
@@ -154,7 +156,7 @@ TEST(Controls, startUpGivesEveryControlItsKindCaptionPlaceTabPositionAndToolTip)
     EXPECT_EQ(window.size(), QSize(577, 528));
     // Every character of a script takes the blank's room, so that counted
     // indents line up: asked of the glyphs, whatever the font says of itself.
-    const QFontMetrics script(window.txtScript->font());
+    const QFontMetrics script(controls(window).txtScript->font());
     QString characters = QStringLiteral("ÀÉÑÖàéñößÿ"), wider;
     for (char16_t c = 0x21; c < 0x7F; ++c)
         characters += QChar(c);
@@ -162,15 +164,15 @@ TEST(Controls, startUpGivesEveryControlItsKindCaptionPlaceTabPositionAndToolTip)
         if (script.horizontalAdvance(c) != script.horizontalAdvance(' '))
             wider += c;
     EXPECT_EQ(wider, QString()) << "measured with "
-                                << window.txtScript->fontInfo().family().toStdString();
-    EXPECT_TRUE(window.cmdAdd->isDefault());
+                                << controls(window).txtScript->fontInfo().family().toStdString();
+    EXPECT_TRUE(controls(window).cmdAdd->isDefault());
     // The 24 hours and the 33 actions in caseless order; no question asked.
-    ASSERT_EQ(window.cmbTime->count(), 24);
-    EXPECT_EQ(window.cmbTime->itemText(9), QStringLiteral("09:00"));
-    ASSERT_EQ(window.cmbTask->count(), 33);
+    ASSERT_EQ(controls(window).cmbTime->count(), 24);
+    EXPECT_EQ(controls(window).cmbTime->itemText(9), QStringLiteral("09:00"));
+    ASSERT_EQ(controls(window).cmbTask->count(), 33);
     for (int i = 1; i < 33; ++i)
-        EXPECT_LT(window.cmbTask->itemText(i - 1).compare(window.cmbTask->itemText(i),
-                                                          Qt::CaseInsensitive),
+        EXPECT_LT(controls(window).cmbTask->itemText(i - 1).compare(
+                      controls(window).cmbTask->itemText(i), Qt::CaseInsensitive),
                   0);
     EXPECT_TRUE(prompts.asked.isEmpty());
     EXPECT_FALSE(window.dataFolder().empty());
@@ -182,13 +184,13 @@ TEST_F(WindowTest, everyCaptionFitsItsControlAndEndsClearOfTheNextInEveryLayout)
     // failure says what it measured with.
     SCOPED_TRACE("captions measured with " + QFontInfo(window.font()).family().toStdString());
     const auto siblings = window.findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
-    for (int action = 0; action < window.cmbTask->count(); ++action) {
-        window.cmbTask->setCurrentIndex(action);
+    for (int action = 0; action < controls(window).cmbTask->count(); ++action) {
+        controls(window).cmbTask->setCurrentIndex(action);
         for (const QWidget *w : siblings) {
             if (!w->isVisible() || !(w->inherits("QLabel") || w->inherits("QAbstractButton")))
                 continue;
             const QString caption = shownText(captionOf(w));
-            SCOPED_TRACE(window.cmbTask->currentText().toStdString() + ": " +
+            SCOPED_TRACE(controls(window).cmbTask->currentText().toStdString() + ": " +
                          caption.toStdString());
             // Where the control draws its caption, in its own coordinates.
             QStyleOptionButton option;
@@ -216,7 +218,7 @@ TEST_F(WindowTest, everyCaptionFitsItsControlAndEndsClearOfTheNextInEveryLayout)
             EXPECT_LE(w->x() + room.left() + needed.width() + 2, next);
         }
     }
-    EXPECT_LT(window.lstTasks->geometry().bottom(), window.cmdGenerate[0]->y());
+    EXPECT_LT(controls(window).lstTasks->geometry().bottom(), controls(window).cmdGenerate[0]->y());
 }
 
 std::map<QString, QRect> geometries(const hw::frmMain &window)
@@ -303,13 +305,13 @@ TEST(MainWindow, accessKeysPressTheirButtonsAndAreEachUsedOnce)
         EXPECT_EQ(keys.count(key), 1) << key.toLatin1() << " in " << keys.toStdString();
     frmMain &form = main.form();
     const std::pair<QAbstractButton *, Qt::Key> buttons[] = {
-        {form.cmdAdd, Qt::Key_A},         {form.cmdRemove, Qt::Key_R},
-        {form.cmdGenerate[0], Qt::Key_G}, {form.cmdGenerate[1], Qt::Key_S},
-        {form.cmdGenerate[2], Qt::Key_C},
+        {controls(form).cmdAdd, Qt::Key_A},         {controls(form).cmdRemove, Qt::Key_R},
+        {controls(form).cmdGenerate[0], Qt::Key_G}, {controls(form).cmdGenerate[1], Qt::Key_S},
+        {controls(form).cmdGenerate[2], Qt::Key_C},
     };
     for (const auto &[button, key] : buttons) {
         QSignalSpy clicks(button, &QAbstractButton::clicked);
-        form.txtName->setFocus();
+        controls(form).txtName->setFocus();
         QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
         // A button's access key presses it as a click that shows: a tenth of a second later.
         EXPECT_TRUE(QTest::qWaitFor([&clicks] { return clicks.count() == 1; }))
@@ -321,11 +323,11 @@ TEST_F(WindowTest, tabAndShiftTabWalkTheWholeTabOrderAndAPasteOfNothingChangesNo
 {
     // An X clipboard that no program owns gives data without a single format.
     QGuiApplication::clipboard()->setMimeData(new QMimeData);
-    window.txtName->setEditText("x");
-    window.txtScript->setScriptText("x");
+    controls(window).txtName->setEditText("x");
+    controls(window).txtScript->setScriptText("x");
     const QList<QWidget *> chain = tabChain(window, true); // "Wander": all but field 0
     ASSERT_EQ(chain.size(), 25);
-    window.txtName->setFocus();
+    controls(window).txtName->setFocus();
     for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
         for (qsizetype step = 1; step <= chain.size(); ++step) {
             QWidget *from = QApplication::focusWidget();

@@ -16,6 +16,7 @@
 namespace {
 
 using hw::PromptAnswer;
+using hw::test::controls;
 using hw::test::typeKeys;
 using hw::test::Window;
 
@@ -33,14 +34,16 @@ struct EditWindow
     // The NPC name, the switches and the entries: what a task-list file keeps.
     QString state() const
     {
-        return form.txtName->currentText() + '|' + (form.chkLOS->isChecked() ? 'V' : '-') +
-            (form.chkGlobal->isChecked() ? 'G' : '-') + (form.chkEqual->isChecked() ? 'E' : '-') +
-            '|' + form.lstTasks->texts().join('|');
+        return controls(form).txtName->currentText() + '|' +
+            (controls(form).chkLOS->isChecked() ? 'V' : '-') +
+            (controls(form).chkGlobal->isChecked() ? 'G' : '-') +
+            (controls(form).chkEqual->isChecked() ? 'E' : '-') + '|' +
+            controls(form).lstTasks->texts().join('|');
     }
     QString selected() const
     {
         QStringList texts;
-        for (const QListWidgetItem *item : form.lstTasks->selectedItems())
+        for (const QListWidgetItem *item : controls(form).lstTasks->selectedItems())
             texts.append(item->text());
         return texts.join('|');
     }
@@ -50,15 +53,16 @@ struct EditWindow
     }
     void select(std::initializer_list<int> rows)
     {
-        form.lstTasks->clearSelection();
+        controls(form).lstTasks->clearSelection();
         for (int row : rows)
-            form.lstTasks->setCurrentRow(row, QItemSelectionModel::Select);
+            controls(form).lstTasks->setCurrentRow(row, QItemSelectionModel::Select);
     }
     void doubleClick(int row)
     {
-        const QPoint at = form.lstTasks->visualItemRect(form.lstTasks->item(row)).center();
-        QTest::mouseClick(form.lstTasks->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(form.lstTasks->viewport(), Qt::LeftButton, {}, at);
+        const QPoint at =
+            controls(form).lstTasks->visualItemRect(controls(form).lstTasks->item(row)).center();
+        QTest::mouseClick(controls(form).lstTasks->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(controls(form).lstTasks->viewport(), Qt::LeftButton, {}, at);
     }
 };
 
@@ -76,37 +80,37 @@ TEST(Undo, takesBackEveryChangeOneStepAtATimeNamedInTheMenuAndRedoesIt)
         {[&] { w.add("07:00", "Attack", {"b"}); }, "Add Task"},
         {[&] { w.add("09:00", "Disappear"); }, "Add Task"},
         {[&] {
-             form.txtName->setFocus();
-             typeKeys(form.txtName, "Town");
+             controls(form).txtName->setFocus();
+             typeKeys(controls(form).txtName, "Town");
          },
          "Change NPC Name"},
-        {[&] { QTest::mouseClick(form.chkGlobal, Qt::LeftButton); }, "Global On"},
-        {[&] { QTest::mouseClick(form.chkEqual, Qt::LeftButton); },
+        {[&] { QTest::mouseClick(controls(form).chkGlobal, Qt::LeftButton); }, "Global On"},
+        {[&] { QTest::mouseClick(controls(form).chkEqual, Qt::LeftButton); },
          "Test for Complete Equality On"},
-        {[&] { QTest::mouseClick(form.chkLOS, Qt::LeftButton); }, "Check Visibility Off"},
+        {[&] { QTest::mouseClick(controls(form).chkLOS, Qt::LeftButton); }, "Check Visibility Off"},
         {[&] {
              w.select({0}); // "03:00 a": an undo must put it back before "03:00 A"
-             QTest::mouseClick(form.cmdRemove, Qt::LeftButton);
+             QTest::mouseClick(controls(form).cmdRemove, Qt::LeftButton);
          },
          "Remove Task"},
         {[&] {
              w.select({2, 3});
-             QTest::keyClick(form.lstTasks, Qt::Key_Delete);
+             QTest::keyClick(controls(form).lstTasks, Qt::Key_Delete);
          },
          "Delete"},
         {[&] {
              QGuiApplication::clipboard()->setText(
                  "04:00 > Appear\n01:00 > Appear\n04:00 > appear");
-             QTest::keyClick(form.lstTasks, Qt::Key_V, Qt::ControlModifier);
+             QTest::keyClick(controls(form).lstTasks, Qt::Key_V, Qt::ControlModifier);
          },
          "Paste"},
         {[&] {
              w.doubleClick(4); // 05:00 > Appear
-             Window::pick(form.cmbTime, "06:00");
+             Window::pick(controls(form).cmbTime, "06:00");
              w.menu.replaceTask->trigger();
          },
          "Replace Task"},
-        {[&] { QTest::mouseClick(form.chkGlobal, Qt::LeftButton); }, "Global Off"},
+        {[&] { QTest::mouseClick(controls(form).chkGlobal, Qt::LeftButton); }, "Global Off"},
     };
     QStringList states {w.state()};
     for (const auto &[step, name] : steps) {
@@ -143,16 +147,16 @@ TEST(Undo, takesBackEveryChangeOneStepAtATimeNamedInTheMenuAndRedoesIt)
 TEST(Undo, takesTypingInTheNameBoxCompletionIncludedAsOneStepPerVisitAndItsOwnKeys)
 {
     EditWindow w;
-    QLineEdit *edit = w.form.txtName->lineEdit();
+    QLineEdit *edit = controls(w.form).txtName->lineEdit();
     const QString names = w.folder.filePath("names.esp");
     std::ofstream(hw::toFilesystemPath(names), std::ios::binary) << hw::test::npcs({"Town Guard"});
     w.form.loadNpcNames({names});
-    w.form.txtName->setFocus();
-    typeKeys(w.form.txtName, "to");
+    controls(w.form).txtName->setFocus();
+    typeKeys(controls(w.form).txtName, "to");
     ASSERT_EQ(edit->text(), "town Guard");
-    w.form.cmbTime->setFocus(); // leaving the box ends the step
-    w.form.txtName->setFocus();
-    typeKeys(w.form.txtName, "\1x");
+    controls(w.form).cmbTime->setFocus(); // leaving the box ends the step
+    controls(w.form).txtName->setFocus();
+    typeKeys(controls(w.form).txtName, "\1x");
     ASSERT_EQ(edit->text(), "xtown Guard");
     EXPECT_EQ(w.form.history().stack().count(), 2);
     // Taken back and redone with the keys in the box itself, not by the box's own undo.
@@ -169,9 +173,9 @@ TEST(Undo, takesTypingInTheNameBoxCompletionIncludedAsOneStepPerVisitAndItsOwnKe
     }
     // Typing that ends where it began leaves no step, and what follows is not joined to the
     // step before it.
-    typeKeys(w.form.txtName, "y\b");
+    typeKeys(controls(w.form).txtName, "y\b");
     EXPECT_EQ(w.form.history().stack().count(), 2);
-    typeKeys(w.form.txtName, "z");
+    typeKeys(controls(w.form).txtName, "z");
     EXPECT_EQ(w.form.history().stack().count(), 3);
 }
 
@@ -208,10 +212,10 @@ TEST(ReplaceTask, loadsAnEntryIntoTheFormAndPutsTheChangedOneInItsPlace)
     hw::frmMain &form = w.form;
     w.add("12:00", "Say", {"vo\\a/b > c.mp3", "Hi"});
     w.add("06:00", "Travel", {"1", "2", "3"});
-    form.lstTasks->addSorted("08:00 > Play Animation > \"Idl\"");
+    controls(form).lstTasks->addSorted("08:00 > Play Animation > \"Idl\"");
     auto fields = [&] {
-        return form.cmbTime->currentText() + ' ' + form.cmbTask->currentText() + ' ' +
-            Window::optionTextsOf(form);
+        return controls(form).cmbTime->currentText() + ' ' + controls(form).cmbTask->currentText() +
+            ' ' + Window::optionTextsOf(form);
     };
     // A double-click, or Enter, loads time, action and values; texts without their quotes,
     // and never completed into a longer id ("Idl" is the start of "Idle").
@@ -225,15 +229,15 @@ TEST(ReplaceTask, loadsAnEntryIntoTheFormAndPutsTheChangedOneInItsPlace)
             w.doubleClick(row);
         } else {
             w.select({row});
-            QTest::keyClick(form.lstTasks, Qt::Key_Return);
+            QTest::keyClick(controls(form).lstTasks, Qt::Key_Return);
         }
         EXPECT_EQ(fields(), loaded);
     }
     const QString before = w.state();
     w.select({0});
-    QTest::keyClick(form.lstTasks, Qt::Key_Return);
-    form.txtOption[4]->setText("5");
-    QTest::keyClick(form.lstTasks, Qt::Key_R, Qt::ControlModifier);
+    QTest::keyClick(controls(form).lstTasks, Qt::Key_Return);
+    controls(form).txtOption[4]->setText("5");
+    QTest::keyClick(controls(form).lstTasks, Qt::Key_R, Qt::ControlModifier);
     EXPECT_EQ(w.state(), QString(before).replace("> 1/2/3|", "> 1/2/5|"));
     EXPECT_EQ(w.selected(), "06:00 > Travel > 1/2/5"); // to be changed again
 
@@ -243,8 +247,8 @@ TEST(ReplaceTask, loadsAnEntryIntoTheFormAndPutsTheChangedOneInItsPlace)
     form.replaceTask();
     w.select({2});
     EXPECT_TRUE(w.menu.replaceTask->isEnabled());
-    QTest::keyClick(form.lstTasks, Qt::Key_Return);
-    form.txtOption[0]->clear();
+    QTest::keyClick(controls(form).lstTasks, Qt::Key_Return);
+    controls(form).txtOption[0]->clear();
     form.replaceTask();
     EXPECT_EQ(w.prompts.asked, QStringList {"HourWright|Required field not filled!"});
     EXPECT_EQ(w.state(), QString(before).replace("> 1/2/3|", "> 1/2/5|"));

@@ -10,6 +10,7 @@
 namespace {
 
 using hw::PromptAnswer;
+using hw::test::controls;
 using hw::test::npcs;
 using hw::test::Window;
 using hw::test::WindowTest;
@@ -46,13 +47,13 @@ TEST(Load, clearsOnlyOnYesAfterAScanThatWorkedAndAddsTheIdsInOrder)
         SCOPED_TRACE(name);
         Window w;
         w.load(w.plugin("first.esm", npcs({"D", "b"})));
-        w.window.txtName->setEditText("typed");
+        controls(w.window).txtName->setEditText("typed");
         const QString path = bytes == "<cancel>" ? QString()
             : bytes == "<missing>"               ? w.folder.filePath("missing.esp")
                                                  : w.plugin("second.esp", bytes);
         w.load(path, answer);
         EXPECT_EQ(w.names(), list);
-        EXPECT_EQ(w.window.txtName->currentText(), text);
+        EXPECT_EQ(controls(w.window).txtName->currentText(), text);
         EXPECT_EQ(
             w.prompts.dialogs.value(1),
             hw::fromFilesystemPath(w.window.dataFolder()) +
@@ -75,23 +76,24 @@ TEST(Load, clearsOnlyOnYesAfterAScanThatWorkedAndAddsTheIdsInOrder)
 
 TEST_F(WindowTest, addingNamesLeavesTheTextItsSelectionAndTheChosenEntryAlone)
 {
-    QLineEdit *edit = window.txtName->lineEdit();
-    QTest::keyClicks(window.txtName, "fa"); // completed by a change of the text; a load makes none
+    QLineEdit *edit = controls(window).txtName->lineEdit();
+    QTest::keyClicks(controls(window).txtName,
+                     "fa"); // completed by a change of the text; a load makes none
     edit->setSelection(2, -1);
     // Through the slot: a click on the button would take the focus, and with it the selection.
     prompts.files.push_back(plugin("a.esp", npcs({"fargoth", "Fa"})));
     prompts.answers = {PromptAnswer::No};
-    window.Command1_Click();
-    EXPECT_EQ(window.txtName->currentText(), "fa");
-    EXPECT_EQ(window.txtName->currentIndex(), -1);
+    window.loadButton_Click();
+    EXPECT_EQ(controls(window).txtName->currentText(), "fa");
+    EXPECT_EQ(controls(window).txtName->currentIndex(), -1);
     EXPECT_EQ(edit->selectedText(), "a");
     EXPECT_EQ(edit->cursorPosition(), 1);
 
-    window.txtName->setCurrentIndex(1); // fargoth, picked from the list
+    controls(window).txtName->setCurrentIndex(1); // fargoth, picked from the list
     load(plugin("b.esp", npcs({"a", "z", "FARGOTH"})));
     EXPECT_EQ(names(), "a,Fa,fargoth,FARGOTH,z");
-    EXPECT_EQ(window.txtName->currentIndex(), 2);
-    EXPECT_EQ(window.txtName->currentText(), "fargoth");
+    EXPECT_EQ(controls(window).txtName->currentIndex(), 2);
+    EXPECT_EQ(controls(window).txtName->currentText(), "fargoth");
 }
 
 TEST_F(WindowTest, theListOpensAsWideAsItsWidestIdUpToTheWidthOfTheScreen)
@@ -99,15 +101,15 @@ TEST_F(WindowTest, theListOpensAsWideAsItsWidestIdUpToTheWidthOfTheScreen)
     // The widest id is not the longest.
     const std::string wide(30, 'W'), screenWide(1000, 'W');
     load(plugin("a.esp", npcs({std::string(40, 'i'), wide, "b"})));
-    QAbstractItemView *list = window.txtName->view();
+    QAbstractItemView *list = controls(window).txtName->view();
     for (const std::string &widest : {wide, screenWide}) {
         load(plugin("b.esp", npcs({widest})));
-        window.txtName->showPopup();
+        controls(window).txtName->showPopup();
         const int text = list->fontMetrics().horizontalAdvance(QString::fromStdString(widest));
         const int screen = window.screen()->availableGeometry().width();
         EXPECT_GE(list->viewport()->width(), std::min(text, screen - 50));
         EXPECT_LE(list->window()->width(), screen);
-        window.txtName->hidePopup();
+        controls(window).txtName->hidePopup();
     }
 }
 
@@ -141,9 +143,9 @@ TEST(Completion, completesWithTheFirstEntryAndSelectsFromTheCaretToTheEnd)
         SCOPED_TRACE(name);
         Window w;
         w.load(w.plugin("names.esp", npcs(list)));
-        w.window.txtName->setFocus();
-        hw::test::typeKeys(w.window.txtName, keys);
-        const QLineEdit &edit = *w.window.txtName->lineEdit();
+        controls(w.window).txtName->setFocus();
+        hw::test::typeKeys(controls(w.window).txtName, keys);
+        const QLineEdit &edit = *controls(w.window).txtName->lineEdit();
         EXPECT_EQ(edit.text(), QString::fromLatin1(text));
         EXPECT_EQ(edit.selectionLength(), selectionLength);
         EXPECT_EQ(edit.cursorPosition(), selectionStart + selectionLength);
@@ -153,7 +155,8 @@ TEST(Completion, completesWithTheFirstEntryAndSelectsFromTheCaretToTheEnd)
 // The entries that complete the name box's text, listed under it, or "closed".
 QString candidates(const hw::frmMain &form)
 {
-    const auto *list = form.txtName->lineEdit()->findChild<QAbstractItemView *>("lstCandidates");
+    const auto *list =
+        controls(form).txtName->lineEdit()->findChild<QAbstractItemView *>("lstCandidates");
     if (!list || !list->isVisible())
         return QStringLiteral("closed");
     QStringList rows;
@@ -183,31 +186,31 @@ TEST(Completion, listsTheEntriesThatBeginWithTheTextAndTakesOneWithDownUpAndEnte
         SCOPED_TRACE(keys);
         Window w;
         w.load(w.plugin("names.esp", npcs({"Fargoth", "fargoth_2", "Faras", "Dralas", "fa", "G"})));
-        w.pick(w.window.cmbTask, "Appear");
-        w.window.txtName->setFocus();
-        hw::test::typeKeys(w.window.txtName, keys);
-        const QLineEdit &edit = *w.window.txtName->lineEdit();
+        w.pick(controls(w.window).cmbTask, "Appear");
+        controls(w.window).txtName->setFocus();
+        hw::test::typeKeys(controls(w.window).txtName, keys);
+        const QLineEdit &edit = *controls(w.window).txtName->lineEdit();
         EXPECT_EQ(edit.text(), QString::fromLatin1(text));
         EXPECT_EQ(edit.selectedText(), QString::fromLatin1(selected));
         EXPECT_EQ(candidates(w.window), QString::fromLatin1(list));
-        EXPECT_EQ(w.window.lstTasks->count(), added);
-        hw::test::typeKeys(w.window.txtName, "\33");
+        EXPECT_EQ(controls(w.window).lstTasks->count(), added);
+        hw::test::typeKeys(controls(w.window).txtName, "\33");
     }
     // Text set by the program, with the focus elsewhere, opens no list.
     Window w;
     w.load(w.plugin("names.esp", npcs({"Fargoth"})));
-    w.window.lstTasks->setFocus();
-    w.window.txtName->setEditText(QStringLiteral("f"));
-    EXPECT_EQ(w.window.txtName->currentText(), QStringLiteral("fargoth"));
+    controls(w.window).lstTasks->setFocus();
+    controls(w.window).txtName->setEditText(QStringLiteral("f"));
+    EXPECT_EQ(controls(w.window).txtName->currentText(), QStringLiteral("fargoth"));
     EXPECT_EQ(candidates(w.window), QStringLiteral("closed"));
     // Names added while the list is open move the ids it borrowed: it closes.
-    w.window.txtName->clearEditText();
-    w.window.txtName->setFocus();
-    hw::test::typeKeys(w.window.txtName, "f");
+    controls(w.window).txtName->clearEditText();
+    controls(w.window).txtName->setFocus();
+    hw::test::typeKeys(controls(w.window).txtName, "f");
     EXPECT_EQ(candidates(w.window), QStringLiteral("Fargoth"));
     w.prompts.files = {w.plugin("more.esp", npcs({"fa"}))};
     w.prompts.answers = {PromptAnswer::No};
-    w.window.Command1_Click();
+    w.window.loadButton_Click();
     EXPECT_EQ(candidates(w.window), QStringLiteral("closed"));
 }
 
@@ -218,9 +221,10 @@ TEST_F(WindowTest, aLongListOfCompletionsEndsWithHowManyMoreThereAre)
     for (int n = 0; n < 620; ++n)
         ids.push_back(QStringLiteral("n%1").arg(n, 3, 10, QLatin1Char('0')).toStdString());
     load(plugin("many.esp", npcs(ids)));
-    window.txtName->setFocus();
-    hw::test::typeKeys(window.txtName, "n");
-    auto *list = window.txtName->lineEdit()->findChild<QAbstractItemView *>("lstCandidates");
+    controls(window).txtName->setFocus();
+    hw::test::typeKeys(controls(window).txtName, "n");
+    auto *list =
+        controls(window).txtName->lineEdit()->findChild<QAbstractItemView *>("lstCandidates");
     ASSERT_NE(list, nullptr);
     ASSERT_EQ(list->model()->rowCount(), 501);
     const QModelIndex more = list->model()->index(500, 0);
@@ -229,8 +233,8 @@ TEST_F(WindowTest, aLongListOfCompletionsEndsWithHowManyMoreThereAre)
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(more).center());
     EXPECT_TRUE(list->isVisible());
     list->setCurrentIndex(list->model()->index(499, 0));
-    hw::test::typeKeys(window.txtName, "\16\n");
-    EXPECT_EQ(window.txtName->currentText(), QStringLiteral("n499"));
+    hw::test::typeKeys(controls(window).txtName, "\16\n");
+    EXPECT_EQ(controls(window).txtName->currentText(), QStringLiteral("n499"));
 }
 
 } // namespace

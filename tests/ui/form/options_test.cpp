@@ -8,6 +8,7 @@
 
 namespace {
 
+using hw::test::controls;
 using hw::test::WindowTest;
 
 TEST_F(WindowTest, choosingAnActionShowsItsFieldsWithDefaultsAndEmptiesTheRest)
@@ -21,24 +22,26 @@ TEST_F(WindowTest, choosingAnActionShowsItsFieldsWithDefaultsAndEmptiesTheRest)
         {"Say", "0=File:/;1=Subtitles:/"},
     };
     for (const auto &[action, layout] : layouts) {
-        pick(window.cmbTask, "Add Item"); // typed values never survive, even in a like layout
+        pick(controls(window).cmbTask,
+             "Add Item"); // typed values never survive, even in a like layout
         field(0).setText(QStringLiteral("gold_001"));
         field(2).setText(QStringLiteral("50"));
-        pick(window.cmbTask, action);
+        pick(controls(window).cmbTask, action);
         QStringList shown;
         for (int n = 0; n < 12; ++n) {
-            EXPECT_EQ(field(n).isEnabled(), window.lblOption[n]->isVisible()) << action << n;
+            EXPECT_EQ(field(n).isEnabled(), controls(window).lblOption[n]->isVisible())
+                << action << n;
             if (field(n).isEnabled() || !field(n).text().isEmpty())
-                shown.append(QString::number(n) + '=' + window.lblOption[n]->text() + '/' +
-                             field(n).text());
+                shown.append(QString::number(n) + '=' + controls(window).lblOption[n]->text() +
+                             '/' + field(n).text());
         }
         EXPECT_EQ(shown.join(';'), QString::fromUtf8(layout));
         EXPECT_EQ(window.option1Text(), QByteArray(action) == "Say");
     }
     // An action outside the catalogue (the empty one) falls back to Wander and its flags.
-    window.cmbTask->setCurrentIndex(-1);
+    controls(window).cmbTask->setCurrentIndex(-1);
     EXPECT_EQ(prompts.asked, QStringList {"HourWright|Command arguments not found!"});
-    EXPECT_EQ(window.cmbTask->currentText(), QStringLiteral("Wander"));
+    EXPECT_EQ(controls(window).cmbTask->currentText(), QStringLiteral("Wander"));
     EXPECT_EQ(field(1).text(), QStringLiteral("512"));
     EXPECT_FALSE(window.option1Text());
 }
@@ -81,7 +84,7 @@ TEST(KeyFilter, typedCharacterGivesTextAndCaret)
     for (const auto &[action, field, text, start, length, key, textAfter, caretAfter] : cases) {
         SCOPED_TRACE(std::string(action) + ' ' + std::to_string(field) + ' ' + text);
         hw::test::Window w;
-        w.pick(w.window.cmbTask, action);
+        w.pick(controls(w.window).cmbTask, action);
         QLineEdit &box = w.field(field);
         box.setText(QString::fromUtf8(text));
         box.setSelection(start, length); // a length of 0 places the caret
@@ -170,7 +173,7 @@ TEST(KeyFilter, aPasteIntoANumericFieldKeepsWhatTypingWouldAndEndsBeforeASecondN
     for (const char *route : {"insert", "menu", "drop"}) {
         SCOPED_TRACE(route);
         hw::test::Window w;
-        w.pick(w.window.cmbTask, "Add Item");
+        w.pick(controls(w.window).cmbTask, "Add Item");
         w.field(2).clear();
         paste(w.field(2), QStringLiteral("x-12.5.3"), route);
         EXPECT_EQ(w.field(2).text(), QStringLiteral("-12.5"));

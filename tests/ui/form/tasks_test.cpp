@@ -15,6 +15,7 @@ namespace {
 
 using hw::PromptAnswer;
 using hw::PromptButtons;
+using hw::test::controls;
 using hw::test::Window;
 using hw::test::WindowTest;
 
@@ -71,33 +72,36 @@ TEST_F(WindowTest, theListFilesEntriesCaselesslyAndCopiesAndRemovesSelectedOnes)
     for (const char *entry : {"03:00 B", "01:00 a", "03:00 a", "03:00 A", "02:00 x", "03:00 b"})
         addTask(QByteArray(entry).left(5).constData(), "Attack", {entry + 6});
     auto click = [this](int row, Qt::KeyboardModifiers modifiers, bool twice = false) {
-        const QPoint at = window.lstTasks->visualItemRect(window.lstTasks->item(row)).center();
-        QTest::mouseClick(window.lstTasks->viewport(), Qt::LeftButton, modifiers, at);
+        const QPoint at = controls(window)
+                              .lstTasks->visualItemRect(controls(window).lstTasks->item(row))
+                              .center();
+        QTest::mouseClick(controls(window).lstTasks->viewport(), Qt::LeftButton, modifiers, at);
         if (twice) // the second click of a double-click comes as a double-click
-            QTest::mouseDClick(window.lstTasks->viewport(), Qt::LeftButton, modifiers, at);
+            QTest::mouseDClick(controls(window).lstTasks->viewport(), Qt::LeftButton, modifiers,
+                               at);
     };
     auto entries = [this] { return tasks().remove(" > Attack > ").remove('"').replace('\n', ' '); };
-    QTest::mouseClick(window.cmdRemove, Qt::LeftButton); // nothing selected
+    QTest::mouseClick(controls(window).cmdRemove, Qt::LeftButton); // nothing selected
     EXPECT_EQ(entries(), QStringLiteral("01:00a 02:00x 03:00a 03:00A 03:00B 03:00b"));
     click(5, {});
     click(0, Qt::ControlModifier);
-    QTest::keyClick(window.lstTasks, Qt::Key_C, Qt::ControlModifier); // in list order
+    QTest::keyClick(controls(window).lstTasks, Qt::Key_C, Qt::ControlModifier); // in list order
     EXPECT_EQ(QGuiApplication::clipboard()->text(),
               QStringLiteral("01:00 > Attack > \"a\"\n03:00 > Attack > \"b\"\n"));
     click(0, {});
-    QTest::mouseClick(window.cmdRemove, Qt::LeftButton);
+    QTest::mouseClick(controls(window).cmdRemove, Qt::LeftButton);
     click(1, {});
     click(2, Qt::ShiftModifier);
     click(4, Qt::ControlModifier);
-    QTest::mouseClick(window.cmdRemove, Qt::LeftButton);
+    QTest::mouseClick(controls(window).cmdRemove, Qt::LeftButton);
     EXPECT_EQ(entries(), QStringLiteral("02:00x 03:00B"));
     click(1, {}, true); // a double-click takes nothing away
     EXPECT_EQ(entries(), QStringLiteral("02:00x 03:00B"));
     click(0, Qt::ControlModifier);
-    QTest::keyClick(window.lstTasks, Qt::Key_Delete); // as Remove Task
+    QTest::keyClick(controls(window).lstTasks, Qt::Key_Delete); // as Remove Task
     EXPECT_TRUE(tasks().isEmpty());
-    QTest::mouseClick(window.cmdRemove, Qt::LeftButton); // an empty list stays empty
-    QTest::keyClick(window.lstTasks, Qt::Key_Delete);
+    QTest::mouseClick(controls(window).cmdRemove, Qt::LeftButton); // an empty list stays empty
+    QTest::keyClick(controls(window).lstTasks, Qt::Key_Delete);
     EXPECT_TRUE(tasks().isEmpty());
 }
 
@@ -106,38 +110,38 @@ TEST_F(WindowTest, theListFilesEntriesCaselesslyAndCopiesAndRemovesSelectedOnes)
 TEST_F(WindowTest, enterAddsTheTaskUnlessTheControlWithTheFocusHasAMeaningForIt)
 {
     addTask("01:00", "Appear");
-    pick(window.cmbTask, "Travel");
+    pick(controls(window).cmbTask, "Travel");
     const auto enter = [this](QWidget *control, Qt::KeyboardModifiers modifiers = {}) {
         control->setFocus();
         const qsizetype before = tasks().count('\n');
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, modifiers);
         return tasks().count('\n') - before;
     };
-    for (QWidget *control :
-         std::initializer_list<QWidget *> {&field(2), window.txtName, window.cmbTime,
-                                           window.cmbTask, window.chkLOS, window.cmdAdd})
+    for (QWidget *control : std::initializer_list<QWidget *> {
+             &field(2), controls(window).txtName, controls(window).cmbTime,
+             controls(window).cmbTask, controls(window).chkLOS, controls(window).cmdAdd})
         EXPECT_EQ(enter(control), 1) << control->objectName().toStdString();
     EXPECT_EQ(enter(&field(2), Qt::ShiftModifier), 0);
-    EXPECT_EQ(enter(window.lstTasks), 0);
-    EXPECT_EQ(enter(window.txtScript), 0);
-    EXPECT_EQ(window.txtScript->scriptText(), QStringLiteral("\r\n"));
-    window.lstTasks->setCurrentRow(0);
-    EXPECT_EQ(enter(window.cmdRemove), -1);
-    window.cmbTime->setFocus();
-    window.cmbTime->showPopup();
-    QTest::keyClick(window.cmbTime->view(), Qt::Key_Down);
-    EXPECT_EQ(enter(window.cmbTime->view()), 0);
-    EXPECT_EQ(window.cmbTime->currentText(), QStringLiteral("02:00"));
+    EXPECT_EQ(enter(controls(window).lstTasks), 0);
+    EXPECT_EQ(enter(controls(window).txtScript), 0);
+    EXPECT_EQ(controls(window).txtScript->scriptText(), QStringLiteral("\r\n"));
+    controls(window).lstTasks->setCurrentRow(0);
+    EXPECT_EQ(enter(controls(window).cmdRemove), -1);
+    controls(window).cmbTime->setFocus();
+    controls(window).cmbTime->showPopup();
+    QTest::keyClick(controls(window).cmbTime->view(), Qt::Key_Down);
+    EXPECT_EQ(enter(controls(window).cmbTime->view()), 0);
+    EXPECT_EQ(controls(window).cmbTime->currentText(), QStringLiteral("02:00"));
 }
 
 struct Scheduler : Window
 {
     void press(int index, const char *npcId = "Town Guard")
     {
-        window.txtName->setEditText(QString::fromUtf8(npcId));
-        QTest::mouseClick(window.cmdGenerate[index], Qt::LeftButton);
+        controls(window).txtName->setEditText(QString::fromUtf8(npcId));
+        QTest::mouseClick(controls(window).cmdGenerate[index], Qt::LeftButton);
     }
-    QString script() const { return window.txtScript->scriptText(); }
+    QString script() const { return controls(window).txtScript->scriptText(); }
 
     void addWorkedExample() // backwards, so that the list's order is its own
     {
@@ -160,7 +164,7 @@ class Generate : public ::testing::Test, public Scheduler
 TEST_F(Generate, givesTheGeneratorTheNameTheEntriesAndTheSwitches)
 {
     addWorkedExample();
-    QSignalSpy changes(window.txtScript, &QPlainTextEdit::textChanged);
+    QSignalSpy changes(controls(window).txtScript, &QPlainTextEdit::textChanged);
     press(0);
     EXPECT_TRUE(prompts.asked.isEmpty());
     EXPECT_EQ(changes.count(), 1);
@@ -168,18 +172,18 @@ TEST_F(Generate, givesTheGeneratorTheNameTheEntriesAndTheSwitches)
                                           "12:00 > Say > \"vo\\hello.mp3\"/\"Good day\"",
                                           "20:00 > Disappear"};
     EXPECT_EQ(script().toStdString(), hw::generateSchedule("Town Guard", all, {}).text);
-    window.lstTasks->item(1)->setSelected(true);
-    window.lstTasks->item(3)->setSelected(true);
-    window.chkEqual->setChecked(true);
+    controls(window).lstTasks->item(1)->setSelected(true);
+    controls(window).lstTasks->item(3)->setSelected(true);
+    controls(window).chkEqual->setChecked(true);
     press(1);
     EXPECT_EQ(script().toStdString(),
               hw::generateSchedule("Town Guard", std::vector {all[1], all[3]},
                                    {.global = false, .equality = true})
                   .text);
     // Check Visibility starts ticked.
-    window.chkGlobal->setChecked(true);
-    window.chkEqual->setChecked(false);
-    window.chkLOS->setChecked(false);
+    controls(window).chkGlobal->setChecked(true);
+    controls(window).chkEqual->setChecked(false);
+    controls(window).chkLOS->setChecked(false);
     press(0);
     EXPECT_EQ(script().toStdString(),
               hw::generateSchedule("Town Guard", all, {true, false, false}).text);
@@ -208,8 +212,9 @@ TEST(GenerateQuestion, aFilledScriptBoxIsReplacedOnlyAfterYesAndNeverAfterAFaile
         if (tasks > 0)
             w.addWorkedExample();
         if (tasks > 1)
-            w.window.lstTasks->item(0)->setSelected(true);
-        w.window.txtScript->setScriptText(QStringLiteral("\r\n")); // a line break is text too
+            controls(w.window).lstTasks->item(0)->setSelected(true);
+        controls(w.window).txtScript->setScriptText(
+            QStringLiteral("\r\n")); // a line break is text too
         w.prompts.answers = {answer};
         w.press(index, npcId);
         const bool asked = message == overwrite;
@@ -224,8 +229,8 @@ TEST(GenerateQuestion, aFilledScriptBoxIsReplacedOnlyAfterYesAndNeverAfterAFaile
 TEST_F(Generate, unknownActionsAreReportedOnceEachAndTheCentralScriptIsNamedAfresh)
 {
     // Add Task writes only known actions; these entries stand for damaged ones.
-    window.lstTasks->addSorted(QStringLiteral("07:00 > Dance > \"slow\""));
-    window.lstTasks->addSorted(QStringLiteral("08:00 > Fly"));
+    controls(window).lstTasks->addSorted(QStringLiteral("07:00 > Dance > \"slow\""));
+    controls(window).lstTasks->addSorted(QStringLiteral("08:00 > Fly"));
     addTask("09:00", "Appear");
     press(0);
     EXPECT_EQ(prompts.asked, QStringList(2, QStringLiteral("HourWright|Command data not found!")));
@@ -241,7 +246,7 @@ TEST_F(Generate, unknownActionsAreReportedOnceEachAndTheCentralScriptIsNamedAfre
 
 TEST_F(WindowTest, theScriptBoxGivesItsTextBackExactlyAndCtrlAWithShiftOrAltSelectsAll)
 {
-    hw::ScriptBox &box = *window.txtScript;
+    hw::ScriptBox &box = *controls(window).txtScript;
     for (const QString &text :
          {QStringLiteral("If ( \"Town\u00a0Guard\"-> GetHealth <= 0 ) \r\n\r\nEnd"),
           QStringLiteral("x\r\n\r\n"), QString()}) { // with a no-break space

@@ -17,6 +17,7 @@
 
 namespace {
 
+using hw::test::controls;
 namespace fs = std::filesystem;
 using hw::PromptAnswer;
 using hw::test::GameWindow;
@@ -44,7 +45,7 @@ void loadButton(GameWindow &w, const fs::path &file)
 {
     w.prompts.files = {hw::fromFilesystemPath(file)};
     w.prompts.answers = {PromptAnswer::No};
-    QTest::mouseClick(w.form.Command1, Qt::LeftButton);
+    QTest::mouseClick(controls(w.form).Command1, Qt::LeftButton);
     w.waitForLoad();
 }
 
@@ -228,7 +229,7 @@ TEST(LoadGameData, cancelledLeavesTheNamesTheIndexAndTheStatusAsTheyWere)
         // Nothing starts a second load meanwhile, nor the Load button's.
         EXPECT_FALSE(command->isEnabled());
         EXPECT_FALSE(w.window.menu().loadNames->isEnabled());
-        EXPECT_FALSE(w.form.Command1->isEnabled());
+        EXPECT_FALSE(controls(w.form).Command1->isEnabled());
         w.game.loadGameData();
         if (read) { // no event is handled meanwhile: the result waits in the queue
             for (int waited = 0; !built && waited < 30000; ++waited)
@@ -243,7 +244,7 @@ TEST(LoadGameData, cancelledLeavesTheNamesTheIndexAndTheStatusAsTheyWere)
         EXPECT_EQ(w.names(), names);
         EXPECT_EQ(w.game.loadedLabel().text(), status);
         EXPECT_EQ(w.prompts.asked, QStringList({kClear})); // the first load had none to clear
-        EXPECT_TRUE(command->isEnabled() && w.form.Command1->isEnabled());
+        EXPECT_TRUE(command->isEnabled() && controls(w.form).Command1->isEnabled());
         EXPECT_EQ(w.game.progressDialog(), nullptr);
 
         // Closed in the middle of a load, the window ends the load first.

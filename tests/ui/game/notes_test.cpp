@@ -17,6 +17,7 @@
 
 namespace {
 
+using hw::test::controls;
 using hw::test::GameWindow;
 
 // Time, action, and the texts of its fields.
@@ -30,8 +31,8 @@ void generate(GameWindow &w, const char *npc, const std::vector<Task> &tasks, bo
         w.loadGameData();
     for (const auto &[time, action, texts] : tasks)
         hw::test::Window::addTaskTo(w.form, time, action, texts);
-    w.form.txtName->setEditText(QString::fromUtf8(npc));
-    QTest::mouseClick(w.form.cmdGenerate[0], Qt::LeftButton);
+    controls(w.form).txtName->setEditText(QString::fromUtf8(npc));
+    QTest::mouseClick(controls(w.form).cmdGenerate[0], Qt::LeftButton);
 }
 
 QStringList notes(const GameWindow &w)
@@ -79,7 +80,7 @@ TEST(Notes, countTheChecksOfTheGeneratedScheduleAndNeverChangeTheScript)
         {
             GameWindow w;
             generate(w, npc, tasks, false);
-            script = w.form.txtScript->toPlainText();
+            script = controls(w.form).txtScript->toPlainText();
             EXPECT_EQ(w.game.notesButton().text(), counted(unloaded) + "; no game data loaded");
             EXPECT_EQ(notes(w).size(), unloaded);
         }
@@ -97,7 +98,7 @@ TEST(Notes, countTheChecksOfTheGeneratedScheduleAndNeverChangeTheScript)
         }
         // Notes never change the script.
         EXPECT_FALSE(script.isEmpty());
-        EXPECT_EQ(w.form.txtScript->toPlainText(), script);
+        EXPECT_EQ(controls(w.form).txtScript->toPlainText(), script);
     }
 }
 
@@ -132,22 +133,24 @@ TEST(Notes, openUnderTheFormWithF8ToBeCopiedAndLeadToTheirEntries)
     ASSERT_EQ(notes(w).size(), 4);
 
     // The note on the second entry selects it, and only it, in the task list.
-    w.form.lstTasks->selectAll();
+    controls(w.form).lstTasks->selectAll();
     QListWidgetItem *note = list->item(2);
     const QPoint at = list->visualItemRect(note).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-    EXPECT_EQ(w.form.lstTasks->selectedItems().size(), 2); // a click only selects the note
+    EXPECT_EQ(controls(w.form).lstTasks->selectedItems().size(),
+              2); // a click only selects the note
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-    EXPECT_EQ(w.form.lstTasks->selectedItems().size(), 1);
-    EXPECT_EQ(w.form.lstTasks->currentRow(), 1);
-    EXPECT_TRUE(note->text().startsWith(w.form.lstTasks->currentItem()->text() + ": "));
+    EXPECT_EQ(controls(w.form).lstTasks->selectedItems().size(), 1);
+    EXPECT_EQ(controls(w.form).lstTasks->currentRow(), 1);
+    EXPECT_TRUE(note->text().startsWith(controls(w.form).lstTasks->currentItem()->text() + ": "));
 
     // Generate From Selection checks the selected entry alone; the central
     // script is not checked at all.
-    QTest::mouseClick(w.form.cmdGenerate[1], Qt::LeftButton);
+    QTest::mouseClick(controls(w.form).cmdGenerate[1], Qt::LeftButton);
     EXPECT_EQ(w.game.notesButton().text(), "4 notes");
-    EXPECT_TRUE(notes(w).at(1).startsWith(w.form.lstTasks->currentItem()->text() + ": Item ID"));
-    QTest::mouseClick(w.form.cmdGenerate[2], Qt::LeftButton);
+    EXPECT_TRUE(
+        notes(w).at(1).startsWith(controls(w.form).lstTasks->currentItem()->text() + ": Item ID"));
+    QTest::mouseClick(controls(w.form).cmdGenerate[2], Qt::LeftButton);
     EXPECT_EQ(w.game.notesButton().text(), "4 notes");
 
     // Esc closes the panel; the status bar's button opens it again.
@@ -174,7 +177,7 @@ TEST(Notes, goWithTheScriptWhenNewOrAnOpenPutsAnotherListInTheWindow)
         const QStringList made = notes(w);
         const QString count = w.game.notesButton().text();
         ASSERT_FALSE(made.isEmpty());
-        const QString script = w.form.txtScript->scriptText();
+        const QString script = controls(w.form).txtScript->scriptText();
         w.prompts.answers = {hw::PromptAnswer::Discard};
         w.prompts.files = {list};
         const QByteArray name(command);
@@ -186,7 +189,7 @@ TEST(Notes, goWithTheScriptWhenNewOrAnOpenPutsAnotherListInTheWindow)
             w.window.menu().openRecent->actions().value(0)->trigger();
         else
             w.window.document().openFile(w.home.filePath("missing.hwtasks"));
-        EXPECT_EQ(w.form.txtScript->scriptText(), replaces ? QString() : script);
+        EXPECT_EQ(controls(w.form).txtScript->scriptText(), replaces ? QString() : script);
         EXPECT_EQ(notes(w), replaces ? QStringList() : made);
         EXPECT_EQ(w.game.notesButton().text(), replaces ? QString() : count);
         EXPECT_EQ(w.game.notesButton().isEnabled(), !replaces);

@@ -17,6 +17,7 @@
 
 namespace {
 
+using hw::test::controls;
 using hw::test::ScriptedPrompts;
 
 // Client area wanted, frame, room; the client area's place and size.
@@ -43,7 +44,8 @@ std::map<QString, QRect> fixedControls(const hw::frmMain &form)
 {
     std::map<QString, QRect> map;
     for (const QWidget *w : form.findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
-        if (w != form.txtScript && w != form.lstTasks && !w->inherits("hw::WrapButton"))
+        if (w != controls(form).txtScript && w != controls(form).lstTasks &&
+            !w->inherits("hw::WrapButton"))
             map[w->objectName()] = w->geometry();
     return map;
 }
@@ -56,10 +58,12 @@ void expectFormFills(hw::MainWindow &main, const std::map<QString, QRect> &fixed
     const hw::frmMain &form = main.form();
     const QSize room = main.formArea().viewport()->size();
     EXPECT_EQ(form.size(), room);
-    EXPECT_EQ(form.txtScript->geometry(), QRect(308, 20, room.width() - 316, room.height() - 24));
-    EXPECT_EQ(form.cmdGenerate[0]->y(), room.height() - 37);
-    EXPECT_LE(form.lstTasks->height(), room.height() - 320);
-    EXPECT_GT(form.lstTasks->height() + form.lstTasks->rowHeight(), room.height() - 320);
+    EXPECT_EQ(controls(form).txtScript->geometry(),
+              QRect(308, 20, room.width() - 316, room.height() - 24));
+    EXPECT_EQ(controls(form).cmdGenerate[0]->y(), room.height() - 37);
+    EXPECT_LE(controls(form).lstTasks->height(), room.height() - 320);
+    EXPECT_GT(controls(form).lstTasks->height() + controls(form).lstTasks->rowHeight(),
+              room.height() - 320);
     EXPECT_EQ(fixedControls(form), fixed);
 }
 
@@ -120,7 +124,7 @@ TEST(WindowSize, opensWithinASmallScreenWhereTabReachesEveryControl)
     EXPECT_FALSE(area.horizontalScrollBar()->isVisible());
 
     hw::frmMain &form = main.form();
-    form.txtName->setFocus();
+    controls(form).txtName->setFocus();
     for (int step = 0; step < 25; ++step) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         const QWidget *focused = QApplication::focusWidget();
@@ -134,7 +138,7 @@ TEST(WindowSize, opensWithinASmallScreenWhereTabReachesEveryControl)
         // Whole where it fits the area (the script box does not), else in part.
         const QRect at(focused->mapTo(area.viewport(), QPoint(0, 0)), focused->size());
         const QRect shown = area.viewport()->rect();
-        EXPECT_TRUE(focused == form.txtScript ? shown.intersects(at) : shown.contains(at))
+        EXPECT_TRUE(focused == controls(form).txtScript ? shown.intersects(at) : shown.contains(at))
             << focused->objectName().toStdString();
     }
 }
