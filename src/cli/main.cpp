@@ -1,6 +1,7 @@
 // hourwright-cli: HourWright's schedule tools for batch work.
 #include "cli/command_line.hpp"
 #include "cli/commands.hpp"
+#include "model/utf8.hpp"
 #include "version.hpp"
 
 #include <algorithm>
@@ -76,11 +77,8 @@ std::vector<std::string> utf8Arguments([[maybe_unused]] int argc, [[maybe_unused
     wchar_t **wide = CommandLineToArgvW(GetCommandLineW(), &count);
     std::vector<std::string> args;
     for (int i = 1; wide && i < count; ++i) {
-        const int size = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
-        std::string arg(static_cast<std::size_t>(size > 0 ? size : 1), '\0');
-        WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, arg.data(), size, nullptr, nullptr);
-        arg.pop_back(); // the NUL
-        args.push_back(std::move(arg));
+        // wchar_t is a UTF-16 code unit on Windows.
+        args.push_back(hw::utf8FromUtf16(reinterpret_cast<const char16_t *>(wide[i])));
     }
     LocalFree(wide);
     return args;

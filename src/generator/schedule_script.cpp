@@ -1,9 +1,9 @@
 #include "generator/schedule_script.hpp"
 
 #include "generator/command_writer.hpp"
-#include "generator/messages.hpp"
 #include "model/caseless.hpp"
 #include "model/catalogue.hpp"
+#include "model/messages.hpp"
 #include "model/number.hpp"
 #include "model/task_entry.hpp"
 

@@ -1,7 +1,7 @@
 #include "model/task_list_file.hpp"
 
-#include "generator/messages.hpp"
 #include "model/caseless.hpp"
+#include "model/messages.hpp"
 #include "model/task_entry.hpp"
 #include "model/trimmed.hpp"
 #include "model/utf8.hpp"

@@ -22,6 +22,28 @@ void appendUtf8(std::string &out, char32_t cp)
     }
 }
 
+void appendUtf16AsUtf8(std::string &out, std::u16string_view text)
+{
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t cp = text[i];
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+            cp = 0xFFFD;
+        }
+        appendUtf8(out, cp);
+    }
+}
+
+std::string utf8FromUtf16(std::u16string_view text)
+{
+    std::string out;
+    appendUtf16AsUtf8(out, text);
+    return out;
+}
+
 char32_t decodeUtf8(std::string_view text, std::size_t &at)
 {
     const auto b0 = static_cast<unsigned char>(text[at]);

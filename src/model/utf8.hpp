@@ -17,6 +17,13 @@ void appendUtf8(std::string &out, char32_t cp);
 /// surrogate, which no valid sequence gives) and is passed over alone.
 char32_t decodeUtf8(std::string_view text, std::size_t &at);
 
+/// Appends the UTF-8 form of the UTF-16 text `text` to `out`; an unpaired
+/// surrogate becomes U+FFFD.
+void appendUtf16AsUtf8(std::string &out, std::u16string_view text);
+
+/// The UTF-8 form of the UTF-16 text `text`, as appendUtf16AsUtf8 writes it.
+std::string utf8FromUtf16(std::u16string_view text);
+
 /// True for the stand-ins of decodeUtf8 for bytes that are not valid UTF-8.
 constexpr bool isInvalidByte(char32_t cp)
 {

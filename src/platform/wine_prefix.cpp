@@ -1,6 +1,7 @@
 #include "platform/wine_prefix.hpp"
 
 #include "model/caseless.hpp"
+#include "model/utf8.hpp"
 
 #include <array>
 #include <fstream>

@@ -51,31 +51,12 @@ struct Units
 };
 
 // Takes one character that is not an escape: ASCII as it is, a valid UTF-8
-// sequence as its code point (in two units above U+FFFF); the bytes of an
-// invalid sequence are dropped, as Wine drops them.
+// sequence as its code point (in two units above U+FFFF); each byte that
+// begins no valid sequence is dropped, as Wine drops them.
 void takeCharacter(std::string_view s, std::size_t &pos, Units &units)
 {
-    const auto lead = static_cast<unsigned char>(s[pos++]);
-    if (lead < 0x80) {
-        units.add(lead);
-        return;
-    }
-    const int more = lead >= 0xF5 ? 0 : lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC2 ? 1 : 0;
-    if (more == 0)
-        return;
-    static constexpr unsigned char kMask[] = {0x7F, 0x1F, 0x0F, 0x07};
-    static constexpr char32_t kMinimum[] = {0, 0x80, 0x800, 0x10000};
-    char32_t cp = lead & kMask[more];
-    for (int k = 0; k < more; ++k) {
-        if (pos >= s.size())
-            return;
-        const auto next = static_cast<unsigned char>(s[pos]) ^ 0x80u;
-        if (next >= 0x40)
-            return;
-        cp = (cp << 6) | next;
-        ++pos;
-    }
-    if (cp < kMinimum[more] || cp > 0x10FFFF)
+    char32_t cp = decodeUtf8(s, pos);
+    if (isInvalidByte(cp))
         return;
     if (cp <= 0xFFFF) {
         units.add(cp);
@@ -129,23 +110,6 @@ bool decodeText(std::string_view s, std::size_t &pos, char end, Units &units)
 bool startsWith(std::string_view s, std::size_t pos, std::string_view prefix)
 {
     return s.substr(pos, prefix.size()) == prefix;
-}
-
-// Sets `out` to the UTF-8 form of `text`; an unpaired surrogate becomes U+FFFD.
-void toUtf8(std::u16string_view text, std::string &out)
-{
-    out.clear();
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t cp = text[i];
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            ++i;
-        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
-            cp = 0xFFFD;
-        }
-        appendUtf8(out, cp);
-    }
 }
 
 // Feeds the file's text line by line to the queries and keeps what they find.
@@ -259,7 +223,8 @@ void Scanner::keyLine(std::string_view text)
     std::size_t pos = 1;
     if (!decodeText(text, pos, ']', units))
         return;
-    toUtf8(m_name, m_utf8);
+    m_utf8.clear();
+    appendUtf16AsUtf8(m_utf8, m_name);
     for (std::size_t i = 0; i < m_queries.size(); ++i) {
         if (caselessEqual(m_utf8, m_queries[i].key)) {
             m_keyMatches.push_back(i);
@@ -289,7 +254,8 @@ void Scanner::valueLine(std::string_view text, bool cut)
     ++pos;
     skipSpaces(text, pos);
     if (wanted) {
-        toUtf8(m_name, m_utf8);
+        m_utf8.clear();
+        appendUtf16AsUtf8(m_utf8, m_name);
         for (const auto i : m_keyMatches)
             if (caselessEqual(m_utf8, m_queries[i].value))
                 m_targets.push_back(i);
@@ -429,13 +395,6 @@ std::vector<RegistryValue> readRegistry(std::istream &in, std::span<const Regist
         scanner.feed(std::string_view(chunk).substr(0, static_cast<std::size_t>(in.gcount())));
     }
     return scanner.finish();
-}
-
-std::string utf8FromUtf16(std::u16string_view text)
-{
-    std::string out;
-    toUtf8(text, out);
-    return out;
 }
 
 } // namespace hw

@@ -65,7 +65,4 @@ std::vector<RegistryValue> readRegistry(std::string_view text,
 /// The same, read from a stream in pieces.
 std::vector<RegistryValue> readRegistry(std::istream &in, std::span<const RegistryQuery> queries);
 
-/// UTF-16 to UTF-8; an unpaired surrogate becomes U+FFFD.
-std::string utf8FromUtf16(std::u16string_view text);
-
 } // namespace hw

@@ -2,9 +2,9 @@
 // input, standard output and error, exit status.
 #include "data/timing_notes.hpp"
 #include "generator/central_script.hpp"
-#include "generator/messages.hpp"
 #include "generator/schedule_script.hpp"
 #include "model/catalogue.hpp"
+#include "model/messages.hpp"
 #include "model/task_list_file.hpp"
 #include "plugin/code_page.hpp"
 #include "plugin_writer.hpp"

@@ -1,6 +1,6 @@
 #include "generator/central_script.hpp"
-#include "generator/messages.hpp"
 #include "generator/schedule_script.hpp"
+#include "model/messages.hpp"
 
 #include <gtest/gtest.h>
 

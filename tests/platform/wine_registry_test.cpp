@@ -32,6 +32,10 @@ TEST(RegistryFile, decodesEachFormOfDataAsWineDoes)
         {R"("\x00e9t\xe9\x00411\xZ")", hw::kRegSz, u"\u00e9t\u00e9A1xZ\0"s},
         {R"("a\0b\1012")", hw::kRegSz, u"a\0bA2\0"s},
         {"\"\xC3\xA9\xFF\xF0\x9F\x98\x80\"", hw::kRegSz, u"\u00e9\U0001F600\0"s}, // 0xFF dropped
+        // An encoded surrogate, a cut sequence and an overlong one are dropped byte by byte.
+        {"\"a\xED\xA0\x80"
+         "b\xE2\x82\xC0\x80\"",
+         hw::kRegSz, u"ab\0"s},
         {R"(str:"a")", hw::kRegSz, u"a\0"s},
         {R"(str(2):"%ProgramFiles%")", hw::kRegExpandSz, u"%ProgramFiles%\0"s},
         {R"(str(7):"a\0b\0")", hw::kRegMultiSz, u"a\0b\0\0"s},

@@ -2,6 +2,7 @@
 
 #include "data/text_file.hpp"
 #include "ui/base/file_path.hpp"
+#include "ui/base/task_list_problem.hpp"
 
 #include <QDir>
 #include <QFileInfo>
@@ -10,17 +11,6 @@
 #include <QStandardPaths>
 
 namespace hw {
-
-namespace {
-
-QString capitalised(QString text)
-{
-    if (!text.isEmpty())
-        text[0] = text[0].toUpper();
-    return text;
-}
-
-} // namespace
 
 OpenedTaskList readTaskListFile(const QString &path)
 {
@@ -33,13 +23,6 @@ OpenedTaskList readTaskListFile(const QString &path)
     if (!read.ok())
         return {{}, readProblem(read)};
     return {std::move(read.list), {}};
-}
-
-QString readProblem(const TaskListRead &read)
-{
-    const QString problem = QString::fromStdString(read.problem);
-    return read.line == 0 ? capitalised(problem)
-                          : QStringLiteral("Line %1: %2").arg(read.line).arg(problem);
 }
 
 QString writeWhole(const QString &path, const QByteArray &bytes)

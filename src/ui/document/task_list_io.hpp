@@ -24,9 +24,6 @@ struct OpenedTaskList
 /// whole by readTaskList or not at all.
 OpenedTaskList readTaskListFile(const QString &path);
 
-/// The problem of a refused task-list text, with its line: "Line 7: ...".
-QString readProblem(const TaskListRead &read);
-
 /// Writes `bytes` to `path` in one piece: into a new file beside it that then
 /// takes its name (QSaveFile), so that a failure at any point leaves the file
 /// as it was. Only a plain file is replaced (a folder, a pipe or a device

@@ -1,6 +1,5 @@
 #include "ui/form/edit_history.hpp"
 
-#include "ui/form/frm_main.hpp"
 #include "ui/form/list_box.hpp"
 
 #include <QCheckBox>
@@ -107,9 +106,10 @@ private:
 
 } // namespace
 
-EditHistory::EditHistory(frmMain &form, const FormControls &controls)
+EditHistory::EditHistory(QObject &form, const FormControls &controls,
+                         std::function<void(const QString &)> setName)
     : QObject(&form)
-    , m_form(form)
+    , m_setName(std::move(setName))
     , m_controls(controls)
     , m_stack(new QUndoStack(this))
     , m_name(controls.txtName->currentText())
@@ -169,7 +169,7 @@ void EditHistory::applyTasks(const ListEdit &edit, bool forward, bool selectPutI
 void EditHistory::setName(const QString &text)
 {
     m_applying = true;
-    m_form.setNpcName(text);
+    m_setName(text);
     m_applying = false;
     m_name = text;
 }

@@ -6,13 +6,13 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 class QCheckBox;
 class QUndoCommand;
 class QUndoStack;
 
 namespace hw {
-
-class frmMain;
 
 /// The steps that Edit › Undo and Redo walk: every change of what a task-list
 /// file keeps of the window (the task list, the NPC name and the three switches).
@@ -24,8 +24,10 @@ class EditHistory : public QObject
 {
     Q_OBJECT
 public:
-    /// Watches the name box and the switches of `form`, as its child.
-    EditHistory(frmMain &form, const FormControls &controls);
+    /// Watches the name box and the switches among `controls`, as a child of
+    /// `form`; a step puts a name back with `setName`, which does not complete it.
+    EditHistory(QObject &form, const FormControls &controls,
+                std::function<void(const QString &)> setName);
 
     QUndoStack &stack() const { return *m_stack; }
 
@@ -51,7 +53,7 @@ private:
     void switchToggled(QCheckBox *box, const QString &caption, bool checked);
     void push(QUndoCommand *command, bool typing = false);
 
-    frmMain &m_form;
+    std::function<void(const QString &)> m_setName;
     const FormControls &m_controls;
     QUndoStack *m_stack;
     QString m_name; // the name box's text as the last step left it

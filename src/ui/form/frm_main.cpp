@@ -122,7 +122,8 @@ frmMain::frmMain(Prompts &prompts, QWidget *parent)
     m_completion = new OptionCompletion(*this, m_controls);
     Form_Load();
     // After the start-up: filling the lists is no step to undo.
-    m_history = new EditHistory(*this, m_controls);
+    m_history =
+        new EditHistory(*this, m_controls, [this](const QString &text) { setNpcName(text); });
     connectStateSignals();
 }
 

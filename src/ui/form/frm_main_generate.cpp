@@ -3,8 +3,8 @@
 #include "ui/form/frm_main.hpp"
 
 #include "generator/central_script.hpp"
-#include "generator/messages.hpp"
 #include "generator/schedule_script.hpp"
+#include "model/messages.hpp"
 #include "platform/guid.hpp"
 #include "ui/base/game_data.hpp"
 #include "ui/base/prompts.hpp"

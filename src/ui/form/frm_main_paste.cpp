@@ -4,7 +4,7 @@
 
 #include "model/task_list_file.hpp"
 #include "ui/base/prompts.hpp"
-#include "ui/document/task_list_io.hpp"
+#include "ui/base/task_list_problem.hpp"
 #include "ui/form/edit_history.hpp"
 #include "ui/form/list_box.hpp"
 

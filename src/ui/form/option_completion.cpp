@@ -5,7 +5,6 @@
 #include "model/catalogue.hpp"
 #include "model/name_list.hpp"
 #include "ui/form/candidate_popup.hpp"
-#include "ui/form/frm_main.hpp"
 #include "ui/form/inline_completion.hpp"
 
 #include <QComboBox>
@@ -61,7 +60,7 @@ std::string optionDescription(const OptionSpec &spec)
     return words + " any text.";
 }
 
-OptionCompletion::OptionCompletion(frmMain &form, const FormControls &controls)
+OptionCompletion::OptionCompletion(QObject &form, const FormControls &controls)
     : QObject(&form)
     , m_controls(controls)
 {

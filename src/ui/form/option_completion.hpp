@@ -16,7 +16,6 @@
 namespace hw {
 
 class CandidatePopup;
-class frmMain;
 
 /// The game's animation group names in caseless order.
 const std::vector<std::string> &sortedAnimationGroups();
@@ -40,8 +39,8 @@ class OptionCompletion : public QObject
 {
     Q_OBJECT
 public:
-    /// Watches the option fields of `form`, as its child.
-    OptionCompletion(frmMain &form, const FormControls &controls);
+    /// Watches the option fields among `controls`, as a child of `form`.
+    OptionCompletion(QObject &form, const FormControls &controls);
 
     void setGameData(std::shared_ptr<const GameData> data);
 

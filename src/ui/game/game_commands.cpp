@@ -80,8 +80,7 @@ QString faultText(const IndexedFile &file)
 
 } // namespace
 
-GameCommands::GameCommands(QMainWindow &window, frmMain &form, Prompts &prompts,
-                           const MainMenu &menu)
+GameCommands::GameCommands(QMainWindow &window, frmMain &form, Prompts &prompts, GameMenuItems menu)
     : QObject(&window)
     , m_window(window)
     , m_form(form)

@@ -2,7 +2,6 @@
 
 #include "data/load_order.hpp"
 #include "ui/base/game_data.hpp"
-#include "ui/shell/main_menu.hpp"
 
 #include <QObject>
 #include <QPointer>
@@ -12,8 +11,10 @@
 #include <optional>
 #include <vector>
 
+class QAction;
 class QLabel;
 class QMainWindow;
+class QMenu;
 class QProgressDialog;
 class QToolButton;
 
@@ -25,6 +26,16 @@ struct GameLoadResult;
 class NotesPanel;
 class Prompts;
 class frmMain;
+
+/// The items of the window's menu that GameCommands keeps up to date; any may
+/// be null.
+struct GameMenuItems
+{
+    /// Shows the tip of Load Game Data when it opens.
+    QMenu *file = nullptr;
+    QAction *loadNames = nullptr;
+    QAction *loadGameData = nullptr;
+};
 
 /// What the window does with the game's data: File › Load Game Data, the
 /// index that the Load button adds its files to, completion in the option
@@ -42,7 +53,7 @@ class GameCommands : public QObject
 public:
     /// Adds its parts to `window`: the status bar's notes button and loaded
     /// files, the notes panel under the form (closed) and the F8 key.
-    GameCommands(QMainWindow &window, frmMain &form, Prompts &prompts, const MainMenu &menu);
+    GameCommands(QMainWindow &window, frmMain &form, Prompts &prompts, GameMenuItems menu);
 
     /// The data loaded, or null before the first load.
     const GameData *data() const { return m_data.get(); }
@@ -96,7 +107,7 @@ private:
     QMainWindow &m_window;
     frmMain &m_form;
     Prompts &m_prompts;
-    MainMenu m_menu;
+    GameMenuItems m_menu;
     GameDataLoader *m_loader;
     std::shared_ptr<const GameData> m_data;
     NotesPanel *m_notes;

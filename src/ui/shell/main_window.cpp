@@ -61,7 +61,8 @@ MainWindow::MainWindow(Prompts &prompts, QWidget *parent)
         if (!message.isEmpty())
             announce(statusBar());
     });
-    m_game = new GameCommands(*this, *m_form, prompts, m_menu);
+    m_game = new GameCommands(*this, *m_form, prompts,
+                              {m_menu.file, m_menu.loadNames, m_menu.loadGameData});
     connectMenu();
     // The frame is not known before the window manager has framed the window:
     // a title bar as the style draws one stands for it.
