@@ -135,199 +135,189 @@ frmMain::~frmMain()
 
 void frmMain::createControls()
 {
+    FormControls &c = m_controls;
     // Labels first: a later sibling is drawn above an earlier one, and the text
     // boxes must cover the labels that reach under them.
-    m_controls.nameCaption =
-        makeLabel(this, "Label5", QStringLiteral("NPC Name:"), {8, 12, 61, 17});
-    m_controls.timeCaption = makeLabel(this, "Label3", QStringLiteral("Time:"), {8, 36, 69, 17});
-    m_controls.actionCaption =
-        makeLabel(this, "Label4", QStringLiteral("Action:"), {8, 56, 69, 17});
+    c.nameCaption = makeLabel(this, "Label5", QStringLiteral("NPC Name:"), {8, 12, 61, 17});
+    c.timeCaption = makeLabel(this, "Label3", QStringLiteral("Time:"), {8, 36, 69, 17});
+    c.actionCaption = makeLabel(this, "Label4", QStringLiteral("Action:"), {8, 56, 69, 17});
     const QString string01 = QStringLiteral("String_01");
     const QString option01 = QStringLiteral("Option_01");
-    m_controls.optionCaptions[0] = makeLabel(this, "", string01, {20, 92, 65, 13});
-    m_controls.optionCaptions[1] = makeLabel(this, "", string01, {160, 92, 73, 17});
+    c.optionCaptions[0] = makeLabel(this, "", string01, {20, 92, 65, 13});
+    c.optionCaptions[1] = makeLabel(this, "", string01, {160, 92, 73, 17});
     constexpr int leftWidths[] = {81, 85, 97, 89, 81};
     for (int i = 0; i < 5; ++i) {
-        m_controls.optionCaptions[2 + i] =
+        c.optionCaptions[2 + i] =
             makeLabel(this, "", option01, {20, kLeftColumnY[i], leftWidths[i], 17});
-        m_controls.optionCaptions[7 + i] =
-            makeLabel(this, "", option01, {160, kLeftColumnY[i], 73, 17});
+        c.optionCaptions[7 + i] = makeLabel(this, "", option01, {160, kLeftColumnY[i], 73, 17});
     }
     for (int i = 0; i < 12; ++i)
-        m_controls.optionCaptions[i]->setObjectName(indexed("lblOption", i));
-    m_controls.scheduleCaption =
-        makeLabel(this, "Label1", QStringLiteral("Schedule:"), {8, 268, 201, 17});
-    m_controls.scriptCaption =
-        makeLabel(this, "Label2", QStringLiteral("Script:"), {312, 4, 261, 17});
+        c.optionCaptions[i]->setObjectName(indexed("lblOption", i));
+    c.scheduleCaption = makeLabel(this, "Label1", QStringLiteral("Schedule:"), {8, 268, 201, 17});
+    c.scriptCaption = makeLabel(this, "Label2", QStringLiteral("Script:"), {312, 4, 261, 17});
 
     m_names = new NameListModel(this);
-    m_controls.txtName =
-        place(new NameBox(m_names, this), QStringLiteral("txtName"), {72, 8, 145, 21});
+    c.txtName = place(new NameBox(m_names, this), QStringLiteral("txtName"), {72, 8, 145, 21});
     // Keys reach the box first and are passed on to its line edit.
-    m_controls.txtName->installEventFilter(this);
-    m_controls.txtName->lineEdit()->installEventFilter(this);
-    m_namePopup = new CandidatePopup(*m_controls.txtName->lineEdit(), *m_controls.txtName);
+    c.txtName->installEventFilter(this);
+    c.txtName->lineEdit()->installEventFilter(this);
+    m_namePopup = new CandidatePopup(*c.txtName->lineEdit(), *c.txtName);
     // The list shown borrows the ids, which a change of the list moves.
     const auto hide = [this] { m_namePopup->hide(); };
     connect(m_names, &QAbstractItemModel::modelAboutToBeReset, m_namePopup, hide);
     connect(m_names, &QAbstractItemModel::layoutAboutToBeChanged, m_namePopup, hide);
     connect(m_names, &QAbstractItemModel::rowsAboutToBeInserted, m_namePopup, hide);
-    m_controls.loadButton =
+    c.loadButton =
         makeButton(new QPushButton(QStringLiteral("Load"), this), "Command1", {220, 8, 81, 21});
-    m_controls.cmbTime = place(new QComboBox(this), QStringLiteral("cmbTime"), {52, 32, 165, 21});
-    m_controls.chkLOS = place(new QCheckBox(QStringLiteral("Check Visibility"), this),
-                              QStringLiteral("chkLOS"), {220, 32, 85, 21});
+    c.cmbTime = place(new QComboBox(this), QStringLiteral("cmbTime"), {52, 32, 165, 21});
+    c.chkLOS = place(new QCheckBox(QStringLiteral("Check Visibility"), this),
+                     QStringLiteral("chkLOS"), {220, 32, 85, 21});
     // Ticked, as the scripts were always written with the check.
-    m_controls.chkLOS->setChecked(true);
-    m_controls.cmbTask = place(new QComboBox(this), QStringLiteral("cmbTask"), {52, 56, 197, 21});
-    m_controls.chkGlobal = place(new QCheckBox(QStringLiteral("Global"), this),
-                                 QStringLiteral("chkGlobal"), {252, 56, 49, 21});
+    c.chkLOS->setChecked(true);
+    c.cmbTask = place(new QComboBox(this), QStringLiteral("cmbTask"), {52, 56, 197, 21});
+    c.chkGlobal = place(new QCheckBox(QStringLiteral("Global"), this), QStringLiteral("chkGlobal"),
+                        {252, 56, 49, 21});
 
-    m_controls.optionFields[0] = new QLineEdit(this);
-    m_controls.optionFields[0]->setGeometry(72, 92, 81, 19);
-    m_controls.optionFields[1] = new QLineEdit(this);
-    m_controls.optionFields[1]->setGeometry(216, 92, 81, 19);
+    c.optionFields[0] = new QLineEdit(this);
+    c.optionFields[0]->setGeometry(72, 92, 81, 19);
+    c.optionFields[1] = new QLineEdit(this);
+    c.optionFields[1]->setGeometry(216, 92, 81, 19);
     for (int i = 0; i < 5; ++i) {
-        m_controls.optionFields[2 + i] = new QLineEdit(this);
-        m_controls.optionFields[2 + i]->setGeometry(100, kLeftColumnY[i], 41, 17);
+        c.optionFields[2 + i] = new QLineEdit(this);
+        c.optionFields[2 + i]->setGeometry(100, kLeftColumnY[i], 41, 17);
     }
     for (int i = 0; i < 5; ++i) {
-        m_controls.optionFields[7 + i] = new QLineEdit(this);
-        m_controls.optionFields[7 + i]->setGeometry(236, kLeftColumnY[i], 41, 17);
+        c.optionFields[7 + i] = new QLineEdit(this);
+        c.optionFields[7 + i]->setGeometry(236, kLeftColumnY[i], 41, 17);
     }
     for (int i = 0; i < 12; ++i) {
-        m_controls.optionFields[i]->setObjectName(indexed("txtOption", i));
-        m_controls.optionFields[i]->installEventFilter(this);
+        c.optionFields[i]->setObjectName(indexed("txtOption", i));
+        c.optionFields[i]->installEventFilter(this);
     }
 
-    m_controls.chkEqual = place(new QCheckBox(QStringLiteral("Test for Complete Equality"), this),
-                                QStringLiteral("chkEqual"), {8, 244, 145, 21});
+    c.chkEqual = place(new QCheckBox(QStringLiteral("Test for Complete Equality"), this),
+                       QStringLiteral("chkEqual"), {8, 244, 145, 21});
     // Each button's access key (Alt+letter) is its own in the window and the
     // menu bar, whose menus take F, E and H.
-    m_controls.cmdAdd = makeButton(new QPushButton(QStringLiteral("&Add Task"), this), "cmdAdd",
-                                   {220, 244, 77, 21});
+    c.cmdAdd = makeButton(new QPushButton(QStringLiteral("&Add Task"), this), "cmdAdd",
+                          {220, 244, 77, 21});
     // The default button, and one that stays so: an auto-default button
     // loses the mark when the focus leaves it.
-    m_controls.cmdAdd->setAutoDefault(false);
-    m_controls.cmdAdd->setDefault(true);
-    m_controls.cmdRemove = makeButton(new QPushButton(QStringLiteral("&Remove Task"), this),
-                                      "cmdRemove", {220, 264, 77, 21});
-    m_controls.lstTasks = new ListBox(this);
-    m_controls.lstTasks->setObjectName(QStringLiteral("lstTasks"));
-    m_controls.lstTasks->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_controls.lstTasks->setIntegralGeometry({8, 288, 297, 199});
+    c.cmdAdd->setAutoDefault(false);
+    c.cmdAdd->setDefault(true);
+    c.cmdRemove = makeButton(new QPushButton(QStringLiteral("&Remove Task"), this), "cmdRemove",
+                             {220, 264, 77, 21});
+    c.lstTasks = new ListBox(this);
+    c.lstTasks->setObjectName(QStringLiteral("lstTasks"));
+    c.lstTasks->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    c.lstTasks->setIntegralGeometry({8, 288, 297, 199});
 
-    m_controls.centralScriptButton =
-        new WrapButton(QStringLiteral("Generate &Central Script"), this);
-    makeButton(m_controls.centralScriptButton, "", {8, 492, 89, 33});
-    m_controls.generateButton = new WrapButton(QStringLiteral("&Generate"), this);
-    makeButton(m_controls.generateButton, "", {100, 492, 113, 33});
-    m_controls.selectionButton = new WrapButton(QStringLiteral("Generate From &Selection"), this);
-    makeButton(m_controls.selectionButton, "", {216, 492, 89, 33});
-    const auto generateButtons = m_controls.generateButtons();
+    c.centralScriptButton = new WrapButton(QStringLiteral("Generate &Central Script"), this);
+    makeButton(c.centralScriptButton, "", {8, 492, 89, 33});
+    c.generateButton = new WrapButton(QStringLiteral("&Generate"), this);
+    makeButton(c.generateButton, "", {100, 492, 113, 33});
+    c.selectionButton = new WrapButton(QStringLiteral("Generate From &Selection"), this);
+    makeButton(c.selectionButton, "", {216, 492, 89, 33});
+    const auto generateButtons = c.generateButtons();
     for (int i = 0; i < 3; ++i)
         generateButtons[static_cast<std::size_t>(i)]->setObjectName(indexed("cmdGenerate", i));
 
-    m_controls.txtScript =
-        place(new ScriptBox(this), QStringLiteral("txtScript"), {308, 20, 261, 501});
-    m_controls.txtScript->setFont(scriptFont());
-    m_controls.txtScript->installEventFilter(this);
+    c.txtScript = place(new ScriptBox(this), QStringLiteral("txtScript"), {308, 20, 261, 501});
+    c.txtScript->setFont(scriptFont());
+    c.txtScript->installEventFilter(this);
 
     auto *checkBoxStyle = new CheckBoxStyle(this);
-    for (QCheckBox *box : {m_controls.chkLOS, m_controls.chkGlobal, m_controls.chkEqual})
+    for (QCheckBox *box : {c.chkLOS, c.chkGlobal, c.chkEqual})
         box->setStyle(checkBoxStyle);
 
-    levelWith(m_controls.nameCaption, m_controls.txtName);
-    levelWith(m_controls.timeCaption, m_controls.cmbTime);
-    levelWith(m_controls.actionCaption, m_controls.cmbTask);
-    for (std::size_t n = 0; n < m_controls.optionCaptions.size(); ++n)
-        levelWith(m_controls.optionCaptions[n], m_controls.optionFields[n]);
+    levelWith(c.nameCaption, c.txtName);
+    levelWith(c.timeCaption, c.cmbTime);
+    levelWith(c.actionCaption, c.cmbTask);
+    for (std::size_t n = 0; n < c.optionCaptions.size(); ++n)
+        levelWith(c.optionCaptions[n], c.optionFields[n]);
 }
 
 void frmMain::setToolTips()
 {
+    FormControls &c = m_controls;
     const QString name = QStringLiteral("Choose or type a name of your NPC.");
-    m_controls.txtName->setToolTip(name);
-    m_controls.nameCaption->setToolTip(name);
-    m_controls.loadButton->setToolTip(QStringLiteral("Load NPC names from an ESM\\ESP file."));
+    c.txtName->setToolTip(name);
+    c.nameCaption->setToolTip(name);
+    c.loadButton->setToolTip(QStringLiteral("Load NPC names from an ESM\\ESP file."));
     const QString time = QStringLiteral("Specify the time for the task at hand.");
-    m_controls.cmbTime->setToolTip(time);
-    m_controls.timeCaption->setToolTip(time);
+    c.cmbTime->setToolTip(time);
+    c.timeCaption->setToolTip(time);
     const QString task = QStringLiteral("What should the NPC do in the specified time.");
-    m_controls.cmbTask->setToolTip(task);
-    m_controls.actionCaption->setToolTip(task);
-    m_controls.chkLOS->setToolTip(
+    c.cmbTask->setToolTip(task);
+    c.actionCaption->setToolTip(task);
+    c.chkLOS->setToolTip(
         QStringLiteral("Checking this will make certain actions, such as appearing and "
                        "disappearing happen only if the player isn't looking."));
-    m_controls.chkGlobal->setToolTip(
+    c.chkGlobal->setToolTip(
         QStringLiteral("Removes the \"FPS guards,\" so you can write your own local central "
                        "script, or use the template supplied with the program."));
-    m_controls.chkEqual->setToolTip(
+    c.chkEqual->setToolTip(
         QStringLiteral("Checking this will make the program use a \"equal to\" check instead of "
                        "the default \"equal or less than\"."));
-    m_controls.cmdAdd->setToolTip(
-        QStringLiteral("Add the selected action\\time to the Tasks List."));
-    m_controls.cmdRemove->setToolTip(
-        QStringLiteral("Remove the selected actions from the Tasks List."));
-    m_controls.lstTasks->setToolTip(
+    c.cmdAdd->setToolTip(QStringLiteral("Add the selected action\\time to the Tasks List."));
+    c.cmdRemove->setToolTip(QStringLiteral("Remove the selected actions from the Tasks List."));
+    c.lstTasks->setToolTip(
         QStringLiteral("The list of all tasks in this NPC's schedule. Double-click an entry (or "
                        "press Enter) to load it into the fields above; Edit › Replace Task "
                        "(Ctrl+R) puts it back changed."));
-    m_controls.generateButton->setToolTip(
-        QStringLiteral("Generate a script from the whole Tasks List."));
-    m_controls.selectionButton->setToolTip(
+    c.generateButton->setToolTip(QStringLiteral("Generate a script from the whole Tasks List."));
+    c.selectionButton->setToolTip(
         QStringLiteral("Generate a script from only the selected items in the Tasks List."));
-    m_controls.centralScriptButton->setToolTip(
+    c.centralScriptButton->setToolTip(
         QStringLiteral("Generate a script template which would be \"\"local\"\", and call the "
                        "rest of the scripts as \"globals\"."));
-    m_controls.txtScript->setToolTip(QStringLiteral("Where the script is generated."));
+    c.txtScript->setToolTip(QStringLiteral("Where the script is generated."));
 }
 
 void frmMain::setAccessibleNames()
 {
+    FormControls &c = m_controls;
     // Each control is named after its caption; the option fields get theirs
     // with each action's layout. Descriptions come from the tooltips, which
     // the lists and the name box's text box do not read by themselves.
-    nameAfter(m_controls.txtName, m_controls.nameCaption);
-    m_controls.txtName->lineEdit()->setAccessibleName(m_controls.txtName->accessibleName());
-    m_controls.txtName->lineEdit()->setAccessibleDescription(m_controls.txtName->toolTip());
-    nameAfter(m_controls.cmbTime, m_controls.timeCaption);
-    nameAfter(m_controls.cmbTask, m_controls.actionCaption);
-    nameAfter(m_controls.lstTasks, m_controls.scheduleCaption);
-    m_controls.lstTasks->setAccessibleDescription(m_controls.lstTasks->toolTip());
-    nameAfter(m_controls.txtScript, m_controls.scriptCaption);
+    nameAfter(c.txtName, c.nameCaption);
+    c.txtName->lineEdit()->setAccessibleName(c.txtName->accessibleName());
+    c.txtName->lineEdit()->setAccessibleDescription(c.txtName->toolTip());
+    nameAfter(c.cmbTime, c.timeCaption);
+    nameAfter(c.cmbTask, c.actionCaption);
+    nameAfter(c.lstTasks, c.scheduleCaption);
+    c.lstTasks->setAccessibleDescription(c.lstTasks->toolTip());
+    nameAfter(c.txtScript, c.scriptCaption);
 }
 
 void frmMain::setTabOrder()
 {
-    QList<QWidget *> order = {m_controls.txtName, m_controls.loadButton, m_controls.cmbTime,
-                              m_controls.cmbTask, m_controls.chkLOS,     m_controls.chkGlobal};
-    for (QLineEdit *box : m_controls.optionFields)
+    FormControls &c = m_controls;
+    QList<QWidget *> order = {c.txtName, c.loadButton, c.cmbTime, c.cmbTask, c.chkLOS, c.chkGlobal};
+    for (QLineEdit *box : c.optionFields)
         order.append(box);
-    order.append({m_controls.chkEqual, m_controls.cmdAdd, m_controls.cmdRemove, m_controls.lstTasks,
-                  m_controls.centralScriptButton, m_controls.generateButton,
-                  m_controls.selectionButton, m_controls.txtScript});
+    order.append({c.chkEqual, c.cmdAdd, c.cmdRemove, c.lstTasks, c.centralScriptButton,
+                  c.generateButton, c.selectionButton, c.txtScript});
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 void frmMain::connectHandlers()
 {
+    FormControls &c = m_controls;
     // textChanged, not textEdited: a change made by the program counts too.
-    connect(m_controls.txtName->lineEdit(), &QLineEdit::textChanged, this,
-            [this] { txtName_Change(); });
-    connect(m_controls.loadButton, &QPushButton::clicked, this, [this] { loadButton_Click(); });
-    connect(m_controls.cmbTask, &QComboBox::currentIndexChanged, this, [this] { cmbTask_Click(); });
-    connect(m_controls.cmdAdd, &QPushButton::clicked, this, [this] { cmdAdd_Click(); });
-    connect(m_controls.cmdRemove, &QPushButton::clicked, this, [this] { cmdRemove_Click(); });
-    connect(m_controls.lstTasks, &QListWidget::itemDoubleClicked, this,
-            [this] { lstTasks_DblClick(); });
-    connect(m_controls.lstTasks, &ListBox::pasteRequested, this, [this] { lstTasks_Paste(); });
-    connect(m_controls.lstTasks, &ListBox::returnPressed, this, [this] { lstTasks_DblClick(); });
-    connect(m_controls.lstTasks, &ListBox::deletePressed, this, [this] { lstTasks_Delete(); });
+    connect(c.txtName->lineEdit(), &QLineEdit::textChanged, this, [this] { txtName_Change(); });
+    connect(c.loadButton, &QPushButton::clicked, this, [this] { loadButton_Click(); });
+    connect(c.cmbTask, &QComboBox::currentIndexChanged, this, [this] { cmbTask_Click(); });
+    connect(c.cmdAdd, &QPushButton::clicked, this, [this] { cmdAdd_Click(); });
+    connect(c.cmdRemove, &QPushButton::clicked, this, [this] { cmdRemove_Click(); });
+    connect(c.lstTasks, &QListWidget::itemDoubleClicked, this, [this] { lstTasks_DblClick(); });
+    connect(c.lstTasks, &ListBox::pasteRequested, this, [this] { lstTasks_Paste(); });
+    connect(c.lstTasks, &ListBox::returnPressed, this, [this] { lstTasks_DblClick(); });
+    connect(c.lstTasks, &ListBox::deletePressed, this, [this] { lstTasks_Delete(); });
     for (int i = 0; i < 3; ++i)
-        connect(m_controls.generateButtons()[static_cast<std::size_t>(i)], &QPushButton::clicked,
-                this, [this, i] { cmdGenerate_Click(i); });
+        connect(c.generateButtons()[static_cast<std::size_t>(i)], &QPushButton::clicked, this,
+                [this, i] { cmdGenerate_Click(i); });
 }
 
 std::array<QColor, 3> frmMain::shapeColours() const
@@ -354,19 +344,20 @@ void frmMain::paintEvent(QPaintEvent *)
 
 void frmMain::applyLayoutRule(QSize client)
 {
+    FormControls &c = m_controls;
     const float w = static_cast<float>(client.width());
     const float h = static_cast<float>(client.height());
     // Both tests keep every size set below positive; a minimised window (empty
     // client area) keeps its layout.
     if (!(w - 314 > 30 && h - 24 > 30))
         return;
-    m_controls.txtScript->resize(static_cast<int>(w - 316), static_cast<int>(h - 24));
+    c.txtScript->resize(static_cast<int>(w - 316), static_cast<int>(h - 24));
     if (!(h - 300 > 8))
         return;
-    QRect list = m_controls.lstTasks->geometry();
+    QRect list = c.lstTasks->geometry();
     list.setHeight(static_cast<int>(h - 320));
-    m_controls.lstTasks->setIntegralGeometry(list);
-    for (WrapButton *button : m_controls.generateButtons())
+    c.lstTasks->setIntegralGeometry(list);
+    for (WrapButton *button : c.generateButtons())
         button->move(button->x(), static_cast<int>(h - 37));
 }
 

@@ -37,9 +37,10 @@ bool frmMain::overwriteConfirmed()
 
 void frmMain::cmdGenerate_Click(int Index)
 {
+    FormControls &c = m_controls;
     if (Index == 2) {
         if (overwriteConfirmed())
-            m_controls.txtScript->setScriptText(QString::fromStdString(centralScript(newGuid())));
+            c.txtScript->setScriptText(QString::fromStdString(centralScript(newGuid())));
         return;
     }
     if (Index != 0 && Index != 1)
@@ -47,13 +48,13 @@ void frmMain::cmdGenerate_Click(int Index)
 
     std::vector<std::string> entries;
     std::vector<bool> selected;
-    for (int row = 0; row < m_controls.lstTasks->count(); ++row) {
-        entries.push_back(m_controls.lstTasks->item(row)->text().toStdString());
-        selected.push_back(m_controls.lstTasks->item(row)->isSelected());
+    for (int row = 0; row < c.lstTasks->count(); ++row) {
+        entries.push_back(c.lstTasks->item(row)->text().toStdString());
+        selected.push_back(c.lstTasks->item(row)->isSelected());
     }
     const std::vector<std::string> included = includedEntries(
         entries, selected, Index == 1 ? GenerateScope::Selection : GenerateScope::All);
-    const std::string npcId = m_controls.txtName->currentText().toStdString();
+    const std::string npcId = c.txtName->currentText().toStdString();
     if (const auto problem = scheduleCheck(npcId, included.size())) {
         tell(kProgramTitle, fromView(*problem));
         return;
@@ -61,15 +62,15 @@ void frmMain::cmdGenerate_Click(int Index)
     if (!overwriteConfirmed())
         return;
 
-    const ScheduleSwitches switches {.global = m_controls.chkGlobal->isChecked(),
-                                     .equality = m_controls.chkEqual->isChecked(),
-                                     .visibility = m_controls.chkLOS->isChecked()};
+    const ScheduleSwitches switches {.global = c.chkGlobal->isChecked(),
+                                     .equality = c.chkEqual->isChecked(),
+                                     .visibility = c.chkLOS->isChecked()};
     const ScheduleScript script = generateSchedule(npcId, included, switches);
     // One message per entry whose action the generator does not know; the
     // script still comes, with an error line in place of each such command.
     for (std::size_t i = 0; i < script.unknownEntries.size(); ++i)
         tell(kApplicationTitle, fromView(kCommandDataNotFound));
-    m_controls.txtScript->setScriptText(QString::fromStdString(script.text));
+    c.txtScript->setScriptText(QString::fromStdString(script.text));
     emit scheduleGenerated({npcId, included, switches});
 }
 

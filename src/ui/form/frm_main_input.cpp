@@ -60,11 +60,11 @@ void frmMain::keyPressEvent(QKeyEvent *event)
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
-    const auto field =
-        std::find(m_controls.optionFields.begin(), m_controls.optionFields.end(), watched);
-    const int Index = static_cast<int>(field - m_controls.optionFields.begin());
-    const bool nameBox = watched == m_controls.txtName || watched == m_controls.txtName->lineEdit();
-    if (field == m_controls.optionFields.end() && !nameBox && watched != m_controls.txtScript)
+    FormControls &c = m_controls;
+    const auto field = std::find(c.optionFields.begin(), c.optionFields.end(), watched);
+    const int Index = static_cast<int>(field - c.optionFields.begin());
+    const bool nameBox = watched == c.txtName || watched == c.txtName->lineEdit();
+    if (field == c.optionFields.end() && !nameBox && watched != c.txtScript)
         return QWidget::eventFilter(watched, event);
     // The name box's text is part of the task list: its undo is Edit › Undo's,
     // whose shortcut the box's own undo would otherwise take.
@@ -78,13 +78,13 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
         if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
             return false;
         // A paste of nothing would only delete the selected text.
-        if (watched != m_controls.txtScript && pastesNothing(*event))
+        if (watched != c.txtScript && pastesNothing(*event))
             return true;
         if (nameBox) {
             txtName_KeyDown(key);
             return false;
         }
-        if (watched == m_controls.txtScript)
+        if (watched == c.txtScript)
             return txtScript_KeyDown(key);
         if (key->matches(QKeySequence::Paste) && takesNumber(Index)) {
             txtOption_Paste(Index, QGuiApplication::clipboard()->text());
@@ -92,7 +92,7 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
         }
         return txtOption_KeyPress(Index, key);
     }
-    if (field == m_controls.optionFields.end())
+    if (field == c.optionFields.end())
         return false;
     if (takesNumber(Index) && numberPasteEvent(Index, event))
         return true;

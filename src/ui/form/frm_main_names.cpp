@@ -117,10 +117,11 @@ void frmMain::clearNames()
 
 void frmMain::addNames(std::vector<std::string> ids)
 {
+    FormControls &c = m_controls;
     // An empty id names no NPC and would only add an empty row.
     std::erase_if(ids, [](const std::string &id) { return id.empty(); });
-    QLineEdit *edit = m_controls.txtName->lineEdit();
-    const bool hadCurrent = m_controls.txtName->currentIndex() >= 0;
+    QLineEdit *edit = c.txtName->lineEdit();
+    const bool hadCurrent = c.txtName->currentIndex() >= 0;
     const QString text = edit->text();
     const int cursor = edit->cursorPosition();
     const int selectionStart = edit->selectionStart();
@@ -129,11 +130,11 @@ void frmMain::addNames(std::vector<std::string> ids)
     // The first rows of an empty list would become the box's current entry and
     // its text; keep the box as the author left it, without reporting a change
     // that ends where it began.
-    const QSignalBlocker blockBox(m_controls.txtName);
+    const QSignalBlocker blockBox(c.txtName);
     const QSignalBlocker blockEdit(edit);
     m_names->add(std::move(ids));
-    if (!hadCurrent && m_controls.txtName->currentIndex() >= 0)
-        m_controls.txtName->setCurrentIndex(-1);
+    if (!hadCurrent && c.txtName->currentIndex() >= 0)
+        c.txtName->setCurrentIndex(-1);
     if (edit->text() != text) {
         edit->setText(text);
         if (selectionLength <= 0)

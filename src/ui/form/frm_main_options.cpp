@@ -54,39 +54,40 @@ void replaceText(QLineEdit *box, const QString &text, int caret)
 
 void frmMain::ResetOptions()
 {
-    for (int n = 0; n < static_cast<int>(m_controls.optionCaptions.size()); ++n) {
-        m_controls.optionCaptions[n]->setVisible(false);
-        m_controls.optionFields[n]->setEnabled(false);
-        m_controls.optionFields[n]->clear();
-        m_controls.optionCaptions[n]->setToolTip(kOptionToolTip);
-        m_controls.optionFields[n]->setToolTip(kOptionToolTip);
+    FormControls &c = m_controls;
+    for (int n = 0; n < static_cast<int>(c.optionCaptions.size()); ++n) {
+        c.optionCaptions[n]->setVisible(false);
+        c.optionFields[n]->setEnabled(false);
+        c.optionFields[n]->clear();
+        c.optionCaptions[n]->setToolTip(kOptionToolTip);
+        c.optionFields[n]->setToolTip(kOptionToolTip);
         // A hidden label is no field's caption, to screen readers either.
-        m_controls.optionCaptions[n]->setBuddy(nullptr);
-        m_controls.optionFields[n]->setAccessibleName(
-            QStringLiteral("Option %1, not used").arg(n + 1));
-        m_controls.optionFields[n]->setAccessibleDescription(kOptionToolTip);
+        c.optionCaptions[n]->setBuddy(nullptr);
+        c.optionFields[n]->setAccessibleName(QStringLiteral("Option %1, not used").arg(n + 1));
+        c.optionFields[n]->setAccessibleDescription(kOptionToolTip);
     }
     blnOption1Text = false;
 }
 
 void frmMain::cmbTask_Click()
 {
+    FormControls &c = m_controls;
     ResetOptions();
-    const Action *action = findAction(m_controls.cmbTask->currentText().toStdString());
+    const Action *action = findAction(c.cmbTask->currentText().toStdString());
     if (!action) {
         tell(kApplicationTitle, QStringLiteral("Command arguments not found!"));
         // Choosing "Wander" raises this handler again, which lays it out.
-        m_controls.cmbTask->setCurrentIndex(m_controls.cmbTask->findText(QStringLiteral("Wander")));
+        c.cmbTask->setCurrentIndex(c.cmbTask->findText(QStringLiteral("Wander")));
         return;
     }
     for (const OptionSpec &spec : action->options) {
-        m_controls.optionFields[spec.field]->setEnabled(true);
-        m_controls.optionCaptions[spec.field]->setVisible(true);
-        m_controls.optionCaptions[spec.field]->setText(QString::fromUtf8(spec.caption));
-        nameAfter(m_controls.optionFields[spec.field], m_controls.optionCaptions[spec.field]);
-        m_controls.optionFields[spec.field]->setAccessibleDescription(
+        c.optionFields[spec.field]->setEnabled(true);
+        c.optionCaptions[spec.field]->setVisible(true);
+        c.optionCaptions[spec.field]->setText(QString::fromUtf8(spec.caption));
+        nameAfter(c.optionFields[spec.field], c.optionCaptions[spec.field]);
+        c.optionFields[spec.field]->setAccessibleDescription(
             QString::fromStdString(optionDescription(spec)));
-        m_controls.optionFields[spec.field]->setText(QString::fromUtf8(spec.defaultText));
+        c.optionFields[spec.field]->setText(QString::fromUtf8(spec.defaultText));
     }
     blnOption1Text = action->textFlag;
 }

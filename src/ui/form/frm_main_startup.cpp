@@ -20,17 +20,19 @@ void frmMain::Form_Load()
 
 void frmMain::FillTimeList()
 {
+    FormControls &c = m_controls;
     for (int hour = 0; hour < 24; ++hour)
-        m_controls.cmbTime->addItem(QStringLiteral("%1:00").arg(hour, 2, 10, QLatin1Char('0')));
-    m_controls.cmbTime->setCurrentIndex(m_controls.cmbTime->findText(QStringLiteral("00:00")));
+        c.cmbTime->addItem(QStringLiteral("%1:00").arg(hour, 2, 10, QLatin1Char('0')));
+    c.cmbTime->setCurrentIndex(c.cmbTime->findText(QStringLiteral("00:00")));
 }
 
 void frmMain::FillActionList()
 {
+    FormControls &c = m_controls;
     for (const Action &action : actionCatalogue())
-        addSorted(*m_controls.cmbTask, QString::fromUtf8(action.name));
+        addSorted(*c.cmbTask, QString::fromUtf8(action.name));
     // Lays out the "Wander" options before the window is first shown.
-    m_controls.cmbTask->setCurrentIndex(m_controls.cmbTask->findText(QStringLiteral("Wander")));
+    c.cmbTask->setCurrentIndex(c.cmbTask->findText(QStringLiteral("Wander")));
 }
 
 } // namespace hw

@@ -25,7 +25,8 @@ void frmMain::tell(const char *caption, const QString &text)
 // Add Task's checks; nothing when the author said No or a check refused it.
 std::optional<QString> frmMain::formEntry()
 {
-    const std::string action = m_controls.cmbTask->currentText().toStdString();
+    FormControls &c = m_controls;
+    const std::string action = c.cmbTask->currentText().toStdString();
     if (isTribunalAction(action) && !blnYesToAll) {
         const PromptAnswer answer = m_prompts.ask(this, QString::fromUtf8(kProgramTitle),
                                                   QString::fromStdString(tribunalQuestion(action)),
@@ -38,10 +39,9 @@ std::optional<QString> frmMain::formEntry()
     }
     OptionFields fields;
     for (std::size_t n = 0; n < fields.size(); ++n)
-        fields[n] = {m_controls.optionFields[n]->isEnabled(),
-                     m_controls.optionFields[n]->text().toStdString()};
-    const EntryResult result = buildTaskEntry(m_controls.cmbTime->currentText().toStdString(),
-                                              action, fields, blnOption1Text);
+        fields[n] = {c.optionFields[n]->isEnabled(), c.optionFields[n]->text().toStdString()};
+    const EntryResult result =
+        buildTaskEntry(c.cmbTime->currentText().toStdString(), action, fields, blnOption1Text);
     if (!result.ok()) {
         tell(kApplicationTitle, QString::fromUtf8(refusalMessage(*result.refusal)));
         return std::nullopt;
@@ -58,11 +58,12 @@ void frmMain::cmdAdd_Click()
 
 void frmMain::removeSelected(const QString &step)
 {
+    FormControls &c = m_controls;
     QList<int> rows;
-    for (int row = 0; row < m_controls.lstTasks->count(); ++row)
-        if (m_controls.lstTasks->item(row)->isSelected())
+    for (int row = 0; row < c.lstTasks->count(); ++row)
+        if (c.lstTasks->item(row)->isSelected())
             rows.append(row);
-    m_history->changeTasks(step, sortedEdit(m_controls.lstTasks->texts(), rows, {}));
+    m_history->changeTasks(step, sortedEdit(c.lstTasks->texts(), rows, {}));
 }
 
 void frmMain::cmdRemove_Click()
@@ -77,27 +78,26 @@ void frmMain::lstTasks_Delete()
 
 void frmMain::lstTasks_DblClick()
 {
+    FormControls &c = m_controls;
     // The line that was double-clicked, whatever else is selected.
-    const int row = m_controls.lstTasks->currentRow();
+    const int row = c.lstTasks->currentRow();
     if (row < 0)
         return;
-    const auto read = entryFields(m_controls.lstTasks->item(row)->text().toStdString());
+    const auto read = entryFields(c.lstTasks->item(row)->text().toStdString());
     if (!read) {
         // Only an entry of the task list's own form can be put into the form.
         QApplication::beep();
         return;
     }
-    m_controls.cmbTime->setCurrentIndex(
-        m_controls.cmbTime->findText(QString::fromStdString(read->time)));
+    c.cmbTime->setCurrentIndex(c.cmbTime->findText(QString::fromStdString(read->time)));
     // Lays the fields out for the action, unless it is chosen already.
-    m_controls.cmbTask->setCurrentIndex(
-        m_controls.cmbTask->findText(QString::fromUtf8(read->action->name)));
+    c.cmbTask->setCurrentIndex(c.cmbTask->findText(QString::fromUtf8(read->action->name)));
     for (std::size_t n = 0; n < read->fields.size(); ++n) {
         if (!read->fields[n].enabled)
             continue;
         // The entry's own text, not the start of an id to complete.
-        const QSignalBlocker block(m_controls.optionFields[n]);
-        m_controls.optionFields[n]->setText(QString::fromStdString(read->fields[n].text));
+        const QSignalBlocker block(c.optionFields[n]);
+        c.optionFields[n]->setText(QString::fromStdString(read->fields[n].text));
     }
 }
 
@@ -108,15 +108,16 @@ bool frmMain::canReplaceTask() const
 
 void frmMain::replaceTask()
 {
+    FormControls &c = m_controls;
     if (!canReplaceTask())
         return;
-    const int row = m_controls.lstTasks->row(m_controls.lstTasks->selectedItems().front());
+    const int row = c.lstTasks->row(c.lstTasks->selectedItems().front());
     const auto entry = formEntry();
-    if (!entry || *entry == m_controls.lstTasks->item(row)->text())
+    if (!entry || *entry == c.lstTasks->item(row)->text())
         return;
     // The new entry stays selected, to be changed and replaced again.
     m_history->changeTasks(QStringLiteral("Replace Task"),
-                           sortedEdit(m_controls.lstTasks->texts(), {row}, {*entry}), true);
+                           sortedEdit(c.lstTasks->texts(), {row}, {*entry}), true);
 }
 
 void frmMain::setNpcName(const QString &text)
