@@ -65,8 +65,8 @@ TEST_F(Files, takesADroppedTaskListOrPluginsAndRefusesOtherFilesQuietly)
     EXPECT_TRUE(drop({list}));
     EXPECT_EQ(prompts.asked, QStringList {kSaveQuestion});
     EXPECT_EQ(state(), "Hour Wright — b.HWTASKS[*]\n-\nb\n--V\n07:00 > Appear");
-    EXPECT_EQ(controls(form).txtScript->scriptText(),
-              ""); // the script of the list before goes with it
+    // The script of the list before goes with it.
+    EXPECT_EQ(controls(form).txtScript->scriptText(), "");
     controls(form).txtScript->setScriptText("x");
     prompts.asked.clear();
     EXPECT_TRUE(drop({first, second, third}));

@@ -77,8 +77,8 @@ TEST(Load, clearsOnlyOnYesAfterAScanThatWorkedAndAddsTheIdsInOrder)
 TEST_F(WindowTest, addingNamesLeavesTheTextItsSelectionAndTheChosenEntryAlone)
 {
     QLineEdit *edit = controls(window).txtName->lineEdit();
-    QTest::keyClicks(controls(window).txtName,
-                     "fa"); // completed by a change of the text; a load makes none
+    // Completed by a change of the text; a load makes none.
+    QTest::keyClicks(controls(window).txtName, "fa");
     edit->setSelection(2, -1);
     // Through the slot: a click on the button would take the focus, and with it the selection.
     prompts.files.push_back(plugin("a.esp", npcs({"fargoth", "Fa"})));

@@ -22,8 +22,8 @@ TEST_F(WindowTest, choosingAnActionShowsItsFieldsWithDefaultsAndEmptiesTheRest)
         {"Say", "0=File:/;1=Subtitles:/"},
     };
     for (const auto &[action, layout] : layouts) {
-        pick(controls(window).cmbTask,
-             "Add Item"); // typed values never survive, even in a like layout
+        // Typed values never survive, even in a like layout.
+        pick(controls(window).cmbTask, "Add Item");
         field(0).setText(QStringLiteral("gold_001"));
         field(2).setText(QStringLiteral("50"));
         pick(controls(window).cmbTask, action);
