@@ -63,6 +63,29 @@ QString suffixOf(const QString &nameFilter)
     return firstPattern.match(nameFilter).captured(1);
 }
 
+// The save-file dialog; `confirmReplace`: an existing file is taken only after a question.
+QString chooseFileToWrite(QWidget *parent, const QString &path, const QString &filter,
+                          QString &selectedFilter, bool confirmReplace)
+{
+    QFileDialog dialog(parent, QString(), path, filter);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !confirmReplace);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    configureDialog(dialog);
+    // The proposed name, selected in the name box, replaces the start folder's.
+    dialog.selectFile(path);
+    if (dialog.nameFilters().contains(selectedFilter))
+        dialog.selectNameFilter(selectedFilter);
+    dialog.setDefaultSuffix(suffixOf(dialog.selectedNameFilter()));
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, &dialog,
+        [&dialog](const QString &chosen) { dialog.setDefaultSuffix(suffixOf(chosen)); });
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    selectedFilter = dialog.selectedNameFilter();
+    return dialog.selectedFiles().value(0);
+}
+
 } // namespace
 
 PromptAnswer QtPrompts::ask(QWidget *parent, const QString &caption, const QString &text,
@@ -101,8 +124,21 @@ PromptAnswer QtPrompts::ask(QWidget *parent, const QString &caption, const QStri
         box.button(QMessageBox::Discard)->setText(QStringLiteral("&Discard"));
         box.button(QMessageBox::Cancel)->setText(QStringLiteral("&Cancel"));
         break;
+    case PromptButtons::WriteCancel:
+    case PromptButtons::WriteAnywayCancel:
+        // Write is the box's accepting button, OK, under its own caption.
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box.setEscapeButton(QMessageBox::Cancel);
+        box.button(QMessageBox::Ok)
+            ->setText(buttons == PromptButtons::WriteCancel ? QStringLiteral("&Write")
+                                                            : QStringLiteral("Write &Anyway"));
+        box.button(QMessageBox::Cancel)->setText(QStringLiteral("&Cancel"));
+        break;
     }
-    box.setDefaultButton(standardButton(defaultButton));
+    const bool writes =
+        buttons == PromptButtons::WriteCancel || buttons == PromptButtons::WriteAnywayCancel;
+    box.setDefaultButton(standardButton(
+        writes && defaultButton == PromptAnswer::Write ? PromptAnswer::Ok : defaultButton));
     // Plain buttons, as in the system's message boxes; some styles add icons.
     for (QAbstractButton *button : box.buttons())
         button->setIcon(QIcon());
@@ -113,7 +149,8 @@ PromptAnswer QtPrompts::ask(QWidget *parent, const QString &caption, const QStri
     if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
         grid->addItem(new QSpacerItem(captionWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
                       grid->rowCount(), 0, 1, grid->columnCount());
-    return answerOf(box.exec());
+    const PromptAnswer answer = answerOf(box.exec());
+    return writes && answer == PromptAnswer::Ok ? PromptAnswer::Write : answer;
 }
 
 QString QtPrompts::openFile(QWidget *parent, const QString &folder, const QString &filter)
@@ -133,22 +170,13 @@ QString QtPrompts::openFile(QWidget *parent, const QString &folder, const QStrin
 QString QtPrompts::saveFile(QWidget *parent, const QString &path, const QString &filter,
                             QString &selectedFilter)
 {
-    QFileDialog dialog(parent, QString(), path, filter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    configureDialog(dialog);
-    // The proposed name, selected in the name box, replaces the start folder's.
-    dialog.selectFile(path);
-    if (dialog.nameFilters().contains(selectedFilter))
-        dialog.selectNameFilter(selectedFilter);
-    dialog.setDefaultSuffix(suffixOf(dialog.selectedNameFilter()));
-    QObject::connect(
-        &dialog, &QFileDialog::filterSelected, &dialog,
-        [&dialog](const QString &chosen) { dialog.setDefaultSuffix(suffixOf(chosen)); });
-    if (dialog.exec() != QDialog::Accepted)
-        return {};
-    selectedFilter = dialog.selectedNameFilter();
-    return dialog.selectedFiles().value(0);
+    return chooseFileToWrite(parent, path, filter, selectedFilter, true);
+}
+
+QString QtPrompts::writeIntoFile(QWidget *parent, const QString &path, const QString &filter,
+                                 QString &selectedFilter)
+{
+    return chooseFileToWrite(parent, path, filter, selectedFilter, false);
 }
 
 } // namespace hw

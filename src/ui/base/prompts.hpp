@@ -11,8 +11,17 @@ inline constexpr char kProgramTitle[] = "Hour Wright";
 /// The caption of the other messages ("Required field not filled!", ...).
 inline constexpr char kApplicationTitle[] = "HourWright";
 
-enum class PromptButtons { Ok, YesNo, YesNoCancel, YesYesToAllNo, SaveDiscardCancel };
-enum class PromptAnswer { Ok, Yes, YesToAll, No, Cancel, Save, Discard };
+/// WriteCancel and WriteAnywayCancel answer Write or Cancel.
+enum class PromptButtons {
+    Ok,
+    YesNo,
+    YesNoCancel,
+    YesYesToAllNo,
+    SaveDiscardCancel,
+    WriteCancel,
+    WriteAnywayCancel
+};
+enum class PromptAnswer { Ok, Yes, YesToAll, No, Cancel, Save, Discard, Write };
 
 /// Everything modal the window shows: messages, questions and the file
 /// dialogs. The program shows real dialogs; tests script the answers.
@@ -24,7 +33,7 @@ public:
     /// Shows `text` under `caption` with `buttons` and no icon; `defaultButton`
     /// is the one Enter presses. Returns the button chosen; closing the box
     /// (or Escape) counts as No for Yes/No and Yes/Yes to All/No, and as
-    /// Cancel for Yes/No/Cancel and Save/Discard/Cancel.
+    /// Cancel for Yes/No/Cancel, Save/Discard/Cancel and the Write questions.
     virtual PromptAnswer ask(QWidget *parent, const QString &caption, const QString &text,
                              PromptButtons buttons, PromptAnswer defaultButton) = 0;
 
@@ -41,6 +50,15 @@ public:
     /// in the dialog.
     virtual QString saveFile(QWidget *parent, const QString &path, const QString &filter,
                              QString &selectedFilter) = 0;
+
+    /// The save-file dialog (as saveFile) for a file that is written into
+    /// rather than replaced: an existing file is taken without the question
+    /// whether to replace it.
+    virtual QString writeIntoFile(QWidget *parent, const QString &path, const QString &filter,
+                                  QString &selectedFilter)
+    {
+        return saveFile(parent, path, filter, selectedFilter);
+    }
 
     /// A message with only an OK button.
     void tell(QWidget *parent, const QString &caption, const QString &text)
@@ -59,6 +77,8 @@ public:
     QString openFile(QWidget *parent, const QString &folder, const QString &filter) override;
     QString saveFile(QWidget *parent, const QString &path, const QString &filter,
                      QString &selectedFilter) override;
+    QString writeIntoFile(QWidget *parent, const QString &path, const QString &filter,
+                          QString &selectedFilter) override;
 };
 
 } // namespace hw

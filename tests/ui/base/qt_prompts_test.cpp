@@ -60,6 +60,12 @@ TEST(RealMessageBox, showsCaptionPlainTextButtonsAndDefaultWithoutIcon)
          PromptAnswer::Discard, "buttons c00800|default 800|icon 0|&Save,&Discard,&Cancel"},
         {"HourWright", "Save changes?", SaveDiscardCancel, PromptAnswer::Save, QMessageBox::NoButton,
          PromptAnswer::Cancel, "buttons c00800|default 800|icon 0|&Save,&Discard,&Cancel"},
+        {"HourWright", "Write?", WriteCancel, PromptAnswer::Write, QMessageBox::Ok, PromptAnswer::Write,
+         "buttons 400400|default 400|icon 0|&Write,&Cancel"},
+        {"HourWright", "Write?", WriteCancel, PromptAnswer::Write, QMessageBox::NoButton,
+         PromptAnswer::Cancel, "buttons 400400|default 400|icon 0|&Write,&Cancel"},
+        {"HourWright", "Unknown NPC", WriteAnywayCancel, PromptAnswer::Cancel, QMessageBox::Ok,
+         PromptAnswer::Write, "buttons 400400|default 400000|icon 0|Write &Anyway,&Cancel"},
     };
     // clang-format on
     hw::QtPrompts prompts;
@@ -152,6 +158,34 @@ TEST(RealSaveDialog, proposesTheNameAndGivesATypedNameTheTypesExtension)
               folder.filePath("s.txt"));
     EXPECT_EQ(seen, "guards.txt|Cyrillic (*.txt)");
     EXPECT_EQ(type, "Cyrillic (*.txt)");
+}
+
+// A plugin is written into, not replaced: an existing one is taken without a question.
+TEST(RealSaveDialog, takesAFileToWriteIntoWithoutAskingToReplaceIt)
+{
+    QTemporaryDir folder;
+    QFile existing(folder.filePath("mod.esp"));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.close();
+    QString asked;
+    whenOpen<QFileDialog>([&](QFileDialog &dialog) {
+        // Should the dialog ask, the question is noted and refused.
+        QTimer::singleShot(0, [&asked] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                asked = box->text();
+                box->reject();
+            }
+        });
+        typeName(dialog, QStringLiteral("mod.esp"));
+        if (dialog.isVisible())
+            dialog.reject();
+    });
+    hw::QtPrompts prompts;
+    QString type = "Morrowind plugins (*.esp)";
+    EXPECT_EQ(prompts.writeIntoFile(nullptr, folder.filePath("new.esp"),
+                                    "OpenMW content (*.omwaddon);;Morrowind plugins (*.esp)", type),
+              folder.filePath("mod.esp"));
+    EXPECT_EQ(asked, "");
 }
 
 } // namespace
