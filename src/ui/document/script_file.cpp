@@ -57,6 +57,11 @@ QString proposedName(const QString &script)
 
 } // namespace
 
+CodePage gameCodePage()
+{
+    return rememberedType().page;
+}
+
 void saveScriptAs(QWidget *parent, Prompts &prompts, const QString &script)
 {
     const QString caption = QString::fromUtf8(kApplicationTitle);

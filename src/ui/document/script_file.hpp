@@ -1,5 +1,7 @@
 #pragma once
 
+#include "plugin/code_page.hpp"
+
 class QString;
 class QWidget;
 
@@ -13,5 +15,9 @@ class Prompts;
 /// chosen). A character that the code page has no byte for is named with its
 /// line, and nothing is written; so is an empty box's lack of a script.
 void saveScriptAs(QWidget *parent, Prompts &prompts, const QString &script);
+
+/// The game's code page as the author last chose it for a script in Save
+/// Script As; Windows-1252 until then.
+CodePage gameCodePage();
 
 } // namespace hw

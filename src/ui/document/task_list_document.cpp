@@ -1,5 +1,6 @@
 #include "ui/document/task_list_document.hpp"
 
+#include "ui/base/file_path.hpp"
 #include "ui/base/prompts.hpp"
 #include "ui/document/recent_files.hpp"
 #include "ui/document/task_list_io.hpp"
@@ -38,6 +39,12 @@ QString fileStem(const QString &npcId)
     return stem.isEmpty() ? QStringLiteral("tasks") : stem;
 }
 
+// A plugin's path as the document keeps it: absolute, without "." or "..".
+QString pluginPath(const QString &path)
+{
+    return path.isEmpty() ? path : QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
 // How the recent menu shows a path: the home folder as "~" where that is the custom.
 QString shownPath(const QString &path)
 {
@@ -68,9 +75,25 @@ TaskListDocument::TaskListDocument(QWidget &window, frmMain &form, Prompts &prom
     updateRecentMenu();
 }
 
+bool TaskListDocument::modified() const
+{
+    return !m_form.holds(m_saved) || m_plugin != m_savedPlugin;
+}
+
 void TaskListDocument::updateModified()
 {
-    m_window.setWindowModified(!m_form.holds(m_saved));
+    m_window.setWindowModified(modified());
+}
+
+TaskListFile TaskListDocument::taskList() const
+{
+    return m_form.taskList();
+}
+
+void TaskListDocument::setPlugin(const QString &plugin)
+{
+    m_plugin = pluginPath(plugin);
+    updateModified();
 }
 
 void TaskListDocument::updateTitle()
@@ -106,7 +129,7 @@ QString TaskListDocument::proposedPath() const
 
 bool TaskListDocument::maybeSave()
 {
-    if (m_form.holds(m_saved))
+    if (!modified())
         return true;
     switch (m_prompts.ask(&m_window, QString::fromUtf8(kApplicationTitle),
                           QString::fromUtf8(kSaveQuestion), PromptButtons::SaveDiscardCancel,
@@ -125,6 +148,7 @@ void TaskListDocument::took(const QString &path, TaskListFile list)
     m_form.history().stack().setClean();
     m_path = QFileInfo(path).absoluteFilePath();
     m_saved = std::move(list);
+    m_savedPlugin = m_plugin;
     updateModified();
     updateTitle();
     QSettings().setValue(QLatin1String(kFolderKey), QFileInfo(m_path).absolutePath());
@@ -139,6 +163,8 @@ void TaskListDocument::newList()
     m_form.showTaskList({});
     m_form.history().clear();
     m_path.clear();
+    m_plugin.clear();
+    m_savedPlugin.clear();
     m_saved = m_form.taskList();
     updateModified();
     updateTitle();
@@ -173,6 +199,8 @@ bool TaskListDocument::openFile(const QString &path)
     m_form.showTaskList(opened.list);
     // Undo never reaches back into the list before.
     m_form.history().clear();
+    m_plugin = pluginPath(fromFilesystemPath(
+        listPlugin(opened.list, toFilesystemPath(QFileInfo(path).absoluteFilePath()))));
     took(path, m_form.taskList());
     emit listReplaced();
     return true;
@@ -217,6 +245,8 @@ void TaskListDocument::tellUnwritable(const TaskListText &text)
 bool TaskListDocument::writeTo(const QString &path)
 {
     TaskListFile list = m_form.taskList();
+    if (!m_plugin.isEmpty())
+        list.plugin = pluginReference(toFilesystemPath(m_plugin), toFilesystemPath(path));
     const TaskListText text = writeTaskList(list);
     if (!text.ok()) {
         tellUnwritable(text);

@@ -27,6 +27,15 @@ public:
     /// The file last opened or saved; empty for a list never saved.
     const QString &path() const { return m_path; }
 
+    /// The task list as the window holds it now, saved or not, without its plugin.
+    TaskListFile taskList() const;
+    /// The plugin the list was last written to, as an absolute path; empty for none.
+    const QString &plugin() const { return m_plugin; }
+    /// Keeps `plugin` as the list's plugin; another plugin than before is a
+    /// change of the list, which the next Save writes into its header (a path
+    /// from the list's folder). Not an undo step: the plugin has been written.
+    void setPlugin(const QString &plugin);
+
     /// Asks "Save changes to the task list?" (Save, Discard, Cancel) when the
     /// window differs from what was last opened or saved, or, for a new list,
     /// from an empty window. Returns whether the command that asks may go on:
@@ -62,6 +71,7 @@ private:
     bool writeTo(const QString &path);
     void tellUnwritable(const TaskListText &text);
     void took(const QString &path, TaskListFile list);
+    bool modified() const;
     void updateModified();
     void updateTitle();
     QString folder() const;
@@ -74,6 +84,7 @@ private:
     QMenu &m_recentMenu;
     QString m_path;
     TaskListFile m_saved; // as the window showed it when last opened or saved
+    QString m_plugin, m_savedPlugin; // absolute paths
     int m_saves = 0;
 };
 

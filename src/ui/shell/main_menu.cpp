@@ -39,6 +39,13 @@ MainMenu buildMainMenu(QMenuBar &bar)
         addItem(menu.file, QStringLiteral("Save &As…"), QStringLiteral("actSaveAs"), saveAs);
     menu.saveScriptAs =
         addItem(menu.file, QStringLiteral("Save Scrip&t As…"), QStringLiteral("actSaveScriptAs"));
+    menu.writeToPlugin =
+        addItem(menu.file, QStringLiteral("&Write to Plugin…"), QStringLiteral("actWriteToPlugin"),
+                QKeySequence(Qt::CTRL | Qt::Key_E));
+    const QString writeTip = QStringLiteral(
+        "Write the schedule into a plugin (.omwaddon or .esp) that the game loads as it is");
+    menu.writeToPlugin->setToolTip(writeTip);
+    menu.writeToPlugin->setStatusTip(writeTip);
     menu.file->addSeparator();
     menu.loadNames =
         addItem(menu.file, QStringLiteral("&Load NPC Names…"), QStringLiteral("actLoadNames"));

@@ -17,6 +17,7 @@ struct MainMenu
     QAction *save = nullptr;
     QAction *saveAs = nullptr;
     QAction *saveScriptAs = nullptr;
+    QAction *writeToPlugin = nullptr;
     QAction *loadNames = nullptr;
     QAction *loadGameData = nullptr;
     QAction *quit = nullptr;

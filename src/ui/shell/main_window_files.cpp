@@ -3,6 +3,7 @@
 #include "ui/shell/main_window.hpp"
 
 #include "ui/document/file_drops.hpp"
+#include "ui/document/plugin_write_command.hpp"
 #include "ui/document/script_file.hpp"
 #include "ui/document/task_list_document.hpp"
 #include "ui/form/frm_main.hpp"
@@ -28,6 +29,8 @@ void MainWindow::connectFileMenu()
     });
     connect(m_menu.saveScriptAs, &QAction::triggered, this,
             [this] { saveScriptAs(this, m_prompts, m_form->scriptText()); });
+    new PluginWriteCommand(*this, *m_menu.writeToPlugin, *m_document, m_prompts,
+                           [this] { return m_game->data(); });
     // Another window may have changed the recent files since.
     connect(m_menu.file, &QMenu::aboutToShow, m_document, &TaskListDocument::updateRecentMenu);
     new FileDrops(
