@@ -108,6 +108,8 @@ int runIds(Args args)
 
     int status = 0;
     GameIndexBuilder builder(options.page);
+    if (!options.placed)
+        builder.leaveOutPlacements();
     for (const std::string_view file : parsed.operands)
         if (!add(builder, file))
             status = 1;

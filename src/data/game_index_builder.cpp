@@ -49,10 +49,18 @@ bool GameIndexBuilder::addSource(ByteSource &source, const std::filesystem::path
     return true;
 }
 
+void GameIndexBuilder::leaveOutPlacements()
+{
+    m_placements = false;
+    m_combiner->leaveOutReferences();
+}
+
 GameIndex GameIndexBuilder::finish()
 {
     GameIndex index = std::move(m_combiner->index());
     m_combiner = std::make_unique<RecordCombiner>(GameIndex {});
+    if (!m_placements)
+        m_combiner->leaveOutReferences();
     index.organise();
     return index;
 }

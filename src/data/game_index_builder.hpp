@@ -60,8 +60,14 @@ public:
     /// builder is empty afterwards.
     GameIndex finish();
 
+    /// Builds from here on an index that places no actor: its ids, cells and
+    /// the verdict on each file are the same, without the look-up of each of
+    /// the hundreds of thousands of references a master holds.
+    void leaveOutPlacements();
+
 private:
     std::unique_ptr<RecordCombiner> m_combiner;
+    bool m_placements = true;
     CodePage m_page;
     BuildHooks m_hooks;
 };

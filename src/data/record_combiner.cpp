@@ -106,7 +106,7 @@ void RecordCombiner::record(const IdRecord &record)
     }
     revive(entry);
     entry.flags = record.flags;
-    if ((kindMask(record.kind) & kActors) != 0)
+    if (m_takesReferences && (kindMask(record.kind) & kActors) != 0)
         m_actors.add(found, ids);
     if (record.kind == RecordKind::Region)
         setShown(entry, record.shown);

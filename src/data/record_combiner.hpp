@@ -24,6 +24,13 @@ public:
 
     GameIndex &index() { return m_index; }
 
+    /// Whether references are taken at all. An index built without them has
+    /// the same ids and cells and the same verdict on each file, but places
+    /// no actor anywhere; it spares the look-up of every reference where
+    /// nobody asks where actors stand.
+    bool takesReferences() const { return m_takesReferences; }
+    void leaveOutReferences() { m_takesReferences = false; }
+
     void masters(const std::vector<std::string> &names) override;
     void record(const IdRecord &record) override;
     void cell(const CellRecord &cell) override;
@@ -94,6 +101,7 @@ private:
     bool m_ownReadBefore = false;
     std::vector<std::uint32_t> m_masters;
     std::uint32_t m_cell = IdTable::npos;
+    bool m_takesReferences = true;
     // One bit per reference number of the file being read that places an
     // actor, so that its other references need no look-up.
     std::vector<std::uint64_t> m_ownActorReferences;

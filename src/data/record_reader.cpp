@@ -137,6 +137,17 @@ private:
     bool m_moving = false;
 };
 
+// Every other sink takes the references.
+template<class Sink> bool takesReferences(const Sink &)
+{
+    return true;
+}
+
+bool takesReferences(const RecordCombiner &sink)
+{
+    return sink.takesReferences();
+}
+
 template<class Sink> class Reader
 {
 public:
@@ -212,6 +223,13 @@ private:
         if (sub.broken())
             return ScanFault::SubrecordCutShort;
         m_sink.cell(cell);
+        if (!takesReferences(m_sink)) {
+            // The sub-records are still walked to the end: a file gets one
+            // verdict, whoever reads it.
+            while (more)
+                more = sub.next();
+            return sub.broken() ? ScanFault::SubrecordCutShort : ScanFault::None;
+        }
         ReferenceWalk<Sink> references(m_sink, m_texts);
         for (; more; more = sub.next()) {
             // A cell's references run to hundreds of KiB read once from

@@ -201,6 +201,62 @@ TEST(GameIndexBuilder, goesOnFromAnIndexAndPastFilesItCannotReadWhole)
     EXPECT_TRUE(index.knows(hw::IdGroup::Npc, "vedam dren"));
 }
 
+// An index built without placements has the same ids, cells and verdict on
+// each file: the references are walked to the end of their cell all the
+// same, only never looked up.
+TEST(GameIndexBuilder, leavesOutPlacementsWithTheSameIdsAndVerdicts)
+{
+    const LoadOrder order;
+    // A reference moved to a cell no file has, then a cell whose last
+    // sub-record runs past it, and an id after it that is never read.
+    const std::string odd = headerRecord({"M.esm"}) +
+        inn(subrecord("MVRF", le32(0x01000005)) + textSubrecord("CNAM", "Nowhere") +
+            placed(0x01000005, "Fargoth")) +
+        record("CELL", cellHead("Balmora", 1) + placed(7, "Fargoth") + "XSCL" + le32(40) + "ab") +
+        idRecord("NPC_", "Unread");
+    const std::pair<const std::string *, const char *> files[] = {{&order.master, "M.esm"},
+                                                                  {&order.first, "P1.esp"},
+                                                                  {&order.second, "P2.esp"},
+                                                                  {&odd, "O.esp"}};
+    const auto build = [&](bool placements) {
+        hw::GameIndexBuilder builder;
+        if (!placements)
+            builder.leaveOutPlacements();
+        for (const auto &[bytes, name] : files) {
+            hw::MemorySource source(*bytes);
+            builder.addSource(source, name);
+        }
+        return builder.finish();
+    };
+    const auto strings = [](const auto &ids) { return Strings(ids.begin(), ids.end()); };
+    const auto full = build(true);
+    const auto bare = build(false);
+    for (const auto kind : hw::kRecordKinds)
+        EXPECT_EQ(strings(bare.inOrder(kind)), strings(full.inOrder(kind)))
+            << static_cast<int>(kind);
+    for (std::size_t group = 0; group < hw::kIdGroupCount; ++group) {
+        const auto sorted = [&](const hw::GameIndex &index) {
+            const auto ids = index.sorted(static_cast<hw::IdGroup>(group));
+            Strings all;
+            for (std::size_t n = 0; n < ids.size(); ++n)
+                all.emplace_back(ids[n]);
+            return all;
+        };
+        EXPECT_EQ(sorted(bare), sorted(full)) << group;
+    }
+    ASSERT_EQ(bare.files().size(), std::size(files));
+    for (std::size_t n = 0; n < std::size(files); ++n) {
+        const auto &got = bare.files()[n].outcome;
+        const auto &want = full.files()[n].outcome;
+        EXPECT_EQ(std::tuple(got.fault, got.offset, got.idCount),
+                  std::tuple(want.fault, want.offset, want.idCount))
+            << files[n].second;
+    }
+    EXPECT_EQ(full.files()[3].outcome.fault, hw::ScanFault::SubrecordCutShort);
+    EXPECT_EQ(placesOf(full, "Fargoth"), (Strings {"Seyda Neen (-2, -9)", "Nowhere", "Balmora"}));
+    EXPECT_EQ(placesOf(bare, "Fargoth"), Strings {});
+}
+
 // A plugin of 4 MiB reports progress several times, in order, to its whole
 // size, and stops when cancelled in its middle.
 TEST(GameIndexBuilder, reportsProgressAndStopsWhenCancelled)
