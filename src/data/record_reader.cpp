@@ -226,9 +226,7 @@ private:
         if (!takesReferences(m_sink)) {
             // The sub-records are still walked to the end: a file gets one
             // verdict, whoever reads it.
-            while (more)
-                more = sub.next();
-            return sub.broken() ? ScanFault::SubrecordCutShort : ScanFault::None;
+            return !more || sub.passOverRest() ? ScanFault::None : ScanFault::SubrecordCutShort;
         }
         ReferenceWalk<Sink> references(m_sink, m_texts);
         for (; more; more = sub.next()) {

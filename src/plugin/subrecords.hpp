@@ -38,6 +38,37 @@ public:
         return true;
     }
 
+    /// Passes over the sub-records left without taking them, as next() would
+    /// to the end; false when one does not fit (broken()).
+    ///
+    /// Each step waits for the length read at the step before. A reference
+    /// begins with a 4-byte FRMR, whose next header's place is known at
+    /// once: both lengths are read together and the pair passed over in one
+    /// step, which spares a third of the wait in a cell full of references.
+    bool passOverRest()
+    {
+        const char *at = m_at;
+        for (;;) {
+            const auto left = static_cast<std::size_t>(m_end - at);
+            if (left >= 20) {
+                const std::size_t first = loadLe32(at + 4);
+                const std::size_t second = loadLe32(at + 16);
+                if (first == 4 && second <= left - 20) {
+                    at += 20 + second;
+                    continue;
+                }
+            }
+            const std::size_t length = left < 8 ? 0 : loadLe32(at + 4);
+            if (left == 0 || left < 8 || length > left - 8) {
+                m_broken = left != 0;
+                break;
+            }
+            at += 8 + length;
+        }
+        m_at = at;
+        return !m_broken;
+    }
+
     std::uint32_t tag() const { return m_tag; }
     std::string_view data() const { return m_data; }
     bool broken() const { return m_broken; }

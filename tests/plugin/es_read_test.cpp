@@ -160,6 +160,52 @@ TEST(UntilNul, takesTheTextUpToItsFirstNulAndSaysWhetherItIsAscii)
                 }
 }
 
+// Passing over the sub-records gives next()'s verdict on every cut of a cell's
+// references and with each length one too large or far too large. A cut is a
+// view of the whole, as a record's data is of its file: the bytes after it
+// are there to be read by mistake.
+TEST(Subrecords, passOverRestGivesTheVerdictOfNext)
+{
+    const std::string parts[] = {subrecord("FRMR", le32(1)),
+                                 subrecord("NAME", std::string("static_01\0", 10)),
+                                 subrecord("DATA", std::string(24, 'd')),
+                                 subrecord("FRMR", le32(2)),
+                                 subrecord("XSCL", ""),
+                                 subrecord("FRMR", le32(3)),
+                                 subrecord("DELE", le32(0)),
+                                 subrecord("FNAM", "abcd"),
+                                 subrecord("NAME", "x")};
+    std::string whole;
+    std::vector<std::size_t> lengthsAt;
+    for (const auto &part : parts) {
+        lengthsAt.push_back(whole.size() + 4);
+        whole += part;
+    }
+    std::vector<std::string> wrongs;
+    std::vector<std::string_view> cases;
+    for (std::size_t size = 0; size <= whole.size(); ++size)
+        cases.push_back(std::string_view(whole).substr(0, size));
+    for (const auto at : lengthsAt)
+        for (const std::uint32_t more : {1u, 0x80000000u}) {
+            std::string wrong = whole;
+            const std::uint32_t length = hw::loadLe32(wrong.data() + at) + more;
+            wrong.replace(at, 4, le32(length));
+            wrongs.push_back(wrong);
+        }
+    cases.insert(cases.end(), wrongs.begin(), wrongs.end());
+    for (const auto &data : cases) {
+        hw::Subrecords walked(data);
+        while (walked.next()) { }
+        hw::Subrecords fromStart(data);
+        EXPECT_EQ(fromStart.passOverRest(), !walked.broken()) << testing::PrintToString(data);
+        EXPECT_EQ(fromStart.broken(), walked.broken());
+        hw::Subrecords afterOne(data);
+        if (afterOne.next())
+            afterOne.passOverRest();
+        EXPECT_EQ(afterOne.broken(), walked.broken()) << testing::PrintToString(data);
+    }
+}
+
 const fs::path kPlugins = HW_TEST_PLUGINS;
 
 #ifdef _WIN32
