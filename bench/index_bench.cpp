@@ -4,6 +4,8 @@
 //     synthetic master and three real plugins, and building their index; the
 //     ratio of the two is printed at the end. peak_rss_MiB: the resident
 //     memory one build adds at its peak, mapped file pages included.
+//   BuildIdsIndex/master+3: the same index without placements, as
+//     `hourwright-cli ids` builds it.
 //   IndexMemory/200k: the heap bytes an index of 200,000 ids holds (counter
 //     index_MiB) and the peak while it is built (build_peak_MiB).
 //   Completion/GROUP: one completion look-up (firstStartingWith) in the
@@ -19,6 +21,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -48,12 +51,23 @@ double buildPeakResidentMiB(const LoadOrder &order)
     return static_cast<double>(statusKiB("VmHWM:") - before) / 1024;
 }
 
-void buildIndex(benchmark::State &state, const LoadOrder &order)
+std::optional<hw::GameIndex> indexOf(const LoadOrder &order, bool placements)
+{
+    if (placements)
+        return hw::buildGameIndex(order.files);
+    hw::GameIndexBuilder builder;
+    builder.leaveOutPlacements();
+    for (const auto &file : order.files)
+        builder.addFile(file);
+    return builder.finish();
+}
+
+void buildIndex(benchmark::State &state, const LoadOrder &order, bool placements)
 {
     std::size_t ids = 0;
     state.counters["peak_rss_MiB"] = buildPeakResidentMiB(order);
     for (auto _ : state) {
-        const auto index = hw::buildGameIndex(order.files);
+        const auto index = indexOf(order, placements);
         ids = index->idCount();
         for (const auto &file : index->files())
             if (!file.outcome.complete())
@@ -146,7 +160,10 @@ int main(int argc, char **argv)
     benchmark::RegisterBenchmark("FullRead/master+3", fullRead, order.files, order.bytes)
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
-    benchmark::RegisterBenchmark("BuildIndex/master+3", buildIndex, order)
+    benchmark::RegisterBenchmark("BuildIndex/master+3", buildIndex, order, true)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark("BuildIdsIndex/master+3", buildIndex, order, false)
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
     benchmark::RegisterBenchmark("IndexMemory/200k", indexMemory)
