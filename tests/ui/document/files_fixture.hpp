@@ -13,6 +13,12 @@
 
 namespace hw::test {
 
+// The question before unsaved work is dropped, as the scripted prompts record it.
+inline const QString kSaveQuestion = "HourWright|Save changes to the task list?";
+// Entries that carry blanks, quotes, a backslash and non-ASCII text through a file.
+inline const QString kEntries = "06:00 > Start Running|06:00 > Travel > 100/200/0|"
+                                "12:00 > Say > \"vo\\h\xC3\xA9llo.mp3\"/\"Good day / a > b\"";
+
 // A main window with scripted prompts and a folder for its files named beyond ASCII.
 struct FilesWindow
 {

@@ -21,10 +21,8 @@ namespace {
 
 using hw::PromptAnswer;
 using hw::test::controls;
-
-const QString kSaveQuestion = "HourWright|Save changes to the task list?";
-const QString kEntries = "06:00 > Start Running|06:00 > Travel > 100/200/0|"
-                         "12:00 > Say > \"vo\\h\xC3\xA9llo.mp3\"/\"Good day / a > b\"";
+using hw::test::kEntries;
+using hw::test::kSaveQuestion;
 
 using hw::test::Files;
 using hw::test::FilesWindow;
