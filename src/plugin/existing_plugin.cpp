@@ -8,18 +8,10 @@
 #include "plugin/script_text.hpp"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace hw {
 
 namespace {
-
-std::string hexOffset(std::uint64_t offset)
-{
-    char text[24];
-    std::snprintf(text, sizeof text, "0x%llX", static_cast<unsigned long long>(offset));
-    return text;
-}
 
 bool declaresHourVariable(std::string_view text)
 {

@@ -10,13 +10,6 @@ namespace hw {
 
 namespace {
 
-std::string hex(std::uint64_t value)
-{
-    char text[24];
-    std::snprintf(text, sizeof text, "0x%llX", static_cast<unsigned long long>(value));
-    return text;
-}
-
 // A tag may hold any bytes: four printable characters are shown as text in
 // quotes, anything else as hexadecimal bytes, never as raw bytes or escapes.
 std::string shownTag(const std::string &tag)
@@ -89,10 +82,17 @@ ScanStatus ScanOutcome::status() const
     return ScanStatus::Unreadable;
 }
 
+std::string hexOffset(std::uint64_t offset)
+{
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%llX", static_cast<unsigned long long>(offset));
+    return text;
+}
+
 ScanMessage scanMessage(const std::filesystem::path &file, const ScanOutcome &outcome)
 {
     const std::string name = fileName(file);
-    const std::string at = hex(outcome.offset);
+    const std::string at = hexOffset(outcome.offset);
     const std::string ids = idsBefore(outcome.idCount);
     const std::string npcAt = "The NPC record at offset " + at;
     const std::string recordAt = "The record " + shownTag(outcome.tag) + " at offset " + at;
@@ -108,7 +108,7 @@ ScanMessage scanMessage(const std::filesystem::path &file, const ScanOutcome &ou
                 "The record " + shownTag(outcome.tag) + " at offset " + at + " says it holds " +
                     std::to_string(outcome.dataSize) + " bytes of data, but the file ends " +
                     std::to_string(outcome.endOffset - outcome.offset - 16) +
-                    " bytes after its header, at offset " + hex(outcome.endOffset) + "."};
+                    " bytes after its header, at offset " + hexOffset(outcome.endOffset) + "."};
     case ScanFault::NotAPlugin:
         return {"The file " + name + " is not a Morrowind plugin or master file.",
                 outcome.tag.empty() ? std::string("The file is empty.")

@@ -78,6 +78,9 @@ struct ScanMessage
     std::string text() const { return detail.empty() ? summary : summary + '\n' + detail; }
 };
 
+/// A byte offset in a file as messages give it: "0x1A2B".
+std::string hexOffset(std::uint64_t offset);
+
 /// The message about `outcome` for `file`; empty for a complete scan. The
 /// window shows it in a message box, the command line on standard error.
 ScanMessage scanMessage(const std::filesystem::path &file, const ScanOutcome &outcome);
