@@ -205,6 +205,14 @@ inline std::string notesOn(std::string_view id, const Args &entries,
     return text;
 }
 
+// A run that succeeds and prints the script of `entries` for `id`, then its notes.
+inline Row scripted(Args args, std::string input, std::string_view id, const Args &entries,
+                    hw::ScheduleSwitches switches = {})
+{
+    return {std::move(args), std::move(input), 0, script(id, entries, switches),
+            notesOn(id, entries, switches)};
+}
+
 inline std::string lines(const Args &entries)
 {
     std::string text;

@@ -65,15 +65,13 @@ TEST_F(Cli, schedulePrintsTheCoresScriptOrRefusesWithAMessage)
     const std::string big = write("big.hwtasks", std::string(hw::kTaskListFileLimit + 1, '\n'));
     // clang-format off
     check({
-        {{"schedule", "--npc", id, tasks}, "", 0, script(id, kSortedEntries),
-         notesOn(id, kSortedEntries)},
-        {{"schedule", "--global", "--npc=" + id, tasks}, "", 0,
-         script(id, kSortedEntries, {.global = true}), notesOn(id, kSortedEntries, {.global = true})},
-        {{"schedule", "--npc", id, "--equal", "-"}, std::string(kUnsortedInput), 0,
-         script(id, kSortedEntries, {.equality = true}), notesOn(id, kSortedEntries, {.equality = true})},
-        {{"schedule", "--equal", "--global", "--npc", id}, std::string(kUnsortedInput), 0,
-         script(id, kSortedEntries, {true, true}), notesOn(id, kSortedEntries, {true, true})},
-        {npc, lines(equal), 0, script("npc", equal), notesOn("npc", equal)},
+        scripted({"schedule", "--npc", id, tasks}, "", id, kSortedEntries),
+        scripted({"schedule", "--global", "--npc=" + id, tasks}, "", id, kSortedEntries, {.global = true}),
+        scripted({"schedule", "--npc", id, "--equal", "-"}, std::string(kUnsortedInput), id, kSortedEntries,
+                 {.equality = true}),
+        scripted({"schedule", "--equal", "--global", "--npc", id}, std::string(kUnsortedInput), id,
+                 kSortedEntries, {true, true}),
+        scripted(npc, lines(equal), "npc", equal),
         {{"schedule", "--npc", bob, "--encoding", "windows-1251"}, "06:00 > Say > \"\xD0\xB0\"/\"b\"", 0,
          cp1251(script(bob, {"06:00 > Say > \"\xD0\xB0\"/\"b\""})),
          notesOn(bob, {"06:00 > Say > \"\xD0\xB0\"/\"b\""})},
@@ -84,8 +82,7 @@ TEST_F(Cli, schedulePrintsTheCoresScriptOrRefusesWithAMessage)
         {{"schedule", "--npc", "npc", "--encoding", "windows-1250"}, "06:00 > Appear\n06:00 > Attack > \"\xCE\xA9\"", 1, "",
          stdinAt + "2: \"\xCE\xA9\" (U+03A9) is not in windows-1250"},
         {npc, "\r\n \n", 1, "", said("schedule", hw::kNoTasks)},
-        {{"schedule", "--npc", id, mac}, "", 0, script(id, kSortedEntries),
-         notesOn(id, kSortedEntries)},
+        scripted({"schedule", "--npc", id, mac}, "", id, kSortedEntries),
         {{"schedule", "--npc", id, splitFile}, "", 1, "",
          said("schedule", splitFile + ":5002: unknown action \"Fly\"\n")},
         {{"schedule", "--npc", id, big}, "", 1, "",
@@ -126,20 +123,14 @@ TEST_F(Cli, scheduleTakesTheHeaderOfATaskListUnlessTheCommandLineSaysOtherwise)
     const Args schedule = {"schedule"};
     // clang-format off
     check({
-        {{"schedule", list}, "", 0, script(id, kSortedEntries, {true, false, false}),
-         notesOn(id, kSortedEntries, {true, false, false})},
-        {{"schedule", "--npc", "Other", "--equal", list}, "", 0,
-         script("Other", kSortedEntries, {true, true, false}),
-         notesOn("Other", kSortedEntries, {true, true, false})},
-        {{"schedule", "--no-global", "--visibility", list}, "", 0, script(id, kSortedEntries),
-         notesOn(id, kSortedEntries)},
-        {{"schedule", "--no-global", "--global", "--equal", "--no-equal", list}, "", 0,
-         script(id, kSortedEntries, {true, false, false}), notesOn(id, kSortedEntries, {true, false, false})},
-        {{"schedule", "--no-visibility"}, "; NPC: a\n; Visibility: yes\n06:00 > Appear\n", 0,
-         script("a", {"06:00 > Appear"}, {.visibility = false}),
-         notesOn("a", {"06:00 > Appear"}, {.visibility = false})},
-        {schedule, "; NPC: \" \"\n06:00 > Appear\n", 0, script(" ", {"06:00 > Appear"}),
-         notesOn(" ", {"06:00 > Appear"})},
+        scripted({"schedule", list}, "", id, kSortedEntries, {true, false, false}),
+        scripted({"schedule", "--npc", "Other", "--equal", list}, "", "Other", kSortedEntries, {true, true, false}),
+        scripted({"schedule", "--no-global", "--visibility", list}, "", id, kSortedEntries),
+        scripted({"schedule", "--no-global", "--global", "--equal", "--no-equal", list}, "", id, kSortedEntries,
+                 {true, false, false}),
+        scripted({"schedule", "--no-visibility"}, "; NPC: a\n; Visibility: yes\n06:00 > Appear\n", "a",
+                 {"06:00 > Appear"}, {.visibility = false}),
+        scripted(schedule, "; NPC: \" \"\n06:00 > Appear\n", " ", {"06:00 > Appear"}),
         {schedule, "; Global: yes\n06:00 > Appear\n", 2, "", said("schedule", "option '--npc' is missing")},
         {schedule, "; NPC: a\"b\n06:00 > Appear\n", 1, "", said("schedule", hw::kNpcNameHasQuote)},
         {{"schedule", "--encoding", "windows-1251"}, "; NPC: " + id + "\n06:00 > Appear\n", 1, "",
@@ -163,24 +154,22 @@ TEST_F(Cli, scheduleDayPrintsWhatTheScriptDoesEachHour)
             text += (hour < 10 ? "0" : "") + std::to_string(hour) + ":00\t" + row(hour) + "\n";
         return text;
     };
-    const auto atMost = [](int hour) {
-        return hour <= 6 ? "06:00\tStart Running, Travel\t1"
-            : hour <= 12 ? "12:00\tSay\t1"
-            : hour == 20 ? "20:00\tDisappear\t1"
-                         : "-\t-\t0";
-    };
-    const auto exactly = [](int hour) {
-        return hour == 6 ? "06:00\tStart Running, Travel\t1"
-            : hour == 12 ? "12:00\tSay\t1"
-            : hour == 20 ? "20:00\tDisappear\t1"
-                         : "-\t-\t0";
+    // Each group holds the hours up to its own, or with Equality its own alone.
+    const auto day = [&](bool exact) {
+        return table([=](int hour) {
+            const auto holds = [&](int group) { return exact ? hour == group : hour <= group; };
+            return holds(6)  ? "06:00\tStart Running, Travel\t1"
+                : holds(12)  ? "12:00\tSay\t1"
+                : hour == 20 ? "20:00\tDisappear\t1"
+                             : "-\t-\t0";
+        });
     };
     check({
-        {{"schedule", "--day", list}, "", 0, table(atMost), notesOn("Town Guard", entries)},
+        {{"schedule", "--day", list}, "", 0, day(false), notesOn("Town Guard", entries)},
         {{"schedule", "--day", "--global", "--equal", list},
          "",
          0,
-         table(exactly),
+         day(true),
          notesOn("Town Guard", entries, {true, true})},
     });
     EXPECT_NE(run({"schedule", "--help"}, "").out.find("  --day "), std::string::npos);

@@ -67,6 +67,23 @@ Strings placesOf(const hw::GameIndex &index, std::string_view actor)
     return facts ? facts->cells : Strings {"(no such actor)"};
 }
 
+// The ids of a list of the index as strings.
+template<class Ids> Strings all(const Ids &ids)
+{
+    Strings strings;
+    for (std::size_t n = 0; n < ids.size(); ++n)
+        strings.emplace_back(ids[n]);
+    return strings;
+}
+
+hw::GameIndex indexOf(const std::string &plugin)
+{
+    hw::MemorySource source(plugin);
+    hw::GameIndexBuilder builder;
+    builder.addSource(source, "M.esm");
+    return builder.finish();
+}
+
 TEST(GameIndex, placesActorsAsTheFilesCombine)
 {
     const std::string seydaNeen = "Seyda Neen (-2, -9)";
@@ -91,13 +108,7 @@ TEST(GameIndex, placesActorsAsTheFilesCombine)
 TEST(GameIndex, keepsEachIdOnceWithItsFirstSpellingAndLastRecordInSortedLists)
 {
     const auto index = LoadOrder().upTo(3);
-    const auto strings = [](const auto &ids) {
-        Strings all;
-        for (std::size_t n = 0; n < ids.size(); ++n)
-            all.emplace_back(ids[n]);
-        return all;
-    };
-    const auto ids = [&](hw::RecordKind kind) { return strings(index.inOrder(kind)); };
+    const auto ids = [&](hw::RecordKind kind) { return all(index.inOrder(kind)); };
     using enum hw::RecordKind;
     EXPECT_EQ(ids(Npc), (Strings {"Arrille", "Fargoth", "Hrisskar"}));
     EXPECT_EQ(ids(Creature), Strings {});
@@ -110,7 +121,7 @@ TEST(GameIndex, keepsEachIdOnceWithItsFirstSpellingAndLastRecordInSortedLists)
     EXPECT_EQ(hw::describeCounts(index), "3 files, 3 NPCs, 8 ids");
 
     // Completion's sorted lists of each field.
-    const auto list = [&](hw::IdGroup group) { return strings(index.sorted(group)); };
+    const auto list = [&](hw::IdGroup group) { return all(index.sorted(group)); };
     using G = hw::IdGroup;
     EXPECT_EQ(list(G::Actor), (Strings {"Arrille", "Fargoth", "Hrisskar"}));
     EXPECT_EQ(list(G::CastTarget), (Strings {"Arrille", "Fargoth", "Hrisskar", "player"}));
@@ -136,26 +147,17 @@ TEST(GameIndex, foldsOnlyAsciiLettersAsTheGameDoes)
         record("CELL",
                cellHead("Hall", 1) + placed(1, "\xC0RVS") + placed(2, "\xE0rvs") +
                    placed(3, "\xE0RVS") + placed(4, "irvs"));
-    hw::MemorySource source(master);
-    hw::GameIndexBuilder builder;
-    builder.addSource(source, "M.esm");
-    const auto index = builder.finish();
+    const auto index = indexOf(master);
     const std::string upper = "\xC3\x80rvs", lower = "\xC3\xA0rvs"; // UTF-8
     const auto npcs = index.sorted(hw::IdGroup::Npc);
-    ASSERT_EQ(npcs.size(), 3u);
-    EXPECT_EQ(Strings({std::string(npcs[0]), std::string(npcs[1]), std::string(npcs[2])}),
-              (Strings {"Irvs", upper, lower}));
+    EXPECT_EQ(all(npcs), (Strings {"Irvs", upper, lower}));
     EXPECT_EQ(placesOf(index, "\xC3\x80RVS"), Strings {"Hall"});
     EXPECT_EQ(placesOf(index, lower), (Strings {"Hall", "Hall"}));
     EXPECT_EQ(index.actor("\xC3\xA0RVS")->id, lower);
     EXPECT_EQ(hw::firstStartingWith(npcs, "\xC3\xA0"), 2u);
     EXPECT_EQ(hw::nearestIds(npcs, "\xC3\xA0RVS"), (Strings {upper, "Irvs"}));
     // Ids that differ only after their first sixteen bytes, each once.
-    const auto items = index.sorted(hw::IdGroup::Item);
-    Strings itemIds;
-    for (std::size_t n = 0; n < items.size(); ++n)
-        itemIds.emplace_back(items[n]);
-    EXPECT_EQ(itemIds,
+    EXPECT_EQ(all(index.sorted(hw::IdGroup::Item)),
               (Strings {"ring_of_power_00", "ring_of_power_001", "ring_of_power_001a",
                         "RING_OF_POWER_001ab", "ring_of_power_001B"}));
 }
@@ -171,11 +173,7 @@ TEST(GameIndex, placesEachOfManyActors)
         plugin += idRecord(n % 3 ? "NPC_" : "CREA", id);
         references += placed(n + 1, "aCTOR " + std::to_string(n));
     }
-    plugin += inn(references);
-    hw::MemorySource source(plugin);
-    hw::GameIndexBuilder builder;
-    builder.addSource(source, "Many.esp");
-    const auto index = builder.finish();
+    const auto index = indexOf(plugin + inn(references));
     for (std::uint32_t n = 0; n < 1000; n += 7)
         EXPECT_EQ(index.actor("actor " + std::to_string(n))->cells, Strings {kInn}) << n;
 }
@@ -228,21 +226,13 @@ TEST(GameIndexBuilder, leavesOutPlacementsWithTheSameIdsAndVerdicts)
         }
         return builder.finish();
     };
-    const auto strings = [](const auto &ids) { return Strings(ids.begin(), ids.end()); };
     const auto full = build(true);
     const auto bare = build(false);
     for (const auto kind : hw::kRecordKinds)
-        EXPECT_EQ(strings(bare.inOrder(kind)), strings(full.inOrder(kind)))
-            << static_cast<int>(kind);
-    for (std::size_t group = 0; group < hw::kIdGroupCount; ++group) {
-        const auto sorted = [&](const hw::GameIndex &index) {
-            const auto ids = index.sorted(static_cast<hw::IdGroup>(group));
-            Strings all;
-            for (std::size_t n = 0; n < ids.size(); ++n)
-                all.emplace_back(ids[n]);
-            return all;
-        };
-        EXPECT_EQ(sorted(bare), sorted(full)) << group;
+        EXPECT_EQ(all(bare.inOrder(kind)), all(full.inOrder(kind))) << static_cast<int>(kind);
+    for (std::size_t n = 0; n < hw::kIdGroupCount; ++n) {
+        const auto group = static_cast<hw::IdGroup>(n);
+        EXPECT_EQ(all(bare.sorted(group)), all(full.sorted(group))) << n;
     }
     ASSERT_EQ(bare.files().size(), std::size(files));
     for (std::size_t n = 0; n < std::size(files); ++n) {

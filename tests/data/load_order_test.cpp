@@ -72,22 +72,19 @@ TEST(OpenMwLoadOrder, findsTheChainsFilesInItsDataFolders)
               (Lines {"global/Data Files", "Mods/Café", "userdata/data"}));
     EXPECT_EQ(relative(order.archives, root), Lines {"global/Data Files/Morrowind.bsa"});
     const auto gone = hw::utf8Path((root / "second/Gone").generic_u8string());
-    EXPECT_EQ(problemLines(order.problems, root),
-              (Lines {"second/openmw.cfg:12: this line is not a setting (it has no \"=\"), so "
-                      "OpenMW refuses this file; the line is passed over",
-                      "second/openmw.cfg:3: the data folder \"" + gone +
-                          "\" does not exist; OpenMW passes it over",
-                      "second/openmw.cfg:7: \"Notes.txt\" is not a master or plugin file (.esm, "
-                      ".esp, .omwaddon, .omwgame); it is passed over",
-                      "second/openmw.cfg:11: the content file \"TRIBUNAL.ESM\" names "
-                      "\"Tribunal.esm\" (line 5) a second time in other letter case, so OpenMW "
-                      "loads it twice; it counts once",
-                      "second/openmw.cfg:13: the content file \"Mod.omwaddon\" is named a second "
-                      "time (first on line 8), so OpenMW does not start; it counts once",
-                      "second/openmw.cfg:9: the content file \"Missing.esp\" is in none of the "
-                      "data folders",
-                      "second/openmw.cfg:14: the content file \"CAFÉ.esp\" is in none of the data "
-                      "folders"}));
+    const std::string cfg = "second/openmw.cfg:";
+    // clang-format off
+    EXPECT_EQ(problemLines(order.problems, root), (Lines {
+        cfg + "12: this line is not a setting (it has no \"=\"), so OpenMW refuses this file; the line is passed over",
+        cfg + "3: the data folder \"" + gone + "\" does not exist; OpenMW passes it over",
+        cfg + "7: \"Notes.txt\" is not a master or plugin file (.esm, .esp, .omwaddon, .omwgame); it is passed over",
+        cfg + "11: the content file \"TRIBUNAL.ESM\" names \"Tribunal.esm\" (line 5) a second time in other "
+              "letter case, so OpenMW loads it twice; it counts once",
+        cfg + "13: the content file \"Mod.omwaddon\" is named a second time (first on line 8), so OpenMW does "
+              "not start; it counts once",
+        cfg + "9: the content file \"Missing.esp\" is in none of the data folders",
+        cfg + "14: the content file \"CAFÉ.esp\" is in none of the data folders"}));
+    // clang-format on
 }
 
 TEST(MorrowindIniLoadOrder, putsMastersFirstThenOrdersByTime)
@@ -123,23 +120,18 @@ TEST(MorrowindIniLoadOrder, putsMastersFirstThenOrdersByTime)
     EXPECT_EQ(relative(order.archives, root),
               (Lines {"Game/DATA FILES/Morrowind.bsa", "Game/DATA FILES/Tribunal.bsa"}));
     EXPECT_EQ(relative(order.dataFolders, root), Lines {"Game/DATA FILES"});
-    EXPECT_EQ(problemLines(order.problems, root),
-              (Lines {"Game/Morrowind.ini:16: the game reads no entry \"GameFile01\" here, only "
-                      "GameFile0, GameFile1 and so on",
-                      "Game/Morrowind.ini:17: GameFile1 is given a second time; the first (line "
-                      "6) counts",
-                      "Game/Morrowind.ini:18: this line is not an entry (it has no \"=\"); it is "
-                      "passed over",
-                      "Game/Morrowind.ini:11: the game file \"Missing.esp\" is not in the Data "
-                      "Files folder",
-                      "Game/Morrowind.ini:12: the game file \"morrowind.ESM\" is named a second "
-                      "time; it counts once",
-                      "Game/Morrowind.ini:13: the game file \"Notes.txt\" is not a master or "
-                      "plugin file (.esm, .esp); it is passed over",
-                      "Game/Morrowind.ini:15: the game file \"Lost.esp\" is not in the Data Files "
-                      "folder",
-                      "Game/Morrowind.ini:21: the archive \"Gone.bsa\" is not in the Data Files "
-                      "folder"}));
+    const std::string ini = "Game/Morrowind.ini:";
+    // clang-format off
+    EXPECT_EQ(problemLines(order.problems, root), (Lines {
+        ini + "16: the game reads no entry \"GameFile01\" here, only GameFile0, GameFile1 and so on",
+        ini + "17: GameFile1 is given a second time; the first (line 6) counts",
+        ini + "18: this line is not an entry (it has no \"=\"); it is passed over",
+        ini + "11: the game file \"Missing.esp\" is not in the Data Files folder",
+        ini + "12: the game file \"morrowind.ESM\" is named a second time; it counts once",
+        ini + "13: the game file \"Notes.txt\" is not a master or plugin file (.esm, .esp); it is passed over",
+        ini + "15: the game file \"Lost.esp\" is not in the Data Files folder",
+        ini + "21: the archive \"Gone.bsa\" is not in the Data Files folder"}));
+    // clang-format on
 }
 
 // The entries count from 0 to the first missing number, as OpenMW's importer

@@ -20,6 +20,7 @@ using namespace hw::test;
 struct Lines final : hw::RecordSink
 {
     std::vector<std::string> lines;
+    std::vector<std::string> npcs; ///< the NPC ids alone
 
     void masters(const std::vector<std::string> &names) override
     {
@@ -36,6 +37,8 @@ struct Lines final : hw::RecordSink
         if (r.flags != 0)
             line += " flags " + std::to_string(r.flags);
         lines.push_back(line + (r.deleted ? " deleted" : ""));
+        if (r.kind == hw::RecordKind::Npc)
+            npcs.emplace_back(r.id);
     }
     void cell(const hw::CellRecord &c) override
     {
@@ -79,6 +82,20 @@ std::vector<ReadCase> readCases()
         // clang-format off
         return ReadCase {name, header + npc + bad + npcRecord("Never"), {"npc Guard"}, fault, header.size() + npc.size(), 1};
         // clang-format on
+    };
+    // An NPC record's data read alone before another NPC: its id, or the fault
+    // that stops the read there, for records the game's editor would never write.
+    const auto npcId = [&](const char *name, const std::string &data, const std::string &id) {
+        return ReadCase {name,
+                         header + record("NPC_", data) + npcRecord("next"),
+                         {"npc " + id, "npc next"},
+                         None,
+                         0,
+                         id.empty() ? 1u : 2u}; // an empty id is not counted
+    };
+    const auto npcFault = [&](const char *name, const std::string &data, ScanFault fault) {
+        return ReadCase {
+            name, header + record("NPC_", data) + npcRecord("next"), {}, fault, header.size()};
     };
     return {
         {"MastersInOrder", headerRecord({"Morrowind.esm", "Tribunal.esm"}), {}},
@@ -137,6 +154,21 @@ std::vector<ReadCase> readCases()
          header.size() + npc.size(), 1},
         // clang-format on
         {"NotAPlugin", npc + header, {}, NotAPlugin},
+        // clang-format off
+        npcId("NoClosingNul", subrecord("NAME", "nonul") + textSubrecord("FNAM", "N"), "nonul"),
+        npcId("OneByteName", subrecord("NAME", "x"), "x"),
+        npcId("NulAlone", textSubrecord("NAME", ""), ""),
+        npcId("LengthZero", subrecord("NAME", "") + textSubrecord("FNAM", "N"), ""),
+        npcId("UpToTheFirstNul", subrecord("NAME", std::string("ab\0cd\0", 6)), "ab"),
+        npcId("NameBytesInsideAnotherSubrecord", subrecord("MODL", "NAME" + le32(4) + "abc") + textSubrecord("NAME", "real"), "real"),
+        npcId("NameAfterOthers", textSubrecord("FNAM", "NAME") + textSubrecord("NAME", "later"), "later"),
+        npcId("FirstOfTwoNames", textSubrecord("NAME", "first") + textSubrecord("NAME", "second"), "first"),
+        npcId("CodePage", textSubrecord("NAME", "Fr\xE9\x80"), "Fr\xC3\xA9\xE2\x82\xAC"),
+        npcFault("NoName", textSubrecord("FNAM", "NAME x"), NoNameSubrecord),
+        npcFault("NameLongerThanTheRecord", subrecord("NAME", "big", 0xFFFFFFFF), SubrecordCutShort),
+        npcFault("NameInTheLastBytes", "NAME" + le32(5).substr(0, 3), SubrecordCutShort),
+        npcFault("BrokenAfterTheName", textSubrecord("NAME", "x") + "FNAM", SubrecordCutShort),
+        // clang-format on
     };
 }
 
@@ -163,10 +195,12 @@ TEST(ReadRecords, handsOnIdsCellsAndReferencesInFileOrder)
             EXPECT_EQ(outcome->fault, c.fault);
             EXPECT_EQ(outcome->offset, c.offset);
             EXPECT_EQ(outcome->idCount, c.npcIds);
-            // The NPC reader stops where the index does, though it takes
-            // nothing from the records at fault.
+            // The Load button's NPC reader takes the same ids and stops
+            // where the index does, though it takes nothing from the records at fault.
             hw::ESRead npcs(std::max<std::size_t>(bufferSize, 16));
             const auto npcOutcome = npcs.ReadNPCNames(source, c.page);
+            npcs.NPCNames.resize(npcOutcome.idCount);
+            EXPECT_EQ(npcs.NPCNames, sink.npcs);
             EXPECT_EQ(npcOutcome.fault, c.fault);
             EXPECT_EQ(npcOutcome.offset, c.offset);
         }

@@ -29,13 +29,6 @@ TEST(TimingNotes, sayWhenEachGroupRunsAndWhenNoneDoes)
          {"0: Add Item at 08:00 runs once an hour from 00:00 to 08:00 (9 times a day)" + kTick +
               "08:00",
           "from 09:00 to 23:59 the NPC keeps what it was last told"}},
-        // Started from a central script, the same.
-        {"npc",
-         {R"(08:00 > Add Item > "gold_001"/1)"},
-         {.global = true},
-         {"0: Add Item at 08:00 runs once an hour from 00:00 to 08:00 (9 times a day)" + kTick +
-              "08:00",
-          "from 09:00 to 23:59 the NPC keeps what it was last told"}},
         {"Town Guard",
          {"06:00 > Start Running", "06:00 > Travel > 100/200/0",
           R"(12:00 > Say > "vo\hello.mp3"/"Good day")", "20:00 > Disappear"},
@@ -99,8 +92,11 @@ TEST(TimingNotes, sayWhenEachGroupRunsAndWhenNoneDoes)
           "31 characters, so the id was cut; the eight digits before _sched_sc_01 keep it apart "
           "from other NPCs' scripts."}},
     };
+    // Started from a central script or not, the same.
     for (const auto &[npc, entries, switches, notes] : cases)
-        EXPECT_EQ(lines(hw::timingNotes(npc, entries, switches)), notes) << entries.front();
+        for (const bool global : {false, true})
+            EXPECT_EQ(lines(hw::timingNotes(npc, entries, {global, switches.equality})), notes)
+                << entries.front() << ", global " << global;
 }
 
 } // namespace

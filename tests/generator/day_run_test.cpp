@@ -15,16 +15,8 @@
 
 namespace {
 
-// A random schedule: its entries, sorted as the task list sorts them, with
-// the hour and action of each.
-struct RandomList
-{
-    std::vector<std::string> entries;
-    std::vector<int> hours;
-    std::vector<std::string> actions;
-};
-
-RandomList randomList(std::mt19937 &random)
+// A random schedule's entries, sorted as the task list sorts them.
+std::vector<std::string> randomList(std::mt19937 &random)
 {
     const auto catalogue = hw::actionCatalogue();
     std::vector<std::string> entries;
@@ -39,62 +31,58 @@ RandomList randomList(std::mt19937 &random)
         entries.push_back(hw::buildTaskEntry(time, action.name, fields, action.textFlag).entry);
     }
     hw::sortEntries(entries);
-    RandomList list;
-    for (const auto &entry : entries) {
-        const auto parts = hw::splitEntry(entry);
-        list.entries.push_back(entry);
-        list.hours.push_back(std::stoi(std::string(parts.time.substr(0, 2))));
-        list.actions.emplace_back(parts.action);
-    }
-    return list;
+    return entries;
 }
 
-// For each hour of the day, the entry whose group is the first with a
-// condition that holds then (its first entry), or -1: the hours an author
-// reads in the list, worked out apart from the generator.
-std::vector<int> firstGroupByHour(const RandomList &list, bool equality)
+int hourOf(std::string_view entry)
 {
-    std::vector<int> first(24, -1);
-    for (int hour = 23; hour >= 0; --hour)
-        for (std::size_t i = list.entries.size(); i-- > 0;) {
-            if (i > 0 && list.hours[i - 1] == list.hours[i])
-                continue; // not the first entry of its group
-            const bool exact = equality || hw::findAction(list.actions[i])->exactHour;
-            if (exact ? hour == list.hours[i] : hour <= list.hours[i])
-                first[static_cast<std::size_t>(hour)] = static_cast<int>(i);
-        }
-    return first;
+    return std::stoi(std::string(hw::splitEntry(entry).time.substr(0, 2)));
 }
 
-int groupStart(const RandomList &list, std::size_t entry)
+// The first entry of the group of `entry`.
+std::size_t groupStart(const std::vector<std::string> &list, std::size_t entry)
 {
-    while (entry > 0 && list.hours[entry - 1] == list.hours[entry])
+    while (entry > 0 && hourOf(list[entry - 1]) == hourOf(list[entry]))
         --entry;
-    return static_cast<int>(entry);
+    return entry;
+}
+
+// Whether the group that `first` opens holds `hour`: the hours an author
+// reads in the list, worked out apart from the generator.
+bool holds(const std::vector<std::string> &list, std::size_t first, int hour, bool equality)
+{
+    const bool exact = equality || hw::findAction(hw::splitEntry(list[first]).action)->exactHour;
+    return exact ? hour == hourOf(list[first]) : hour <= hourOf(list[first]);
 }
 
 // The first hour in which an entry's command runs other than once in the
 // hours its group holds first and never in the others; empty when none.
-std::string firstFault(const RandomList &list, hw::ScheduleSwitches switches,
+std::string firstFault(const std::vector<std::string> &list, hw::ScheduleSwitches switches,
                        const hw::TwoDays &days)
 {
     if (!days.problem.empty())
         return days.problem;
-    if (days.commandCount != list.entries.size())
+    if (days.commandCount != list.size())
         return std::to_string(days.commandCount) + " commands for the entries";
-    const auto first = firstGroupByHour(list, switches.equality);
-    for (std::size_t e = 0; e < list.entries.size(); ++e)
-        for (int hour = 0; hour < 48; ++hour) {
-            const unsigned wanted = first[hour % 24] == groupStart(list, e) ? 1 : 0;
+    for (int hour = 0; hour < 48; ++hour) {
+        // The first group whose condition holds in the hour, by its first entry.
+        std::size_t first = 0;
+        while (
+            first < list.size() &&
+            (groupStart(list, first) != first || !holds(list, first, hour % 24, switches.equality)))
+            ++first;
+        for (std::size_t e = 0; e < list.size(); ++e) {
+            const unsigned wanted = first == groupStart(list, e) ? 1 : 0;
             const unsigned times = days.times(e, hour);
             // The first day starts with every variable at 0, as a new game
             // does, which may hold the script back in its first hour.
             if (times == wanted || (hour < 24 && times < wanted))
                 continue;
-            return list.entries[e] + " runs " + std::to_string(times) + " times on day " +
+            return list[e] + " runs " + std::to_string(times) + " times on day " +
                 std::to_string(hour / 24 + 1) + " at " + std::to_string(hour % 24) + ":00, not " +
                 std::to_string(wanted);
         }
+    }
     return {};
 }
 
@@ -107,11 +95,11 @@ TEST(DayRun, runsEachCommandOnceInEachHourItsGroupHoldsFirstEveryDay)
     constexpr unsigned kSeed = 20;
     std::mt19937 random(kSeed);
     for (int n = 0; n < 500; ++n) {
-        const RandomList list = randomList(random);
+        const auto list = randomList(random);
         for (int setting = 0; setting < 8; ++setting) {
             const hw::ScheduleSwitches switches {(setting & 1) != 0, (setting & 2) != 0,
                                                  (setting & 4) != 0};
-            const auto script = hw::generateSchedule("npc", list.entries, switches);
+            const auto script = hw::generateSchedule("npc", list, switches);
             const auto days = hw::runTwoDays(script.text,
                                              switches.global ? hw::ScriptStart::EveryHour
                                                              : hw::ScriptStart::EveryFrame);
@@ -119,7 +107,7 @@ TEST(DayRun, runsEachCommandOnceInEachHourItsGroupHoldsFirstEveryDay)
             if (fault.empty())
                 continue;
             std::ostringstream replay;
-            for (const auto &entry : list.entries)
+            for (const auto &entry : list)
                 replay << "\n  " << entry;
             FAIL() << "list " << n << " of seed " << kSeed << ", global " << switches.global
                    << ", equality " << switches.equality << ", visibility " << switches.visibility

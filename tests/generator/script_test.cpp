@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,12 +14,18 @@ using hw::generateSchedule;
 using Lines = std::vector<std::string>;
 
 // Lines joined with CR LF between them, as the generators write scripts.
-std::string joinLines(std::initializer_list<std::string_view> lines)
+std::string joinLines(const Lines &lines)
 {
     std::string text;
-    for (const auto line : lines)
+    for (const auto &line : lines)
         text.append(line).append("\r\n");
     return text.substr(0, text.size() - 2);
+}
+
+Lines operator+(Lines first, const Lines &second)
+{
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
 }
 
 const Lines kWorkedExample = {"06:00 > Start Running", "06:00 > Travel > 100/200/0",
@@ -31,36 +36,29 @@ const Lines kWorkedExample = {"06:00 > Start Running", "06:00 > Travel > 100/200
 TEST(ScheduleScript, writesTheWorkedExampleAloneAndForACentralScript)
 {
     // clang-format off
+    const Lines chain = {
+        "If ( hrw_hour <= 6 )",
+        R"(       "Town Guard"-> ForceRun)", R"(       "Town Guard"-> AITravel 100, 200, 0)",
+        "ElseIf ( hrw_hour <= 12 )",
+        R"(       "Town Guard"-> Say "vo\hello.mp3", "Good day")",
+        "ElseIf ( hrw_hour == 20 )",
+        R"(       If ( "Town Guard"-> GetLOS Player != 1 ))", R"(       "Town Guard"-> Disable)",
+        "       EndIf",
+        "EndIf", ""};
     const std::pair<hw::ScheduleSwitches, std::string> cases[] = {
-        {{}, joinLines({
+        {{}, joinLines(Lines {
             "Begin town_guard_sched_sc_01", "",
             "Short hrw_hour", "Short hrw_last", "",
             "If ( MenuMode )", "      Return", "EndIf", "",
             "Set hrw_hour to GameHour",
             "If ( hrw_last == hrw_hour )", "      Return",
             R"(ElseIf ( "Town Guard"-> GetHealth <= 0 ) )", "       Return", "EndIf",
-            "Set hrw_last to hrw_hour", "",
-            "If ( hrw_hour <= 6 )",
-            R"(       "Town Guard"-> ForceRun)", R"(       "Town Guard"-> AITravel 100, 200, 0)",
-            "ElseIf ( hrw_hour <= 12 )",
-            R"(       "Town Guard"-> Say "vo\hello.mp3", "Good day")",
-            "ElseIf ( hrw_hour == 20 )",
-            R"(       If ( "Town Guard"-> GetLOS Player != 1 ))", R"(       "Town Guard"-> Disable)",
-            "       EndIf",
-            "EndIf", "", "", "End"})},
-        {{.global = true}, joinLines({
+            "Set hrw_last to hrw_hour", ""} + chain + Lines {"", "End"})},
+        {{.global = true}, joinLines(Lines {
             "Begin town_guard_sched_sc_01", "",
             "Short hrw_hour", "",
             R"(If ( "Town Guard"-> GetHealth <= 0 ) )", "       Return", "EndIf", "",
-            "Set hrw_hour to GameHour", "",
-            "If ( hrw_hour <= 6 )",
-            R"(       "Town Guard"-> ForceRun)", R"(       "Town Guard"-> AITravel 100, 200, 0)",
-            "ElseIf ( hrw_hour <= 12 )",
-            R"(       "Town Guard"-> Say "vo\hello.mp3", "Good day")",
-            "ElseIf ( hrw_hour == 20 )",
-            R"(       If ( "Town Guard"-> GetLOS Player != 1 ))", R"(       "Town Guard"-> Disable)",
-            "       EndIf",
-            "EndIf", "",
+            "Set hrw_hour to GameHour", ""} + chain + Lines {
             "StopScript town_guard_sched_sc_01", "",
             "End"})},
     };
@@ -102,9 +100,9 @@ TEST(ScheduleScript, opensEachGroupByItsFirstEntryAndTheSwitches)
         {hw::includedEntries(list, {false, false, true, false, true, false},
                              hw::GenerateScope::Selection),
          {},
-         joinLines({"If ( hrw_hour <= 7 )", R"(       "npc"-> SetFlee 30)",
-                    "ElseIf ( hrw_hour <= 9 )", R"(       "npc"-> AITravel 1, 2, 3)", "EndIf",
-                    ""})},
+         joinLines(Lines {"If ( hrw_hour <= 7 )", R"(       "npc"-> SetFlee 30)",
+                          "ElseIf ( hrw_hour <= 9 )", R"(       "npc"-> AITravel 1, 2, 3)", "EndIf",
+                          ""})},
     };
     for (const auto &[entries, switches, start] : cases)
         EXPECT_EQ(sectionOf(entries, switches).substr(0, start.size()), start) << entries.back();
@@ -118,11 +116,11 @@ TEST(ScheduleScript, keepsTheGroupOfAnUnknownActionAndReportsIt)
     const Lines entries = {"06:00 > Dance", "06:00 > Appear", "07:00 > Dance > 1/2"};
     EXPECT_EQ(generateSchedule("npc", entries, {}).unknownEntries,
               (std::vector<std::size_t> {0, 2}));
-    EXPECT_TRUE(sectionOf(entries).starts_with(
-        joinLines({"If ( hrw_hour <= 6 )", "       ;Some error occured here!",
-                   R"(       If ( "npc"-> GetLOS Player != 1 ))", R"(              "npc"-> Enable)",
-                   "       EndIf", "ElseIf ( hrw_hour <= 7 )", "       ;Some error occured here!",
-                   "EndIf", ""})));
+    EXPECT_TRUE(sectionOf(entries).starts_with(joinLines(
+        Lines {"If ( hrw_hour <= 6 )", "       ;Some error occured here!",
+               R"(       If ( "npc"-> GetLOS Player != 1 ))", R"(              "npc"-> Enable)",
+               "       EndIf", "ElseIf ( hrw_hour <= 7 )", "       ;Some error occured here!",
+               "EndIf", ""})));
 }
 
 // The name is checked first: with neither name nor tasks, the name is missing.
@@ -144,30 +142,19 @@ TEST(CentralScript, writesTheTemplateUnderANameFromTheGuidOrStartingTheScriptsGi
     EXPECT_EQ(hw::centralScriptName({}), "hrw_central_000");
     const hw::Guid guid {0x0000ABCD, 0x1234, 0x4E21, {0x8A, 0, 0, 0, 0, 0, 0, 0x07}};
     // clang-format off
-    EXPECT_EQ(hw::centralScript(guid), joinLines({
-        "Begin hrw_central_ABCD4E217", "",
-        "Short hrw_hour", "Short hrw_last", "",
+    const Lines head = {"Short hrw_hour", "Short hrw_last", "",
         "If ( MenuMode )", "      Return", "EndIf", "",
         "Set hrw_hour to GameHour",
-        "If ( hrw_last != hrw_hour )",
+        "If ( hrw_last != hrw_hour )"};
+    const Lines tail = {"       Set hrw_last to hrw_hour", "EndIf", "", "End"};
+    EXPECT_EQ(hw::centralScript(guid), joinLines(Lines {"Begin hrw_central_ABCD4E217", ""} + head + Lines {
         "       ;Put your scripts names here like this(without the semicolon):",
         "       ;StartScript MyScriptName",
-        R"(       ;The script name is what you see after "Begin")",
-        "       Set hrw_last to hrw_hour",
-        "EndIf", "",
-        "End"}));
+        R"(       ;The script name is what you see after "Begin")"} + tail));
     // A plugin's central script starts its scripts where the comments stood.
-    EXPECT_EQ(hw::centralScript("hrw_central_1", std::vector<std::string> {"a_sched_sc_01", "b"}), joinLines({
-        "Begin hrw_central_1", "",
-        "Short hrw_hour", "Short hrw_last", "",
-        "If ( MenuMode )", "      Return", "EndIf", "",
-        "Set hrw_hour to GameHour",
-        "If ( hrw_last != hrw_hour )",
-        "       StartScript a_sched_sc_01",
-        "       StartScript b",
-        "       Set hrw_last to hrw_hour",
-        "EndIf", "",
-        "End"}));
+    EXPECT_EQ(hw::centralScript("hrw_central_1", std::vector<std::string> {"a_sched_sc_01", "b"}),
+              joinLines(Lines {"Begin hrw_central_1", ""} + head +
+                        Lines {"       StartScript a_sched_sc_01", "       StartScript b"} + tail));
     // clang-format on
 }
 

@@ -28,6 +28,9 @@ std::string outcome(const hw::TaskListRead &read)
 TEST(TaskListFile, readsAWholeListOrNamesTheLineThatStopsIt)
 {
     const std::string bigFile(hw::kTaskListFileLimit + 1, '\n');
+    const std::string utf16 = "line 0: the file is UTF-16; save it as UTF-8";
+    const std::string endsLine =
+        ", where other programs may end the line; put a plain line end there or remove it";
     // clang-format off
     const std::pair<std::string, std::string> cases[] = { // text, outcome
         {"; HourWright task list\n; NPC: Town Guard\n; Global: no\n; Equality: no\n"
@@ -67,10 +70,8 @@ TEST(TaskListFile, readsAWholeListOrNamesTheLineThatStopsIt)
         {"; NPC: J\xC3\xB6ns \xD0\x91\n01:00 > Attack > \"\xCE\xA9 / a > b\"",
          "[J\xC3\xB6ns \xD0\x91] --\n01:00 > Attack > \"\xCE\xA9 / a > b\""},
         // Refusals: the first faulty line, counted from 1.
-        {"\xFF\xFE;\0 \0", "line 0: the file is UTF-16; save it as UTF-8"},
-        {std::string("0\x00" "6\x00", 4), "line 0: the file is UTF-16; save it as UTF-8"},
-        {"\xFE\xFF", "line 0: the file is UTF-16; save it as UTF-8"},
-        {std::string("\0" "0", 2), "line 0: the file is UTF-16; save it as UTF-8"},
+        {"\xFF\xFE;\0 \0", utf16}, {std::string("0\x00" "6\x00", 4), utf16}, {"\xFE\xFF", utf16},
+        {std::string("\0" "0", 2), utf16},
         {"05:00 > Appear\n06:00 > Attack > \"Caf\xE9\"\n",
          "line 2: the text is not UTF-8 (byte 0xE9 at column 22); save the file as UTF-8"},
         {"; Caf\xE9 list\n", "line 1: the text is not UTF-8 (byte 0xE9 at column 6); "
@@ -83,17 +84,10 @@ TEST(TaskListFile, readsAWholeListOrNamesTheLineThatStopsIt)
         {"  06:00 > Appear\n", "line 1: the time must be 00:00 to 23:00, not \"  06:00\""},
         // What other programs take for a line end would hide an entry in a comment.
         {"; HourWright task list\n; moved\xE2\x80\xA8" "06:00 > Appear\n",
-         "line 2: the line holds a line separator (U+2028) at column 8, where other programs "
-         "may end the line; put a plain line end there or remove it"},
-        {"; a\xC2\x85\n", "line 1: the line holds a next-line character (U+0085) at column 4, "
-                          "where other programs may end the line; put a plain line end there or "
-                          "remove it"},
-        {"; NPC: a\n; b\v\n", "line 2: the line holds a vertical tab at column 4, where "
-                             "other programs may end the line; put a plain line end there or "
-                             "remove it"},
-        {std::string("; a\n; b\0c\n", 10), "line 2: the line holds a NUL byte at column 4, "
-                                            "where other programs may end the line; put a plain "
-                                            "line end there or remove it"},
+         "line 2: the line holds a line separator (U+2028) at column 8" + endsLine},
+        {"; a\xC2\x85\n", "line 1: the line holds a next-line character (U+0085) at column 4" + endsLine},
+        {"; NPC: a\n; b\v\n", "line 2: the line holds a vertical tab at column 4" + endsLine},
+        {std::string("; a\n; b\0c\n", 10), "line 2: the line holds a NUL byte at column 4" + endsLine},
         {"06:00 > Appear\n" + std::string(hw::kEntryLineLimit + 1, '/'),
          "line 2: the line is longer than 64 KiB, which no task-list line is: \"" +
              std::string(80, '/') + "\"..."},
