@@ -35,7 +35,14 @@ QString spoken(QObject *control, QAccessible::Text text = QAccessible::Name)
     return QAccessible::queryAccessibleInterface(control)->text(text);
 }
 
-TEST(ScreenReader, findsANameAndADescriptionForEveryControlThatTakesTheFocus)
+// What was announced, as the names a screen reader reads for each source.
+QStringList g_heard;
+void hear(QWidget *source)
+{
+    g_heard.append(spoken(source));
+}
+
+TEST(ScreenReader, findsANameAndADescriptionForEveryControlThatTakesTheFocusAndHearsMessages)
 {
     ScriptedPrompts prompts;
     hw::MainWindow main(prompts);
@@ -61,16 +68,27 @@ TEST(ScreenReader, findsANameAndADescriptionForEveryControlThatTakesTheFocus)
     EXPECT_EQ(undescribed, QStringList());
     // The drop-down lists are named by their labels, whatever they show.
     const hw::frmMain &form = main.form();
-    EXPECT_EQ(spoken(controls(form).cmbTime) + '|' +
-                  spoken(controls(form).cmbTime, QAccessible::Value),
-              "Time|00:00");
-    EXPECT_EQ(spoken(controls(form).cmbTask) + '|' +
-                  spoken(controls(form).cmbTask, QAccessible::Value),
-              "Action|Wander");
-    EXPECT_EQ(spoken(controls(form).txtName) + '|' + spoken(controls(form).lstTasks) + '|' +
-                  spoken(controls(form).txtScript),
-              "NPC Name|Schedule|Script");
-    EXPECT_EQ(spoken(controls(form).cmdGenerate[1]), "Generate From Selection");
+    const hw::test::Controls c = controls(form);
+    EXPECT_EQ(
+        QStringList({spoken(c.cmbTime), spoken(c.cmbTime, QAccessible::Value), spoken(c.cmbTask),
+                     spoken(c.cmbTask, QAccessible::Value), spoken(c.txtName), spoken(c.lstTasks),
+                     spoken(c.txtScript), spoken(c.cmdGenerate[1])}),
+        QStringList({"Time", "00:00", "Action", "Wander", "NPC Name", "Schedule", "Script",
+                     "Generate From Selection"}));
+
+    // The count of the notes, as the status bar shows it, then the status bar's message.
+    hw::test::Window::addTaskTo(main.form(), "06:00", "Appear", {});
+    c.txtName->setEditText(QStringLiteral("Town Guard"));
+    g_heard.clear();
+    const auto previous = hw::setAnnouncementListener(hear);
+    QTest::mouseClick(c.cmdGenerate[0], Qt::LeftButton);
+    main.statusBar()->showMessage(QStringLiteral("Saved."));
+    main.statusBar()->clearMessage();
+    hw::setAnnouncementListener(previous);
+    const auto *count = main.findChild<QAbstractButton *>(QStringLiteral("btnNotes"));
+    ASSERT_NE(count, nullptr);
+    EXPECT_FALSE(count->text().isEmpty());
+    EXPECT_EQ(g_heard, QStringList({count->text(), "Saved."}));
 }
 
 TEST_F(WindowTest, namesAndDescribesTheOptionFieldsAfterTheCaptionsOfTheChosenAction)
@@ -100,34 +118,6 @@ TEST_F(WindowTest, namesAndDescribesTheOptionFieldsAfterTheCaptionsOfTheChosenAc
         EXPECT_TRUE(spoken(&field(n), QAccessible::Description).startsWith(description))
             << spoken(&field(n), QAccessible::Description).toStdString();
     }
-}
-
-// What was announced, as the names a screen reader reads for each source.
-QStringList g_heard;
-
-void hear(QWidget *source)
-{
-    g_heard.append(QAccessible::queryAccessibleInterface(source)->text(QAccessible::Name));
-}
-
-TEST(ScreenReader, hearsTheNotesCountAndTheStatusBarsMessagesAsTheyAppear)
-{
-    ScriptedPrompts prompts;
-    hw::MainWindow main(prompts);
-    hw::test::showActive(main);
-    hw::test::Window::addTaskTo(main.form(), "06:00", "Appear", {});
-    controls(main.form()).txtName->setEditText(QStringLiteral("Town Guard"));
-    g_heard.clear();
-    const auto previous = hw::setAnnouncementListener(hear);
-    QTest::mouseClick(controls(main.form()).cmdGenerate[0], Qt::LeftButton);
-    main.statusBar()->showMessage(QStringLiteral("Saved."));
-    main.statusBar()->clearMessage();
-    hw::setAnnouncementListener(previous);
-    // The count of the notes, as the status bar shows it, then the message.
-    const auto *count = main.findChild<QAbstractButton *>(QStringLiteral("btnNotes"));
-    ASSERT_NE(count, nullptr);
-    EXPECT_EQ(g_heard, QStringList({count->text(), "Saved."}));
-    EXPECT_FALSE(count->text().isEmpty());
 }
 
 } // namespace

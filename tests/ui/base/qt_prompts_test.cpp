@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <map>
 
 namespace {
 
@@ -42,55 +43,58 @@ void typeName(QFileDialog &dialog, const QString &name)
 TEST(RealMessageBox, showsCaptionPlainTextButtonsAndDefaultWithoutIcon)
 {
     using enum PromptButtons;
-    // Caption, text, buttons, the default, the button pressed (NoButton: the Escape key), the
-    // answer, and what the box showed after its caption and text. QMessageBox's button values,
-    // in hex: Ok 400, Save 800, Yes 4000, YesToAll 8000, No 10000, Cancel 400000, Discard 800000.
+    using A = PromptAnswer;
+    using Box = QMessageBox;
+    // What a box shows of each set of buttons: QMessageBox's button values in hex (Ok 400, Save
+    // 800, Yes 4000, YesToAll 8000, No 10000, Cancel 400000, Discard 800000) and captions.
+    const std::map<PromptButtons, const char *> sets = {
+        {YesYesToAllNo, "buttons 1c000|&Yes,Yes to &All,&No"},
+        {YesNo, "buttons 14000|&Yes,&No"},
+        {Ok, "buttons 400|OK"},
+        {SaveDiscardCancel, "buttons c00800|&Save,&Discard,&Cancel"},
+        {WriteCancel, "buttons 400400|&Write,&Cancel"},
+        {WriteAnywayCancel, "buttons 400400|Write &Anyway,&Cancel"}};
+    // Caption, text, buttons, the default and the default the box shows, the button pressed
+    // (NoButton: the Escape key) and the answer.
     // clang-format off
-    const std::tuple<const char *, const char *, PromptButtons, PromptAnswer, QMessageBox::StandardButton,
-                     PromptAnswer, const char *> cases[] = {
-        {"Hour Wright", "Line one?\r\n<b>", YesYesToAllNo, PromptAnswer::Yes, QMessageBox::YesToAll,
-         PromptAnswer::YesToAll, "buttons 1c000|default 4000|icon 0|&Yes,Yes to &All,&No"},
-        {"Hour Wright", "Add?", YesYesToAllNo, PromptAnswer::Yes, QMessageBox::NoButton, PromptAnswer::No,
-         "buttons 1c000|default 4000|icon 0|&Yes,Yes to &All,&No"},
-        {"HourWright", "Clear?", YesNo, PromptAnswer::Yes, QMessageBox::No, PromptAnswer::No,
-         "buttons 14000|default 4000|icon 0|&Yes,&No"},
-        {"HourWright", "Required field not filled!", Ok, PromptAnswer::Ok, QMessageBox::Ok, PromptAnswer::Ok,
-         "buttons 400|default 400|icon 0|OK"},
-        {"HourWright", "Save changes?", SaveDiscardCancel, PromptAnswer::Save, QMessageBox::Discard,
-         PromptAnswer::Discard, "buttons c00800|default 800|icon 0|&Save,&Discard,&Cancel"},
-        {"HourWright", "Save changes?", SaveDiscardCancel, PromptAnswer::Save, QMessageBox::NoButton,
-         PromptAnswer::Cancel, "buttons c00800|default 800|icon 0|&Save,&Discard,&Cancel"},
-        {"HourWright", "Write?", WriteCancel, PromptAnswer::Write, QMessageBox::Ok, PromptAnswer::Write,
-         "buttons 400400|default 400|icon 0|&Write,&Cancel"},
-        {"HourWright", "Write?", WriteCancel, PromptAnswer::Write, QMessageBox::NoButton,
-         PromptAnswer::Cancel, "buttons 400400|default 400|icon 0|&Write,&Cancel"},
-        {"HourWright", "Unknown NPC", WriteAnywayCancel, PromptAnswer::Cancel, QMessageBox::Ok,
-         PromptAnswer::Write, "buttons 400400|default 400000|icon 0|Write &Anyway,&Cancel"},
+    const std::tuple<const char *, const char *, PromptButtons, PromptAnswer, int, Box::StandardButton, PromptAnswer> cases[] = {
+        {"Hour Wright", "Line one?\r\n<b>", YesYesToAllNo, A::Yes, 0x4000, Box::YesToAll, A::YesToAll},
+        {"Hour Wright", "Add?", YesYesToAllNo, A::Yes, 0x4000, Box::NoButton, A::No},
+        {"HourWright", "Clear?", YesNo, A::Yes, 0x4000, Box::No, A::No},
+        {"HourWright", "Required field not filled!", Ok, A::Ok, 0x400, Box::Ok, A::Ok},
+        {"HourWright", "Save changes?", SaveDiscardCancel, A::Save, 0x800, Box::Discard, A::Discard},
+        {"HourWright", "Save changes?", SaveDiscardCancel, A::Save, 0x800, Box::NoButton, A::Cancel},
+        {"HourWright", "Write?", WriteCancel, A::Write, 0x400, Box::Ok, A::Write},
+        {"HourWright", "Write?", WriteCancel, A::Write, 0x400, Box::NoButton, A::Cancel},
+        {"HourWright", "Unknown NPC", WriteAnywayCancel, A::Cancel, 0x400000, Box::Ok, A::Write},
     };
     // clang-format on
     hw::QtPrompts prompts;
-    for (const auto &[caption, text, buttons, defaultButton, press, answer, shown] : cases) {
+    for (const auto &[caption, text, buttons, defaultButton, defaultShown, press, answer] : cases) {
+        SCOPED_TRACE(std::string(caption) + ' ' + text + ' ' + std::to_string(press));
         QString seen;
-        whenOpen<QMessageBox>([&seen, press](QMessageBox &box) {
+        whenOpen<Box>([&seen, press](Box &box) {
             QStringList texts;
-            for (const int button :
-                 {QMessageBox::Ok, QMessageBox::Save, QMessageBox::Yes, QMessageBox::YesToAll,
-                  QMessageBox::No, QMessageBox::Discard, QMessageBox::Cancel})
-                if (box.button(QMessageBox::StandardButton(button)))
-                    texts.append(box.button(QMessageBox::StandardButton(button))->text());
-            seen = QStringLiteral("%1|%2|buttons %3|default %4|icon %5|%6")
+            for (const Box::StandardButton button :
+                 {Box::Ok, Box::Save, Box::Yes, Box::YesToAll, Box::No, Box::Discard, Box::Cancel})
+                if (box.button(button))
+                    texts.append(box.button(button)->text());
+            seen = QStringLiteral("%1|%2|buttons %3|%4|default %5|icon %6")
                        .arg(box.windowTitle(), box.text())
                        .arg(box.standardButtons().toInt(), 0, 16)
+                       .arg(texts.join(','))
                        .arg(box.standardButton(box.defaultButton()), 0, 16)
-                       .arg(box.icon())
-                       .arg(texts.join(','));
-            if (press == QMessageBox::NoButton)
+                       .arg(box.icon());
+            if (press == Box::NoButton)
                 QTest::keyClick(&box, Qt::Key_Escape);
             else
                 QTest::mouseClick(box.button(press), Qt::LeftButton);
         });
         EXPECT_EQ(prompts.ask(nullptr, caption, text, buttons, defaultButton), answer);
-        EXPECT_EQ(seen, QString(caption) + '|' + QString(text).replace("\r\n", "\n") + '|' + shown);
+        EXPECT_EQ(seen,
+                  QStringLiteral("%1|%2|%3|default %4|icon 0")
+                      .arg(caption, QString(text).replace("\r\n", "\n"), sets.at(buttons))
+                      .arg(defaultShown, 0, 16));
     }
 }
 
@@ -138,54 +142,45 @@ TEST(RealOpenDialog, offersTheTwoFileTypesAndMatchesTheirPatternsWhateverTheCase
 }
 
 // The save dialog proposes the name, keeps the type asked for, and adds that type's extension.
-TEST(RealSaveDialog, proposesTheNameAndGivesATypedNameTheTypesExtension)
-{
-    QTemporaryDir folder;
-    const QString filter = "Western (*.txt);;Cyrillic (*.txt);;Task lists (*.hwtasks)";
-    QString seen;
-    whenOpen<QFileDialog>([&](QFileDialog &dialog) {
-        auto *name = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-        seen = (name ? name->text() : QString()) + '|' + dialog.selectedNameFilter();
-        typeName(dialog, QStringLiteral("s"));
-        if (dialog.isVisible()) { // as a test that fails, not one that waits
-            seen += QStringLiteral("|still open");
-            dialog.reject();
-        }
-    });
-    hw::QtPrompts prompts;
-    QString type = "Cyrillic (*.txt)";
-    EXPECT_EQ(prompts.saveFile(nullptr, folder.filePath("guards.txt"), filter, type),
-              folder.filePath("s.txt"));
-    EXPECT_EQ(seen, "guards.txt|Cyrillic (*.txt)");
-    EXPECT_EQ(type, "Cyrillic (*.txt)");
-}
-
 // A plugin is written into, not replaced: an existing one is taken without a question.
-TEST(RealSaveDialog, takesAFileToWriteIntoWithoutAskingToReplaceIt)
+TEST(RealSaveDialog, proposesTheNameAddsTheTypesExtensionAndTakesAPluginWithoutAsking)
 {
     QTemporaryDir folder;
     QFile existing(folder.filePath("mod.esp"));
     ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
     existing.close();
-    QString asked;
-    whenOpen<QFileDialog>([&](QFileDialog &dialog) {
-        // Should the dialog ask, the question is noted and refused.
-        QTimer::singleShot(0, [&asked] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                asked = box->text();
-                box->reject();
+    QString seen;
+    const auto answer = [&seen](const QString &typed) {
+        whenOpen<QFileDialog>([&seen, typed](QFileDialog &dialog) {
+            auto *name = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            seen = (name ? name->text() : QString()) + '|' + dialog.selectedNameFilter();
+            QTimer::singleShot(0, [&seen] { // should the dialog ask, the question is refused
+                if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                    seen += "|asked " + box->text();
+                    box->reject();
+                }
+            });
+            typeName(dialog, typed);
+            if (dialog.isVisible()) { // as a test that fails, not one that waits
+                seen += QStringLiteral("|still open");
+                dialog.reject();
             }
         });
-        typeName(dialog, QStringLiteral("mod.esp"));
-        if (dialog.isVisible())
-            dialog.reject();
-    });
+    };
     hw::QtPrompts prompts;
-    QString type = "Morrowind plugins (*.esp)";
+    QString type = "Cyrillic (*.txt)";
+    answer("s");
+    EXPECT_EQ(prompts.saveFile(nullptr, folder.filePath("guards.txt"),
+                               "Western (*.txt);;Cyrillic (*.txt);;Task lists (*.hwtasks)", type),
+              folder.filePath("s.txt"));
+    EXPECT_EQ(seen, "guards.txt|Cyrillic (*.txt)");
+    EXPECT_EQ(type, "Cyrillic (*.txt)");
+    type = "Morrowind plugins (*.esp)";
+    answer("mod.esp");
     EXPECT_EQ(prompts.writeIntoFile(nullptr, folder.filePath("new.esp"),
                                     "OpenMW content (*.omwaddon);;Morrowind plugins (*.esp)", type),
               folder.filePath("mod.esp"));
-    EXPECT_EQ(asked, "");
+    EXPECT_EQ(seen, "new.esp|Morrowind plugins (*.esp)");
 }
 
 } // namespace

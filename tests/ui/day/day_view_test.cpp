@@ -118,11 +118,8 @@ TEST_F(DayViewTest, anHourSelectsItsEntriesAndTheSelectionMarksItsHours)
     controls(form).lstTasks->clearSelection();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_EQ(selected().size(), 2);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    for (const auto key : {Qt::Key_End, Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Space})
+        QTest::keyClick(QApplication::focusWidget(), key);
     EXPECT_EQ(selected(), QStringList {"20:00 > Disappear"});
     EXPECT_EQ(strip.hourButton(20)->toolTip(), "20:00: Disappear, the 20:00 group, runs once");
 }

@@ -25,7 +25,6 @@ using hw::test::controls;
 using hw::test::ScriptedPrompts;
 using hw::test::WindowTest;
 
-// A tab position of -1: takes no focus; a tooltip of nullptr: the option fields' own.
 struct ControlRow
 {
     const char *name, *kind, *caption;
@@ -37,8 +36,10 @@ struct ControlRow
 const char kName[] = "Choose or type a name of your NPC.";
 const char kTime[] = "Specify the time for the task at hand.";
 const char kTask[] = "What should the NPC do in the specified time.";
+const char kOption[] = "Space for options that different functions require.";
 
 // Captions after start-up, in the "Wander" layout; of the option fields, one per column.
+// A tab position of -1: takes no focus; a tooltip of nullptr: the option fields' own.
 // clang-format off
 const ControlRow kControls[] = {
     {"Label5", "QLabel", "NPC Name:", {8, 12, 61, 17}, -1, kName},
@@ -121,9 +122,9 @@ TEST(Controls, startUpGivesEveryControlItsKindCaptionPlaceTabPositionAndToolTip)
 {
     ScriptedPrompts prompts;
     frmMain window(prompts); // not shown: the layout rule has not run yet
+    const hw::test::Controls c = controls(window);
     const QList<QWidget *> chain = tabChain(window, false);
     ASSERT_EQ(chain.size(), 26);
-    const QString optionTip = QStringLiteral("Space for options that different functions require.");
     for (const ControlRow &row : kControls) {
         SCOPED_TRACE(row.name);
         auto *w = window.findChild<QWidget *>(QString::fromUtf8(row.name));
@@ -131,17 +132,17 @@ TEST(Controls, startUpGivesEveryControlItsKindCaptionPlaceTabPositionAndToolTip)
         EXPECT_TRUE(w->inherits(row.kind));
         EXPECT_EQ(captionOf(w), QString::fromUtf8(row.caption));
         EXPECT_EQ(chain.indexOf(w), row.tab);
-        EXPECT_EQ(w->toolTip(), row.toolTip ? QString::fromUtf8(row.toolTip) : optionTip);
+        EXPECT_EQ(w->toolTip(), QString::fromUtf8(row.toolTip ? row.toolTip : kOption));
         QRect expected = row.geometry;
-        if (w == controls(window).lstTasks)
+        if (w == c.lstTasks)
             expected.setHeight(listHeight(window, 199));
         EXPECT_EQ(w->geometry(), expected);
     }
     // Where a label reaches under a text box, the box covers it.
-    for (int n : {0, 1, 2, 4}) {
-        const QPoint overlap = controls(window).txtOption[n]->geometry().topLeft() + QPoint(0, 4);
-        ASSERT_TRUE(controls(window).lblOption[n]->geometry().contains(overlap)) << n;
-        EXPECT_EQ(window.childAt(overlap), controls(window).txtOption[n]) << n;
+    for (std::size_t n : {0, 1, 2, 4}) {
+        const QPoint overlap = c.txtOption[n]->geometry().topLeft() + QPoint(0, 4);
+        ASSERT_TRUE(c.lblOption[n]->geometry().contains(overlap)) << n;
+        EXPECT_EQ(window.childAt(overlap), c.txtOption[n]) << n;
     }
     // Three nested outlines around the option fields, drawn on the surface.
     const QImage image = window.grab().toImage();
@@ -156,23 +157,22 @@ TEST(Controls, startUpGivesEveryControlItsKindCaptionPlaceTabPositionAndToolTip)
     EXPECT_EQ(window.size(), QSize(577, 528));
     // Every character of a script takes the blank's room, so that counted
     // indents line up: asked of the glyphs, whatever the font says of itself.
-    const QFontMetrics script(controls(window).txtScript->font());
+    const QFontMetrics script(c.txtScript->font());
     QString characters = QStringLiteral("ÀÉÑÖàéñößÿ"), wider;
-    for (char16_t c = 0x21; c < 0x7F; ++c)
-        characters += QChar(c);
-    for (const QChar c : characters)
-        if (script.horizontalAdvance(c) != script.horizontalAdvance(' '))
-            wider += c;
+    for (char16_t ch = 0x21; ch < 0x7F; ++ch)
+        characters += QChar(ch);
+    for (const QChar ch : characters)
+        if (script.horizontalAdvance(ch) != script.horizontalAdvance(' '))
+            wider += ch;
     EXPECT_EQ(wider, QString()) << "measured with "
-                                << controls(window).txtScript->fontInfo().family().toStdString();
-    EXPECT_TRUE(controls(window).cmdAdd->isDefault());
+                                << c.txtScript->fontInfo().family().toStdString();
+    EXPECT_TRUE(c.cmdAdd->isDefault());
     // The 24 hours and the 33 actions in caseless order; no question asked.
-    ASSERT_EQ(controls(window).cmbTime->count(), 24);
-    EXPECT_EQ(controls(window).cmbTime->itemText(9), QStringLiteral("09:00"));
-    ASSERT_EQ(controls(window).cmbTask->count(), 33);
+    ASSERT_EQ(c.cmbTime->count(), 24);
+    EXPECT_EQ(c.cmbTime->itemText(9), QStringLiteral("09:00"));
+    ASSERT_EQ(c.cmbTask->count(), 33);
     for (int i = 1; i < 33; ++i)
-        EXPECT_LT(controls(window).cmbTask->itemText(i - 1).compare(
-                      controls(window).cmbTask->itemText(i), Qt::CaseInsensitive),
+        EXPECT_LT(c.cmbTask->itemText(i - 1).compare(c.cmbTask->itemText(i), Qt::CaseInsensitive),
                   0);
     EXPECT_TRUE(prompts.asked.isEmpty());
     EXPECT_FALSE(window.dataFolder().empty());
@@ -259,37 +259,28 @@ TEST(LayoutRule, movesOnlyTheScriptBoxTheListAndTheGenerateButtons)
     }
 }
 
-// The window puts the menu bar above the form, the day view under it and a status bar
-// below; at the default size the form has its size and its controls their places.
-TEST(MainWindow, holdsTheFormBelowTheMenuBarAtItsDefaultSize)
+// The menu bar above the form, the day view under it, a status bar below; the menu's commands
+// reach the form and the prompts. Alt and a letter press the button whose caption has it; no
+// letter serves two controls of the window or menus of its menu bar.
+TEST(MainWindow, holdsTheFormBelowTheMenuBarAndPressesButtonsByTheirAccessKeys)
 {
     ScriptedPrompts prompts;
     hw::MainWindow main(prompts);
     hw::test::showActive(main);
-    const int menuBottom = main.menuBar()->geometry().bottom();
     const QRect form(main.form().mapTo(&main, QPoint(0, 0)), main.form().size());
-    EXPECT_EQ(form, QRect(0, menuBottom + 1, 577, 528));
+    EXPECT_EQ(form, QRect(0, main.menuBar()->geometry().bottom() + 1, 577, 528));
     const QRect strip(main.dayStrip().mapTo(&main, QPoint(0, 0)), main.dayStrip().size());
     EXPECT_EQ(strip, QRect(0, form.bottom() + 1, 577, strip.height()));
     EXPECT_EQ(main.statusBar()->y(), strip.bottom() + 1);
     EXPECT_EQ(main.width(), 577);
     EXPECT_EQ(main.windowIcon().availableSizes().value(0), QSize(48, 48));
-    // The menu's commands reach the form and the prompts.
     main.menu().about->trigger();
     ASSERT_EQ(prompts.asked.size(), 1);
     EXPECT_TRUE(prompts.asked[0].startsWith("About HourWright|HourWright 0."))
         << prompts.asked[0].toStdString();
     main.menu().loadNames->trigger();
     EXPECT_EQ(prompts.dialogs.size(), 1);
-}
 
-// Alt and a letter press the button whose caption has it; no letter serves two controls
-// of the window or menus of its menu bar.
-TEST(MainWindow, accessKeysPressTheirButtonsAndAreEachUsedOnce)
-{
-    ScriptedPrompts prompts;
-    hw::MainWindow main(prompts);
-    hw::test::showActive(main);
     QStringList captions;
     for (const QAction *menu : main.menuBar()->actions())
         captions.append(menu->text());
@@ -303,15 +294,14 @@ TEST(MainWindow, accessKeysPressTheirButtonsAndAreEachUsedOnce)
     }
     for (const QChar key : keys)
         EXPECT_EQ(keys.count(key), 1) << key.toLatin1() << " in " << keys.toStdString();
-    frmMain &form = main.form();
+    const hw::test::Controls c = controls(main.form());
     const std::pair<QAbstractButton *, Qt::Key> buttons[] = {
-        {controls(form).cmdAdd, Qt::Key_A},         {controls(form).cmdRemove, Qt::Key_R},
-        {controls(form).cmdGenerate[0], Qt::Key_G}, {controls(form).cmdGenerate[1], Qt::Key_S},
-        {controls(form).cmdGenerate[2], Qt::Key_C},
+        {c.cmdAdd, Qt::Key_A},         {c.cmdRemove, Qt::Key_R},      {c.cmdGenerate[0], Qt::Key_G},
+        {c.cmdGenerate[1], Qt::Key_S}, {c.cmdGenerate[2], Qt::Key_C},
     };
     for (const auto &[button, key] : buttons) {
         QSignalSpy clicks(button, &QAbstractButton::clicked);
-        controls(form).txtName->setFocus();
+        c.txtName->setFocus();
         QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
         // A button's access key presses it as a click that shows: a tenth of a second later.
         EXPECT_TRUE(QTest::qWaitFor([&clicks] { return clicks.count() == 1; }))

@@ -27,6 +27,7 @@ struct EditWindow
     hw::MainWindow main {prompts};
     hw::frmMain &form = main.form();
     const hw::MainMenu &menu = main.menu();
+    const hw::test::Controls c = controls(form);
     QTemporaryDir folder;
 
     EditWindow() { hw::test::showActive(main); }
@@ -34,16 +35,14 @@ struct EditWindow
     // The NPC name, the switches and the entries: what a task-list file keeps.
     QString state() const
     {
-        return controls(form).txtName->currentText() + '|' +
-            (controls(form).chkLOS->isChecked() ? 'V' : '-') +
-            (controls(form).chkGlobal->isChecked() ? 'G' : '-') +
-            (controls(form).chkEqual->isChecked() ? 'E' : '-') + '|' +
-            controls(form).lstTasks->texts().join('|');
+        return c.txtName->currentText() + '|' + (c.chkLOS->isChecked() ? 'V' : '-') +
+            (c.chkGlobal->isChecked() ? 'G' : '-') + (c.chkEqual->isChecked() ? 'E' : '-') + '|' +
+            c.lstTasks->texts().join('|');
     }
     QString selected() const
     {
         QStringList texts;
-        for (const QListWidgetItem *item : controls(form).lstTasks->selectedItems())
+        for (const QListWidgetItem *item : c.lstTasks->selectedItems())
             texts.append(item->text());
         return texts.join('|');
     }
@@ -53,65 +52,48 @@ struct EditWindow
     }
     void select(std::initializer_list<int> rows)
     {
-        controls(form).lstTasks->clearSelection();
+        c.lstTasks->clearSelection();
         for (int row : rows)
-            controls(form).lstTasks->setCurrentRow(row, QItemSelectionModel::Select);
+            c.lstTasks->setCurrentRow(row, QItemSelectionModel::Select);
     }
     void doubleClick(int row)
     {
-        const QPoint at =
-            controls(form).lstTasks->visualItemRect(controls(form).lstTasks->item(row)).center();
-        QTest::mouseClick(controls(form).lstTasks->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(controls(form).lstTasks->viewport(), Qt::LeftButton, {}, at);
+        const QPoint at = c.lstTasks->visualItemRect(c.lstTasks->item(row)).center();
+        QTest::mouseClick(c.lstTasks->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(c.lstTasks->viewport(), Qt::LeftButton, {}, at);
     }
 };
 
 TEST(Undo, takesBackEveryChangeOneStepAtATimeNamedInTheMenuAndRedoesIt)
 {
     EditWindow w;
-    hw::frmMain &form = w.form;
+    const hw::test::Controls &c = w.c;
     EXPECT_FALSE(w.menu.undo->isEnabled() || w.menu.redo->isEnabled());
     EXPECT_EQ(w.menu.undo->text(), "&Undo");
+    const auto click = [](QWidget *control) { QTest::mouseClick(control, Qt::LeftButton); };
     // Each change, and the name Undo gives it.
+    // clang-format off
     const std::pair<std::function<void()>, QString> steps[] = {
         {[&] { w.add("05:00", "Appear"); }, "Add Task"},
         {[&] { w.add("03:00", "Attack", {"a"}); }, "Add Task"},
         {[&] { w.add("03:00", "Attack", {"A"}); }, "Add Task"}, // after "a", equal but for case
         {[&] { w.add("07:00", "Attack", {"b"}); }, "Add Task"},
         {[&] { w.add("09:00", "Disappear"); }, "Add Task"},
-        {[&] {
-             controls(form).txtName->setFocus();
-             typeKeys(controls(form).txtName, "Town");
-         },
-         "Change NPC Name"},
-        {[&] { QTest::mouseClick(controls(form).chkGlobal, Qt::LeftButton); }, "Global On"},
-        {[&] { QTest::mouseClick(controls(form).chkEqual, Qt::LeftButton); },
-         "Test for Complete Equality On"},
-        {[&] { QTest::mouseClick(controls(form).chkLOS, Qt::LeftButton); }, "Check Visibility Off"},
-        {[&] {
-             w.select({0}); // "03:00 a": an undo must put it back before "03:00 A"
-             QTest::mouseClick(controls(form).cmdRemove, Qt::LeftButton);
-         },
-         "Remove Task"},
-        {[&] {
-             w.select({2, 3});
-             QTest::keyClick(controls(form).lstTasks, Qt::Key_Delete);
-         },
-         "Delete"},
-        {[&] {
-             QGuiApplication::clipboard()->setText(
-                 "04:00 > Appear\n01:00 > Appear\n04:00 > appear");
-             QTest::keyClick(controls(form).lstTasks, Qt::Key_V, Qt::ControlModifier);
-         },
-         "Paste"},
-        {[&] {
-             w.doubleClick(4); // 05:00 > Appear
-             Window::pick(controls(form).cmbTime, "06:00");
-             w.menu.replaceTask->trigger();
-         },
-         "Replace Task"},
-        {[&] { QTest::mouseClick(controls(form).chkGlobal, Qt::LeftButton); }, "Global Off"},
+        {[&] { c.txtName->setFocus(); typeKeys(c.txtName, "Town"); }, "Change NPC Name"},
+        {[&] { click(c.chkGlobal); }, "Global On"},
+        {[&] { click(c.chkEqual); }, "Test for Complete Equality On"},
+        {[&] { click(c.chkLOS); }, "Check Visibility Off"},
+        // "03:00 a": an undo must put it back before "03:00 A".
+        {[&] { w.select({0}); click(c.cmdRemove); }, "Remove Task"},
+        {[&] { w.select({2, 3}); QTest::keyClick(c.lstTasks, Qt::Key_Delete); }, "Delete"},
+        {[&] { QGuiApplication::clipboard()->setText("04:00 > Appear\n01:00 > Appear\n04:00 > appear");
+               QTest::keyClick(c.lstTasks, Qt::Key_V, Qt::ControlModifier); }, "Paste"},
+        {[&] { w.doubleClick(4); // 05:00 > Appear
+               Window::pick(c.cmbTime, "06:00");
+               w.menu.replaceTask->trigger(); }, "Replace Task"},
+        {[&] { click(c.chkGlobal); }, "Global Off"},
     };
+    // clang-format on
     QStringList states {w.state()};
     for (const auto &[step, name] : steps) {
         step();
@@ -147,35 +129,36 @@ TEST(Undo, takesBackEveryChangeOneStepAtATimeNamedInTheMenuAndRedoesIt)
 TEST(Undo, takesTypingInTheNameBoxCompletionIncludedAsOneStepPerVisitAndItsOwnKeys)
 {
     EditWindow w;
-    QLineEdit *edit = controls(w.form).txtName->lineEdit();
+    QLineEdit *edit = w.c.txtName->lineEdit();
     const QString names = w.folder.filePath("names.esp");
     std::ofstream(hw::toFilesystemPath(names), std::ios::binary) << hw::test::npcs({"Town Guard"});
     w.form.loadNpcNames({names});
-    controls(w.form).txtName->setFocus();
-    typeKeys(controls(w.form).txtName, "to");
+    w.c.txtName->setFocus();
+    typeKeys(w.c.txtName, "to");
     ASSERT_EQ(edit->text(), "town Guard");
-    controls(w.form).cmbTime->setFocus(); // leaving the box ends the step
-    controls(w.form).txtName->setFocus();
-    typeKeys(controls(w.form).txtName, "\1x");
+    w.c.cmbTime->setFocus(); // leaving the box ends the step
+    w.c.txtName->setFocus();
+    typeKeys(w.c.txtName, "\1x");
     ASSERT_EQ(edit->text(), "xtown Guard");
     EXPECT_EQ(w.form.history().stack().count(), 2);
     // Taken back and redone with the keys in the box itself, not by the box's own undo.
+    constexpr auto ctrl = Qt::ControlModifier;
+    // clang-format off
     const std::pair<QKeyCombination, const char *> keys[] = {
-        {Qt::ControlModifier | Qt::Key_Z, "town Guard"},
-        {Qt::ControlModifier | Qt::Key_Z, ""},
-        {Qt::ControlModifier | Qt::Key_Z, ""}, // nothing more to undo
-        {Qt::ControlModifier | Qt::Key_Y, "town Guard"},
-        {Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Z, "xtown Guard"},
+        {ctrl | Qt::Key_Z, "town Guard"}, {ctrl | Qt::Key_Z, ""},
+        {ctrl | Qt::Key_Z, ""}, // nothing more to undo
+        {ctrl | Qt::Key_Y, "town Guard"}, {ctrl | Qt::ShiftModifier | Qt::Key_Z, "xtown Guard"},
     };
+    // clang-format on
     for (const auto &[key, text] : keys) {
         QTest::keyClick(edit, key.key(), key.keyboardModifiers());
         EXPECT_EQ(edit->text(), text);
     }
     // Typing that ends where it began leaves no step, and what follows is not joined to the
     // step before it.
-    typeKeys(controls(w.form).txtName, "y\b");
+    typeKeys(w.c.txtName, "y\b");
     EXPECT_EQ(w.form.history().stack().count(), 2);
-    typeKeys(controls(w.form).txtName, "z");
+    typeKeys(w.c.txtName, "z");
     EXPECT_EQ(w.form.history().stack().count(), 3);
 }
 
@@ -210,34 +193,36 @@ TEST(ReplaceTask, loadsAnEntryIntoTheFormAndPutsTheChangedOneInItsPlace)
 {
     EditWindow w;
     hw::frmMain &form = w.form;
+    const hw::test::Controls &c = w.c;
     w.add("12:00", "Say", {"vo\\a/b > c.mp3", "Hi"});
     w.add("06:00", "Travel", {"1", "2", "3"});
-    controls(form).lstTasks->addSorted("08:00 > Play Animation > \"Idl\"");
+    c.lstTasks->addSorted("08:00 > Play Animation > \"Idl\"");
     auto fields = [&] {
-        return controls(form).cmbTime->currentText() + ' ' + controls(form).cmbTask->currentText() +
-            ' ' + Window::optionTextsOf(form);
+        return c.cmbTime->currentText() + ' ' + c.cmbTask->currentText() + ' ' +
+            Window::optionTextsOf(form);
     };
     // A double-click, or Enter, loads time, action and values; texts without their quotes,
     // and never completed into a longer id ("Idl" is the start of "Idle").
+    // clang-format off
     const std::tuple<int, bool, const char *> loads[] = {
-        {2, true, "12:00 Say vo\\a/b > c.mp3/Hi"},
-        {0, false, "06:00 Travel 1/2/3"},
+        {2, true, "12:00 Say vo\\a/b > c.mp3/Hi"}, {0, false, "06:00 Travel 1/2/3"},
         {1, true, "08:00 Play Animation Idl"},
     };
+    // clang-format on
     for (const auto &[row, mouse, loaded] : loads) {
         if (mouse) {
             w.doubleClick(row);
         } else {
             w.select({row});
-            QTest::keyClick(controls(form).lstTasks, Qt::Key_Return);
+            QTest::keyClick(c.lstTasks, Qt::Key_Return);
         }
         EXPECT_EQ(fields(), loaded);
     }
     const QString before = w.state();
     w.select({0});
-    QTest::keyClick(controls(form).lstTasks, Qt::Key_Return);
-    controls(form).txtOption[4]->setText("5");
-    QTest::keyClick(controls(form).lstTasks, Qt::Key_R, Qt::ControlModifier);
+    QTest::keyClick(c.lstTasks, Qt::Key_Return);
+    c.txtOption[4]->setText("5");
+    QTest::keyClick(c.lstTasks, Qt::Key_R, Qt::ControlModifier);
     EXPECT_EQ(w.state(), QString(before).replace("> 1/2/3|", "> 1/2/5|"));
     EXPECT_EQ(w.selected(), "06:00 > Travel > 1/2/5"); // to be changed again
 
@@ -247,8 +232,8 @@ TEST(ReplaceTask, loadsAnEntryIntoTheFormAndPutsTheChangedOneInItsPlace)
     form.replaceTask();
     w.select({2});
     EXPECT_TRUE(w.menu.replaceTask->isEnabled());
-    QTest::keyClick(controls(form).lstTasks, Qt::Key_Return);
-    controls(form).txtOption[0]->clear();
+    QTest::keyClick(c.lstTasks, Qt::Key_Return);
+    c.txtOption[0]->clear();
     form.replaceTask();
     EXPECT_EQ(w.prompts.asked, QStringList {"HourWright|Required field not filled!"});
     EXPECT_EQ(w.state(), QString(before).replace("> 1/2/3|", "> 1/2/5|"));

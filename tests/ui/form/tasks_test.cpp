@@ -18,12 +18,12 @@ using hw::PromptButtons;
 using hw::test::controls;
 using hw::test::Window;
 using hw::test::WindowTest;
+using enum PromptAnswer;
 
 TEST(AddTask, asksTheTribunalQuestionFirstThenFilesTheEntryOrRefusesAndLeavesTheFields)
 {
     // Action, texts of its enabled fields, answer to the Tribunal question, the entry at 08:00
     // or the message. The model judges the texts; here, a refusal is told and keeps the fields.
-    using enum PromptAnswer;
     // clang-format off
     const std::tuple<const char *, std::vector<const char *>, PromptAnswer, const char *> cases[] = {
         {"Equip", {"iron_sword"}, Yes, "08:00 > Equip > \"iron_sword\""},
@@ -36,8 +36,6 @@ TEST(AddTask, asksTheTribunalQuestionFirstThenFilesTheEntryOrRefusesAndLeavesThe
         {"Attack", {"a\tb"}, Yes, "Text fields cannot contain line breaks or control characters!"},
     };
     // clang-format on
-    const QString tribunal =
-        "Hour Wright|\"Equip\" is a Tribunal function. Do you still want to add it?";
     for (const auto &[action, texts, answer, outcome] : cases) {
         SCOPED_TRACE(std::string(action) + ' ' + outcome);
         Window w;
@@ -45,10 +43,11 @@ TEST(AddTask, asksTheTribunalQuestionFirstThenFilesTheEntryOrRefusesAndLeavesThe
         w.addTask("08:00", action, texts);
         const bool asks = QByteArray(action) == "Equip",
                    added = QByteArray(outcome).startsWith("08");
-        const bool refused = *outcome && !added;
+        const bool refused = *outcome && !added, silenced = asks && answer == YesToAll;
         QStringList asked;
         if (asks)
-            asked.append(tribunal);
+            asked.append(
+                "Hour Wright|\"Equip\" is a Tribunal function. Do you still want to add it?");
         if (refused)
             asked.append("HourWright|" + QString(outcome));
         EXPECT_EQ(w.prompts.asked, asked);
@@ -57,7 +56,6 @@ TEST(AddTask, asksTheTribunalQuestionFirstThenFilesTheEntryOrRefusesAndLeavesThe
         EXPECT_EQ(w.tasks(), added ? outcome : "");
         EXPECT_EQ(w.optionTexts(), QStringList(texts.begin(), texts.end()).join('/')); // as typed
         // After Yes to All no Tribunal action asks again.
-        const bool silenced = asks && answer == YesToAll;
         EXPECT_EQ(w.window.yesToAll(), silenced);
         w.prompts.asked.clear();
         w.addTask("09:00", "Start Running"); // a default Yes if asked
@@ -71,21 +69,19 @@ TEST_F(WindowTest, theListFilesEntriesCaselesslyAndCopiesAndRemovesSelectedOnes)
     // Equal but for case, a later entry goes after the earlier ones.
     for (const char *entry : {"03:00 B", "01:00 a", "03:00 a", "03:00 A", "02:00 x", "03:00 b"})
         addTask(QByteArray(entry).left(5).constData(), "Attack", {entry + 6});
-    auto click = [this](int row, Qt::KeyboardModifiers modifiers, bool twice = false) {
-        const QPoint at = controls(window)
-                              .lstTasks->visualItemRect(controls(window).lstTasks->item(row))
-                              .center();
-        QTest::mouseClick(controls(window).lstTasks->viewport(), Qt::LeftButton, modifiers, at);
+    hw::ListBox *list = controls(window).lstTasks;
+    auto click = [list](int row, Qt::KeyboardModifiers modifiers, bool twice = false) {
+        const QPoint at = list->visualItemRect(list->item(row)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, at);
         if (twice) // the second click of a double-click comes as a double-click
-            QTest::mouseDClick(controls(window).lstTasks->viewport(), Qt::LeftButton, modifiers,
-                               at);
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, modifiers, at);
     };
     auto entries = [this] { return tasks().remove(" > Attack > ").remove('"').replace('\n', ' '); };
     QTest::mouseClick(controls(window).cmdRemove, Qt::LeftButton); // nothing selected
     EXPECT_EQ(entries(), QStringLiteral("01:00a 02:00x 03:00a 03:00A 03:00B 03:00b"));
     click(5, {});
     click(0, Qt::ControlModifier);
-    QTest::keyClick(controls(window).lstTasks, Qt::Key_C, Qt::ControlModifier); // in list order
+    QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier); // in list order
     EXPECT_EQ(QGuiApplication::clipboard()->text(),
               QStringLiteral("01:00 > Attack > \"a\"\n03:00 > Attack > \"b\"\n"));
     click(0, {});
@@ -98,10 +94,10 @@ TEST_F(WindowTest, theListFilesEntriesCaselesslyAndCopiesAndRemovesSelectedOnes)
     click(1, {}, true); // a double-click takes nothing away
     EXPECT_EQ(entries(), QStringLiteral("02:00x 03:00B"));
     click(0, Qt::ControlModifier);
-    QTest::keyClick(controls(window).lstTasks, Qt::Key_Delete); // as Remove Task
+    QTest::keyClick(list, Qt::Key_Delete); // as Remove Task
     EXPECT_TRUE(tasks().isEmpty());
     QTest::mouseClick(controls(window).cmdRemove, Qt::LeftButton); // an empty list stays empty
-    QTest::keyClick(controls(window).lstTasks, Qt::Key_Delete);
+    QTest::keyClick(list, Qt::Key_Delete);
     EXPECT_TRUE(tasks().isEmpty());
 }
 
@@ -117,21 +113,21 @@ TEST_F(WindowTest, enterAddsTheTaskUnlessTheControlWithTheFocusHasAMeaningForIt)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, modifiers);
         return tasks().count('\n') - before;
     };
-    for (QWidget *control : std::initializer_list<QWidget *> {
-             &field(2), controls(window).txtName, controls(window).cmbTime,
-             controls(window).cmbTask, controls(window).chkLOS, controls(window).cmdAdd})
+    const hw::test::Controls c = controls(window);
+    for (QWidget *control : std::initializer_list<QWidget *> {&field(2), c.txtName, c.cmbTime,
+                                                              c.cmbTask, c.chkLOS, c.cmdAdd})
         EXPECT_EQ(enter(control), 1) << control->objectName().toStdString();
     EXPECT_EQ(enter(&field(2), Qt::ShiftModifier), 0);
-    EXPECT_EQ(enter(controls(window).lstTasks), 0);
-    EXPECT_EQ(enter(controls(window).txtScript), 0);
-    EXPECT_EQ(controls(window).txtScript->scriptText(), QStringLiteral("\r\n"));
-    controls(window).lstTasks->setCurrentRow(0);
-    EXPECT_EQ(enter(controls(window).cmdRemove), -1);
-    controls(window).cmbTime->setFocus();
-    controls(window).cmbTime->showPopup();
-    QTest::keyClick(controls(window).cmbTime->view(), Qt::Key_Down);
-    EXPECT_EQ(enter(controls(window).cmbTime->view()), 0);
-    EXPECT_EQ(controls(window).cmbTime->currentText(), QStringLiteral("02:00"));
+    EXPECT_EQ(enter(c.lstTasks), 0);
+    EXPECT_EQ(enter(c.txtScript), 0);
+    EXPECT_EQ(c.txtScript->scriptText(), QStringLiteral("\r\n"));
+    c.lstTasks->setCurrentRow(0);
+    EXPECT_EQ(enter(c.cmdRemove), -1);
+    c.cmbTime->setFocus();
+    c.cmbTime->showPopup();
+    QTest::keyClick(c.cmbTime->view(), Qt::Key_Down);
+    EXPECT_EQ(enter(c.cmbTime->view()), 0);
+    EXPECT_EQ(c.cmbTime->currentText(), QStringLiteral("02:00"));
 }
 
 struct Scheduler : Window
@@ -145,7 +141,7 @@ struct Scheduler : Window
 
     void addWorkedExample() // backwards, so that the list's order is its own
     {
-        prompts.answers = {PromptAnswer::Yes}; // Start Running needs Tribunal
+        prompts.answers = {Yes}; // Start Running needs Tribunal
         addTask("20:00", "Disappear");
         addTask("12:00", "Say", {"vo\\hello.mp3", "Good day"});
         addTask("06:00", "Travel", {"100", "200", "0"});
@@ -193,7 +189,6 @@ TEST(GenerateQuestion, aFilledScriptBoxIsReplacedOnlyAfterYesAndNeverAfterAFaile
 {
     // Button, NPC id, tasks (0: none; 1: the worked example; 2: with its first
     // entry selected), the answer and the message after "Hour Wright|".
-    using enum PromptAnswer;
     const char *const overwrite = "Overwrite existing text?";
     // clang-format off
     const std::tuple<int, const char *, int, PromptAnswer, const char *> cases[] = {
@@ -208,13 +203,15 @@ TEST(GenerateQuestion, aFilledScriptBoxIsReplacedOnlyAfterYesAndNeverAfterAFaile
     // clang-format on
     for (const auto &[index, npcId, tasks, answer, message] : cases) {
         SCOPED_TRACE(std::to_string(index) + ' ' + message);
-        Scheduler w;
+        struct : Generate
+        {
+            void TestBody() override { }
+        } w;
         if (tasks > 0)
             w.addWorkedExample();
         if (tasks > 1)
             controls(w.window).lstTasks->item(0)->setSelected(true);
-        controls(w.window).txtScript->setScriptText(
-            QStringLiteral("\r\n")); // a line break is text too
+        controls(w.window).txtScript->setScriptText("\r\n"); // a line break is text too
         w.prompts.answers = {answer};
         w.press(index, npcId);
         const bool asked = message == overwrite;
@@ -249,7 +246,7 @@ TEST_F(WindowTest, theScriptBoxGivesItsTextBackExactlyAndCtrlAWithShiftOrAltSele
     hw::ScriptBox &box = *controls(window).txtScript;
     for (const QString &text :
          {QStringLiteral("If ( \"Town\u00a0Guard\"-> GetHealth <= 0 ) \r\n\r\nEnd"),
-          QStringLiteral("x\r\n\r\n"), QString()}) { // with a no-break space
+          QStringLiteral("x\r\n\r\n"), QString()}) {
         box.setScriptText(text);
         EXPECT_EQ(box.scriptText(), text) << text.toStdString();
     }
