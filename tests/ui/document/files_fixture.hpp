@@ -11,6 +11,11 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <algorithm>
+#include <csignal>
+
+#include <sys/resource.h>
+
 namespace hw::test {
 
 // The question before unsaved work is dropped, as the scripted prompts record it.
@@ -18,6 +23,19 @@ inline const QString kSaveQuestion = "HourWright|Save changes to the task list?"
 // Entries that carry blanks, quotes, a backslash and non-ASCII text through a file.
 inline const QString kEntries = "06:00 > Start Running|06:00 > Travel > 100/200/0|"
                                 "12:00 > Say > \"vo\\h\xC3\xA9llo.mp3\"/\"Good day / a > b\"";
+
+// Runs `body` with writes past `bytes` failing, as on a full disk.
+template<class Body> void withFileSizeLimit(rlim_t bytes, Body body)
+{
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit {};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit small {std::min(bytes, limit.rlim_max), limit.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &small);
+    body();
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, handler);
+}
 
 // A main window with scripted prompts and a folder for its files named beyond ASCII.
 struct FilesWindow

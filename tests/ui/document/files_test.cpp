@@ -3,29 +3,17 @@
 #include "files_fixture.hpp"
 
 #include "ui/document/recent_files.hpp"
-#include "ui/document/task_list_document.hpp"
-#include "ui/shell/main_window.hpp"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QListWidget>
 #include <QMenu>
-#include <QSettings>
 
-#include <csignal>
-
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
 
 using hw::PromptAnswer;
-using hw::test::controls;
-using hw::test::kEntries;
-using hw::test::kSaveQuestion;
-
-using hw::test::Files;
-using hw::test::FilesWindow;
+using namespace hw::test;
 
 TEST_F(Files, saveNewAndOpenGiveBackTheListTheNameAndTheSwitches)
 {
@@ -128,44 +116,57 @@ TEST(UnsavedQuestion, comesBeforeEachCommandThatDropsTheListAndIsObeyed)
     }
 }
 
-// Saving into a file as folder, onto a folder or a pipe, or past a file size limit: the
-// message names the file and the reason; the window and the file stay as they were.
-TEST_F(Files, aSaveThatFailsNamesTheFileAndTheReasonAndKeepsTheWindowAsItWas)
+// A save into a file as folder, onto a folder or a pipe, or past a file size limit, and an
+// open of a file that cannot be taken whole: the message names the file and the line or
+// reason; the window and the files stay as they were.
+TEST_F(Files, aSaveOrOpenThatFailsNamesTheFileAndTheReasonAndChangesNothing)
 {
-    ASSERT_TRUE(main.document().openFile(write("a.hwtasks", "06:00 > Appear\n")));
-    fill(kEntries, "npc", false, false);
+    ASSERT_TRUE(main.document().openFile(write("a.hwtasks", "; NPC: a\n06:00 > Appear\n")));
+    fill(kEntries, "npc", true, false);
     const QString before = state();
     write("plain", "");
     QDir().mkpath(path("folder.hwtasks"));
     ASSERT_EQ(mkfifo(QFile::encodeName(path("fifo.hwtasks")).constData(), 0600), 0);
-    const std::pair<QString, QString> targets[] = {
-        {path("plain/list.hwtasks"), "Not a directory"},
-        {path("folder.hwtasks"), "It is a folder, not a file."},
-        {path("fifo.hwtasks"),
-         "It is not a plain file (a pipe or a device, say), so it is not "
-         "replaced."},
-        {path("a.hwtasks"), "File too large"},
+    QFile big(path("big.hwtasks"));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize(32 * 1024 * 1024 + 1));
+    const QString notPlain = "It is not a plain file (a pipe or a device, say), so it is not ";
+    // Whether it saves; the file; the reason. The reader's refusals are tested with it; here,
+    // that the window names the file and the line or reason, and refuses what is no plain
+    // file or too large before reading it.
+    const std::tuple<bool, QString, QString> rows[] = {
+        {true, path("plain/list.hwtasks"), "Not a directory"},
+        {true, path("folder.hwtasks"), "It is a folder, not a file."},
+        {true, path("fifo.hwtasks"), notPlain + "replaced."},
+        {true, path("a.hwtasks"), "File too large"}, // writes past 64 bytes fail
+        {false, write("bad.hwtasks", "; NPC: b\n06:00 > Appear\n07:00 > Fly\n"),
+         "Line 3: unknown action \"Fly\""},
+        {false, write("utf16.hwtasks", QByteArray("\xFF\xFE;\0 \0N\0", 8)),
+         "The file is UTF-16; save it as UTF-8"},
+        {false,
+         write("hidden.hwtasks",
+               "; NPC: b\n; moved\xE2\x80\xA8"
+               "06:00 > Appear\n"),
+         "Line 2: the line holds a line separator (U+2028) at column 8, where other programs "
+         "may end the line; put a plain line end there or remove it"},
+        {false, path("fifo.hwtasks"), notPlain + "read"},
+        {false, path("big.hwtasks"),
+         "It is larger than 32 MiB, far more than any real one, so it is not read"},
+        {false, path("none.hwtasks"), "It does not exist."},
     };
-    // Writes past 64 bytes fail, as on a full disk.
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit {};
-    getrlimit(RLIMIT_FSIZE, &limit);
-    for (const auto &[target, reason] : targets) {
+    for (const auto &[saves, target, reason] : rows) {
+        SCOPED_TRACE((saves ? "save to " : "open ") + target.toStdString());
         prompts.asked.clear();
-        prompts.savePaths = {target};
-        const rlimit small {64, limit.rlim_max};
-        setrlimit(RLIMIT_FSIZE, &small);
-        main.menu().saveAs->trigger();
-        setrlimit(RLIMIT_FSIZE, &limit);
-        EXPECT_EQ(
-            prompts.asked,
-            QStringList {"HourWright|Cannot save the task list \"" + target + "\".\n\n" + reason});
+        (saves ? prompts.savePaths : prompts.files) = {target};
+        hw::test::withFileSizeLimit(
+            64, [&] { (saves ? main.menu().saveAs : main.menu().open)->trigger(); });
+        EXPECT_EQ(prompts.asked,
+                  QStringList {"HourWright|Cannot " + QString(saves ? "save" : "open") +
+                               " the task list \"" + target + "\".\n\n" + reason});
         EXPECT_EQ(state(), before);
     }
-    std::signal(SIGXFSZ, oldHandler);
-    EXPECT_EQ(read("a.hwtasks"), "06:00 > Appear\n");
+    EXPECT_EQ(read("a.hwtasks"), "; NPC: a\n06:00 > Appear\n");
     EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::System).join(','),
-              "a.hwtasks,fifo.hwtasks,plain");
+              "a.hwtasks,bad.hwtasks,big.hwtasks,fifo.hwtasks,hidden.hwtasks,plain,utf16.hwtasks");
     // An id that no line can hold is refused before a file is chosen.
     controls(form).txtName->setEditText("a\tb");
     prompts.asked.clear();
@@ -184,53 +185,16 @@ TEST_F(Files, aSaveThatFailsNamesTheFileAndTheReasonAndKeepsTheWindowAsItWas)
     EXPECT_FALSE(main.close());
     EXPECT_TRUE(main.isVisible());
     EXPECT_TRUE(main.isWindowModified());
-}
-
-// A file that cannot be taken whole is named with the line and the reason, and changes nothing.
-TEST_F(Files, aDamagedFileIsNamedWithItsLineAndReasonAndChangesNothing)
-{
-    ASSERT_TRUE(main.document().openFile(write("a.hwtasks", "; NPC: a\n06:00 > Appear\n")));
-    controls(form).chkGlobal->setChecked(true);
-    const QString before = state();
-    ASSERT_EQ(mkfifo(QFile::encodeName(path("fifo.hwtasks")).constData(), 0600), 0);
-    QFile big(path("big.hwtasks"));
-    ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize(32 * 1024 * 1024 + 1));
-    // The reader's refusals are tested with it; here, that the window names the file and the
-    // line or reason, and refuses what is no plain file or too large before reading it.
-    const std::pair<QString, QString> files[] = {
-        {write("bad.hwtasks", "; NPC: b\n06:00 > Appear\n07:00 > Fly\n"),
-         "Line 3: unknown action \"Fly\""},
-        {write("utf16.hwtasks", QByteArray("\xFF\xFE;\0 \0N\0", 8)),
-         "The file is UTF-16; save it as UTF-8"},
-        {write("hidden.hwtasks",
-               "; NPC: b\n; moved\xE2\x80\xA8"
-               "06:00 > Appear\n"),
-         "Line 2: the line holds a line separator (U+2028) at column 8, where other programs "
-         "may end the line; put a plain line end there or remove it"},
-        {path("fifo.hwtasks"),
-         "It is not a plain file (a pipe or a device, say), so it is not read"},
-        {path("big.hwtasks"),
-         "It is larger than 32 MiB, far more than any real one, so it is not read"},
-        {path("none.hwtasks"), "It does not exist."},
-    };
-    for (const auto &[file, problem] : files) {
-        prompts.asked.clear();
-        prompts.files = {file};
-        main.menu().open->trigger();
-        EXPECT_EQ(
-            prompts.asked,
-            QStringList {"HourWright|Cannot open the task list \"" + file + "\".\n\n" + problem});
-        EXPECT_EQ(state(), before);
-    }
     // A recent file that is gone is taken off the list.
     QFile::remove(path("a.hwtasks"));
     prompts.asked.clear();
+    const QString unsaved = state();
     main.menu().openRecent->actions().value(0)->trigger();
     EXPECT_EQ(prompts.asked,
               QStringList {"HourWright|The task list \"" + path("a.hwtasks") +
                            "\" is no longer there; it was taken off the recent files."});
     EXPECT_TRUE(main.menu().openRecent->actions().isEmpty());
-    EXPECT_EQ(state(), before);
+    EXPECT_EQ(state(), unsaved);
 }
 
 // A list saved with old Mac line ends (CR alone) opens whole, and Save writes it back whole.

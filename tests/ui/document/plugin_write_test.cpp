@@ -1,24 +1,16 @@
 // File › Write to Plugin…: the plugin chosen, the question that shows what changes, the write
-// read back by the project's own reader, refusals that leave the file as it was, the plugin kept
-// by the task list, and the word about the original engine.
-#include "form_controls.hpp"
-#include "window_fixture.hpp"
+// read back by the project's own reader, refusals that leave the files as they were, the plugin
+// kept by the task list, and the word about the original engine.
+#include "files_fixture.hpp"
 
 #include "plugin_files.hpp"
-#include "ui/document/task_list_document.hpp"
 #include "ui/game/game_commands.hpp"
 #include "ui/game/game_data_loader.hpp"
-#include "ui/shell/main_window.hpp"
 
 #include <QAction>
-#include <QCheckBox>
-#include <QFile>
-#include <QSettings>
 #include <QStatusBar>
 
-#include <csignal>
-
-#include <sys/resource.h>
+#include <map>
 
 namespace {
 
@@ -26,27 +18,22 @@ using hw::PromptAnswer;
 using hw::PromptButtons;
 
 const QString kFilter = "OpenMW content (*.omwaddon);;Morrowind plugins (*.esp)";
-const QString kNoGameData = "Without game data the plugin names no new masters: the game must "
-                            "load it after the files that define its NPCs.";
+const QString kEngine = "HourWright|OpenMW compiles a script's text when it loads the plugin";
+const std::string kModEsp = hw::test::headerRecord() + hw::test::npcRecord("other_npc");
+const char *const kRun = "06:00 > Start Running";
 
-class PluginWrite : public ::testing::Test
+class PluginWrite : public ::testing::Test, public hw::test::FilesWindow
 {
 protected:
-    hw::test::ScriptedPrompts prompts;
-    hw::MainWindow main {prompts};
-    hw::frmMain &form = main.form();
-    QTemporaryDir folder;
-    QString dir = folder.filePath(QStringLiteral("Données Мод"));
+    std::vector<PromptButtons> shown;
 
     PluginWrite()
     {
         QSettings().clear();
-        QDir().mkpath(dir + "/lists");
-        QDir().mkpath(dir + "/Data Files");
-        hw::test::showActive(main);
-        schedule("Town Guard", {"06:00 > Start Running"});
+        QDir().mkpath(path("lists"));
+        QDir().mkpath(path("Data Files"));
+        schedule("Town Guard", {kRun});
     }
-    QString path(const QString &name) const { return dir + '/' + name; }
     void schedule(const QString &npc, const QStringList &entries)
     {
         hw::TaskListFile list;
@@ -55,16 +42,9 @@ protected:
             list.entries.push_back(entry.toStdString());
         form.showTaskList(list);
     }
-    QByteArray read(const QString &name) const
-    {
-        QFile file(path(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : "(none)";
-    }
     void put(const QString &name, const std::string &bytes) const
     {
-        QFile file(path(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+        write(name, QByteArray::fromStdString(bytes));
     }
     /// Write to Plugin…, choosing `name` (none: cancel), answering the questions with
     /// `answers`; returns what it asked and told, and keeps the buttons of each in `shown`.
@@ -78,11 +58,12 @@ protected:
         shown.assign(prompts.buttons.begin() + before, prompts.buttons.end());
         return prompts.asked.mid(before);
     }
-    std::vector<PromptButtons> shown;
-    QString preview(const QString &name, const QString &changes, const QString &notes = kNoGameData)
+    QString preview(const QString &name, const QString &changes, bool gameData = false)
     {
         return "HourWright|Write to the plugin \"" + path(name) + "\"?\n\nIt " + changes + "." +
-            (notes.isEmpty() ? "" : "\n\n" + notes);
+            (gameData ? ""
+                      : "\n\nWithout game data the plugin names no new masters: the game must "
+                        "load it after the files that define its NPCs.");
     }
     QString status() const { return main.statusBar()->currentMessage(); }
     QString generated()
@@ -91,33 +72,61 @@ protected:
         QTest::mouseClick(hw::test::controls(form).cmdGenerate[0], Qt::LeftButton);
         return form.scriptText();
     }
+    /// Every file of the data folder and its bytes.
+    std::map<QString, QByteArray> dataFiles() const
+    {
+        std::map<QString, QByteArray> files;
+        for (const QString &name : QDir(path("Data Files")).entryList(QDir::Files))
+            files[name] = read("Data Files/" + name);
+        return files;
+    }
 };
 
-const QString kEngine = "HourWright|OpenMW compiles a script's text when it loads the plugin";
-
-TEST_F(PluginWrite, writesANewPluginWhoseScriptIsTheOneGenerateShows)
+// Writes one after the other into one window: a new plugin, one that holds other records, and
+// the first again with a longer schedule.
+TEST_F(PluginWrite, writesThePluginWithTheScriptGenerateShowsKeepingOtherRecordsAndTheOldFile)
 {
-    const QStringList asked = writeTo("Data Files/Guards.omwaddon");
-    ASSERT_EQ(prompts.saveDialogs.size(), 1);
-    EXPECT_TRUE(prompts.saveDialogs[0].endsWith("/Schedules.omwaddon|" + kFilter +
-                                                "|OpenMW content (*.omwaddon)"))
-        << prompts.saveDialogs[0].toStdString();
-    ASSERT_EQ(asked.size(), 2) << asked.join('\n').toStdString();
-    EXPECT_EQ(asked[0],
-              preview("Data Files/Guards.omwaddon",
-                      "adds script town_guard_sched_sc_01 and a start script; no masters"));
-    EXPECT_EQ(shown[0], PromptButtons::WriteCancel);
-    EXPECT_TRUE(asked[1].startsWith(kEngine)) << asked[1].toStdString();
-    EXPECT_EQ(status(),
-              "Wrote Guards.omwaddon: adds script town_guard_sched_sc_01 and a start "
-              "script; no masters.");
-
-    const hw::test::ReadPlugin plugin =
-        hw::test::readPlugin(read("Data Files/Guards.omwaddon").toStdString());
-    ASSERT_EQ(plugin.tags(), "SCPT SSCR");
-    const hw::ScriptRecordData script = hw::test::scriptOf(plugin.records[0]);
-    EXPECT_EQ(script.name, "town_guard_sched_sc_01");
-    EXPECT_EQ(QString::fromStdString(std::string(script.text)), generated());
+    put("Data Files/Mod.esp", kModEsp);
+    const QString adds = "adds script town_guard_sched_sc_01 and a start script";
+    // The plugin; the list's entries; what the question says changes; the records after; whether
+    // the old file is kept.
+    // clang-format off
+    const std::tuple<QString, QStringList, QString, const char *, bool> rows[] = {
+        {"Guards.omwaddon", {kRun}, adds + "; no masters", "SCPT SSCR", false},
+        {"Mod.esp", {kRun}, adds + "; corrects the record count in the header; keeps the old file as Mod.esp.bak", "NPC_ SCPT SSCR", true},
+        {"Guards.omwaddon", {kRun, "18:00 > Stop Running"}, "replaces script town_guard_sched_sc_01", "SCPT SSCR", false},
+    };
+    // clang-format on
+    QStringList told;
+    for (const auto &[file, entries, changes, tags, backup] : rows) {
+        SCOPED_TRACE(file.toStdString());
+        schedule("Town Guard", entries);
+        const QString name = "Data Files/" + file;
+        const QByteArray before = read(name);
+        const QStringList asked = writeTo(name);
+        told += asked;
+        ASSERT_FALSE(asked.isEmpty());
+        EXPECT_EQ(asked[0], preview(name, changes));
+        EXPECT_EQ(shown[0], PromptButtons::WriteCancel);
+        EXPECT_EQ(status(),
+                  "Wrote " + file + ": " + changes + "." +
+                      (backup ? " The old file is kept as " + file + ".bak." : ""));
+        EXPECT_EQ(read(name + ".bak"), backup ? before : "(none)");
+        const auto plugin = hw::test::readPlugin(read(name).toStdString());
+        ASSERT_EQ(plugin.tags(), tags);
+        if (backup) { // the NPC it held comes first, as it was
+            EXPECT_EQ(plugin.records[0], hw::test::npcRecord("other_npc"));
+        }
+        const hw::ScriptRecordData script = hw::test::scriptOf(plugin.records.end()[-2]);
+        EXPECT_EQ(script.name, "town_guard_sched_sc_01");
+        EXPECT_EQ(QString::fromStdString(std::string(script.text)), generated());
+    }
+    // The dialog first proposed a new plugin; the original engine is told of once only.
+    EXPECT_TRUE(prompts.saveDialogs.value(0).endsWith("/Schedules.omwaddon|" + kFilter +
+                                                      "|OpenMW content (*.omwaddon)"))
+        << prompts.saveDialogs.value(0).toStdString();
+    EXPECT_EQ(told.filter(kEngine).size(), 1) << told.join('\n').toStdString();
+    EXPECT_TRUE(told.value(1).startsWith(kEngine));
 }
 
 TEST_F(PluginWrite, ctrlEOpensTheDialogFromTheNameBox)
@@ -127,119 +136,62 @@ TEST_F(PluginWrite, ctrlEOpensTheDialogFromTheNameBox)
     EXPECT_EQ(prompts.saveDialogs.size(), 1);
 }
 
-TEST_F(PluginWrite, mergesIntoAPluginAndKeepsItsOtherRecords)
+// Cancelled, refused or failed: no file of the data folder changes, no status, no plugin kept.
+TEST_F(PluginWrite, aWriteCancelledRefusedOrFailedChangesNoFileAndRemembersNoPlugin)
 {
-    const std::string npc = hw::test::npcRecord("other_npc");
-    put("Data Files/Mod.esp", hw::test::headerRecord() + npc);
-    writeTo("Data Files/Mod.esp");
-    const hw::test::ReadPlugin plugin =
-        hw::test::readPlugin(read("Data Files/Mod.esp").toStdString());
-    ASSERT_EQ(plugin.tags(), "NPC_ SCPT SSCR");
-    EXPECT_EQ(plugin.records[0], npc);
-    EXPECT_EQ(read("Data Files/Mod.esp.bak").toStdString(), hw::test::headerRecord() + npc);
-    EXPECT_TRUE(status().endsWith("The old file is kept as Mod.esp.bak."))
-        << status().toStdString();
-}
-
-TEST_F(PluginWrite, cancelledOrRefusedWritesNothingAndRemembersNoPlugin)
-{
-    const std::string plugin = hw::test::headerRecord() + hw::test::npcRecord("other_npc");
-    put("Data Files/Mod.esp", plugin);
+    put("Data Files/Mod.esp", kModEsp);
     put("Data Files/Text.esp", "not a plugin at all");
-    // The plugin chosen (none: the dialog cancelled), the answer to a question, the start of
-    // the one question or message, and its buttons.
+    using B = PromptButtons;
+    const auto Cancel = PromptAnswer::Cancel, Write = PromptAnswer::Write;
+    const QString question = "HourWright|Write to the plugin…",
+                  full = "HourWright|Cannot write the plugin \"" + path("Data Files/Mod.esp") +
+        "\". File too large. The file is as it was.";
+    struct Row
+    {
+        const char *what, *npc, *entry, *name; // no entry: an empty list; none: a cancel
+        PromptAnswer answer;
+        QStringList told; // in order; one ending in "…" is the start of the text
+        std::vector<PromptButtons> buttons;
+        bool dialog = true;
+        rlim_t sizeLimit = RLIM_INFINITY;
+    };
     // clang-format off
-    const std::tuple<const char *, PromptAnswer, const char *, PromptButtons> cases[] = {
-        {"Data Files/New.omwaddon", PromptAnswer::Cancel, "HourWright|Write to the plugin", PromptButtons::WriteCancel},
-        {"Data Files/Mod.esp", PromptAnswer::Cancel, "HourWright|Write to the plugin", PromptButtons::WriteCancel},
-        {"Data Files/Text.esp", PromptAnswer::Write, "HourWright|The file", PromptButtons::Ok},
-        {"Data Files", PromptAnswer::Write, "HourWright|", PromptButtons::Ok},
-        {"", PromptAnswer::Write, nullptr, PromptButtons::Ok},
+    const Row rows[] = {
+        {"new, cancelled", "Guard", kRun, "Data Files/New.omwaddon", Cancel, {question}, {B::WriteCancel}},
+        {"existing, cancelled", "Guard", kRun, "Data Files/Mod.esp", Cancel, {question}, {B::WriteCancel}},
+        {"not a plugin", "Guard", kRun, "Data Files/Text.esp", Write, {"HourWright|The file…"}, {B::Ok}},
+        {"a folder", "Guard", kRun, "Data Files", Write, {"HourWright|…"}, {B::Ok}},
+        {"dialog cancelled", "Guard", kRun, nullptr, Write, {}, {}},
+        {"a full disk", "Guard", kRun, "Data Files/Mod.esp", Write, {question, full}, {B::WriteCancel, B::Ok}, true, 64},
+        {"no name", "", kRun, "Data Files/Mod.esp", Write, {"Hour Wright|NPC Name not specified!"}, {B::Ok}, false},
+        {"no task", "Guard", nullptr, "Data Files/Mod.esp", Write, {"Hour Wright|No tasks specified!"}, {B::Ok}, false},
     };
     // clang-format on
-    for (const auto &[name, answer, message, buttons] : cases) {
-        SCOPED_TRACE(name);
-        const QStringList asked = writeTo(name, {answer});
-        if (message) {
-            ASSERT_EQ(asked.size(), 1) << asked.join('\n').toStdString();
-            EXPECT_TRUE(asked[0].startsWith(message)) << asked[0].toStdString();
-            EXPECT_EQ(shown[0], buttons);
-        } else {
-            EXPECT_EQ(asked, QStringList());
+    const auto before = dataFiles();
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.what);
+        schedule(row.npc, row.entry ? QStringList {row.entry} : QStringList());
+        const auto dialogs = prompts.saveDialogs.size();
+        QStringList asked;
+        hw::test::withFileSizeLimit(
+            row.sizeLimit, [&] { asked = writeTo(row.name ? row.name : "", {row.answer}); });
+        ASSERT_EQ(asked.size(), row.told.size()) << asked.join('\n').toStdString();
+        for (qsizetype i = 0; i < asked.size(); ++i) {
+            const QString &expected = row.told[i];
+            EXPECT_TRUE(expected.endsWith("…") ? asked[i].startsWith(expected.chopped(1))
+                                               : asked[i] == expected)
+                << asked[i].toStdString();
         }
+        EXPECT_EQ(shown, row.buttons);
+        EXPECT_EQ(prompts.saveDialogs.size() - dialogs, row.dialog ? 1 : 0);
         EXPECT_EQ(status(), "");
         EXPECT_EQ(main.document().plugin(), "");
+        EXPECT_EQ(dataFiles(), before);
     }
-    EXPECT_FALSE(QFile::exists(path("Data Files/New.omwaddon")));
-    EXPECT_EQ(read("Data Files/Mod.esp").toStdString(), plugin);
-    EXPECT_EQ(read("Data Files/Text.esp"), "not a plugin at all");
-    EXPECT_FALSE(QFile::exists(path("Data Files/Mod.esp.bak")));
 }
 
-TEST_F(PluginWrite, aWriteThatFailsIsOneMessageAndLeavesThePluginAsItWas)
-{
-    const std::string plugin = hw::test::headerRecord() + hw::test::npcRecord("other_npc");
-    put("Data Files/Mod.esp", plugin);
-    // Writes past 64 bytes fail, as on a full disk.
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit {};
-    getrlimit(RLIMIT_FSIZE, &limit);
-    const rlimit small {64, limit.rlim_max};
-    setrlimit(RLIMIT_FSIZE, &small);
-    const QStringList asked = writeTo("Data Files/Mod.esp", {PromptAnswer::Write});
-    setrlimit(RLIMIT_FSIZE, &limit);
-    std::signal(SIGXFSZ, oldHandler);
-    ASSERT_EQ(asked.size(), 2) << asked.join('\n').toStdString();
-    EXPECT_EQ(asked[1],
-              "HourWright|Cannot write the plugin \"" + path("Data Files/Mod.esp") +
-                  "\". File too large. The file is as it was.");
-    EXPECT_EQ(read("Data Files/Mod.esp").toStdString(), plugin);
-    EXPECT_EQ(status(), "");
-    EXPECT_EQ(main.document().plugin(), "");
-}
-
-TEST_F(PluginWrite, aListThatGenerateRefusesIsRefusedBeforeAPluginIsChosen)
-{
-    schedule("Town Guard", {});
-    EXPECT_EQ(writeTo("Data Files/Guards.omwaddon"),
-              QStringList({"Hour Wright|No tasks specified!"}));
-    schedule("", {"06:00 > Start Running"});
-    EXPECT_EQ(writeTo("Data Files/Guards.omwaddon"),
-              QStringList({"Hour Wright|NPC Name not specified!"}));
-    EXPECT_EQ(prompts.saveDialogs, QStringList());
-}
-
+// Written before the list is saved, after it is opened again, and into another plugin.
 TEST_F(PluginWrite, theListKeepsItsPluginThroughSaveAndOpen)
-{
-    prompts.savePaths = {path("lists/guard.hwtasks")};
-    main.menu().saveAs->trigger();
-    ASSERT_FALSE(main.isWindowModified());
-
-    writeTo("Data Files/Guards.omwaddon");
-    EXPECT_TRUE(main.isWindowModified());
-    main.menu().save->trigger();
-    EXPECT_TRUE(read("lists/guard.hwtasks").contains("\n; Plugin: ../Data Files/Guards.omwaddon\n"))
-        << read("lists/guard.hwtasks").toStdString();
-
-    main.menu().newList->trigger();
-    ASSERT_TRUE(main.document().openFile(path("lists/guard.hwtasks")));
-    // The same plugin again: proposed, unchanged, and the list stays as saved.
-    EXPECT_EQ(writeTo("Data Files/Guards.omwaddon"),
-              QStringList({"HourWright|\"" + path("Data Files/Guards.omwaddon") +
-                           "\" is unchanged: it holds this schedule already."}));
-    EXPECT_TRUE(prompts.saveDialogs.last().startsWith(path("Data Files/Guards.omwaddon") + '|'))
-        << prompts.saveDialogs.last().toStdString();
-    EXPECT_FALSE(main.isWindowModified());
-    // Another plugin is a change of the list; its kind is the type offered next.
-    writeTo("Other.esp");
-    EXPECT_TRUE(main.isWindowModified());
-    writeTo("");
-    EXPECT_TRUE(prompts.saveDialogs.last().startsWith(path("Other.esp") + '|' + kFilter +
-                                                      "|Morrowind plugins (*.esp)"))
-        << prompts.saveDialogs.last().toStdString();
-}
-
-TEST_F(PluginWrite, anUnsavedListNamesItsPluginFromWhereItIsSaved)
 {
     writeTo("Data Files/Guards.omwaddon");
     prompts.savePaths = {path("lists/guard.hwtasks")};
@@ -252,18 +204,24 @@ TEST_F(PluginWrite, anUnsavedListNamesItsPluginFromWhereItIsSaved)
     writeTo("");
     EXPECT_TRUE(prompts.saveDialogs.last().startsWith(path("Data Files/Schedules.omwaddon|")))
         << prompts.saveDialogs.last().toStdString();
-}
 
-TEST_F(PluginWrite, tellsOfTheOriginalEngineAfterTheFirstWriteOnly)
-{
-    QStringList asked = writeTo("Data Files/Guards.omwaddon");
-    schedule("Town Guard", {"06:00 > Start Running", "18:00 > Stop Running"});
-    asked += writeTo("Data Files/Guards.omwaddon");
-    EXPECT_TRUE(status().startsWith("Wrote Guards.omwaddon: replaces script"))
-        << status().toStdString();
-    schedule("Smith", {"06:00 > Start Running"});
-    asked += writeTo("Data Files/Other.omwaddon");
-    EXPECT_EQ(asked.filter(kEngine).size(), 1) << asked.join('\n').toStdString();
+    // The same plugin again: proposed, unchanged, and the list stays as saved.
+    prompts.answers = {PromptAnswer::Discard}; // Smith's list
+    ASSERT_TRUE(main.document().openFile(path("lists/guard.hwtasks")));
+    EXPECT_EQ(writeTo("Data Files/Guards.omwaddon"),
+              QStringList({"HourWright|\"" + path("Data Files/Guards.omwaddon") +
+                           "\" is unchanged: it holds this schedule already."}));
+    EXPECT_TRUE(prompts.saveDialogs.last().startsWith(path("Data Files/Guards.omwaddon") + '|'));
+    EXPECT_FALSE(main.isWindowModified());
+    // Another plugin is a change of the list that Save keeps; its kind is the type offered next.
+    writeTo("Other.esp");
+    EXPECT_TRUE(main.isWindowModified());
+    main.menu().save->trigger();
+    EXPECT_TRUE(read("lists/guard.hwtasks").contains("\n; Plugin: ../Other.esp\n"));
+    writeTo("");
+    EXPECT_TRUE(prompts.saveDialogs.last().startsWith(path("Other.esp") + '|' + kFilter +
+                                                      "|Morrowind plugins (*.esp)"))
+        << prompts.saveDialogs.last().toStdString();
 }
 
 TEST_F(PluginWrite, namesTheLoadedGameDataAsMastersAndWritesAnUnknownNpcOnlyWhenAsked)
@@ -276,10 +234,9 @@ TEST_F(PluginWrite, namesTheLoadedGameDataAsMastersAndWritesAnUnknownNpcOnlyWhen
 
     EXPECT_EQ(writeTo("Data Files/Guards.omwaddon")[0],
               preview("Data Files/Guards.omwaddon",
-                      "adds script town_guard_sched_sc_01 and a start script; 1 master", ""));
-    const auto header =
-        hw::test::readPlugin(read("Data Files/Guards.omwaddon").toStdString()).header;
-    EXPECT_EQ(header.masters, std::vector<hw::MasterFile>({{"Guards.esm", master.size()}}));
+                      "adds script town_guard_sched_sc_01 and a start script; 1 master", true));
+    EXPECT_EQ(hw::test::readPlugin(read("Data Files/Guards.omwaddon").toStdString()).header.masters,
+              std::vector<hw::MasterFile>({{"Guards.esm", master.size()}}));
 
     schedule("Nobody", {"06:00 > Start Running"});
     QStringList asked = writeTo("Data Files/Other.omwaddon", {PromptAnswer::Cancel});

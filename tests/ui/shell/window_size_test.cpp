@@ -67,11 +67,17 @@ void expectFormFills(hw::MainWindow &main, const std::map<QString, QRect> &fixed
     EXPECT_EQ(fixedControls(form), fixed);
 }
 
-TEST(WindowSize, givesTheRoomOfALargerWindowToTheScriptBoxAndTheTaskList)
+// The program's window, shown and active as after start-up.
+class WindowSize : public ::testing::Test
 {
+protected:
     ScriptedPrompts prompts;
-    hw::MainWindow main(prompts);
-    hw::test::showActive(main);
+    hw::MainWindow main {prompts};
+    WindowSize() { hw::test::showActive(main); }
+};
+
+TEST_F(WindowSize, givesTheRoomOfALargerWindowToTheScriptBoxAndTheTaskList)
+{
     const QSize start = main.size();
     const auto fixed = fixedControls(main.form());
     // Larger one way, the other, both; smaller than at the start: kept at the start size.
@@ -87,11 +93,8 @@ TEST(WindowSize, givesTheRoomOfALargerWindowToTheScriptBoxAndTheTaskList)
     }
 }
 
-TEST(WindowSize, keepsAMaximisedWindowMaximised)
+TEST_F(WindowSize, keepsAMaximisedWindowMaximised)
 {
-    ScriptedPrompts prompts;
-    hw::MainWindow main(prompts);
-    hw::test::showActive(main);
     const auto fixed = fixedControls(main.form());
     main.showMaximized();
     ASSERT_TRUE(QTest::qWaitFor([&] { return main.isMaximized(); }));
@@ -101,11 +104,8 @@ TEST(WindowSize, keepsAMaximisedWindowMaximised)
     expectFormFills(main, fixed);
 }
 
-TEST(WindowSize, opensWithinASmallScreenWhereTabReachesEveryControl)
+TEST_F(WindowSize, opensWithinASmallScreenWhereTabReachesEveryControl)
 {
-    ScriptedPrompts prompts;
-    hw::MainWindow main(prompts);
-    hw::test::showActive(main);
     // A 1280 × 1024 screen at twice the scale, with a title bar of 10 pixels.
     const QRect room(0, 0, 640, 512);
     const QMargins frame(1, 10, 1, 3);
