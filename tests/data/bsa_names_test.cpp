@@ -44,10 +44,10 @@ TEST(BsaNames, readsTheNameTableOrSaysWhereItIsDamaged)
     for (const auto &[name, bytes, fault, offset, namesRead] : cases) {
         hw::MemorySource source(bytes);
         const auto result = hw::readBsaNames(source);
-        EXPECT_EQ(result.fault, fault) << name;
-        EXPECT_EQ(result.offset, offset) << name;
-        EXPECT_EQ(result.names.size(), namesRead) << name;
-        EXPECT_EQ(hw::bsaMessage(result).empty(), fault == BsaFault::None) << name;
+        EXPECT_EQ(std::tuple(result.fault, result.offset, result.names.size(),
+                             hw::bsaMessage(result).empty()),
+                  std::tuple(fault, offset, namesRead, fault == BsaFault::None))
+            << name;
     }
     hw::MemorySource source(good);
     EXPECT_EQ(hw::readBsaNames(source).names,

@@ -210,8 +210,8 @@ TEST(ReadTextFile, readsOnlyPlainFilesOfModestSize)
 #endif
     for (const auto &[name, status, problem] : cases) {
         const auto text = hw::readTextFile(root / name);
-        EXPECT_EQ(text.status, status) << name;
-        EXPECT_EQ(text.problem, problem) << name;
+        EXPECT_EQ(std::tuple(text.status, text.problem), std::tuple(status, std::string(problem)))
+            << name;
     }
     EXPECT_EQ(hw::readTextFile(root / "small.cfg").text, "content=A.esp\n");
 }

@@ -192,17 +192,16 @@ TEST(ReadRecords, handsOnIdsCellsAndReferencesInFileOrder)
                 sink.lines.erase(sink.lines.begin());
             }
             EXPECT_EQ(sink.lines, c.lines);
-            EXPECT_EQ(outcome->fault, c.fault);
-            EXPECT_EQ(outcome->offset, c.offset);
-            EXPECT_EQ(outcome->idCount, c.npcIds);
+            EXPECT_EQ(std::tuple(outcome->fault, outcome->offset, outcome->idCount),
+                      std::tuple(c.fault, c.offset, c.npcIds));
             // The Load button's NPC reader takes the same ids and stops
             // where the index does, though it takes nothing from the records at fault.
             hw::ESRead npcs(std::max<std::size_t>(bufferSize, 16));
             const auto npcOutcome = npcs.ReadNPCNames(source, c.page);
             npcs.NPCNames.resize(npcOutcome.idCount);
             EXPECT_EQ(npcs.NPCNames, sink.npcs);
-            EXPECT_EQ(npcOutcome.fault, c.fault);
-            EXPECT_EQ(npcOutcome.offset, c.offset);
+            EXPECT_EQ(std::tuple(npcOutcome.fault, npcOutcome.offset),
+                      std::tuple(c.fault, c.offset));
         }
 }
 

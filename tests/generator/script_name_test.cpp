@@ -58,9 +58,9 @@ TEST(ScriptName, keepsANameTheGameHoldsAndMendsOneItDoesNot)
     };
     for (const auto &[id, name, replaced, shortened] : cases) {
         const hw::ScriptName got = hw::scriptNameOf(id);
-        EXPECT_EQ(got.name, name) << id;
-        EXPECT_EQ(got.replaced, replaced) << id;
-        EXPECT_EQ(got.shortened, shortened) << id;
+        EXPECT_EQ(std::tuple(got.name, got.replaced, got.shortened),
+                  std::tuple(std::string(name), replaced, shortened))
+            << id;
     }
 }
 

@@ -51,9 +51,8 @@ TEST(BuildTaskEntry, normalisesNumbersOrRefusesAtTheFirstFaultyField)
     for (const auto &[fields, option1Text, entry, refusal, field] : cases) {
         SCOPED_TRACE(testing::Message() << "row " << row++);
         const auto built = buildTaskEntry("06:00", "Any", fields, option1Text);
-        EXPECT_EQ(built.entry, entry);
-        EXPECT_EQ(built.refusal, refusal);
-        EXPECT_EQ(built.field, field);
+        EXPECT_EQ(std::tie(built.entry, built.refusal, built.field),
+                  std::tie(entry, refusal, field));
     }
 }
 

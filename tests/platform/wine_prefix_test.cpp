@@ -40,23 +40,20 @@ TEST(FindDataFolder, findsTheFolderThePrefixsRegistryNames)
     // Empty names are passed over, so backslashes pad a path to any length;
     // with its NUL, a value of 1023 characters just fills the game's buffer.
     const std::string longest = game + std::string(2 * (1023 - 18), '\\');
+    const std::string steam =
+        R"(Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Steam App 22320)";
+    // clang-format off
     // name, the registry after Wine's first lines, the data folder in the prefix or none
     const std::tuple<const char *, std::string, const char *> cases[] = {
         {"normal", bethesda(game), data},
-        {"nativeView", entry(R"(Software\\Bethesda Softworks\\Morrowind)", "Installed Path", game),
-         data},
+        {"nativeView", entry(R"(Software\\Bethesda Softworks\\Morrowind)", "Installed Path", game), data},
         {"trailingBackslash", bethesda(game + R"(\\)"), data},
         {"emptyValueIsNoDrive", bethesda(""), nullptr},
         {"longestValue", bethesda(longest), data},
         {"overLongValue", bethesda(longest + R"(\\)"), nullptr},
         {"noValue", entry(kBethesda, "Installed Path2", game), nullptr},
-        {"noKey", entry(R"(Software\\Bethesda Softworks\\Oblivion)", "Installed Path", game),
-         nullptr},
-        {"steamWithEscapes",
-         entry(
-             R"(Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Steam App 22320)",
-             "InstallLocation", R"(C:\\Jeux\\\x00c9dition \x2013 GOTY)"),
-         jeuxData},
+        {"noKey", entry(R"(Software\\Bethesda Softworks\\Oblivion)", "Installed Path", game), nullptr},
+        {"steamWithEscapes", entry(steam, "InstallLocation", R"(C:\\Jeux\\\x00c9dition \x2013 GOTY)"), jeuxData},
         {"gogInAnyLetterCase", gog, gogData},
         {"bethesdaBeforeGog", gog + bethesda(game), data},
         {"staleBethesdaThenGog", bethesda(R"(C:\\Old\\Morrowind)") + gog, gogData},
@@ -64,6 +61,7 @@ TEST(FindDataFolder, findsTheFolderThePrefixsRegistryNames)
         {"otherDriveDotsAreLexical", bethesda(R"(D:\\Gone\\..\\.\\Morrowind)"), driveDData},
         {"unmappedDrive", bethesda(R"(E:\\Games\\Morrowind)"), nullptr},
     };
+    // clang-format on
     // A prefix named beyond ASCII, C: linked as Wine links it and D: by an
     // absolute link; all cases share the folders, so a misread path can land on one.
     const hw::test::TempFolder prefix;

@@ -56,10 +56,9 @@ TEST(RegistryFile, decodesEachFormOfDataAsWineDoes)
     };
     for (const auto &[data, type, text] : cases) {
         const auto value = readOne("[Software\\\\Game] 1700000000\n\"Path\"="s + data + "\n");
-        EXPECT_TRUE(value.valueFound) << data;
-        EXPECT_EQ(value.type, type) << data;
-        EXPECT_EQ(value.text, text) << data;
-        EXPECT_EQ(value.length, text.size()) << data;
+        EXPECT_EQ(std::tuple(value.valueFound, value.type, value.text, value.length),
+                  std::tuple(true, type, text, text.size()))
+            << data;
     }
 }
 
