@@ -73,55 +73,40 @@ struct ReadCase
     hw::CodePage page = hw::CodePage::Windows1252;
 };
 
+// clang-format off
 std::vector<ReadCase> readCases()
 {
     using enum ScanFault;
     const std::string header = headerRecord({});
     const auto npc = npcRecord("Guard");
     const auto cut = [&](const char *name, const std::string &bad, ScanFault fault) {
-        // clang-format off
         return ReadCase {name, header + npc + bad + npcRecord("Never"), {"npc Guard"}, fault, header.size() + npc.size(), 1};
-        // clang-format on
     };
     // An NPC record's data read alone before another NPC: its id, or the fault
     // that stops the read there, for records the game's editor would never write.
     const auto npcId = [&](const char *name, const std::string &data, const std::string &id) {
-        return ReadCase {name,
-                         header + record("NPC_", data) + npcRecord("next"),
-                         {"npc " + id, "npc next"},
-                         None,
-                         0,
+        return ReadCase {name, header + record("NPC_", data) + npcRecord("next"), {"npc " + id, "npc next"}, None, 0,
                          id.empty() ? 1u : 2u}; // an empty id is not counted
     };
     const auto npcFault = [&](const char *name, const std::string &data, ScanFault fault) {
-        return ReadCase {
-            name, header + record("NPC_", data) + npcRecord("next"), {}, fault, header.size()};
+        return ReadCase {name, header + record("NPC_", data) + npcRecord("next"), {}, fault, header.size()};
     };
     return {
         {"MastersInOrder", headerRecord({"Morrowind.esm", "Tribunal.esm"}), {}},
         // Each tag's kind shows in the real plugins' index; tags match exactly.
         {"TagsInOtherCaseAreNoKind", header + idRecord("npc_", "x") + idRecord("Door", "y"), {}},
         {"FirstNameUpToItsNul",
-         header +
-             record("MISC",
-                    subrecord("NAME", std::string("coin\0junk", 9)) +
-                        textSubrecord("NAME", "second")),
+         header + record("MISC", subrecord("NAME", std::string("coin\0junk", 9)) + textSubrecord("NAME", "second")),
          {"item coin"}},
-        // clang-format off
         {"FlagsAndADeleteAnywhere",
          header + idRecord("NPC_", "Guard", textSubrecord("FNAM", "G"), 0x2400) +
              idRecord("CREA", "rat", textSubrecord("FNAM", "Rat") + subrecord("DELE", le32(0))),
          {"npc Guard flags 9216", "creature rat deleted"}, None, 0, 1},
-        // clang-format on
         {"RegionShowsItsDisplayName",
-         header +
-             idRecord("REGN", "ascadian isles", textSubrecord("FNAM", "Ascadian Isles Region")),
+         header + idRecord("REGN", "ascadian isles", textSubrecord("FNAM", "Ascadian Isles Region")),
          {"region ascadian isles shown Ascadian Isles Region"}},
         {"CellsAndTheirReferences",
-         header +
-             record("CELL",
-                    cellHead("Balmora, Inn", 1) + placed(1, "Guard") +
-                        placed(0x01000002, "rat", true)) +
+         header + record("CELL", cellHead("Balmora, Inn", 1) + placed(1, "Guard") + placed(0x01000002, "rat", true)) +
              record("CELL", cellHead("", 0, -2, 9, "bitter coast region") + placed(3, "Guard")),
          {"cell \"Balmora, Inn\"", "ref 00000001 Guard", "ref 01000002 rat deleted",
           "cell (-2, 9) in bitter coast region", "ref 00000003 Guard"}},
@@ -130,31 +115,22 @@ std::vector<ReadCase> readCases()
          header + record("CELL", cellHead("Gone", 1) + subrecord("DELE", le32(0)) + placed(4, "x")),
          {"cell \"Gone\" deleted", "ref 00000004 x"}},
         {"MovedReferences",
-         header +
-             record("CELL",
-                    cellHead("", 0, 1, 1) + subrecord("MVRF", le32(0x01000007)) +
-                        subrecord("CNDT", le32(5) + le32(0xFFFFFFFF)) +
-                        placed(0x01000007, "Guard") + subrecord("MVRF", le32(8)) +
-                        textSubrecord("CNAM", "Vivec, Arena") + placed(8, "rat") +
-                        placed(9, "stays")),
-         {"cell (1, 1)", "ref 01000007 Guard moved to (5, -1)",
-          "ref 00000008 rat moved to \"Vivec, Arena\"", "ref 00000009 stays"}},
-        // clang-format off
+         header + record("CELL", cellHead("", 0, 1, 1) + subrecord("MVRF", le32(0x01000007)) +
+                                     subrecord("CNDT", le32(5) + le32(0xFFFFFFFF)) + placed(0x01000007, "Guard") +
+                                     subrecord("MVRF", le32(8)) + textSubrecord("CNAM", "Vivec, Arena") +
+                                     placed(8, "rat") + placed(9, "stays")),
+         {"cell (1, 1)", "ref 01000007 Guard moved to (5, -1)", "ref 00000008 rat moved to \"Vivec, Arena\"",
+          "ref 00000009 stays"}},
         {"IdsInTheGivenCodePage", header + npcRecord("\xC0\xE1"), {"npc \xD0\x90\xD0\xB1"}, None, 0, 1,
          hw::CodePage::Windows1251},
         // A damaged record stops the read; what came before it stays.
-        cut("SubrecordPastTheRecord", record("MISC", subrecord("NAME", "coin", 90)),
-            SubrecordCutShort),
-        cut("HalfASubrecordHeader", record("SPEL", textSubrecord("NAME", "x") + "FNAM"),
-            SubrecordCutShort),
-        cut("ReferencePastTheCell", record("CELL", cellHead("c", 1) + subrecord("FRMR", "", 9)),
-            SubrecordCutShort),
+        cut("SubrecordPastTheRecord", record("MISC", subrecord("NAME", "coin", 90)), SubrecordCutShort),
+        cut("HalfASubrecordHeader", record("SPEL", textSubrecord("NAME", "x") + "FNAM"), SubrecordCutShort),
+        cut("ReferencePastTheCell", record("CELL", cellHead("c", 1) + subrecord("FRMR", "", 9)), SubrecordCutShort),
         cut("ItemWithoutId", record("BOOK", textSubrecord("FNAM", "Untitled")), NoNameSubrecord),
         {"DataSizePastTheEnd", header + npc + record("CELL", "abc", 4), {"npc Guard"}, DataCutShort,
          header.size() + npc.size(), 1},
-        // clang-format on
         {"NotAPlugin", npc + header, {}, NotAPlugin},
-        // clang-format off
         npcId("NoClosingNul", subrecord("NAME", "nonul") + textSubrecord("FNAM", "N"), "nonul"),
         npcId("OneByteName", subrecord("NAME", "x"), "x"),
         npcId("NulAlone", textSubrecord("NAME", ""), ""),
@@ -168,9 +144,9 @@ std::vector<ReadCase> readCases()
         npcFault("NameLongerThanTheRecord", subrecord("NAME", "big", 0xFFFFFFFF), SubrecordCutShort),
         npcFault("NameInTheLastBytes", "NAME" + le32(5).substr(0, 3), SubrecordCutShort),
         npcFault("BrokenAfterTheName", textSubrecord("NAME", "x") + "FNAM", SubrecordCutShort),
-        // clang-format on
     };
 }
+// clang-format on
 
 // Each case in place and copied at the smallest block size, an odd one and
 // the default, so that the result is seen not to depend on where blocks
