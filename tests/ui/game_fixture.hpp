@@ -12,33 +12,27 @@
 
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <string>
 #include <vector>
 
 namespace hw::test {
 
-/// Sets environment variables for the life of the object, then gives them back
-/// the values they had (unset when they were not set).
+/// Sets environment variables for the life of the object, then gives them back the values
+/// they had (the tests' main sets each one this is used for).
 struct Environment
 {
-    std::vector<std::pair<const char *, std::optional<QByteArray>>> before;
+    std::vector<std::pair<const char *, QByteArray>> before;
     Environment(std::initializer_list<std::pair<const char *, QString>> values)
     {
         for (const auto &[name, value] : values) {
-            before.emplace_back(name,
-                                qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name))
-                                                                : std::nullopt);
+            before.emplace_back(name, qgetenv(name));
             qputenv(name, value.toUtf8());
         }
     }
     ~Environment()
     {
         for (const auto &[name, value] : before)
-            if (value)
-                qputenv(name, *value);
-            else
-                qunsetenv(name);
+            qputenv(name, value);
     }
 };
 

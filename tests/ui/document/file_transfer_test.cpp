@@ -3,12 +3,8 @@
 #include "files_fixture.hpp"
 
 #include "plugin/code_page.hpp"
-#include "ui/document/task_list_document.hpp"
-#include "ui/form/script_box.hpp"
-#include "ui/form/wrap_button.hpp"
 #include "ui/game/game_commands.hpp"
 #include "ui/game/notes_panel.hpp"
-#include "ui/shell/main_window.hpp"
 
 #include <QAction>
 #include <QClipboard>
@@ -20,21 +16,15 @@
 namespace {
 
 using hw::PromptAnswer;
-using hw::test::controls;
-using hw::test::kEntries;
-using hw::test::kSaveQuestion;
-
-using hw::test::Files;
+using namespace hw::test;
 
 // Drops anywhere on the window, the script box too (which would take a file's name as text).
 TEST_F(Files, takesADroppedTaskListOrPluginsAndRefusesOtherFilesQuietly)
 {
     const QString list = write("b.HWTASKS", "; NPC: b\n07:00 > Appear\n");
-    const QString first = write("a.esp", QByteArray::fromStdString(hw::test::npcs({"fargoth"})));
-    const QString second =
-        write("b.OmwAddon", QByteArray::fromStdString(hw::test::npcs({"vivec"})));
-    const QString third =
-        write("c.omwgame", QByteArray::fromStdString(hw::test::npcs({"almalexia"})));
+    const QString first = write("a.esp", QByteArray::fromStdString(npcs({"fargoth"})));
+    const QString second = write("b.OmwAddon", QByteArray::fromStdString(npcs({"vivec"})));
+    const QString third = write("c.omwgame", QByteArray::fromStdString(npcs({"almalexia"})));
     const QString other = write("notes.txt", "07:00 > Appear\n");
     controls(form).txtScript->setScriptText("x");
     const auto drop = [&](const QStringList &paths) {

@@ -66,12 +66,6 @@ protected:
                         "load it after the files that define its NPCs.");
     }
     QString status() const { return main.statusBar()->currentMessage(); }
-    QString generated()
-    {
-        form.clearScript();
-        QTest::mouseClick(hw::test::controls(form).cmdGenerate[0], Qt::LeftButton);
-        return form.scriptText();
-    }
     /// Every file of the data folder and its bytes.
     std::map<QString, QByteArray> dataFiles() const
     {
@@ -119,7 +113,9 @@ TEST_F(PluginWrite, writesThePluginWithTheScriptGenerateShowsKeepingOtherRecords
         }
         const hw::ScriptRecordData script = hw::test::scriptOf(plugin.records.end()[-2]);
         EXPECT_EQ(script.name, "town_guard_sched_sc_01");
-        EXPECT_EQ(QString::fromStdString(std::string(script.text)), generated());
+        form.clearScript();
+        QTest::mouseClick(hw::test::controls(form).cmdGenerate[0], Qt::LeftButton);
+        EXPECT_EQ(QString::fromStdString(std::string(script.text)), form.scriptText());
     }
     // The dialog first proposed a new plugin; the original engine is told of once only.
     EXPECT_TRUE(prompts.saveDialogs.value(0).endsWith("/Schedules.omwaddon|" + kFilter +

@@ -17,12 +17,9 @@
 
 namespace {
 
-using hw::test::controls;
 namespace fs = std::filesystem;
 using hw::PromptAnswer;
-using hw::test::GameWindow;
-using hw::test::kClear;
-using hw::test::Window;
+using namespace hw::test;
 
 // The NPC ids of the plugins `names` (their .ids files) and `more`, caselessly once, sorted.
 QString gameIds(const std::vector<std::string> &names, std::vector<std::string> more = {})
@@ -72,8 +69,7 @@ TEST(LoadGameData, readsTheConfiguredFilesTellsWhatItCouldNotReadAndAddsEachIdOn
         ASSERT_GT(damaged.NPCNames.size(), 3u);
         w.configure({"firemoth.esm", "all_types.esp", "Missing.esp", "Damaged.esp",
                      "TheWanderer.omwaddon"});
-        std::ofstream(w.home.filePath("own.esp").toStdString(), std::ios::binary)
-            << hw::test::npcs(before);
+        std::ofstream(w.home.filePath("own.esp").toStdString(), std::ios::binary) << npcs(before);
         if (!before.empty())
             loadButton(w, w.home.filePath("own.esp").toStdString());
         w.loadGameData(answer);
@@ -102,12 +98,15 @@ TEST(LoadGameData, readsTheConfiguredFilesTellsWhatItCouldNotReadAndAddsEachIdOn
     }
 }
 
-TEST(LoadGameData, withoutAConfigurationSaysWhereItLookedAndReadsOneChosenByHand)
+// A configuration chosen by hand is read, and remembered for later starts while it is there
+// if it names something to load: one that names nothing would stand in the way of every load.
+TEST(LoadGameData, withoutAConfigurationSaysWhereItLookedAndReadsOneChosenByHandForLaterStarts)
 {
     // The answer to "choose one?"; the file chosen (none: a cancel); its text; the ids loaded.
     const std::tuple<PromptAnswer, const char *, const char *, QString> cases[] = {
         {PromptAnswer::No, "", "", ""},
         {PromptAnswer::Yes, "", "", ""},
+        {PromptAnswer::Yes, "empty.cfg", "# nothing to load\n", ""},
         {PromptAnswer::Yes, "Jeu é/Morrowind.ini", "[Game Files]\r\nGameFile0=firemoth.esm\r\n",
          gameIds({"firemoth.esm"})},
         // A file chosen by hand is OpenMW's whatever its name, unless an .ini.
@@ -120,11 +119,14 @@ TEST(LoadGameData, withoutAConfigurationSaysWhereItLookedAndReadsOneChosenByHand
         // Written, and removed again: only its plugins stay in the data folder.
         w.configure({"firemoth.esm", "all_types.esp"});
         fs::remove(hw::toFilesystemPath(w.home.filePath("config/openmw/openmw.cfg")));
+        const QString file = w.home.filePath(chosen);
         if (*chosen)
-            std::ofstream(hw::toFilesystemPath(w.home.filePath(chosen))) << text;
-        w.prompts.files = {*chosen ? w.home.filePath(chosen) : QString()};
+            std::ofstream(hw::toFilesystemPath(file)) << text;
+        QAction *load = w.window.menu().loadGameData;
+        const QString lookedFor = load->toolTip();
+        w.prompts.files = {*chosen ? file : QString()};
         w.prompts.answers = {answer};
-        w.window.menu().loadGameData->trigger();
+        load->trigger();
         w.waitForLoad();
         const QString where = w.prompts.asked.value(0);
         EXPECT_TRUE(where.startsWith("HourWright|HourWright found neither OpenMW's "
@@ -134,53 +136,37 @@ TEST(LoadGameData, withoutAConfigurationSaysWhereItLookedAndReadsOneChosenByHand
         EXPECT_TRUE(where.endsWith(
             ".\n\nDo you want to choose an openmw.cfg or a Morrowind.ini yourself?"));
         EXPECT_EQ(w.prompts.dialogs.size(), answer == PromptAnswer::Yes ? 1 : 0);
-        EXPECT_EQ(w.prompts.asked.size(), 1); // an empty NPC list is not to be cleared
+        // An empty NPC list is not to be cleared; a file that names nothing is told of.
+        EXPECT_EQ(w.prompts.asked.mid(1),
+                  *chosen && ids.isEmpty()
+                      ? QStringList {"HourWright|The load order of \"" + file +
+                                     "\" names no content file that could be found. Nothing "
+                                     "was loaded."}
+                      : QStringList());
         EXPECT_EQ(w.names(), ids);
         EXPECT_EQ(w.game.data() != nullptr, !ids.isEmpty());
-    }
-}
-
-TEST(LoadGameData, remembersAConfigurationChosenByHandForLaterStartsWhileItIsThere)
-{
-    GameWindow w;
-    w.configure({"firemoth.esm"});
-    const QString mine = w.home.filePath("mine.cfg"), empty = w.home.filePath("empty.cfg");
-    ASSERT_TRUE(QFile::rename(w.home.filePath("config/openmw/openmw.cfg"), mine));
-    std::ofstream(hw::toFilesystemPath(empty)) << "; nothing to load\n";
-    QAction *load = w.window.menu().loadGameData;
-    const QString lookedFor = load->toolTip();
-    const auto loadChoosing = [&](const QString &file) {
+        const bool kept = !ids.isEmpty();
+        EXPECT_TRUE(kept ? load->toolTip().contains(QDir::toNativeSeparators(file))
+                         : load->toolTip() == lookedFor);
+        EXPECT_EQ(load->statusTip(), load->toolTip());
+        {
+            // The next start reads it without a question, and says so before.
+            ScriptedPrompts prompts;
+            hw::MainWindow next {prompts};
+            EXPECT_EQ(next.menu().loadGameData->toolTip(), load->toolTip());
+            next.menu().loadGameData->trigger();
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !next.game().loader().busy(); }, 30000));
+            EXPECT_EQ(prompts.asked.isEmpty(), kept);
+            EXPECT_EQ(Window::namesOf(next.form()), ids);
+        }
+        // Once it is gone, the game's configuration is looked for again.
+        QFile::remove(file);
         w.prompts.asked.clear();
-        w.prompts.files = {file};
-        w.prompts.answers = {PromptAnswer::Yes};
+        w.prompts.answers = {PromptAnswer::No};
         load->trigger();
-        w.waitForLoad();
-    };
-    // A file that names nothing to load is not kept: it would stand in the way of every load.
-    loadChoosing(empty);
-    loadChoosing(mine);
-    EXPECT_EQ(w.prompts.asked.size(), 1);
-    EXPECT_EQ(w.names(), gameIds({"firemoth.esm"}));
-    EXPECT_TRUE(load->toolTip().contains(QDir::toNativeSeparators(mine)));
-    EXPECT_EQ(load->statusTip(), load->toolTip());
-    {
-        // The next start reads it without a question, and says so before.
-        hw::test::ScriptedPrompts prompts;
-        hw::MainWindow next {prompts};
-        QAction *nextLoad = next.menu().loadGameData;
-        EXPECT_EQ(nextLoad->toolTip(), load->toolTip());
-        nextLoad->trigger();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !next.game().loader().busy(); }, 30000));
-        EXPECT_EQ(prompts.asked, QStringList());
-        EXPECT_EQ(Window::namesOf(next.form()), gameIds({"firemoth.esm"}));
+        EXPECT_TRUE(w.prompts.asked.value(0).startsWith("HourWright|HourWright found neither"));
+        EXPECT_EQ(load->toolTip(), lookedFor);
     }
-    // Once it is gone, the game's configuration is looked for again.
-    QFile::remove(mine);
-    w.prompts.asked.clear();
-    w.prompts.answers = {PromptAnswer::No};
-    load->trigger();
-    EXPECT_TRUE(w.prompts.asked.value(0).startsWith("HourWright|HourWright found neither"));
-    EXPECT_EQ(load->toolTip(), lookedFor);
 }
 
 TEST(LoadGameData, namesTheFirstProblemsOfALongListAndHowManyMore)
@@ -276,7 +262,7 @@ TEST(LoadButton, addsTheChosenFileToTheIndexAfterTheGameAndTellsOfAFaultOnce)
     EXPECT_TRUE(w.game.data()->index.knows(hw::IdGroup::Item, "test_misc"));
 
     // The Load button has told of the cut; the index says nothing more.
-    const std::string whole = hw::test::npcs({"cut_a", "cut_b", "cut_c"});
+    const std::string whole = npcs({"cut_a", "cut_b", "cut_c"});
     std::ofstream(w.dataFolder / "Cut.esp", std::ios::binary) << whole.substr(0, whole.size() - 9);
     w.prompts.asked.clear();
     loadButton(w, w.dataFolder / "Cut.esp");

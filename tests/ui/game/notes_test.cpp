@@ -4,21 +4,19 @@
 
 #include "ui/document/recent_files.hpp"
 #include "ui/document/task_list_document.hpp"
-#include "ui/form/script_box.hpp"
-#include "ui/form/wrap_button.hpp"
 #include "ui/game/notes_panel.hpp"
 
 #include <QClipboard>
-#include <QDockWidget>
 #include <QListWidget>
 #include <QMenu>
 #include <QScreen>
 #include <QToolButton>
 
+#include <functional>
+
 namespace {
 
-using hw::test::controls;
-using hw::test::GameWindow;
+using namespace hw::test;
 
 // Time, action, and the texts of its fields.
 using Task = std::tuple<const char *, const char *, std::vector<const char *>>;
@@ -30,7 +28,7 @@ void generate(GameWindow &w, const char *npc, const std::vector<Task> &tasks, bo
     if (load)
         w.loadGameData();
     for (const auto &[time, action, texts] : tasks)
-        hw::test::Window::addTaskTo(w.form, time, action, texts);
+        Window::addTaskTo(w.form, time, action, texts);
     controls(w.form).txtName->setEditText(QString::fromUtf8(npc));
     QTest::mouseClick(controls(w.form).cmdGenerate[0], Qt::LeftButton);
 }
@@ -163,10 +161,18 @@ TEST(Notes, openUnderTheFormWithF8ToBeCopiedAndLeadToTheirEntries)
 TEST(Notes, goWithTheScriptWhenNewOrAnOpenPutsAnotherListInTheWindow)
 {
     // The command, and whether it puts another list in the window.
-    const std::pair<const char *, bool> commands[] = {
-        {"New", true}, {"Open", true}, {"OpenRecent", true}, {"OpenMissing", false}};
-    for (const auto &[command, replaces] : commands) {
-        SCOPED_TRACE(command);
+    using Command = std::function<void(GameWindow &)>;
+    const std::tuple<const char *, Command, bool> commands[] = {
+        {"New", [](GameWindow &w) { w.window.menu().newList->trigger(); }, true},
+        {"Open", [](GameWindow &w) { w.window.menu().open->trigger(); }, true},
+        {"OpenRecent",
+         [](GameWindow &w) { w.window.menu().openRecent->actions().value(0)->trigger(); }, true},
+        {"OpenMissing",
+         [](GameWindow &w) { w.window.document().openFile(w.home.filePath("missing.hwtasks")); },
+         false},
+    };
+    for (const auto &[name, command, replaces] : commands) {
+        SCOPED_TRACE(name);
         GameWindow w;
         const QString atStart = w.game.notesPanel().windowTitle();
         const QString list = w.home.filePath("other.hwtasks");
@@ -180,15 +186,7 @@ TEST(Notes, goWithTheScriptWhenNewOrAnOpenPutsAnotherListInTheWindow)
         const QString script = controls(w.form).txtScript->scriptText();
         w.prompts.answers = {hw::PromptAnswer::Discard};
         w.prompts.files = {list};
-        const QByteArray name(command);
-        if (name == "New")
-            w.window.menu().newList->trigger();
-        else if (name == "Open")
-            w.window.menu().open->trigger();
-        else if (name == "OpenRecent")
-            w.window.menu().openRecent->actions().value(0)->trigger();
-        else
-            w.window.document().openFile(w.home.filePath("missing.hwtasks"));
+        command(w);
         EXPECT_EQ(controls(w.form).txtScript->scriptText(), replaces ? QString() : script);
         EXPECT_EQ(notes(w), replaces ? QStringList() : made);
         EXPECT_EQ(w.game.notesButton().text(), replaces ? QString() : count);
