@@ -10,10 +10,8 @@
 #include "ui/document/task_list_io.hpp"
 
 #include <QAction>
-#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QMainWindow>
 #include <QSettings>
 #include <QStatusBar>
@@ -59,28 +57,11 @@ PluginWriteCommand::PluginWriteCommand(QMainWindow &window, QAction &action,
                                        std::function<const GameData *()> gameData)
     : QObject(&window)
     , m_window(window)
-    , m_action(action)
     , m_document(document)
     , m_prompts(prompts)
     , m_gameData(std::move(gameData))
 {
     connect(&action, &QAction::triggered, this, &PluginWriteCommand::write);
-    qApp->installEventFilter(this);
-}
-
-bool PluginWriteCommand::eventFilter(QObject *watched, QEvent *event)
-{
-    // On Linux a text box takes Ctrl+E for itself (the end of the line, as in
-    // Emacs); in this window the key is the command's, wherever the focus is.
-    if (event->type() != QEvent::ShortcutOverride || m_action.shortcut().isEmpty())
-        return false;
-    const auto *widget = qobject_cast<QWidget *>(watched);
-    if (!widget || widget->window() != &m_window)
-        return false;
-    if (static_cast<QKeyEvent *>(event)->keyCombination() != m_action.shortcut()[0])
-        return false;
-    event->ignore();
-    return true;
 }
 
 void PluginWriteCommand::tell(const QString &text)

@@ -36,16 +36,12 @@ public:
 public slots:
     void write();
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     QString choosePlugin();
     bool confirmed(const PluginPlan &plan, const QString &plugin);
     void tell(const QString &text);
 
     QMainWindow &m_window;
-    QAction &m_action;
     TaskListDocument &m_document;
     Prompts &m_prompts;
     std::function<const GameData *()> m_gameData;

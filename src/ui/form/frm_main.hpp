@@ -117,6 +117,9 @@ public:
     void setGameData(std::shared_ptr<const GameData> game);
     /// The steps of Edit › Undo and Redo.
     EditHistory &history() const { return *m_history; }
+    /// Whether `control` is the NPC name box or its text field: the name is
+    /// part of the task list, so its undo is Edit › Undo's, not the box's own.
+    bool isNameBox(const QWidget &control) const;
     /// Whether Replace Task has an entry to replace: exactly one is selected.
     bool canReplaceTask() const;
     /// Puts `text` in the name box without completing it.

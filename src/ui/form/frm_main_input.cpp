@@ -19,21 +19,10 @@
 
 namespace hw {
 
-namespace {
-
-// A key of Edit › Undo or Redo, asked for as a shortcut or pressed.
-bool isUndoKey(QEvent *event)
+bool frmMain::isNameBox(const QWidget &control) const
 {
-    if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress)
-        return false;
-    const auto *key = static_cast<QKeyEvent *>(event);
-    const QKeyCombination pressed = key->keyCombination();
-    return key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
-        pressed == QKeyCombination(Qt::ControlModifier, Qt::Key_Y) ||
-        pressed == QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z);
+    return &control == m_controls.txtName || &control == m_controls.txtName->lineEdit();
 }
-
-} // namespace
 
 bool frmMain::txtScript_KeyDown(QKeyEvent *event)
 {
@@ -66,12 +55,6 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
     const bool nameBox = watched == c.txtName || watched == c.txtName->lineEdit();
     if (field == c.optionFields.end() && !nameBox && watched != c.txtScript)
         return QWidget::eventFilter(watched, event);
-    // The name box's text is part of the task list: its undo is Edit › Undo's,
-    // whose shortcut the box's own undo would otherwise take.
-    if (nameBox && isUndoKey(event)) {
-        event->ignore();
-        return true;
-    }
     if (event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
         // Tab and Shift+Tab walk the tab order; no key filter ever sees them.

@@ -7,6 +7,7 @@
 #include "ui/document/task_list_document.hpp"
 #include "ui/form/frm_main.hpp"
 #include "ui/game/game_commands.hpp"
+#include "ui/shell/menu_keys.hpp"
 #include "ui/shell/window_placement.hpp"
 #include "version.hpp"
 
@@ -87,6 +88,14 @@ void MainWindow::connectMenu()
     connect(m_menu.about, &QAction::triggered, this, &MainWindow::about);
     connectFileMenu();
     connectEditMenu();
+    // Keys that a text box would take for itself: Ctrl+E is Write to Plugin's
+    // wherever the focus is; in the name box, whose text is part of the list,
+    // Undo and Redo are the menu's (the option fields keep their own undo).
+    auto *keys = new MenuKeys(*this);
+    keys->claim(*m_menu.writeToPlugin);
+    const auto nameBox = [this](const QWidget &control) { return m_form->isNameBox(control); };
+    keys->claim(*m_menu.undo, nameBox);
+    keys->claim(*m_menu.redo, nameBox);
 }
 
 void MainWindow::about()
