@@ -1,6 +1,7 @@
 #include "data/bsa_names.hpp"
 
-#include <cstdio>
+#include "plugin/scan_outcome.hpp"
+
 #include <string_view>
 
 namespace hw {
@@ -96,9 +97,7 @@ BsaNames readBsaNames(const std::filesystem::path &file, CodePage page)
 
 std::string bsaMessage(const BsaNames &names)
 {
-    char offset[32];
-    std::snprintf(offset, sizeof offset, "0x%llX", static_cast<unsigned long long>(names.offset));
-    const std::string at = std::string(" (at offset ") + offset + ")";
+    const std::string at = " (at offset " + hexOffset(names.offset) + ")";
     switch (names.fault) {
     case BsaFault::None:
         return {};
