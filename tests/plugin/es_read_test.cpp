@@ -80,7 +80,7 @@ std::vector<ScanCase> scanCases()
         {"DuplicateAndEmptyIdsStay",
          header + npcRecord("") + x + x + npcRecord(""),
          {"", "X", "X", ""}},
-        // How one record gives its id is tested with the index's reader (npc_id_test).
+        // How one record gives its id is tested with the index's reader (record_reader_test).
         {"IdKeepsBlanksInUtf8",
          header + npcRecord(" Fr\xE9\x80\x81 "),
          {" Fr\xC3\xA9\xE2\x82\xAC\xC2\x81 "}},
