@@ -86,7 +86,6 @@ TEST_F(DayViewTest, followsTheListAndTheSwitchesWithoutGenerate)
     EXPECT_EQ(names({7, 9}),
               "07:00: nothing runs; the NPC keeps what it was last told\n"
               "09:00: Appear, the 09:00 group, runs once");
-    // All without Generate.
     EXPECT_TRUE(controls(form).txtScript->scriptText().isEmpty());
 }
 

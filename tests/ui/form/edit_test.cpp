@@ -20,7 +20,6 @@ using hw::test::controls;
 using hw::test::typeKeys;
 using hw::test::Window;
 
-// The program's window with scripted prompts, shown and active.
 struct EditWindow
 {
     hw::test::ScriptedPrompts prompts;

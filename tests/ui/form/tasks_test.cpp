@@ -37,7 +37,8 @@ TEST(AddTask, asksTheTribunalQuestionFirstThenFilesTheEntryOrRefusesAndLeavesThe
     };
     // clang-format on
     for (const auto &[action, texts, answer, outcome] : cases) {
-        SCOPED_TRACE(std::string(action) + ' ' + outcome);
+        SCOPED_TRACE(std::string(action) + " answer " + std::to_string(int(answer)) + ' ' +
+                     outcome);
         Window w;
         w.prompts.answers = {answer};
         w.addTask("08:00", action, texts);
