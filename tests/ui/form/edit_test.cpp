@@ -63,7 +63,7 @@ struct EditWindow
     }
 };
 
-TEST(Undo, takesBackEveryChangeOneStepAtATimeNamedInTheMenuAndRedoesIt)
+TEST(Undo, takesBackEveryChangeOneStepAtATimeNamedInTheMenuRedoesItAndStartsAfreshWithNewAndOpen)
 {
     EditWindow w;
     const hw::test::Controls &c = w.c;
@@ -123,6 +123,30 @@ TEST(Undo, takesBackEveryChangeOneStepAtATimeNamedInTheMenuAndRedoesIt)
     EXPECT_EQ(w.selected(), "05:00 > Appear");
     w.menu.redo->trigger();
     EXPECT_EQ(w.selected(), "06:00 > Appear");
+
+    // The saved state counts as clean: a change undone after a save leaves the list unchanged.
+    QUndoStack &stack = w.form.history().stack();
+    w.add("05:00", "Appear");
+    const QString path = w.folder.filePath("a.hwtasks");
+    w.prompts.savePaths = {path};
+    w.menu.saveAs->trigger();
+    EXPECT_TRUE(stack.isClean());
+    w.add("06:00", "Appear");
+    EXPECT_TRUE(w.main.isWindowModified());
+    w.menu.undo->trigger();
+    EXPECT_TRUE(stack.isClean());
+    EXPECT_FALSE(w.main.isWindowModified());
+    // New and Open start the history afresh.
+    for (const bool open : {false, true}) {
+        w.add("07:00", "Appear");
+        w.prompts.answers = {PromptAnswer::Discard};
+        if (open)
+            w.main.document().openFile(path);
+        else
+            w.menu.newList->trigger();
+        EXPECT_FALSE(w.menu.undo->isEnabled()) << open;
+        EXPECT_FALSE(w.menu.redo->isEnabled()) << open;
+    }
 }
 
 TEST(Undo, takesTypingInTheNameBoxCompletionIncludedAsOneStepPerVisitAndItsOwnKeys)
@@ -159,33 +183,6 @@ TEST(Undo, takesTypingInTheNameBoxCompletionIncludedAsOneStepPerVisitAndItsOwnKe
     EXPECT_EQ(w.form.history().stack().count(), 2);
     typeKeys(w.c.txtName, "z");
     EXPECT_EQ(w.form.history().stack().count(), 3);
-}
-
-TEST(Undo, startsAfreshWithNewAndOpenAndCountsTheSavedStateAsClean)
-{
-    EditWindow w;
-    QUndoStack &stack = w.form.history().stack();
-    w.add("05:00", "Appear");
-    const QString path = w.folder.filePath("a.hwtasks");
-    w.prompts.savePaths = {path};
-    w.menu.saveAs->trigger();
-    EXPECT_TRUE(stack.isClean());
-    w.add("06:00", "Appear");
-    EXPECT_TRUE(w.main.isWindowModified());
-    w.menu.undo->trigger();
-    EXPECT_TRUE(stack.isClean());
-    EXPECT_FALSE(w.main.isWindowModified());
-
-    for (const bool open : {false, true}) {
-        w.add("07:00", "Appear");
-        w.prompts.answers = {PromptAnswer::Discard};
-        if (open)
-            w.main.document().openFile(path);
-        else
-            w.menu.newList->trigger();
-        EXPECT_FALSE(w.menu.undo->isEnabled()) << open;
-        EXPECT_FALSE(w.menu.redo->isEnabled()) << open;
-    }
 }
 
 TEST(ReplaceTask, loadsAnEntryIntoTheFormAndPutsTheChangedOneInItsPlace)

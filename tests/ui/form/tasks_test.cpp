@@ -32,7 +32,6 @@ TEST(AddTask, asksTheTribunalQuestionFirstThenFilesTheEntryOrRefusesAndLeavesThe
         {"Equip", {""}, YesToAll, "Required field not filled!"},
         {"Travel", {"007", " 1.50", ""}, Yes, "08:00 > Travel > 7/1.5/0"},
         {"Add Item", {"", "5"}, Yes, "Required field not filled!"},
-        {"Say", {"a.mp3", ""}, Yes, "Required field not filled!"},
         {"Attack", {"a\tb"}, Yes, "Text fields cannot contain line breaks or control characters!"},
     };
     // clang-format on
