@@ -88,7 +88,7 @@ std::string idLines(const GameIndex &index, const Options &options)
     for (const auto id : index.inOrder(options.kind)) {
         lines.append(showControlCharacters(id));
         if (options.placed)
-            lines.append(1, '\t') += std::to_string(index.actor(id)->cells.size());
+            lines.append(1, '\t') += std::to_string(index.placementCount(id));
         lines.append(1, '\n');
     }
     return lines;
@@ -108,6 +108,8 @@ int runIds(Args args)
 
     int status = 0;
     GameIndexBuilder builder(options.page);
+    // The ids are printed in the order they appear, never sorted.
+    builder.leaveOutSortedLists();
     if (!options.placed)
         builder.leaveOutPlacements();
     for (const std::string_view file : parsed.operands)

@@ -176,21 +176,44 @@ std::vector<std::string_view> GameIndex::inOrder(RecordKind kind) const
     return ids;
 }
 
-std::optional<ActorFacts> GameIndex::actor(std::string_view id) const
+// The live NPC of `id`, else its live creature (the two may share an id).
+std::uint32_t GameIndex::liveActor(std::string_view id) const
 {
     for (const auto kind : {RecordKind::Npc, RecordKind::Creature}) {
         const auto entry = m_ids.find(id, kindMask(kind));
-        if (entry == IdTable::npos || !m_ids[entry].live)
-            continue;
-        ActorFacts facts {kind, std::string(m_ids.text(m_ids[entry].key)), m_ids[entry].flags, {}};
-        const auto first = std::partition_point(m_placed.begin(), m_placed.end(), [&](auto at) {
-            return m_references[at].actor < entry;
-        });
-        for (auto at = first; at != m_placed.end() && m_references[*at].actor == entry; ++at)
-            facts.cells.push_back(describeCell(m_references[*at].cell));
-        return facts;
+        if (entry != IdTable::npos && m_ids[entry].live)
+            return entry;
     }
-    return std::nullopt;
+    return IdTable::npos;
+}
+
+// The live references that place `actor`, in the order they were read.
+std::span<const std::uint32_t> GameIndex::placementsOf(std::uint32_t actor) const
+{
+    const auto byActor = [&](std::uint32_t at) { return m_references[at].actor < actor; };
+    const auto first = std::partition_point(m_placed.begin(), m_placed.end(), byActor);
+    auto last = first;
+    while (last != m_placed.end() && m_references[*last].actor == actor)
+        ++last;
+    return {first, last};
+}
+
+std::optional<ActorFacts> GameIndex::actor(std::string_view id) const
+{
+    const auto entry = liveActor(id);
+    if (entry == IdTable::npos)
+        return std::nullopt;
+    const IdEntry &found = m_ids[entry];
+    ActorFacts facts {found.kind, std::string(m_ids.text(found.key)), found.flags, {}};
+    for (const auto at : placementsOf(entry))
+        facts.cells.push_back(describeCell(m_references[at].cell));
+    return facts;
+}
+
+std::size_t GameIndex::placementCount(std::string_view id) const
+{
+    const auto entry = liveActor(id);
+    return entry == IdTable::npos ? 0 : placementsOf(entry).size();
 }
 
 std::string GameIndex::describeCell(std::uint32_t cell) const
@@ -211,7 +234,14 @@ std::string GameIndex::describeCell(std::uint32_t cell) const
     return (regionId.empty() ? std::string("Wilderness") : std::string(regionId)) + grid;
 }
 
-void GameIndex::organise()
+void GameIndex::organise(bool sortLists)
+{
+    if (sortLists)
+        sortIdLists();
+    placeActors();
+}
+
+void GameIndex::sortIdLists()
 {
     const KeyOrder order(m_ids);
     std::array<std::vector<SortKey>, kIdGroupCount> groups;
@@ -233,7 +263,10 @@ void GameIndex::organise()
         for (const auto &key : groups[at])
             m_sorted[at].push_back(key.id);
     }
+}
 
+void GameIndex::placeActors()
+{
     // Each live reference as its actor and its place, sorted: by actor, and
     // for one actor in the order the references were read.
     std::vector<std::uint64_t> placed;

@@ -100,6 +100,10 @@ public:
     /// The NPC or creature `id`; nothing when the index has no such actor.
     std::optional<ActorFacts> actor(std::string_view id) const;
 
+    /// How many cells the NPC or creature `id` stands in, as actor() lists
+    /// them, without naming each cell; 0 when there is no such actor.
+    std::size_t placementCount(std::string_view id) const;
+
 private:
     friend class GameIndexBuilder;
     friend class RecordCombiner;
@@ -121,7 +125,11 @@ private:
         bool live = false;
     };
 
-    void organise();
+    void organise(bool sortLists);
+    void sortIdLists();
+    void placeActors();
+    std::uint32_t liveActor(std::string_view id) const;
+    std::span<const std::uint32_t> placementsOf(std::uint32_t actor) const;
     std::vector<TextRef> liveShown(RecordKind kind) const;
     std::string describeCell(std::uint32_t cell) const;
 

@@ -61,7 +61,7 @@ GameIndex GameIndexBuilder::finish()
     m_combiner = std::make_unique<RecordCombiner>(GameIndex {});
     if (!m_placements)
         m_combiner->leaveOutReferences();
-    index.organise();
+    index.organise(m_sortedLists);
     return index;
 }
 

@@ -65,9 +65,15 @@ public:
     /// the hundreds of thousands of references a master holds.
     void leaveOutPlacements();
 
+    /// Builds from here on an index without the sorted lists of ids, for a
+    /// caller that only lists ids in their order (inOrder) or asks for
+    /// actors: sorted(), knows(), count() and idCount() then find nothing.
+    void leaveOutSortedLists() { m_sortedLists = false; }
+
 private:
     std::unique_ptr<RecordCombiner> m_combiner;
     bool m_placements = true;
+    bool m_sortedLists = true;
     CodePage m_page;
     BuildHooks m_hooks;
 };
