@@ -131,23 +131,22 @@ TEST(Notes, openUnderTheFormWithF8ToBeCopiedAndLeadToTheirEntries)
     ASSERT_EQ(notes(w).size(), 4);
 
     // The note on the second entry selects it, and only it, in the task list.
-    controls(w.form).lstTasks->selectAll();
+    hw::ListBox *tasks = controls(w.form).lstTasks;
+    tasks->selectAll();
     QListWidgetItem *note = list->item(2);
     const QPoint at = list->visualItemRect(note).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-    EXPECT_EQ(controls(w.form).lstTasks->selectedItems().size(),
-              2); // a click only selects the note
+    EXPECT_EQ(tasks->selectedItems().size(), 2); // a click only selects the note
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-    EXPECT_EQ(controls(w.form).lstTasks->selectedItems().size(), 1);
-    EXPECT_EQ(controls(w.form).lstTasks->currentRow(), 1);
-    EXPECT_TRUE(note->text().startsWith(controls(w.form).lstTasks->currentItem()->text() + ": "));
+    EXPECT_EQ(tasks->selectedItems().size(), 1);
+    EXPECT_EQ(tasks->currentRow(), 1);
+    EXPECT_TRUE(note->text().startsWith(tasks->currentItem()->text() + ": "));
 
     // Generate From Selection checks the selected entry alone; the central
     // script is not checked at all.
     QTest::mouseClick(controls(w.form).cmdGenerate[1], Qt::LeftButton);
     EXPECT_EQ(w.game.notesButton().text(), "4 notes");
-    EXPECT_TRUE(
-        notes(w).at(1).startsWith(controls(w.form).lstTasks->currentItem()->text() + ": Item ID"));
+    EXPECT_TRUE(notes(w).at(1).startsWith(tasks->currentItem()->text() + ": Item ID"));
     QTest::mouseClick(controls(w.form).cmdGenerate[2], Qt::LeftButton);
     EXPECT_EQ(w.game.notesButton().text(), "4 notes");
 
