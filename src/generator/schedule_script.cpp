@@ -14,18 +14,41 @@ namespace {
 // a number ("6").
 std::string hourOf(std::string_view time)
 {
+    // Two digits, as every valid time has them, read as the number they are.
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    if (time.size() >= 2 && digit(time[0]) && digit(time[1]))
+        return std::to_string((time[0] - '0') * 10 + (time[1] - '0'));
     return writeNumber(readNumber(time.substr(0, 2)).value_or(0));
 }
 
+// The script's text, line by line, in one buffer.
 class Lines
 {
 public:
-    void add(std::string_view line) { m_text.append(line).append("\r\n"); }
+    explicit Lines(std::size_t expected) { m_text.reserve(expected); }
+
+    // One line made of `parts`, then its CR LF.
+    template<typename... Parts> void add(const Parts &...parts)
+    {
+        (m_text.append(std::string_view(parts)), ...);
+        m_text.append("\r\n");
+    }
     std::string &text() { return m_text; }
 
 private:
     std::string m_text;
 };
+
+// About the length of the script, so that its text is rarely moved as it
+// grows: the fixed lines, and for each entry its own text with up to three
+// lines that each name the NPC.
+std::size_t expectedSize(std::string_view npcId, std::span<const std::string> entries)
+{
+    std::size_t size = 320 + 2 * npcId.size();
+    for (const std::string &entry : entries)
+        size += entry.size() + 3 * npcId.size() + 96;
+    return size;
+}
 
 } // namespace
 
@@ -39,15 +62,15 @@ ScheduleScript generateSchedule(std::string_view npcId, std::span<const std::str
                                 ScheduleSwitches switches)
 {
     const std::string name = scheduleScriptName(npcId);
+    // The NPC as the target of a command: "id"->
     const std::string target = "\"" + std::string(npcId) + "\"-> ";
     ScheduleScript result;
-    Lines out;
+    Lines out(expectedSize(npcId, entries));
 
-    out.add("Begin " + name);
+    out.add("Begin ", name);
     out.add("");
-    out.add("Short hrw_hour");
-    if (!switches.global)
-        out.add("Short hrw_last");
+    for (const std::string_view local : scheduleLocals(switches))
+        out.add("Short ", local);
     out.add("");
 
     if (!switches.global) {
@@ -58,7 +81,7 @@ ScheduleScript generateSchedule(std::string_view npcId, std::span<const std::str
         out.add("Set hrw_hour to GameHour");
         out.add("If ( hrw_last == hrw_hour )");
         out.add("      Return");
-        out.add("ElseIf ( " + target + "GetHealth <= 0 ) ");
+        out.add("ElseIf ( ", target, "GetHealth <= 0 ) ");
         out.add("       Return");
         out.add("EndIf");
         // The hour in which the script got past its guards: it runs its group
@@ -66,7 +89,7 @@ ScheduleScript generateSchedule(std::string_view npcId, std::span<const std::str
         out.add("Set hrw_last to hrw_hour");
         out.add("");
     } else {
-        out.add("If ( " + target + "GetHealth <= 0 ) ");
+        out.add("If ( ", target, "GetHealth <= 0 ) ");
         out.add("       Return");
         out.add("EndIf");
         out.add("");
@@ -83,8 +106,8 @@ ScheduleScript generateSchedule(std::string_view npcId, std::span<const std::str
             const HourGroup &group =
                 groups.emplace_back(HourGroup {i, i, std::string(parts.time), hourOf(parts.time),
                                                switches.equality || opensExactGroup(parts.action)});
-            out.add(std::string(i > 0 ? "ElseIf" : "If") + " ( hrw_hour " +
-                    (group.exact ? "==" : "<=") + " " + group.hour + " )");
+            out.add(i > 0 ? "ElseIf" : "If", " ( hrw_hour ", group.exact ? "==" : "<=", " ",
+                    group.hour, " )");
         }
         groups.back().end = i + 1;
         if (!writeCommand(out.text(), npcId, parts.action, parts.options, switches.visibility))
@@ -97,11 +120,19 @@ ScheduleScript generateSchedule(std::string_view npcId, std::span<const std::str
         out.add("EndIf");
     out.add("");
     if (switches.global)
-        out.add("StopScript " + name);
+        out.add("StopScript ", name);
     out.add("");
     result.text = std::move(out.text());
     result.text.append("End");
     return result;
+}
+
+std::span<const std::string_view> scheduleLocals(ScheduleSwitches switches)
+{
+    // The hour the script runs in, and the hour in which it last ran its
+    // group, which only a script that guards itself remembers.
+    static constexpr std::string_view kLocals[] = {"hrw_hour", "hrw_last"};
+    return std::span(kLocals).first(switches.global ? 1 : 2);
 }
 
 std::vector<std::string> includedEntries(std::span<const std::string> entries,

@@ -58,6 +58,10 @@ bool opensExactGroup(std::string_view action);
 ScheduleScript generateSchedule(std::string_view npcId, std::span<const std::string> entries,
                                 ScheduleSwitches switches);
 
+/// The local variables a schedule script declares, in order, all of them
+/// Short: hrw_hour, and hrw_last when the script guards itself (not Global).
+std::span<const std::string_view> scheduleLocals(ScheduleSwitches switches);
+
 enum class GenerateScope { All, Selection };
 
 /// The entries a press includes, in list order: all, or those whose `selected` flag is set.

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <vector>
 
 namespace hw {
 namespace {
@@ -70,30 +69,42 @@ ScriptName scriptNameOf(std::string_view npcId)
 {
     const std::string lower = lowerCase(npcId);
     ScriptName result;
-    // The id's characters, each one that the name cannot hold as "_".
-    std::vector<std::string> characters;
-    for (std::size_t at = 0; at < lower.size();) {
-        const std::size_t start = at;
-        const char32_t c = decodeUtf8(lower, at);
-        if (c == ' ' || takes(c, characters.empty()))
-            characters.emplace_back(c == ' ' ? "_" : lower.substr(start, at - start));
-        else {
-            characters.emplace_back("_");
-            result.replaced = true;
+    // Each of the id's characters as the name holds it: itself, or "_" for a
+    // blank and for one that the name cannot hold. Each code point is one
+    // byte of the game's code page.
+    const auto eachCharacter = [&](auto &&take) {
+        std::size_t count = 0;
+        for (std::size_t at = 0; at < lower.size(); ++count) {
+            const std::size_t start = at;
+            const char32_t c = decodeUtf8(lower, at);
+            const bool kept = c != ' ' && takes(c, count == 0);
+            if (!take(kept ? std::string_view(lower).substr(start, at - start) : "_",
+                      c != ' ' && !kept))
+                break;
         }
-    }
-    // Each code point is one byte of the game's code page. A hash of the
-    // whole id keeps apart the ids that come to the same name once refused
-    // characters are replaced ("a;b", "a:b") or once cut short.
+    };
+    std::size_t characters = 0;
+    eachCharacter([&](std::string_view, bool replaced) {
+        ++characters;
+        result.replaced = result.replaced || replaced;
+        return true;
+    });
+    // A hash of the whole id keeps apart the ids that come to the same name
+    // once refused characters are replaced ("a;b", "a:b") or once cut short.
     const std::size_t room = kScriptNameLimit - kSuffix.size();
-    const bool hashed = result.replaced || characters.size() > room;
+    const bool hashed = result.replaced || characters > room;
     const std::size_t limit = hashed ? room - 9 : room; // "_" and eight hexadecimal digits
-    result.shortened = characters.size() > limit;
-    const std::size_t kept = std::min(characters.size(), limit);
-    for (std::size_t i = 0; i < kept; ++i)
-        result.name += characters[i];
+    result.shortened = characters > limit;
+    result.name.reserve(kScriptNameLimit * 2);
+    std::size_t kept = 0;
+    eachCharacter([&](std::string_view character, bool) {
+        if (kept++ == limit)
+            return false;
+        result.name += character;
+        return true;
+    });
     if (hashed)
-        result.name += "_" + hexOf(stableHash(lower));
+        result.name.append("_").append(hexOf(stableHash(lower)));
     result.name += kSuffix;
     return result;
 }
