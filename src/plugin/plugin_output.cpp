@@ -2,7 +2,6 @@
 #include "plugin/byte_source.hpp"
 #include "plugin/existing_plugin.hpp"
 #include "plugin/schedule_plugin.hpp"
-#include "plugin/script_record.hpp"
 
 #include <cctype>
 #include <memory>
@@ -73,6 +72,12 @@ public:
         return {};
     }
 
+    // The bytes gathered, to append to in place; spill() then writes them
+    // once they are enough for one write.
+    std::string &gathered() { return m_gathered; }
+
+    std::string spill() { return m_gathered.size() >= kGathered ? flush() : std::string(); }
+
     std::string flush()
     {
         const auto error = m_file.write(m_gathered);
@@ -109,14 +114,12 @@ std::string copyRange(ByteSource &source, std::uint64_t offset, std::uint64_t si
 std::string scriptPiece(const PluginPlan &plan, const PluginPiece &piece, Output &out)
 {
     const PluginScript &script = plan.scripts[piece.script];
-    const CodePageText name = fromUtf8(script.name, plan.page);
-    const CodePageText text = fromUtf8(scriptText(script), plan.page);
-    // The plan found that both fit the code page; should they not, no
-    // script is written without its text.
-    if (!name.ok() || !text.ok())
+    // The plan found that the name and the text fit the code page; should
+    // they not, no script is written without its text.
+    if (!appendScheduleRecord(out.gathered(), script, plan.page, piece.flags))
         return "The script " + script.name + " cannot be written in " +
             std::string(codePageName(plan.page)) + ".";
-    return out.write(scriptRecord(name.bytes, text.bytes, piece.flags));
+    return out.spill();
 }
 
 // Keeps the old file as FILE.bak, unless there is a FILE.bak already: a second

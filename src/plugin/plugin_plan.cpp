@@ -1,5 +1,7 @@
 #include "plugin/plugin_planner.hpp"
 
+#include "model/entry_line.hpp"
+#include "model/task_entry.hpp"
 #include "plugin/code_page.hpp"
 #include "plugin/script_record.hpp"
 
@@ -90,6 +92,18 @@ bool Planner::encodeTexts()
 
 bool Planner::checkText(const PluginScript &script)
 {
+    // A line break in an entry would split its command and let the rest of
+    // it stand as a line of the script of its own.
+    const auto broken =
+        std::find_if(script.entries.begin(), script.entries.end(),
+                     [](const std::string &entry) { return hasControlCharacter(entry); });
+    if (broken != script.entries.end()) {
+        refuse((script.source.empty() ? std::string("A task list")
+                                      : "The task list " + script.source) +
+               ": the entry " + quotedForMessage(*broken) +
+               " holds a line break or another control character.");
+        return false;
+    }
     // Every character of a schedule script that is not ASCII comes from its
     // NPC id, its name or its entries: when these fit the code page, so does
     // the text, which then need not be made here. Otherwise the text is made
@@ -185,11 +199,6 @@ void Planner::index()
         m_oldScripts.insert(asciiLowerCase(script.id));
     for (const ExistingStart &start : m_old.starts)
         m_oldStarts.insert(asciiLowerCase(start.script));
-}
-
-std::string Planner::textOf(const Encoded &e) const
-{
-    return fromUtf8(scriptText(scriptOf(e)), m_request.page).bytes;
 }
 
 } // namespace hw::planning

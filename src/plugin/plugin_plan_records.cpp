@@ -93,7 +93,8 @@ bool Planner::planScripts()
         if (!match)
             continue;
         const std::string &name = scriptOf(*match).name;
-        const std::string record = scriptRecord(match->name, textOf(*match), old.flags);
+        std::string record;
+        appendScheduleRecord(record, scriptOf(*match), m_request.page, old.flags);
         bool same = record.size() == old.size;
         if (same && !readOld(source, old.offset, oldRecord.assign(old.size, '\0')))
             return false;

@@ -89,9 +89,6 @@ private:
     }
     bool hasStart(std::string_view id) const { return m_oldStarts.count(asciiLowerCase(id)) != 0; }
 
-    // The script's text in the code page, which encodeTexts() found it fits.
-    std::string textOf(const Encoded &e) const;
-
     // `bytes` kept in the plan, as a piece of the file.
     PluginPiece own(std::string_view bytes);
 

@@ -6,6 +6,7 @@
 #include "model/entry_line.hpp"
 #include "model/task_entry.hpp"
 #include "model/task_list.hpp"
+#include "plugin/script_record.hpp"
 
 #include <algorithm>
 #include <unordered_map>
@@ -37,13 +38,61 @@ std::string scriptsNamed(const std::vector<std::string> &names)
     return text;
 }
 
+ScheduleSwitches switchesOf(const PluginScript &script)
+{
+    return {.global = script.global, .equality = script.equality, .visibility = script.visibility};
+}
+
+// The locals of a schedule script made with `switches`, as a script record
+// counts them.
+const ScriptLocals &localsOf(ScheduleSwitches switches)
+{
+    const auto make = [](bool global) {
+        ScriptLocals locals;
+        for (const std::string_view name : scheduleLocals({.global = global}))
+            locals.shorts.emplace_back(name);
+        return locals;
+    };
+    static const ScriptLocals global = make(true), guarded = make(false);
+    return switches.global ? global : guarded;
+}
+
+// `text` in `page`, converted into `storage` unless it is ASCII, which every
+// code page holds as it is; nothing when the page cannot hold it.
+std::optional<std::string_view> inCodePage(std::string_view text, CodePage page,
+                                           std::string &storage)
+{
+    if (std::all_of(text.begin(), text.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return text;
+    CodePageText converted = fromUtf8(text, page);
+    if (!converted.ok())
+        return std::nullopt;
+    storage = std::move(converted.bytes);
+    return storage;
+}
+
 } // namespace
 
 std::string scriptText(const PluginScript &script)
 {
-    const ScheduleSwitches switches {
-        .global = script.global, .equality = script.equality, .visibility = script.visibility};
-    return generateSchedule(script.npcId, script.entries, switches).text;
+    return generateSchedule(script.npcId, script.entries, switchesOf(script)).text;
+}
+
+bool appendScheduleRecord(std::string &out, const PluginScript &script, CodePage page,
+                          std::uint32_t flags)
+{
+    const ScheduleSwitches switches = switchesOf(script);
+    const std::string text = generateSchedule(script.npcId, script.entries, switches).text;
+    std::string convertedName, convertedText;
+    const auto name = inCodePage(script.name, page, convertedName);
+    const auto bytes = name ? inCodePage(text, page, convertedText) : std::nullopt;
+    if (!bytes)
+        return false;
+    // The text's only declarations are the generator's own: the plan refuses
+    // entries that could start a line of their own.
+    appendScriptRecord(out, *name, *bytes, localsOf(switches), flags);
+    return true;
 }
 
 PreparedScripts prepareScripts(std::vector<ScheduleList> lists, bool laterReplaces)

@@ -59,6 +59,12 @@ struct PluginScript
 /// The script's text as the generator writes it: CR LF, no line end after End.
 std::string scriptText(const PluginScript &script);
 
+/// Appends the script record of `script` to `out`: its name and text in
+/// `page`, with the locals that the generator declared in it. False, and
+/// nothing appended, when the name or the text does not fit the code page.
+bool appendScheduleRecord(std::string &out, const PluginScript &script, CodePage page,
+                          std::uint32_t flags);
+
 /// The scripts of some task lists, or why they are refused.
 struct PreparedScripts
 {
@@ -178,8 +184,8 @@ struct PluginPlan
 /// author knows: the file is not a plugin, cannot be read whole or is a folder
 /// or special file; it would be its own master; an NPC the game data does not
 /// know (without `force`); a script id that a script HourWright did not write
-/// has already, in the file or in the game data; a text the code page cannot
-/// hold.
+/// has already, in the file or in the game data; an entry with a line break or
+/// another control character; a text the code page cannot hold.
 PluginPlan planPlugin(const PluginRequest &request, std::vector<PluginScript> scripts,
                       const std::optional<PluginGameData> &gameData);
 

@@ -2,7 +2,6 @@
 
 #include "model/caseless.hpp"
 #include "plugin/record_layout.hpp"
-#include "plugin/script_text.hpp"
 #include "plugin/subrecords.hpp"
 
 namespace hw {
@@ -22,31 +21,42 @@ std::string_view beforeNul(std::string_view text)
 void appendScriptRecord(std::string &out, std::string_view name, std::string_view text,
                         std::uint32_t flags)
 {
-    const ScriptLocals locals = scriptLocals(text);
-    std::string names;
-    for (const auto *kind : {&locals.shorts, &locals.longs, &locals.floats})
-        for (const std::string &local : *kind)
-            names.append(local).push_back('\0');
+    appendScriptRecord(out, name, text, scriptLocals(text), flags);
+}
 
-    std::string header(name.substr(0, kMaxScriptNameBytes));
-    header.resize(kNameFieldSize, '\0');
-    appendLe(header, locals.shorts.size(), 4);
-    appendLe(header, locals.longs.size(), 4);
-    appendLe(header, locals.floats.size(), 4);
-    appendLe(header, 0, 4); // the compiled code's size
-    appendLe(header, names.size(), 4);
+void appendScriptRecord(std::string &out, std::string_view name, std::string_view text,
+                        const ScriptLocals &locals, std::uint32_t flags)
+{
+    const auto kinds = {&locals.shorts, &locals.longs, &locals.floats};
+    std::size_t namesSize = 0; // each name and its NUL
+    for (const auto *kind : kinds)
+        for (const std::string &local : *kind)
+            namesSize += local.size() + 1;
 
     // Built in place: a plugin of a thousand scripts is mostly their texts.
-    const std::size_t dataSize = 3 * kSubrecordHeaderSize + header.size() +
-        (names.empty() ? 0 : kSubrecordHeaderSize + names.size()) + text.size();
+    const std::size_t dataSize = 3 * kSubrecordHeaderSize + kScriptHeaderSize +
+        (namesSize == 0 ? 0 : kSubrecordHeaderSize + namesSize) + text.size();
     out.reserve(out.size() + kRecordHeaderSize + dataSize);
     out.append("SCPT");
     appendLe(out, dataSize, 4);
     appendLe(out, 0, 4);
     appendLe(out, flags, 4);
-    appendSubrecord(out, "SCHD", header);
-    if (!names.empty())
-        appendSubrecord(out, "SCVR", names);
+    out.append("SCHD");
+    appendLe(out, kScriptHeaderSize, 4);
+    const std::string_view shortName = name.substr(0, kMaxScriptNameBytes);
+    out.append(shortName).append(kNameFieldSize - shortName.size(), '\0');
+    appendLe(out, locals.shorts.size(), 4);
+    appendLe(out, locals.longs.size(), 4);
+    appendLe(out, locals.floats.size(), 4);
+    appendLe(out, 0, 4); // the compiled code's size
+    appendLe(out, namesSize, 4);
+    if (namesSize != 0) {
+        out.append("SCVR");
+        appendLe(out, namesSize, 4);
+        for (const auto *kind : kinds)
+            for (const std::string &local : *kind)
+                out.append(local).push_back('\0');
+    }
     appendSubrecord(out, "SCDT", {});
     appendSubrecord(out, "SCTX", text);
 }

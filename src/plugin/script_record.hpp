@@ -1,5 +1,7 @@
 #pragma once
 
+#include "plugin/script_text.hpp"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -23,6 +25,12 @@ std::string scriptRecord(std::string_view name, std::string_view text, std::uint
 /// Appends scriptRecord(name, text, flags) to `out`.
 void appendScriptRecord(std::string &out, std::string_view name, std::string_view text,
                         std::uint32_t flags = 0);
+
+/// Appends the script record of `text` to `out`, with `locals` as the locals
+/// that the text declares, as scriptLocals(text) would find them: for a
+/// writer that knows what it declared and need not read the text again.
+void appendScriptRecord(std::string &out, std::string_view name, std::string_view text,
+                        const ScriptLocals &locals, std::uint32_t flags = 0);
 
 /// A start-script record (SSCR): DATA, `number` without a NUL, then NAME, the
 /// script's name and a NUL. The game starts the script when a new game begins.

@@ -91,6 +91,8 @@ TEST(PluginRefusals, eachRefusalSaysWhyAndLeavesTheFileAsItWas)
          "The script name \xCF\x89_sched_sc_01 cannot be written in windows-1252: \"\xCF\x89\" (U+03C9) is not in windows-1252."},
         {"a text the code page cannot hold", {}, {scheduleList("a", true, {"06:00 > Start Running", "07:00 > Say > \"x\"/\"" + omega + "\""})}, {},
          "The schedule of the NPC \"a\" cannot be written in windows-1252.\nLine 14: \"" + omega + "\" (U+03A9) is not in windows-1252"},
+        {"an entry with a line break", {}, {scheduleList("a", false, {"06:00 > Say > \"x\"/\"Hi\nShort b\""})}, {},
+         "The task list a.hwtasks: the entry \"06:00 > Say > \"x\"/\"Hi\\x0AShort b\"\" holds a line break or another control character."},
         {"an author too long", {}, {kGuard}, {}, "The author is longer than the 31 bytes", std::string(32, 'a')},
         {"a central script with no place for a line", file(header() + scriptRecord("hrw_central_1", central)),
          {scheduleList("b", true, {"06:00 > Appear"})}, {}, "The central script hrw_central_1 in FILE has no line \"Set hrw_last to hrw_hour\""},

@@ -99,6 +99,12 @@ TEST_F(SchedulePlugin, aNewPluginReadsBackRecordByRecordAndIsWrittenAgainTheSame
         EXPECT_EQ(start->script, script);
         EXPECT_EQ(start->number, startScriptNumber(script));
     }
+    // Each script record counts and names the locals its text declares.
+    for (const std::string &record : plugin.records)
+        if (record.starts_with("SCPT")) {
+            const ScriptRecordData script = scriptOf(record);
+            EXPECT_EQ(record, scriptRecord(script.name, script.text)) << script.name;
+        }
     // No NPC record: the NPCs stay as their files define them.
     ESRead reader;
     EXPECT_EQ(reader.ReadNPCNames(request.file).idCount, 0u);
