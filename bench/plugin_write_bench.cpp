@@ -8,7 +8,7 @@
 //   its script replaced in place each time, so that every byte is written;
 // each against Cp, the program cp copying the file written, PlainCopy, the
 // same bytes copied with read() and write() in this process, and SyncedCopy,
-// those flushed to disk as the writer does before it renames its file. Also
+// those flushed to disk as the writer does before it replaces a file. Also
 // reports the peak memory of one write above what the process held before it,
 // and the size of the file written.
 #include "bench_support.hpp"

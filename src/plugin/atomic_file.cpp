@@ -44,6 +44,11 @@ int closeFile(int fd)
 {
     return _close(fd);
 }
+// Fails where `to` exists.
+int renameNew(const std::filesystem::path &from, const std::filesystem::path &to)
+{
+    return _wrename(from.c_str(), to.c_str());
+}
 #else
 int openNew(const std::filesystem::path &path)
 {
@@ -60,6 +65,11 @@ int flushToDisk(int fd)
 int closeFile(int fd)
 {
     return ::close(fd);
+}
+// Fails with EEXIST where `to` exists.
+int renameNew(const std::filesystem::path &from, const std::filesystem::path &to)
+{
+    return ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE);
 }
 #endif
 
@@ -121,6 +131,32 @@ std::error_code AtomicFile::write(std::string_view bytes)
         bytes.remove_prefix(static_cast<std::size_t>(written));
     }
     return {};
+}
+
+std::error_code AtomicFile::commitNew()
+{
+    const int fd = m_fd;
+    m_fd = -1;
+    errno = 0;
+    if (closeFile(fd) != 0)
+        return lastError();
+    const auto taken = [&] {
+        std::error_code ignored;
+        return std::filesystem::symlink_status(m_path, ignored).type() !=
+            std::filesystem::file_type::not_found;
+    };
+    std::error_code error;
+    errno = 0;
+    if (renameNew(m_temporary, m_path) != 0) {
+        if (errno == EEXIST || taken())
+            return std::make_error_code(std::errc::file_exists);
+        // A file system that cannot rename without replacing: the file was
+        // not there a moment ago.
+        std::filesystem::rename(m_temporary, m_path, error);
+    }
+    if (!error)
+        m_temporary.clear();
+    return error;
 }
 
 std::error_code AtomicFile::commit()

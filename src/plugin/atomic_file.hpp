@@ -28,6 +28,13 @@ public:
     /// Flushes the bytes to the disk and puts the file in the place of `path`.
     std::error_code commit();
 
+    /// Puts the file at `path`, where no file stood when the write began:
+    /// std::errc::file_exists, and nothing changed, when one stands there now.
+    /// The bytes are not flushed to the disk first, as they are for a file
+    /// that replaces another: should the system stop before they reach it, no
+    /// earlier file is lost, only this new one may be short.
+    std::error_code commitNew();
+
 private:
     AtomicFile(std::filesystem::path path, std::filesystem::path temporary, int fd);
 

@@ -195,12 +195,20 @@ PluginWritten writePlugin(const PluginPlan &plan)
             return result;
         }
     }
-    if (const auto failed = out->commit()) {
+    // A file that replaces another reaches the disk before it takes its
+    // place, so that the old one is never lost to a half-written one. A new
+    // file replaces nothing and is put in place as it is, unless a file
+    // appeared there meanwhile.
+    if (const auto failed = plan.oldFile ? out->commit() : out->commitNew()) {
         if (!result.backup.empty()) {
             std::filesystem::remove(result.backup, error);
             result.backup.clear();
         }
-        result.problem = cannotWrite(plan, sentence(failed));
+        result.problem = cannotWrite(plan,
+                                     failed == std::errc::file_exists
+                                         ? "A file of that name was made while it was "
+                                           "written; write it again."
+                                         : sentence(failed));
         return result;
     }
     result.written = true;

@@ -199,8 +199,10 @@ struct PluginWritten
 
 /// Writes the plan: a temporary file in the plugin's folder, flushed to disk,
 /// then renamed over the plugin, so that a failure leaves the old file as it
-/// was. Each script's record is made as it is written. The first write into a
-/// file HourWright did not write keeps the old one as FILE.bak, which no later
+/// was. A new plugin replaces nothing: it is renamed into place unflushed, and
+/// not at all should a file of its name have appeared meanwhile. Each
+/// script's record is made as it is written. The first write into a file
+/// HourWright did not write keeps the old one as FILE.bak, which no later
 /// write replaces.
 PluginWritten writePlugin(const PluginPlan &plan);
 

@@ -141,9 +141,9 @@ TEST(PluginRefusals, forceAndReplaceLetThroughWhatTheyName)
 
 #ifndef _WIN32
 // A full disk (a file size limit here), a file where its folder should be, a
-// file that changed after it was read and a script that no longer fits the
-// code page when its record is made: the message says why, and the file and
-// its folder are as they were.
+// file that changed after it was read, one made where a new one was to go and
+// a script that no longer fits the code page when its record is made: the message says why, and the
+// file and its folder are as they were.
 TEST(PluginRefusals, aWriteThatFailsLeavesTheFileAsItWas)
 {
     const TempFolder dir;
@@ -181,6 +181,11 @@ TEST(PluginRefusals, aWriteThatFailsLeavesTheFileAsItWas)
         dir.write("Sched.esp", before + npcRecord("another"));
         listing = contents(dir.path());
     });
+    failed(dir / "New.esp", "A file of that name was made while it was written; write it again.",
+           [&](PluginPlan &) {
+               dir.write("New.esp", "the author's");
+               listing = contents(dir.path());
+           });
     // Never a script record with an empty text in its place.
     failed(file, "The script hw_guard_sched_sc_01 cannot be written in windows-1252.",
            [&](PluginPlan &plan) { plan.scripts.at(0).npcId += "\xCE\xA9"; });
