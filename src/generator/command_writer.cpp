@@ -1,10 +1,6 @@
 #include "generator/command_writer.hpp"
 
 #include "model/catalogue.hpp"
-#include "model/task_entry.hpp"
-
-#include <span>
-#include <vector>
 
 namespace hw {
 namespace {
@@ -12,13 +8,21 @@ namespace {
 constexpr std::string_view kIndent = "       ";
 constexpr std::string_view kLineEnd = "\r\n";
 
-void appendJoined(std::string &out, std::span<const std::string_view> values)
+// Appends the values of `options`, an option list, joined by ", ": each "/"
+// outside double quotes becomes ", ".
+void appendJoined(std::string &out, std::string_view options)
 {
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        if (i > 0)
-            out.append(", ");
-        out.append(values[i]);
+    bool quoted = false;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < options.size(); ++i) {
+        if (options[i] == '"') {
+            quoted = !quoted;
+        } else if (options[i] == '/' && !quoted) {
+            out.append(options.substr(start, i - start)).append(", ");
+            start = i + 1;
+        }
     }
+    out.append(options.substr(start));
 }
 
 void appendArguments(std::string &out, Arguments kind, std::string_view options)
@@ -27,14 +31,25 @@ void appendArguments(std::string &out, Arguments kind, std::string_view options)
         out.append(options);
         return;
     }
-    const std::vector<std::string_view> values = splitOptions(options);
-    if (kind == Arguments::CommaList || values.size() < 2) {
-        appendJoined(out, values);
+    // The values are joined as they stand in the options, without a list of
+    // them: a thousand schedules write a command for each entry.
+    bool quoted = false;
+    std::size_t first = std::string_view::npos; // the "/" that ends the first value
+    for (std::size_t i = 0; kind != Arguments::CommaList && i < options.size(); ++i) {
+        if (options[i] == '"') {
+            quoted = !quoted;
+        } else if (options[i] == '/' && !quoted) {
+            first = i;
+            break;
+        }
+    }
+    if (first == std::string_view::npos) {
+        appendJoined(out, options);
         return;
     }
     // The entry holds the cell id first; the command takes it last.
-    appendJoined(out, std::span(values).subspan(1));
-    out.append(", ").append(values.front());
+    appendJoined(out, options.substr(first + 1));
+    out.append(", ").append(options.substr(0, first));
 }
 
 void appendTarget(std::string &out, std::string_view npcId)

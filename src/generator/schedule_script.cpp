@@ -7,6 +7,8 @@
 #include "model/number.hpp"
 #include "model/task_entry.hpp"
 
+#include <algorithm>
+
 namespace hw {
 namespace {
 
@@ -98,6 +100,8 @@ ScheduleScript generateSchedule(std::string_view npcId, std::span<const std::str
     }
 
     std::vector<HourGroup> &groups = result.groups;
+    // A day has 24 hours, and a group for each that entries name as a rule.
+    groups.reserve(std::min<std::size_t>(entries.size(), 24));
     std::string_view previousTime;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const EntryParts parts = splitEntry(entries[i]);
