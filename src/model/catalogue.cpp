@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -130,6 +131,16 @@ std::span<const Action> actionCatalogue()
 
 const Action *findAction(std::string_view name)
 {
+    // A name spelled as the catalogue spells it, as nearly every entry does,
+    // is found without folding it.
+    static const auto exact = [] {
+        std::unordered_map<std::string_view, const Action *> names;
+        for (const Action &action : kCatalogue)
+            names.emplace(action.name, &action);
+        return names;
+    }();
+    if (const auto found = exact.find(name); found != exact.end())
+        return found->second;
     // The folded names in byte order, each with its action: a name is folded
     // once and found by binary search, as a list of a million entries looks
     // up every action.
