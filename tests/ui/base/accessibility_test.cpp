@@ -4,8 +4,6 @@
 #include "window_fixture.hpp"
 
 #include "ui/base/accessibility.hpp"
-#include "ui/form/script_box.hpp"
-#include "ui/form/wrap_button.hpp"
 #include "ui/game/game_commands.hpp"
 #include "ui/shell/main_window.hpp"
 
@@ -13,13 +11,9 @@
 #include <QAccessible>
 #include <QStatusBar>
 
-#include <vector>
-
 namespace {
 
-using hw::test::controls;
-using hw::test::ScriptedPrompts;
-using hw::test::WindowTest;
+using namespace hw::test;
 
 // Every interface from `node` down, as a screen reader walks the tree.
 void walk(QAccessibleInterface *node, std::vector<QAccessibleInterface *> &all)
@@ -46,7 +40,7 @@ TEST(ScreenReader, findsANameAndADescriptionForEveryControlThatTakesTheFocusAndH
 {
     ScriptedPrompts prompts;
     hw::MainWindow main(prompts);
-    hw::test::showActive(main);
+    showActive(main);
     main.game().showNotes();
     std::vector<QAccessibleInterface *> all;
     walk(QAccessible::queryAccessibleInterface(&main), all);
@@ -68,7 +62,7 @@ TEST(ScreenReader, findsANameAndADescriptionForEveryControlThatTakesTheFocusAndH
     EXPECT_EQ(undescribed, QStringList());
     // The drop-down lists are named by their labels, whatever they show.
     const hw::frmMain &form = main.form();
-    const hw::test::Controls c = controls(form);
+    const Controls c = controls(form);
     EXPECT_EQ(
         QStringList({spoken(c.cmbTime), spoken(c.cmbTime, QAccessible::Value), spoken(c.cmbTask),
                      spoken(c.cmbTask, QAccessible::Value), spoken(c.txtName), spoken(c.lstTasks),
@@ -77,7 +71,7 @@ TEST(ScreenReader, findsANameAndADescriptionForEveryControlThatTakesTheFocusAndH
                      "Generate From Selection"}));
 
     // The count of the notes, as the status bar shows it, then the status bar's message.
-    hw::test::Window::addTaskTo(main.form(), "06:00", "Appear", {});
+    Window::addTaskTo(main.form(), "06:00", "Appear", {});
     c.txtName->setEditText(QStringLiteral("Town Guard"));
     g_heard.clear();
     const auto previous = hw::setAnnouncementListener(hear);

@@ -5,12 +5,9 @@
 #include <QAbstractItemView>
 #include <QFile>
 #include <QFileDialog>
-#include <QLineEdit>
 #include <QMessageBox>
-#include <QTemporaryDir>
 #include <QTimer>
 
-#include <functional>
 #include <map>
 
 namespace {

@@ -4,23 +4,20 @@
 
 #include "ui/day/day_strip.hpp"
 #include "ui/day/day_view.hpp"
-#include "ui/form/script_box.hpp"
 #include "ui/shell/main_window.hpp"
 
 #include <QAbstractButton>
-#include <QCheckBox>
 
 namespace {
 
-using hw::test::controls;
-using hw::test::ScriptedPrompts;
+using namespace hw::test;
 
 class DayViewTest : public ::testing::Test
 {
 protected:
     DayViewTest()
     {
-        hw::test::showActive(main);
+        showActive(main);
         for (const char *entry :
              {"06:00 > Start Running", "06:00 > Travel > 100/200/0",
               "12:00 > Say > \"vo\\hello.mp3\"/\"Good day\"", "20:00 > Disappear"})
@@ -105,9 +102,9 @@ TEST_F(DayViewTest, anHourSelectsItsEntriesAndTheSelectionMarksItsHours)
     // The keyboard: the window starts in the name box; the strip is one stop after the
     // script box; the arrows, Home and End move along the hours, Enter and Space choose one.
     hw::MainWindow fresh(prompts);
-    hw::test::showActive(fresh);
+    showActive(fresh);
     EXPECT_TRUE(controls(fresh.form()).txtName->isAncestorOf(QApplication::focusWidget()));
-    hw::test::showActive(main);
+    showActive(main);
     controls(form).txtScript->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), strip.hourButton(15));

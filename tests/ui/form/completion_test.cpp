@@ -3,19 +3,13 @@
 #include "game_fixture.hpp"
 
 #include "model/caseless.hpp"
-#include "ui/form/list_box.hpp"
 
 #include <QAbstractItemView>
-#include <QLineEdit>
 
 namespace {
 
 using hw::PromptAnswer;
-using hw::test::controls;
-using hw::test::GameWindow;
-using hw::test::npcs;
-using hw::test::Window;
-using hw::test::WindowTest;
+using namespace hw::test;
 
 // The entries of the list under `box`, joined by commas, or "closed".
 QString candidates(const QLineEdit &box)
@@ -78,7 +72,7 @@ TEST(Completion, completesWithTheFirstEntryListsTheOthersAndTakesOneWithDownUpAn
         w.load(w.plugin("names.esp", npcs(row.ids)));
         w.pick(controls(w.window).cmbTask, "Appear");
         controls(w.window).txtName->setFocus();
-        hw::test::typeKeys(controls(w.window).txtName, row.keys);
+        typeKeys(controls(w.window).txtName, row.keys);
         const QLineEdit &edit = *controls(w.window).txtName->lineEdit();
         EXPECT_EQ(edit.text(), QString::fromLatin1(row.text));
         EXPECT_EQ(edit.selectedText(), QString::fromLatin1(row.selected));
@@ -86,7 +80,7 @@ TEST(Completion, completesWithTheFirstEntryListsTheOthersAndTakesOneWithDownUpAn
         EXPECT_TRUE(!*row.listed || candidates(edit) == row.listed)
             << candidates(edit).toStdString();
         EXPECT_EQ(controls(w.window).lstTasks->count(), row.added);
-        hw::test::typeKeys(controls(w.window).txtName, "\33");
+        typeKeys(controls(w.window).txtName, "\33");
     }
 }
 
@@ -101,7 +95,7 @@ TEST_F(WindowTest, theNameListOpensOnlyForTypingAndClosesWhenNamesAreAdded)
     // Names added while the list is open move the ids it borrowed: it closes.
     controls(window).txtName->clearEditText();
     controls(window).txtName->setFocus();
-    hw::test::typeKeys(controls(window).txtName, "f");
+    typeKeys(controls(window).txtName, "f");
     EXPECT_EQ(candidates(edit), QStringLiteral("Fargoth"));
     prompts.files = {plugin("more.esp", npcs({"fa"}))};
     prompts.answers = {PromptAnswer::No};
@@ -117,7 +111,7 @@ TEST_F(WindowTest, aLongListOfCompletionsEndsWithHowManyMoreThereAre)
         ids.push_back(QStringLiteral("n%1").arg(n, 3, 10, QLatin1Char('0')).toStdString());
     load(plugin("many.esp", npcs(ids)));
     controls(window).txtName->setFocus();
-    hw::test::typeKeys(controls(window).txtName, "n");
+    typeKeys(controls(window).txtName, "n");
     auto *list = controls(window).txtName->lineEdit()->findChild<QAbstractItemView *>(
         QStringLiteral("lstCandidates"));
     ASSERT_NE(list, nullptr);
@@ -128,7 +122,7 @@ TEST_F(WindowTest, aLongListOfCompletionsEndsWithHowManyMoreThereAre)
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(more).center());
     EXPECT_TRUE(list->isVisible());
     list->setCurrentIndex(list->model()->index(499, 0));
-    hw::test::typeKeys(controls(window).txtName, "\16\n");
+    typeKeys(controls(window).txtName, "\16\n");
     EXPECT_EQ(controls(window).txtName->currentText(), QStringLiteral("n499"));
 }
 
@@ -178,17 +172,17 @@ TEST(OptionCompletion, completesEachFieldFromTheIdsItsCaptionNamesAndOnlyThoseFi
             w.loadGameData();
         for (const Case &c : kCases) {
             SCOPED_TRACE(std::string(c.action) + " " + c.keys + (loaded ? "" : " unloaded"));
-            hw::test::Window::pick(controls(w.form).cmbTask, c.action);
+            Window::pick(controls(w.form).cmbTask, c.action);
             QLineEdit &box = *controls(w.form).txtOption[static_cast<std::size_t>(c.field)];
             box.clear();
             box.setFocus();
-            hw::test::typeKeys(&box, c.keys);
+            typeKeys(&box, c.keys);
             if (loaded || QByteArray(c.action) == "Play Animation") {
                 EXPECT_EQ(box.text(), QString::fromUtf8(c.text));
                 EXPECT_EQ(box.selectedText(), QString::fromUtf8(c.selected));
             } else {
                 QLineEdit plain;
-                hw::test::typeKeys(&plain, c.keys);
+                typeKeys(&plain, c.keys);
                 EXPECT_EQ(box.text(), plain.text());
                 EXPECT_FALSE(box.hasSelectedText());
             }
@@ -201,10 +195,10 @@ TEST(OptionCompletion, listsEveryIdThatBeginsWithTheTextUntilOneIsTakenOrTheData
     GameWindow w;
     w.configure({"firemoth.esm", "all_types.esp"});
     w.loadGameData();
-    hw::test::Window::pick(controls(w.form).cmbTask, "Follow");
+    Window::pick(controls(w.form).cmbTask, "Follow");
     QLineEdit &box = *controls(w.form).txtOption[0];
     box.setFocus();
-    hw::test::typeKeys(&box, "fm_");
+    typeKeys(&box, "fm_");
     QStringList expected;
     const hw::SortedIds actors = w.game.data()->index.sorted(hw::IdGroup::Actor);
     for (std::size_t at = 0; at < actors.size(); ++at)
@@ -212,14 +206,14 @@ TEST(OptionCompletion, listsEveryIdThatBeginsWithTheTextUntilOneIsTakenOrTheData
             expected.append(QString::fromUtf8(actors[at].data(), qsizetype(actors[at].size())));
     ASSERT_GT(expected.size(), 2);
     EXPECT_EQ(candidates(box), expected.join(','));
-    hw::test::typeKeys(&box, "\16\n");
+    typeKeys(&box, "\16\n");
     EXPECT_EQ(box.text(), expected[1]);
     EXPECT_EQ(candidates(box), "closed");
     EXPECT_EQ(controls(w.form).lstTasks->count(), 0); // Enter took the id, not the task
     // Loading the game again replaces the ids the list borrowed: it closes.
-    hw::test::typeKeys(&box, "\b");
+    typeKeys(&box, "\b");
     box.clear();
-    hw::test::typeKeys(&box, "fm_");
+    typeKeys(&box, "fm_");
     EXPECT_EQ(candidates(box), expected.join(','));
     w.loadGameData();
     EXPECT_EQ(candidates(box), "closed");

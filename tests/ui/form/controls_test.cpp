@@ -3,12 +3,9 @@
 #include "window_fixture.hpp"
 
 #include "ui/day/day_strip.hpp"
-#include "ui/form/script_box.hpp"
-#include "ui/form/wrap_button.hpp"
 #include "ui/shell/main_window.hpp"
 
 #include <QClipboard>
-#include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QRegularExpression>
@@ -21,9 +18,7 @@
 namespace {
 
 using hw::frmMain;
-using hw::test::controls;
-using hw::test::ScriptedPrompts;
-using hw::test::WindowTest;
+using namespace hw::test;
 
 // The kind of each control is checked wherever a test finds it by its name.
 struct ControlRow
@@ -115,7 +110,7 @@ TEST(Controls, startUpGivesEveryControlItsCaptionPlaceTabPositionAndToolTip)
 {
     ScriptedPrompts prompts;
     frmMain window(prompts); // not shown: the layout rule has not run yet
-    const hw::test::Controls c = controls(window);
+    const Controls c = controls(window);
     const QList<QWidget *> chain = tabChain(window, false);
     ASSERT_EQ(chain.size(), 26);
     for (const ControlRow &row : kControls) {
@@ -232,7 +227,7 @@ TEST(LayoutRule, movesOnlyTheScriptBoxTheListAndTheGenerateButtons)
     };
     for (const auto &[width, height, scriptFollows, listFollows] : cases) {
         SCOPED_TRACE(std::to_string(width) + 'x' + std::to_string(height));
-        hw::test::Window w;
+        Window w;
         auto expected = geometries(w.window); // as laid out for the start size
         if (width == 0)
             w.window.showMinimized();
@@ -258,7 +253,7 @@ TEST(MainWindow, holdsTheFormBelowTheMenuBarAndPressesButtonsByTheirAccessKeys)
 {
     ScriptedPrompts prompts;
     hw::MainWindow main(prompts);
-    hw::test::showActive(main);
+    showActive(main);
     const QRect form(main.form().mapTo(&main, QPoint(0, 0)), main.form().size());
     EXPECT_EQ(form, QRect(0, main.menuBar()->geometry().bottom() + 1, 577, 528));
     const QRect strip(main.dayStrip().mapTo(&main, QPoint(0, 0)), main.dayStrip().size());
@@ -285,7 +280,7 @@ TEST(MainWindow, holdsTheFormBelowTheMenuBarAndPressesButtonsByTheirAccessKeys)
     }
     for (const QChar key : keys)
         EXPECT_EQ(keys.count(key), 1) << key.toLatin1() << " in " << keys.toStdString();
-    const hw::test::Controls c = controls(main.form());
+    const Controls c = controls(main.form());
     const std::pair<QAbstractButton *, Qt::Key> buttons[] = {
         {c.cmdAdd, Qt::Key_A},         {c.cmdRemove, Qt::Key_R},      {c.cmdGenerate[0], Qt::Key_G},
         {c.cmdGenerate[1], Qt::Key_S}, {c.cmdGenerate[2], Qt::Key_C},

@@ -7,29 +7,24 @@
 #include "ui/shell/main_window.hpp"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QClipboard>
 #include <QUndoStack>
-
-#include <functional>
 
 namespace {
 
 using hw::PromptAnswer;
-using hw::test::controls;
-using hw::test::typeKeys;
-using hw::test::Window;
+using namespace hw::test;
 
 struct EditWindow
 {
-    hw::test::ScriptedPrompts prompts;
+    ScriptedPrompts prompts;
     hw::MainWindow main {prompts};
     hw::frmMain &form = main.form();
     const hw::MainMenu &menu = main.menu();
-    const hw::test::Controls c = controls(form);
+    const Controls c = controls(form);
     QTemporaryDir folder;
 
-    EditWindow() { hw::test::showActive(main); }
+    EditWindow() { showActive(main); }
 
     // The NPC name, the switches and the entries: what a task-list file keeps.
     QString state() const
@@ -66,7 +61,7 @@ struct EditWindow
 TEST(Undo, takesBackEveryChangeOneStepAtATimeNamedInTheMenuRedoesItAndStartsAfreshWithNewAndOpen)
 {
     EditWindow w;
-    const hw::test::Controls &c = w.c;
+    const Controls &c = w.c;
     EXPECT_FALSE(w.menu.undo->isEnabled() || w.menu.redo->isEnabled());
     EXPECT_EQ(w.menu.undo->text(), "&Undo");
     const auto click = [](QWidget *control) { QTest::mouseClick(control, Qt::LeftButton); };
@@ -154,7 +149,7 @@ TEST(Undo, takesTypingInTheNameBoxCompletionIncludedAsOneStepPerVisitAndItsOwnKe
     EditWindow w;
     QLineEdit *edit = w.c.txtName->lineEdit();
     const QString names = w.folder.filePath("names.esp");
-    std::ofstream(hw::toFilesystemPath(names), std::ios::binary) << hw::test::npcs({"Town Guard"});
+    std::ofstream(hw::toFilesystemPath(names), std::ios::binary) << npcs({"Town Guard"});
     w.form.loadNpcNames({names});
     w.c.txtName->setFocus();
     typeKeys(w.c.txtName, "to");
@@ -189,7 +184,7 @@ TEST(ReplaceTask, loadsAnEntryIntoTheFormAndPutsTheChangedOneInItsPlace)
 {
     EditWindow w;
     hw::frmMain &form = w.form;
-    const hw::test::Controls &c = w.c;
+    const Controls &c = w.c;
     w.add("12:00", "Say", {"vo\\a/b > c.mp3", "Hi"});
     w.add("06:00", "Travel", {"1", "2", "3"});
     c.lstTasks->addSorted("08:00 > Play Animation > \"Idl\"");

@@ -4,15 +4,10 @@
 #include <QAbstractItemView>
 #include <QScreen>
 
-#include <algorithm>
-
 namespace {
 
 using hw::PromptAnswer;
-using hw::test::controls;
-using hw::test::npcs;
-using hw::test::Window;
-using hw::test::WindowTest;
+using namespace hw::test;
 
 const char kKept[] = "The NPC list was left as it was.";
 const char kAdded[] = "The ids found were added to the NPC list.";
@@ -27,7 +22,7 @@ const std::tuple<const char *, std::string, PromptAnswer, const char *, const ch
     {"No", npcs({"c", "a", "e", "d", "B"}), PromptAnswer::No, "a,b,B,c,D,d,e", "typed", ""},
     {"Yes", npcs({"c", "a", "e"}), PromptAnswer::Yes, "a,c,e", "", ""},
     {"SameFileTwice", npcs({"D", "b"}), PromptAnswer::No, "b,b,D,D", "typed", ""},
-    {"NoNpcRecordsAfterYes", hw::test::headerRecord(), PromptAnswer::Yes, "", "", ""},
+    {"NoNpcRecordsAfterYes", headerRecord(), PromptAnswer::Yes, "", "", ""},
     // An empty id is no NPC and no row; it does not hide the ids behind it.
     {"EmptyFirstId", npcs({"", "a"}), PromptAnswer::No, "a,b,D", "typed", ""},
     // A file that gives no ids (which ones do is the reader's, tested with it)
@@ -59,7 +54,7 @@ TEST(Load, clearsOnlyOnYesAfterAScanThatWorkedAndAddsTheIdsInOrder)
                 "|Elder Scrolls Master File (*.ESM);;Elder Scrolls Plugin File (*.ESP);;"
                 "OpenMW Addon File (*.omwaddon);;OpenMW Game File (*.omwgame);;All files (*)");
         // The first file went into an empty list, with nothing to clear; a cancel asks nothing.
-        QStringList asked(path.isEmpty() ? 0 : 1, hw::test::kClear);
+        QStringList asked(path.isEmpty() ? 0 : 1, kClear);
         EXPECT_TRUE(path.isEmpty() || w.prompts.defaults.at(0) == PromptAnswer::Yes);
         const QString message = w.prompts.asked.value(1);
         if (*note)

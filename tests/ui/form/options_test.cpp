@@ -2,14 +2,12 @@
 #include "window_fixture.hpp"
 
 #include <QClipboard>
-#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 
 namespace {
 
-using hw::test::controls;
-using hw::test::WindowTest;
+using namespace hw::test;
 
 TEST_F(WindowTest, choosingAnActionShowsItsFieldsWithDefaultsAndEmptiesTheRest)
 {
@@ -91,13 +89,13 @@ TEST(KeyFilter, aKeyOrAPasteGivesTextAndCaretAndAPasteIsOneStepToUndo)
          kKeys) {
         SCOPED_TRACE(std::string(action) + ' ' + std::to_string(field) + " '" + text + "' " +
                      (key == '\26' ? "paste " + std::string(clipboard) : std::string(1, key)));
-        hw::test::Window w;
+        Window w;
         w.pick(controls(w.window).cmbTask, action);
         QLineEdit &box = w.field(field);
         box.setText(QString::fromUtf8(text));
         box.setSelection(start, length); // a length of 0 places the caret
         QApplication::clipboard()->setText(QString::fromUtf8(clipboard));
-        hw::test::typeKeys(&box, std::string(1, key).c_str());
+        typeKeys(&box, std::string(1, key).c_str());
         EXPECT_EQ(box.text(), QString::fromUtf8(textAfter));
         EXPECT_EQ(box.cursorPosition(), caretAfter);
         EXPECT_TRUE(w.prompts.asked.isEmpty()) << "refused keys are dropped silently";
@@ -110,7 +108,7 @@ TEST(KeyFilter, aKeyOrAPasteGivesTextAndCaretAndAPasteIsOneStepToUndo)
 
 TEST(KeyFilter, shortcutsReachANumericFieldWhileLettersWithAltOrMetaStayOut)
 {
-    hw::test::Window w;
+    Window w;
     QLineEdit &box = w.field(2);
     box.setText(QStringLiteral("12"));
     const auto press = [&box](Qt::Key key, Qt::KeyboardModifiers modifiers) {
@@ -162,7 +160,7 @@ TEST(KeyFilter, aPasteByShiftInsertTheMenuOrADropIntoANumericFieldKeepsWhatTypin
 {
     for (const char *route : {"insert", "menu", "drop"}) {
         SCOPED_TRACE(route);
-        hw::test::Window w;
+        Window w;
         w.pick(controls(w.window).cmbTask, "Add Item");
         w.field(2).clear();
         paste(w.field(2), QStringLiteral("x-12.5.3"), route);

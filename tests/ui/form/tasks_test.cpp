@@ -3,11 +3,8 @@
 #include "window_fixture.hpp"
 
 #include "generator/schedule_script.hpp"
-#include "ui/form/script_box.hpp"
-#include "ui/form/wrap_button.hpp"
 
 #include <QAbstractItemView>
-#include <QCheckBox>
 #include <QClipboard>
 #include <QSignalSpy>
 
@@ -15,9 +12,7 @@ namespace {
 
 using hw::PromptAnswer;
 using hw::PromptButtons;
-using hw::test::controls;
-using hw::test::Window;
-using hw::test::WindowTest;
+using namespace hw::test;
 using enum PromptAnswer;
 
 TEST(AddTask, asksTheTribunalQuestionFirstThenFilesTheEntryOrRefusesAndLeavesTheFields)
@@ -113,7 +108,7 @@ TEST_F(WindowTest, enterAddsTheTaskUnlessTheControlWithTheFocusHasAMeaningForIt)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, modifiers);
         return tasks().count('\n') - before;
     };
-    const hw::test::Controls c = controls(window);
+    const Controls c = controls(window);
     for (QWidget *control : std::initializer_list<QWidget *> {&field(2), c.txtName, c.cmbTime,
                                                               c.cmbTask, c.chkLOS, c.cmdAdd})
         EXPECT_EQ(enter(control), 1) << control->objectName().toStdString();
