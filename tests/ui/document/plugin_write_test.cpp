@@ -125,13 +125,6 @@ TEST_F(PluginWrite, writesThePluginWithTheScriptGenerateShowsKeepingOtherRecords
     EXPECT_TRUE(told.value(1).startsWith(kEngine));
 }
 
-TEST_F(PluginWrite, ctrlEOpensTheDialogFromTheNameBox)
-{
-    form.focusNpcName();
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::ControlModifier);
-    EXPECT_EQ(prompts.saveDialogs.size(), 1);
-}
-
 // Cancelled, refused or failed: no file of the data folder changes, no status, no plugin kept.
 TEST_F(PluginWrite, aWriteCancelledRefusedOrFailedChangesNoFileAndRemembersNoPlugin)
 {
