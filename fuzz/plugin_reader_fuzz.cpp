@@ -243,8 +243,12 @@ void buildAndCheck(std::string_view file)
     }
     for (const auto kind : hw::kRecordKinds)
         check(index.inOrder(kind).size() == index.count(kind), "a count differs from its list");
-    for (const auto id : index.inOrder(hw::RecordKind::Npc))
-        check(index.actor(id).has_value(), "an NPC of the list is not found");
+    for (const auto id : index.inOrder(hw::RecordKind::Npc)) {
+        const auto actor = index.actor(id);
+        check(actor.has_value(), "an NPC of the list is not found");
+        check(index.placementCount(id) == actor->cells.size(),
+              "an NPC's count of placements differs from its cells");
+    }
 }
 
 } // namespace
