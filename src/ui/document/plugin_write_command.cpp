@@ -45,11 +45,6 @@ QString quoted(const QString &path)
     return QLatin1Char('"') + QDir::toNativeSeparators(path) + QLatin1Char('"');
 }
 
-QString fileName(const std::filesystem::path &file)
-{
-    return QFileInfo(fromFilesystemPath(file)).fileName();
-}
-
 } // namespace
 
 PluginWriteCommand::PluginWriteCommand(QMainWindow &window, QAction &action,
@@ -150,10 +145,9 @@ void PluginWriteCommand::write()
         return;
     }
     m_document.setPlugin(chosen);
-    QString done = QStringLiteral("Wrote %1: %2.")
-                       .arg(QFileInfo(chosen).fileName(), fromUtf8(describeChanges(plan.changes)));
-    if (!written.backup.empty())
-        done += QStringLiteral(" The old file is kept as %1.").arg(fileName(written.backup));
+    const QString done =
+        QStringLiteral("Wrote %1: %2.")
+            .arg(QFileInfo(chosen).fileName(), fromUtf8(describeChanges(plan.changes)));
     m_window.statusBar()->showMessage(done, kWrittenMessageMs);
     QSettings settings;
     if (!settings.value(QLatin1String(kEngineToldKey)).toBool()) {

@@ -102,9 +102,7 @@ TEST_F(PluginWrite, writesThePluginWithTheScriptGenerateShowsKeepingOtherRecords
         ASSERT_FALSE(asked.isEmpty());
         EXPECT_EQ(asked[0], preview(name, changes));
         EXPECT_EQ(shown[0], PromptButtons::WriteCancel);
-        EXPECT_EQ(status(),
-                  "Wrote " + file + ": " + changes + "." +
-                      (backup ? " The old file is kept as " + file + ".bak." : ""));
+        EXPECT_EQ(status(), "Wrote " + file + ": " + changes + ".");
         EXPECT_EQ(read(name + ".bak"), backup ? before : "(none)");
         const auto plugin = hw::test::readPlugin(read(name).toStdString());
         ASSERT_EQ(plugin.tags(), tags);
