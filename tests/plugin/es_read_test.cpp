@@ -51,8 +51,7 @@ std::vector<ScanCase> scanCases()
                           std::uint64_t unreadable = 0) {
         return ScanCase {name, hx + rest, {"X"}, fault, hx.size(), unreadable};
     };
-    // Records of every size around the block sizes, with the bytes that an NPC
-    // record starts with inside.
+    // Records of every size around the block sizes, with "NPC_NAME" inside.
     ScanCase mixed {"MixedSizes", header, {}};
     std::mt19937 random(7);
     for (int i = 0; i < 300; ++i) {
@@ -68,7 +67,6 @@ std::vector<ScanCase> scanCases()
     }
     return {
         mixed,
-        // Only a file that begins with the header record is a plugin.
         {"EmptyFile", "", {}, NotAPlugin},
         {"NoHeaderFirst", x + header + y, {}, NotAPlugin},
         {"ShorterThanATag", "TE", {}, NotAPlugin},
@@ -80,15 +78,17 @@ std::vector<ScanCase> scanCases()
         {"DuplicateAndEmptyIdsStay",
          header + npcRecord("") + x + x + npcRecord(""),
          {"", "X", "X", ""}},
-        // How one record gives its id is tested with the index's reader (record_reader_test).
         {"IdKeepsBlanksInUtf8",
          header + npcRecord(" Fr\xE9\x80\x81 "),
          {" Fr\xC3\xA9\xE2\x82\xAC\xC2\x81 "}},
-        // clang-format off
-        {"IdInCodePage1251", header + npcRecord("\xC0\xE1"), {"\xD0\x90\xD0\xB1"}, None, 0, 0, Windows1251},
-        // clang-format on
-        // Truncated and malformed files: the scan stops at the record after
-        // X, and X stays.
+        {"IdInCodePage1251",
+         header + npcRecord("\xC0\xE1"),
+         {"\xD0\x90\xD0\xB1"},
+         None,
+         0,
+         0,
+         Windows1251},
+        // The scan stops at the record after X, and X stays.
         stop("DataSizePastTheEnd", record("CELL", "abc", 4), DataCutShort),
         stop("EndsInsideAHeader", y.substr(0, 15), HeaderCutShort),
         stop("NegativeDataSize", record("CELL", "abcd", -1) + y, NegativeDataSize),
@@ -97,16 +97,13 @@ std::vector<ScanCase> scanCases()
              SubrecordCutShort),
         stop("ReadFails", "", CannotRead, 1000),
         stop("FileShrinksWhileRead", y.substr(0, 40), DataCutShort, 1000),
-        // A size beyond any record of the game is refused before its data is
-        // read (here it would be 2 GiB, and reading it fails).
+        // Refused before its 2 GiB of data are read (reading them fails).
         stop("RecordLargerThanAnyTheGameWrites", record("NPC_", "NAME", 0x7FFFFFF0) + y,
              RecordTooLarge, 3ull << 30),
     };
 }
 
-// Each case in place and copied at the smallest block size, an odd one and
-// the default, so that the result is seen not to depend on where blocks
-// begin and end.
+// In place, and copied in blocks of the smallest size, an odd one and the default.
 TEST(ESRead, givesTheIdsAndTheOutcome)
 {
     for (const auto &c : scanCases())
@@ -136,9 +133,8 @@ TEST(ESRead, givesTheIdsAndTheOutcome)
         }
 }
 
-// The word-wise search for the end of a text gives what a plain search does,
-// at every length around the word size, with a NUL, a byte beyond ASCII or
-// neither at every place, and with or without a closing NUL.
+// The word-wise search gives what a plain one does: every length around the
+// word size, a NUL, a byte beyond ASCII or neither at every place.
 TEST(UntilNul, takesTheTextUpToItsFirstNulAndSaysWhetherItIsAscii)
 {
     for (std::size_t size = 0; size <= 26; ++size)
@@ -152,18 +148,15 @@ TEST(UntilNul, takesTheTextUpToItsFirstNulAndSaysWhetherItIsAscii)
                         bytes += '\0';
                     const std::string expected = bytes.substr(0, bytes.find('\0'));
                     bool ascii = false;
-                    EXPECT_EQ(hw::untilNul(bytes, ascii), expected) << size << ' ' << at;
-                    EXPECT_EQ(ascii,
-                              std::none_of(expected.begin(), expected.end(),
-                                           [](char c) { return c < 0; }))
-                        << size << ' ' << at;
+                    SCOPED_TRACE(testing::PrintToString(bytes));
+                    EXPECT_EQ(hw::untilNul(bytes, ascii), expected);
+                    EXPECT_EQ(ascii, std::ranges::none_of(expected, [](char c) { return c < 0; }));
                 }
 }
 
-// Passing over the sub-records gives next()'s verdict on every cut of a cell's
-// references and with each length one too large or far too large. A cut is a
-// view of the whole, as a record's data is of its file: the bytes after it
-// are there to be read by mistake.
+// On every cut of a cell's references, and with each length one or 2 GiB too
+// large. A cut is a view of the whole: the bytes after it are there to be read
+// by mistake.
 TEST(Subrecords, passOverRestGivesTheVerdictOfNext)
 {
     const std::string parts[] = {subrecord("FRMR", le32(1)),
@@ -181,28 +174,23 @@ TEST(Subrecords, passOverRestGivesTheVerdictOfNext)
         lengthsAt.push_back(whole.size() + 4);
         whole += part;
     }
-    std::vector<std::string> wrongs;
+    std::vector<std::string> wrongs; // outlive the views of `cases`
     std::vector<std::string_view> cases;
     for (std::size_t size = 0; size <= whole.size(); ++size)
         cases.push_back(std::string_view(whole).substr(0, size));
     for (const auto at : lengthsAt)
-        for (const std::uint32_t more : {1u, 0x80000000u}) {
-            std::string wrong = whole;
-            const std::uint32_t length = hw::loadLe32(wrong.data() + at) + more;
-            wrong.replace(at, 4, le32(length));
-            wrongs.push_back(wrong);
-        }
+        for (const std::uint32_t more : {1u, 0x80000000u})
+            wrongs.emplace_back(whole).replace(at, 4, le32(hw::loadLe32(whole.data() + at) + more));
     cases.insert(cases.end(), wrongs.begin(), wrongs.end());
     for (const auto &data : cases) {
-        hw::Subrecords walked(data);
+        SCOPED_TRACE(testing::PrintToString(data));
+        hw::Subrecords walked(data), fromStart(data), afterOne(data);
         while (walked.next()) { }
-        hw::Subrecords fromStart(data);
-        EXPECT_EQ(fromStart.passOverRest(), !walked.broken()) << testing::PrintToString(data);
+        EXPECT_EQ(fromStart.passOverRest(), !walked.broken());
         EXPECT_EQ(fromStart.broken(), walked.broken());
-        hw::Subrecords afterOne(data);
         if (afterOne.next())
             afterOne.passOverRest();
-        EXPECT_EQ(afterOne.broken(), walked.broken()) << testing::PrintToString(data);
+        EXPECT_EQ(afterOne.broken(), walked.broken());
     }
 }
 
@@ -249,8 +237,7 @@ TEST(FileSource, readsAnyRangeInAnyOrder)
         readRanges(*source, bytes);
 }
 
-// A folder, a FIFO or a device is never opened: a FIFO's open would wait for
-// a writer. (A missing file is covered by the window's and the command's tests.)
+// A folder, a FIFO or a device is never opened: a FIFO's open would wait for a writer.
 TEST(ReadNPCNamesFromAFile, refusesWhatIsNotARegularFile)
 {
     std::vector<std::pair<fs::path, std::error_code>> cases = {
@@ -281,10 +268,8 @@ TEST(ReadNPCNamesFromAFile, refusesWhatIsNotARegularFile)
 }
 
 #ifndef _WIN32
-// A mapped file that another program cuts shorter while it is read: the pages
-// past its new end would raise SIGBUS, and the bytes of a last page cut
-// short read as zeros. Neither ends the program or passes for a whole read;
-// the ids before the cut stay.
+// Mapped pages past the new end raise SIGBUS and a last page cut short reads
+// as zeros: neither ends the program or passes for a whole read.
 TEST(ReadNPCNamesFromAFile, noticesAFileCutShorterWhileItIsRead)
 {
     const TempFolder folder;
@@ -317,8 +302,7 @@ TEST(ReadNPCNamesFromAFile, noticesAFileCutShorterWhileItIsRead)
     }
 }
 
-// The reader's SIGBUS handler takes only faults in its own windows: a bus
-// error anywhere else still ends the program as it would have.
+// The reader's SIGBUS handler takes only faults in its own windows.
 TEST(ReadNPCNamesFromAFileDeathTest, leavesOtherBusErrorsFatal)
 {
     const TempFolder folder;
@@ -332,8 +316,7 @@ TEST(ReadNPCNamesFromAFileDeathTest, leavesOtherBusErrorsFatal)
         ::ftruncate(fd, 0);
         std::exit(mapped[2 * 4096] == 'x' ? 0 : 0);
     };
-    // Ended by the signal, or by the handler that was there (a sanitizer's):
-    // anything but carrying on past the fault.
+    // Ended by the signal or by a sanitizer's handler: anything but carrying on.
     const auto stopped = [](int status) { return !WIFEXITED(status) || WEXITSTATUS(status) != 0; };
     EXPECT_EXIT(touchPastTheEnd(), stopped, "");
 }

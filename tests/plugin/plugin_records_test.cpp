@@ -1,5 +1,3 @@
-// The records the plugin writer makes and reads: script records, start
-// scripts, the header, and what it reads in a script's text.
 #include "plugin/plugin_header.hpp"
 #include "plugin/record_layout.hpp"
 #include "plugin/script_record.hpp"
@@ -58,18 +56,18 @@ TEST(ScriptRecord, holdsTheNameCountsLocalsAnEmptyCompiledPartAndTheText)
     EXPECT_EQ(loadLe32(data.data() + 8 + 32 + 12), 0u);
     EXPECT_EQ(loadLe32(data.data() + 8 + 32 + 16), 8u);
     EXPECT_EQ(data.find('\0', data.size() - 4), std::string_view::npos) << "SCTX ends in a NUL";
-
-    // Without locals there is no SCVR.
-    EXPECT_EQ(dataOf(scriptRecord("x", "Begin x\r\nEnd")).find("SCVR"), std::string_view::npos);
+    EXPECT_EQ(dataOf(scriptRecord("x", "Begin x\r\nEnd")).find("SCVR"), std::string_view::npos)
+        << "a script without locals has no SCVR";
 }
 
 TEST(ScriptRecord, damagedRecordsAreNotRead)
 {
     const std::string header = test::subrecord("SCHD", std::string(52, '\0'));
     EXPECT_TRUE(readScriptRecord(header));
-    EXPECT_FALSE(readScriptRecord(test::subrecord("SCHD", std::string(51, '\0'))));
-    EXPECT_FALSE(readScriptRecord(test::subrecord("SCTX", "x")));
-    EXPECT_FALSE(readScriptRecord(header + test::subrecord("SCTX", "x", 2)));
+    for (const std::string &damaged :
+         {test::subrecord("SCHD", std::string(51, '\0')), test::subrecord("SCTX", "x"),
+          header + test::subrecord("SCTX", "x", 2)})
+        EXPECT_FALSE(readScriptRecord(damaged)) << testing::PrintToString(damaged);
     EXPECT_FALSE(readStartScriptRecord(test::subrecord("DATA", "1")));
 }
 

@@ -1,9 +1,6 @@
-// What the plugin writer refuses, and writes that fail: the file stays as it
-// was, and nothing is left behind beside it.
-#include "plugin/schedule_plugin.hpp"
-
-#include "generator/central_script.hpp"
+// What the writer refuses, and writes that fail: the file and its folder stay as they were.
 #include "plugin/plugin_header.hpp"
+
 #include "plugin_files.hpp"
 #include "plugin_writer.hpp"
 #include "temp_folder.hpp"
@@ -26,6 +23,7 @@ namespace {
 using namespace hw;
 using namespace hw::test;
 
+const std::string kHeader = headerRecord(PluginHeader {0, "", "", 1, {}});
 const ScheduleList kGuard = scheduleList("hw_guard", false, {"06:00 > Appear"});
 
 // Every file of `folder` with its bytes ("<folder>" for a folder), by name.
@@ -52,11 +50,6 @@ struct Refusal
     std::optional<std::string> author = std::nullopt;
 };
 
-std::string header()
-{
-    return headerRecord({0, "", "", 1, {}});
-}
-
 TEST(PluginRefusals, eachRefusalSaysWhyAndLeavesTheFileAsItWas)
 {
     const auto file = [](std::string bytes) {
@@ -67,21 +60,21 @@ TEST(PluginRefusals, eachRefusalSaysWhyAndLeavesTheFileAsItWas)
     // clang-format off
     const Refusal refusals[] = {
         {"not a plugin", file("Hello, world"), {kGuard}, {}, "The file FILE is not a Morrowind plugin or master file."},
-        {"cut short", file(header() + record("NPC_", "NAME", 100)), {kGuard}, {}, "The file FILE ends in the middle of a record."},
+        {"cut short", file(kHeader + record("NPC_", "NAME", 100)), {kGuard}, {}, "The file FILE ends in the middle of a record."},
         {"a folder", [](const TempFolder &dir) { dir.folder("Sched.esp"); }, {kGuard}, {}, "FILE is a folder, not a plugin file."},
 #ifndef _WIN32
         {"a pipe", [](const TempFolder &dir) { mkfifo((dir / "Sched.esp").c_str(), 0600); }, {kGuard}, {},
          "The file FILE is not a regular file."},
 #endif
-        {"a broken script record", file(header() + record("SCPT", subrecord("SCTX", "x"))), {kGuard}, {},
+        {"a broken script record", file(kHeader + record("SCPT", subrecord("SCTX", "x"))), {kGuard}, {},
          "The file FILE is damaged: a script record at offset 0x"},
-        {"a script of the author's with the id", file(header() + scriptRecord("HW_Guard_sched_sc_01", "Begin x\r\nEnd")),
+        {"a script of the author's with the id", file(kHeader + scriptRecord("HW_Guard_sched_sc_01", "Begin x\r\nEnd")),
          {kGuard}, {}, "The script id hw_guard_sched_sc_01 already belongs to a script in FILE that HourWright did not write."},
-        {"a script of the game data with the id", file(header()), {kGuard}, PluginGameData {{}, {}, {{"HW_GUARD_sched_sc_01", "Other.esp"}}},
+        {"a script of the game data with the id", file(kHeader), {kGuard}, PluginGameData {{}, {}, {{"HW_GUARD_sched_sc_01", "Other.esp"}}},
          "The script id hw_guard_sched_sc_01 already belongs to a script in \"Other.esp\"."},
         {"an NPC the game data does not know", {}, {kGuard}, PluginGameData {{{"Morrowind.esm", 1}}, {"hw_guard"}, {}},
          "No file of the game data defines the NPC \"hw_guard\"."},
-        {"its own master", file(header()), {kGuard}, PluginGameData {{{"Base.esm", 1}, {"SCHED.ESP", 2}}, {}, {}},
+        {"its own master", file(kHeader), {kGuard}, PluginGameData {{{"Base.esm", 1}, {"SCHED.ESP", 2}}, {}, {}},
          "The plugin \"Sched.esp\" is one of the masters it would need for its NPCs"},
         {"no NPC", {}, {scheduleList("", false, {"06:00 > Appear"}, "a.hwtasks")}, {},
          "The task list a.hwtasks names no NPC"},
@@ -94,7 +87,7 @@ TEST(PluginRefusals, eachRefusalSaysWhyAndLeavesTheFileAsItWas)
         {"an entry with a line break", {}, {scheduleList("a", false, {"06:00 > Say > \"x\"/\"Hi\nShort b\""})}, {},
          "The task list a.hwtasks: the entry \"06:00 > Say > \"x\"/\"Hi\\x0AShort b\"\" holds a line break or another control character."},
         {"an author too long", {}, {kGuard}, {}, "The author is longer than the 31 bytes", std::string(32, 'a')},
-        {"a central script with no place for a line", file(header() + scriptRecord("hrw_central_1", central)),
+        {"a central script with no place for a line", file(kHeader + scriptRecord("hrw_central_1", central)),
          {scheduleList("b", true, {"06:00 > Appear"})}, {}, "The central script hrw_central_1 in FILE has no line \"Set hrw_last to hrw_hour\""},
     };
     // clang-format on
@@ -141,14 +134,13 @@ TEST(PluginRefusals, forceAndReplaceLetThroughWhatTheyName)
 
 #ifndef _WIN32
 // A full disk (a file size limit here), a file where its folder should be, a
-// file that changed after it was read, one made where a new one was to go and
-// a script that no longer fits the code page when its record is made: the message says why, and the
-// file and its folder are as they were.
+// file changed after it was read or made where a new one was to go, a script
+// that no longer fits the code page when its record is made.
 TEST(PluginRefusals, aWriteThatFailsLeavesTheFileAsItWas)
 {
     const TempFolder dir;
     const fs::path file = dir / "Sched.esp";
-    const std::string before = header() + npcRecord("someone");
+    const std::string before = kHeader + npcRecord("someone");
     dir.write("Sched.esp", before);
     dir.write("plain", "");
     std::string listing = contents(dir.path());
