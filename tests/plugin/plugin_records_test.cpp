@@ -38,24 +38,25 @@ TEST(ScriptText, declaredLocalsAreFoundByKindInOrder)
 
 TEST(ScriptRecord, holdsTheNameCountsLocalsAnEmptyCompiledPartAndTheText)
 {
+    using test::le32, test::subrecord;
     const std::string text = "Begin Ab\xE9\r\nShort s\r\nFloat f\r\nLong l\r\nShort t\r\nEnd";
+    const std::string names("s\0t\0l\0f\0", 8);
     const std::string record = scriptRecord("Ab\xE9", text, 0x400);
-    EXPECT_EQ(record.substr(0, 4), "SCPT");
-    EXPECT_EQ(loadLe32(record.data() + 12), 0x400u);
+    // SCHD: the name in 32 bytes, the counts of shorts, longs and floats, the
+    // sizes of SCDT and SCVR; SCTX without a closing NUL.
+    const std::string head =
+        "Ab\xE9" + std::string(29, '\0') + le32(2) + le32(1) + le32(1) + le32(0) + le32(8);
+    EXPECT_EQ(record,
+              test::record("SCPT",
+                           subrecord("SCHD", head) + subrecord("SCVR", names) +
+                               subrecord("SCDT", "") + subrecord("SCTX", text),
+                           std::nullopt, 0x400));
     const auto read = readScriptRecord(dataOf(record));
     ASSERT_TRUE(read);
-    EXPECT_EQ(read->name, "Ab\xE9");
-    EXPECT_EQ(read->text, text);
+    EXPECT_EQ(std::tie(read->name, read->text, read->localNames, read->compiled),
+              std::make_tuple("Ab\xE9", text, names, ""));
     EXPECT_EQ(std::tie(read->numShorts, read->numLongs, read->numFloats),
               std::make_tuple(2u, 1u, 1u));
-    EXPECT_EQ(read->localNames, std::string_view("s\0t\0l\0f\0", 8));
-    EXPECT_TRUE(read->compiled.empty());
-    // SCHD's last two numbers are the sizes of SCDT and SCVR.
-    const std::string_view data = dataOf(record);
-    EXPECT_EQ(data.substr(0, 8), std::string_view("SCHD\x34\0\0\0", 8));
-    EXPECT_EQ(loadLe32(data.data() + 8 + 32 + 12), 0u);
-    EXPECT_EQ(loadLe32(data.data() + 8 + 32 + 16), 8u);
-    EXPECT_EQ(data.find('\0', data.size() - 4), std::string_view::npos) << "SCTX ends in a NUL";
     EXPECT_EQ(dataOf(scriptRecord("x", "Begin x\r\nEnd")).find("SCVR"), std::string_view::npos)
         << "a script without locals has no SCVR";
 }
