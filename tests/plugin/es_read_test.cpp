@@ -202,29 +202,13 @@ const auto kDescriptor = _fileno;
 const auto kDescriptor = fileno;
 #endif
 
-// Forwards, backwards, again at the same place, across and past the end.
-void readRanges(hw::ByteSource &source, std::string_view bytes)
-{
-    const std::uint64_t end = bytes.size();
-    EXPECT_EQ(source.size(), end);
-    const std::pair<std::uint64_t, std::size_t> reads[] = {
-        {0, 16},         {600000, 100}, {100, 50},        {100, 50},
-        {end - 10, 100}, {end, 10},     {1ull << 40, 10}, {0, end}};
-    for (const auto &[offset, length] : reads) {
-        std::vector<char> into(length + 8, '?');
-        const auto got = source.read(offset, std::span<char>(into).first(length));
-        const auto expected = std::string_view(bytes).substr(std::min(offset, end), length);
-        EXPECT_FALSE(got.error) << offset;
-        EXPECT_EQ(std::string_view(into.data(), got.count), expected) << offset;
-        EXPECT_EQ(into[length], '?') << "wrote past the span at " << offset;
-    }
-}
-
-// The same when opened by name and through a descriptor (standard input).
+// By name and through a descriptor (standard input): forwards, backwards,
+// again at the same place, across and past the end.
 TEST(FileSource, readsAnyRangeInAnyOrder)
 {
     const auto file = kPlugins / "firemoth.esm";
     const std::string bytes = fileBytes(file);
+    const std::uint64_t end = bytes.size();
     std::error_code error;
     const auto byName = hw::FileSource::open(file, error);
     ASSERT_NE(byName, nullptr) << error.message();
@@ -233,8 +217,21 @@ TEST(FileSource, readsAnyRangeInAnyOrder)
     const auto byDescriptor = hw::FileSource::fromDescriptor(kDescriptor(open), error);
     std::fclose(open);
     ASSERT_NE(byDescriptor, nullptr) << error.message();
-    for (const auto &source : {byName.get(), byDescriptor.get()})
-        readRanges(*source, bytes);
+    const std::pair<std::uint64_t, std::size_t> reads[] = {
+        {0, 16},         {600000, 100}, {100, 50},        {100, 50},
+        {end - 10, 100}, {end, 10},     {1ull << 40, 10}, {0, end}};
+    for (const auto &source : {byName.get(), byDescriptor.get()}) {
+        EXPECT_EQ(source->size(), end);
+        for (const auto &[offset, length] : reads) {
+            std::vector<char> into(length + 8, '?');
+            const auto got = source->read(offset, std::span<char>(into).first(length));
+            EXPECT_FALSE(got.error) << offset;
+            EXPECT_EQ(std::string_view(into.data(), got.count),
+                      std::string_view(bytes).substr(std::min(offset, end), length))
+                << offset;
+            EXPECT_EQ(into[length], '?') << "wrote past the span at " << offset;
+        }
+    }
 }
 
 // A folder, a FIFO or a device is never opened: a FIFO's open would wait for a writer.
