@@ -152,10 +152,10 @@ struct Events final : hw::RecordSink
     std::string text;
     std::vector<std::string> npcIds;
 
-    void masters(const std::vector<std::string> &names) override
+    void masters(const std::vector<hw::MasterFile> &masters) override
     {
-        for (const auto &name : names)
-            text += "M" + name + '\n';
+        for (const auto &master : masters)
+            text += "M" + master.name + ' ' + std::to_string(master.size) + '\n';
     }
     void record(const hw::IdRecord &r) override
     {

@@ -216,6 +216,23 @@ std::size_t GameIndex::placementCount(std::string_view id) const
     return entry == IdTable::npos ? 0 : placementsOf(entry).size();
 }
 
+std::optional<std::size_t> GameIndex::definingFile(std::string_view npcId) const
+{
+    const auto entry = m_ids.find(npcId, kindMask(RecordKind::Npc));
+    if (entry == IdTable::npos || !m_ids[entry].live)
+        return std::nullopt;
+    return m_ids[entry].file;
+}
+
+std::vector<IndexedScript> GameIndex::scripts() const
+{
+    std::vector<IndexedScript> scripts;
+    scripts.reserve(m_scripts.size());
+    for (const Script &script : m_scripts)
+        scripts.push_back({m_ids.text(script.id), script.file});
+    return scripts;
+}
+
 std::string GameIndex::describeCell(std::uint32_t cell) const
 {
     const IdEntry &entry = m_ids[cell];

@@ -3,6 +3,7 @@
 #include "data/id_group.hpp"
 #include "data/id_table.hpp"
 #include "data/record_kind.hpp"
+#include "plugin/plugin_header.hpp"
 #include "plugin/scan_outcome.hpp"
 
 #include <array>
@@ -46,6 +47,16 @@ struct IndexedFile
 {
     std::filesystem::path path;
     ScanOutcome outcome;
+    std::uint64_t size = 0; ///< on disk
+    /// The masters its header names, UTF-8, with the sizes it gives them.
+    std::vector<MasterFile> masters = {};
+};
+
+/// A script record of one of the index's files.
+struct IndexedScript
+{
+    std::string_view id; ///< UTF-8, as the record spells it
+    std::size_t file = 0; ///< its place among the index's files
 };
 
 /// What the index knows of an NPC or creature.
@@ -104,6 +115,14 @@ public:
     /// them, without naming each cell; 0 when there is no such actor.
     std::size_t placementCount(std::string_view id) const;
 
+    /// The file (its place in files()) that defines the NPC `id`: the first
+    /// with a record for it after the last that deleted it, letter case
+    /// ignored; nothing when no file does.
+    std::optional<std::size_t> definingFile(std::string_view npcId) const;
+
+    /// Every script record of the files, in the order they were read.
+    std::vector<IndexedScript> scripts() const;
+
 private:
     friend class GameIndexBuilder;
     friend class RecordCombiner;
@@ -114,6 +133,12 @@ private:
         std::int32_t y = 0;
         TextRef region;
         bool interior = false;
+    };
+
+    struct Script
+    {
+        TextRef id;
+        std::uint32_t file = 0;
     };
 
     struct Reference
@@ -137,6 +162,7 @@ private:
     std::vector<CellInfo> m_cells;
     std::vector<Reference> m_references;
     std::vector<IndexedFile> m_files;
+    std::vector<Script> m_scripts;
     std::vector<std::string> m_origins; ///< the files references belong to, in lower case
     std::uint32_t m_sequence = 0;
     std::array<std::vector<TextRef>, kIdGroupCount> m_sorted;

@@ -45,7 +45,7 @@ bool GameIndexBuilder::addSource(ByteSource &source, const std::filesystem::path
     const auto outcome = readRecords(source, *m_combiner, m_page, hooks);
     if (!outcome)
         return false;
-    files.push_back({name, *outcome});
+    files.push_back({name, *outcome, source.size(), m_combiner->takeMasters()});
     return true;
 }
 

@@ -25,6 +25,9 @@ struct IdEntry
     std::uint32_t sequence = 0; ///< when it last came to life: orders ids by first appearance
     std::uint32_t flags = 0; ///< the record header's flags
     std::uint32_t cell = 0; ///< a cell's place in the index's cell table
+    /// The file (its place among the index's files) that last brought the id
+    /// to life: for an NPC, the file that defines it.
+    std::uint32_t file = 0;
     RecordKind kind = RecordKind::Npc;
     bool live = false;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/game_index.hpp"
 #include "plugin/code_page.hpp"
 #include "plugin/scan_outcome.hpp"
 #include "plugin/schedule_plugin.hpp"
@@ -37,5 +38,10 @@ struct PluginGameDataRead
 PluginGameDataRead readPluginGameData(std::span<const std::filesystem::path> files,
                                       std::span<const PluginScript> scripts,
                                       const std::filesystem::path &plugin, CodePage page);
+
+/// The same from the index of the game data, without reading the files
+/// again: its files that were not read whole are the faults.
+PluginGameDataRead pluginGameDataOf(const GameIndex &index, std::span<const PluginScript> scripts,
+                                    const std::filesystem::path &plugin);
 
 } // namespace hw

@@ -14,9 +14,11 @@ PluginPlan planPluginWrite(std::vector<ScheduleList> lists, const PluginWriteReq
         return refused;
     }
     std::optional<PluginGameData> gameData;
-    if (request.gameFiles) {
-        PluginGameDataRead read = readPluginGameData(*request.gameFiles, prepared.scripts,
-                                                     request.plugin.file, request.plugin.page);
+    if (request.gameIndex || request.gameFiles) {
+        PluginGameDataRead read = request.gameIndex
+            ? pluginGameDataOf(*request.gameIndex, prepared.scripts, request.plugin.file)
+            : readPluginGameData(*request.gameFiles, prepared.scripts, request.plugin.file,
+                                 request.plugin.page);
         if (!read.faults.empty()) {
             PluginPlan refused;
             refused.file = request.plugin.file;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/game_index.hpp"
 #include "plugin/schedule_plugin.hpp"
 
 #include <filesystem>
@@ -19,11 +20,15 @@ struct PluginWriteRequest
     /// The game's content files in load order; nothing when no game data is
     /// given (the plugin then names no new masters).
     std::optional<std::vector<std::filesystem::path>> gameFiles = std::nullopt;
+    /// The index of the game data, read already: when given, it is used
+    /// instead of `gameFiles` and no file is read again. It must outlive the
+    /// planning.
+    const GameIndex *gameIndex = nullptr;
     /// Of two lists for the same NPC, the later one counts.
     bool laterReplaces = false;
 };
 
-/// Takes the lists' schedules, reads what the game data says of them and
+/// Takes the lists' schedules, learns what the game data says of them and
 /// plans the plugin: refused, with the reason in the plan's problem, where the
 /// lists are (prepareScripts), where a file of the game data cannot be read
 /// whole (each such file's message, then the refusal), and where planPlugin

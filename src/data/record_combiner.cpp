@@ -67,21 +67,33 @@ void RecordCombiner::beginFile(const std::filesystem::path &name)
     // A file read a second time changes its own references, as a master's.
     m_ownReadBefore = m_readBefore[m_own];
     m_readBefore[m_own] = true;
+    m_file = static_cast<std::uint32_t>(m_index.m_files.size());
     m_masters.clear();
+    m_fileMasters.clear();
     m_cell = IdTable::npos;
     m_ownActorReferences.clear();
 }
 
-void RecordCombiner::masters(const std::vector<std::string> &names)
+void RecordCombiner::masters(const std::vector<MasterFile> &masters)
 {
-    for (const auto &name : names)
-        m_masters.push_back(origin(name));
+    for (const auto &master : masters)
+        m_masters.push_back(origin(master.name));
+    m_fileMasters = masters;
 }
 
+void RecordCombiner::script(std::string_view id)
+{
+    m_index.m_scripts.push_back({m_index.m_ids.addText(id), m_file});
+}
+
+// The file that brings an id to life is the one that defines it until a
+// later file deletes it.
 void RecordCombiner::revive(IdEntry &entry)
 {
-    if (!entry.live)
+    if (!entry.live) {
         entry.sequence = ++m_index.m_sequence;
+        entry.file = m_file;
+    }
     entry.live = true;
 }
 

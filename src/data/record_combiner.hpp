@@ -31,8 +31,13 @@ public:
     bool takesReferences() const { return m_takesReferences; }
     void leaveOutReferences() { m_takesReferences = false; }
 
-    void masters(const std::vector<std::string> &names) override;
+    void masters(const std::vector<MasterFile> &masters) override;
     void record(const IdRecord &record) override;
+    /// A script record of the file being read, by its id.
+    void script(std::string_view id);
+
+    /// The masters the file being read names; what is left is empty.
+    std::vector<MasterFile> takeMasters() { return std::move(m_fileMasters); }
     void cell(const CellRecord &cell) override;
 
     // Only references to NPCs and creatures are kept. A file's own new
@@ -98,6 +103,8 @@ private:
     std::vector<OriginReferences> m_byOrigin;
     std::vector<bool> m_readBefore; ///< by origin: a file of that name was read before
     std::uint32_t m_own = 0;
+    std::uint32_t m_file = 0; ///< the file being read: its place among the index's files
+    std::vector<MasterFile> m_fileMasters;
     bool m_ownReadBefore = false;
     std::vector<std::uint32_t> m_masters;
     std::uint32_t m_cell = IdTable::npos;

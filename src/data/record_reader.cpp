@@ -4,9 +4,11 @@
 
 #include "plugin/record_tags.hpp"
 #include "plugin/record_walk.hpp"
+#include "plugin/script_record.hpp"
 #include "plugin/subrecords.hpp"
 
 #include <algorithm>
+#include <type_traits>
 
 namespace hw {
 
@@ -14,6 +16,7 @@ namespace {
 
 constexpr std::uint32_t kTes3 = fourCC("TES3");
 constexpr std::uint32_t kCell = fourCC("CELL");
+constexpr std::uint32_t kScpt = fourCC("SCPT");
 constexpr std::uint32_t kMast = fourCC("MAST");
 constexpr std::uint32_t kName = fourCC("NAME");
 constexpr std::uint32_t kDele = fourCC("DELE");
@@ -148,6 +151,14 @@ bool takesReferences(const RecordCombiner &sink)
     return sink.takesReferences();
 }
 
+// Only the index keeps the ids of scripts: a few thousand short records.
+template<class Sink> constexpr bool kTakesScripts = std::is_same_v<Sink, RecordCombiner>;
+
+bool readForSink(const RecordHeader &header, bool scripts)
+{
+    return readForIds(header) || (scripts && header.tag == kScpt);
+}
+
 template<class Sink> class Reader
 {
 public:
@@ -162,6 +173,15 @@ public:
             return masters(data);
         if (header.tag == kCell)
             return cell(data);
+        if constexpr (kTakesScripts<Sink>) {
+            if (header.tag == kScpt) {
+                // A script record that cannot be read names no script; the
+                // file's verdict stays what the readers of ids give it.
+                if (const auto script = readScriptRecord(data))
+                    m_sink.script(m_texts.text(script->name, 0));
+                return ScanFault::None;
+            }
+        }
         const IdFields fields = readIdFields(data);
         if (fields.fault != ScanFault::None)
             return fields.fault;
@@ -181,14 +201,18 @@ public:
 private:
     ScanFault masters(std::string_view data)
     {
-        std::vector<std::string> names;
+        std::vector<MasterFile> masters;
         Subrecords sub(data);
-        while (sub.next())
+        while (sub.next()) {
             if (sub.tag() == kMast)
-                names.emplace_back(m_texts.text(sub.data(), 0));
+                masters.push_back({std::string(m_texts.text(sub.data(), 0)), 0});
+            else if (sub.tag() == kData && sub.data().size() >= 8 && !masters.empty())
+                masters.back().size = loadLe32(sub.data().data()) |
+                    std::uint64_t {loadLe32(sub.data().data() + 4)} << 32;
+        }
         if (sub.broken())
             return ScanFault::SubrecordCutShort;
-        m_sink.masters(names);
+        m_sink.masters(masters);
         return ScanFault::None;
     }
 
@@ -261,7 +285,7 @@ std::optional<ScanOutcome> readInto(ByteSource &source, Sink &sink, CodePage pag
                 hooks.progress(header.offset);
             nextHook = header.offset + kHookInterval;
         }
-        if (!readForIds(header))
+        if (!readForSink(header, kTakesScripts<Sink>))
             continue;
         const auto data = records.data();
         if (!data)

@@ -3,6 +3,7 @@
 #include "data/record_kind.hpp"
 #include "plugin/byte_source.hpp"
 #include "plugin/code_page.hpp"
+#include "plugin/plugin_header.hpp"
 #include "plugin/record_walk.hpp"
 #include "plugin/scan_outcome.hpp"
 
@@ -65,8 +66,9 @@ class RecordSink
 {
 public:
     virtual ~RecordSink() = default;
-    /// The master files named in the file's header (MAST), in order.
-    virtual void masters(const std::vector<std::string> &names) = 0;
+    /// The master files named in the file's header (MAST), in order, each
+    /// with the size its DATA gives (0 without one); names are UTF-8.
+    virtual void masters(const std::vector<MasterFile> &masters) = 0;
     virtual void record(const IdRecord &record) = 0;
     virtual void cell(const CellRecord &cell) = 0;
     /// A reference inside the cell last given to cell().
@@ -100,7 +102,8 @@ std::optional<ScanOutcome> readRecords(ByteSource &source, RecordSink &sink,
 class RecordCombiner;
 
 /// The same for the index's own sink, called directly instead of through
-/// RecordSink: the same results, at less cost per reference.
+/// RecordSink: the same results, at less cost per reference. It also takes
+/// the id of each script record (SCPT).
 std::optional<ScanOutcome> readRecords(ByteSource &source, RecordCombiner &sink,
                                        CodePage page = CodePage::Windows1252,
                                        const ReadHooks &hooks = {},

@@ -22,11 +22,11 @@ struct Lines final : hw::RecordSink
     std::vector<std::string> lines;
     std::vector<std::string> npcs; ///< the NPC ids alone
 
-    void masters(const std::vector<std::string> &names) override
+    void masters(const std::vector<hw::MasterFile> &masters) override
     {
         std::string line = "masters";
-        for (const auto &name : names)
-            line += ' ' + name;
+        for (const auto &master : masters)
+            line += ' ' + master.name;
         lines.push_back(line);
     }
     void record(const hw::IdRecord &r) override

@@ -107,12 +107,9 @@ void PluginWriteCommand::write()
         return;
 
     PluginWriteRequest request {{toFilesystemPath(chosen), gameCodePage()}};
-    if (const GameData *game = m_gameData()) {
-        std::vector<std::filesystem::path> files;
-        for (const IndexedFile &file : game->index.files())
-            files.push_back(file.path);
-        request.gameFiles = std::move(files);
-    }
+    // The game data as Load Game Data read it: no file is read again.
+    if (const GameData *game = m_gameData())
+        request.gameIndex = &game->index;
     PluginPlan plan = planPluginWrite({list}, request);
     if (plan.unknownNpcs) {
         const PromptAnswer answer = m_prompts.ask(
