@@ -26,11 +26,12 @@ namespace hw {
 // gives the same bytes.
 //
 // The steps: prepareScripts() takes the task lists' schedules; the caller
-// reads what the game data says of them (readPluginGameData in
-// data/plugin_game_data.hpp); planPlugin() reads the plugin and decides every
-// byte; writePlugin() writes it in one piece. planPluginWrite() in
-// data/plugin_write.hpp takes the steps before the write in one call, so that
-// a preview shows the very plan that is then written.
+// learns what the game data says of them, from its files or from their index
+// (readPluginGameData or pluginGameDataOf in data/plugin_game_data.hpp);
+// planPlugin() reads the plugin and decides every byte; writePlugin() writes it
+// in one piece. planPluginWrite() in data/plugin_write.hpp takes the steps
+// before the write in one call, so that a preview shows the very plan that is
+// then written.
 //
 // A script's text is made from its list when it is needed and dropped after,
 // both when the write is planned and when it is written, so that a thousand
