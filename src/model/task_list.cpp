@@ -39,10 +39,32 @@ std::uint64_t bigEndian(std::string_view key, std::size_t at)
     return value;
 }
 
+// Whether `entries`, all in ASCII, already stand in their caseless order: a
+// list read from its file usually does, and then needs no keys. For ASCII a
+// key is the entry with A to Z folded, so comparing the folded bytes, a
+// shorter entry before a longer one it begins, is comparing the keys.
+bool sortedAscii(const std::vector<std::string> &entries)
+{
+    const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 0x20) : c; };
+    const auto ascii = [](const std::string &entry) {
+        return std::all_of(entry.begin(), entry.end(),
+                           [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    };
+    if (!std::all_of(entries.begin(), entries.end(), ascii))
+        return false;
+    const auto before = [&](const std::string &a, const std::string &b) {
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                            [&](char x, char y) { return fold(x) < fold(y); });
+    };
+    return std::is_sorted(entries.begin(), entries.end(), before);
+}
+
 } // namespace
 
 void sortEntries(std::vector<std::string> &entries)
 {
+    if (sortedAscii(entries))
+        return;
     std::string keys;
     std::size_t total = 0;
     for (const std::string &entry : entries)

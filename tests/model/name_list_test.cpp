@@ -64,9 +64,18 @@ TEST(NameList, sortsAndMergesLikeAddingOneByOneAndFindsPrefixesLikeALinearPass)
                 << "prefix \"" << prefix << "\" in round " << round;
         }
     }
-    List zeros = {std::string("a\0", 2), "a"}; // alike in their padded first bytes
-    hw::sortEntries(zeros);
-    EXPECT_EQ(zeros, (List {"a", std::string("a\0", 2)}));
+    // ASCII lists in byte order, or in order already, and entries alike in their padded
+    // first bytes.
+    const std::pair<List, List> orders[] = {
+        {{"aB", "a_"}, {"a_", "aB"}},
+        {{"Zeta", "alpha"}, {"alpha", "Zeta"}},
+        {{"a", "ab", "B"}, {"a", "ab", "B"}},
+        {{std::string("a\0", 2), "a"}, {"a", std::string("a\0", 2)}},
+    };
+    for (auto [list, sorted] : orders) {
+        hw::sortEntries(list);
+        EXPECT_EQ(list, sorted);
+    }
 }
 
 } // namespace
