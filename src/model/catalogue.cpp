@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <string>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -132,15 +131,17 @@ std::span<const Action> actionCatalogue()
 const Action *findAction(std::string_view name)
 {
     // A name spelled as the catalogue spells it, as nearly every entry does,
-    // is found without folding it.
-    static const auto exact = [] {
-        std::unordered_map<std::string_view, const Action *> names;
+    // is found among the few names of its length, without folding or hashing it.
+    static const auto byLength = [] {
+        std::array<std::vector<const Action *>, 64> names {};
         for (const Action &action : kCatalogue)
-            names.emplace(action.name, &action);
+            names.at(action.name.size()).push_back(&action);
         return names;
     }();
-    if (const auto found = exact.find(name); found != exact.end())
-        return found->second;
+    if (name.size() < byLength.size())
+        for (const Action *action : byLength[name.size()])
+            if (action->name == name)
+                return action;
     // The folded names in byte order, each with its action: a name is folded
     // once and found by binary search, as a list of a million entries looks
     // up every action.
