@@ -63,7 +63,12 @@ bool opensExactGroup(std::string_view action)
 ScheduleScript generateSchedule(std::string_view npcId, std::span<const std::string> entries,
                                 ScheduleSwitches switches)
 {
-    const std::string name = scheduleScriptName(npcId);
+    return generateSchedule(npcId, scheduleScriptName(npcId), entries, switches);
+}
+
+ScheduleScript generateSchedule(std::string_view npcId, std::string_view name,
+                                std::span<const std::string> entries, ScheduleSwitches switches)
+{
     // The NPC as the target of a command: "id"->
     const std::string target = "\"" + std::string(npcId) + "\"-> ";
     ScheduleScript result;

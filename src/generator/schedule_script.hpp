@@ -58,6 +58,11 @@ bool opensExactGroup(std::string_view action);
 ScheduleScript generateSchedule(std::string_view npcId, std::span<const std::string> entries,
                                 ScheduleSwitches switches);
 
+/// The same, for a caller that has made the script's name already
+/// (scheduleScriptName of `npcId`).
+ScheduleScript generateSchedule(std::string_view npcId, std::string_view name,
+                                std::span<const std::string> entries, ScheduleSwitches switches);
+
 /// The local variables a schedule script declares, in order, all of them
 /// Short: hrw_hour, and hrw_last when the script guards itself (not Global).
 std::span<const std::string_view> scheduleLocals(ScheduleSwitches switches);

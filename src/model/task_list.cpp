@@ -1,5 +1,7 @@
 #include "model/task_list.hpp"
 
+#include "model/utf8.hpp"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -46,11 +48,8 @@ std::uint64_t bigEndian(std::string_view key, std::size_t at)
 bool sortedAscii(const std::vector<std::string> &entries)
 {
     const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 0x20) : c; };
-    const auto ascii = [](const std::string &entry) {
-        return std::all_of(entry.begin(), entry.end(),
-                           [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    };
-    if (!std::all_of(entries.begin(), entries.end(), ascii))
+    if (!std::all_of(entries.begin(), entries.end(),
+                     [](const std::string &entry) { return isAscii(entry); }))
         return false;
     const auto before = [&](const std::string &a, const std::string &b) {
         return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),

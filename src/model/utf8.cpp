@@ -1,6 +1,25 @@
 #include "model/utf8.hpp"
 
+#include <cstdint>
+#include <cstring>
+
 namespace hw {
+
+bool isAscii(std::string_view text)
+{
+    // Eight bytes at a time: a byte of 0x80 or more sets the top bit of its
+    // byte in the word.
+    std::uint64_t seen = 0;
+    std::size_t at = 0;
+    for (; at + 8 <= text.size(); at += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data() + at, 8);
+        seen |= word;
+    }
+    for (; at < text.size(); ++at)
+        seen |= static_cast<unsigned char>(text[at]);
+    return (seen & 0x8080808080808080ull) == 0;
+}
 
 void appendUtf8(std::string &out, char32_t cp)
 {

@@ -24,6 +24,10 @@ void appendUtf16AsUtf8(std::string &out, std::u16string_view text);
 /// The UTF-8 form of the UTF-16 text `text`, as appendUtf16AsUtf8 writes it.
 std::string utf8FromUtf16(std::u16string_view text);
 
+/// Whether every byte of `text` is below 0x80: ASCII, which UTF-8 and every
+/// code page of the game hold as the same bytes.
+bool isAscii(std::string_view text);
+
 /// True for the stand-ins of decodeUtf8 for bytes that are not valid UTF-8.
 constexpr bool isInvalidByte(char32_t cp)
 {

@@ -6,6 +6,7 @@
 #include "model/entry_line.hpp"
 #include "model/task_entry.hpp"
 #include "model/task_list.hpp"
+#include "model/utf8.hpp"
 #include "plugin/script_record.hpp"
 
 #include <algorithm>
@@ -62,8 +63,7 @@ const ScriptLocals &localsOf(ScheduleSwitches switches)
 std::optional<std::string_view> inCodePage(std::string_view text, CodePage page,
                                            std::string &storage)
 {
-    if (std::all_of(text.begin(), text.end(),
-                    [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+    if (isAscii(text))
         return text;
     CodePageText converted = fromUtf8(text, page);
     if (!converted.ok())
@@ -76,14 +76,15 @@ std::optional<std::string_view> inCodePage(std::string_view text, CodePage page,
 
 std::string scriptText(const PluginScript &script)
 {
-    return generateSchedule(script.npcId, script.entries, switchesOf(script)).text;
+    return generateSchedule(script.npcId, script.name, script.entries, switchesOf(script)).text;
 }
 
 bool appendScheduleRecord(std::string &out, const PluginScript &script, CodePage page,
                           std::uint32_t flags)
 {
     const ScheduleSwitches switches = switchesOf(script);
-    const std::string text = generateSchedule(script.npcId, script.entries, switches).text;
+    const std::string text =
+        generateSchedule(script.npcId, script.name, script.entries, switches).text;
     std::string convertedName, convertedText;
     const auto name = inCodePage(script.name, page, convertedName);
     const auto bytes = name ? inCodePage(text, page, convertedText) : std::nullopt;

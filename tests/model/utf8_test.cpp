@@ -29,3 +29,19 @@ TEST(Utf16, becomesUtf8WithEachUnpairedSurrogateReplaced)
 }
 
 } // namespace
+
+// Every length around the eight bytes read at once, with one byte of 0x80 or
+// more at every place, and none.
+TEST(Ascii, isFoundWhereverABytePast0x7FStands)
+{
+    for (std::size_t size = 0; size < 20; ++size) {
+        const std::string plain(size, '\x7F');
+        EXPECT_TRUE(hw::isAscii(plain)) << size;
+        for (std::size_t at = 0; at < size; ++at)
+            for (const char high : {'\x80', '\xFF'}) {
+                std::string text = plain;
+                text[at] = high;
+                EXPECT_FALSE(hw::isAscii(text)) << "size " << size << ", at " << at;
+            }
+    }
+}
