@@ -1,6 +1,7 @@
 #include "generator/command_writer.hpp"
 
 #include "model/catalogue.hpp"
+#include "model/task_entry.hpp"
 
 namespace hw {
 namespace {
@@ -8,21 +9,17 @@ namespace {
 constexpr std::string_view kIndent = "       ";
 constexpr std::string_view kLineEnd = "\r\n";
 
-// Appends the values of `options`, an option list, joined by ", ": each "/"
-// outside double quotes becomes ", ".
+// Appends the values of `options`, an option list, joined by ", ".
 void appendJoined(std::string &out, std::string_view options)
 {
-    bool quoted = false;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < options.size(); ++i) {
-        if (options[i] == '"') {
-            quoted = !quoted;
-        } else if (options[i] == '/' && !quoted) {
-            out.append(options.substr(start, i - start)).append(", ");
-            start = i + 1;
-        }
+    for (std::size_t start = 0;;) {
+        const std::size_t end = optionEnd(options, start);
+        out.append(options.substr(start, end - start));
+        if (end == options.size())
+            return;
+        out.append(", ");
+        start = end + 1;
     }
-    out.append(options.substr(start));
 }
 
 void appendArguments(std::string &out, Arguments kind, std::string_view options)
@@ -33,17 +30,8 @@ void appendArguments(std::string &out, Arguments kind, std::string_view options)
     }
     // The values are joined as they stand in the options, without a list of
     // them: a thousand schedules write a command for each entry.
-    bool quoted = false;
-    std::size_t first = std::string_view::npos; // the "/" that ends the first value
-    for (std::size_t i = 0; kind != Arguments::CommaList && i < options.size(); ++i) {
-        if (options[i] == '"') {
-            quoted = !quoted;
-        } else if (options[i] == '/' && !quoted) {
-            first = i;
-            break;
-        }
-    }
-    if (first == std::string_view::npos) {
+    const std::size_t first = optionEnd(options, 0);
+    if (kind == Arguments::CommaList || first == options.size()) {
         appendJoined(out, options);
         return;
     }

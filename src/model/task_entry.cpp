@@ -116,21 +116,28 @@ EntryParts splitEntry(std::string_view entry)
     return parts;
 }
 
+std::size_t optionEnd(std::string_view options, std::size_t from)
+{
+    bool quoted = false;
+    for (std::size_t i = from; i < options.size(); ++i) {
+        if (options[i] == '"')
+            quoted = !quoted;
+        else if (options[i] == '/' && !quoted)
+            return i;
+    }
+    return options.size();
+}
+
 std::vector<std::string_view> splitOptions(std::string_view options)
 {
     std::vector<std::string_view> values;
-    bool quoted = false;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < options.size(); ++i) {
-        if (options[i] == '"') {
-            quoted = !quoted;
-        } else if (options[i] == '/' && !quoted) {
-            values.push_back(options.substr(start, i - start));
-            start = i + 1;
-        }
+    for (std::size_t start = 0;;) {
+        const std::size_t end = optionEnd(options, start);
+        values.push_back(options.substr(start, end - start));
+        if (end == options.size())
+            return values;
+        start = end + 1;
     }
-    values.push_back(options.substr(start));
-    return values;
 }
 
 std::string tribunalQuestion(std::string_view action)

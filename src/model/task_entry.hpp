@@ -78,6 +78,10 @@ EntryParts splitEntry(std::string_view entry);
 /// that a text option may itself hold "/". Quotes stay part of the values.
 std::vector<std::string_view> splitOptions(std::string_view options);
 
+/// Where the value of `options` that begins at `from` ends: at the next "/"
+/// outside double quotes, or at the end (options.size()).
+std::size_t optionEnd(std::string_view options, std::size_t from);
+
 /// The Tribunal question for `action`, one line; its answers are Yes, Yes to
 /// All and No.
 std::string tribunalQuestion(std::string_view action);
