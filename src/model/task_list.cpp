@@ -1,5 +1,6 @@
 #include "model/task_list.hpp"
 
+#include "model/caseless.hpp"
 #include "model/utf8.hpp"
 
 #include <algorithm>
@@ -43,19 +44,15 @@ std::uint64_t bigEndian(std::string_view key, std::size_t at)
 
 // Whether `entries`, all in ASCII, already stand in their caseless order: a
 // list read from its file usually does, and then needs no keys. For ASCII a
-// key is the entry with A to Z folded, so comparing the folded bytes, a
-// shorter entry before a longer one it begins, is comparing the keys.
+// key is the entry with A to Z folded, so the ASCII caseless order is the
+// order of the keys.
 bool sortedAscii(const std::vector<std::string> &entries)
 {
-    const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 0x20) : c; };
-    if (!std::all_of(entries.begin(), entries.end(),
-                     [](const std::string &entry) { return isAscii(entry); }))
-        return false;
-    const auto before = [&](const std::string &a, const std::string &b) {
-        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                            [&](char x, char y) { return fold(x) < fold(y); });
-    };
-    return std::is_sorted(entries.begin(), entries.end(), before);
+    return std::all_of(entries.begin(), entries.end(),
+                       [](const std::string &entry) { return isAscii(entry); }) &&
+        std::is_sorted(
+               entries.begin(), entries.end(),
+               [](const std::string &a, const std::string &b) { return asciiCaselessLess(a, b); });
 }
 
 } // namespace

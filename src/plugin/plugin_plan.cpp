@@ -2,6 +2,7 @@
 
 #include "model/entry_line.hpp"
 #include "model/task_entry.hpp"
+#include "model/utf8.hpp"
 #include "plugin/code_page.hpp"
 #include "plugin/script_record.hpp"
 
@@ -109,9 +110,7 @@ bool Planner::checkText(const PluginScript &script)
     // the text, which then need not be made here. Otherwise the text is made
     // to find the line that does not fit, if one does.
     const auto fits = [&](std::string_view text) {
-        return std::all_of(text.begin(), text.end(),
-                           [](char c) { return static_cast<unsigned char>(c) < 0x80; }) ||
-            fromUtf8(text, m_request.page).ok();
+        return isAscii(text) || fromUtf8(text, m_request.page).ok();
     };
     if (fits(script.npcId) && std::all_of(script.entries.begin(), script.entries.end(), fits))
         return true;
