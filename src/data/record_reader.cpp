@@ -207,8 +207,7 @@ private:
             if (sub.tag() == kMast)
                 masters.push_back({std::string(m_texts.text(sub.data(), 0)), 0});
             else if (sub.tag() == kData && sub.data().size() >= 8 && !masters.empty())
-                masters.back().size = loadLe32(sub.data().data()) |
-                    std::uint64_t {loadLe32(sub.data().data() + 4)} << 32;
+                masters.back().size = loadLe64(sub.data().data());
         }
         if (sub.broken())
             return ScanFault::SubrecordCutShort;

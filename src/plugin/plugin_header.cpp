@@ -19,11 +19,6 @@ std::string_view beforeNul(std::string_view text)
     return text.substr(0, text.find('\0'));
 }
 
-std::uint64_t loadLe64(const char *bytes)
-{
-    return loadLe32(bytes) | static_cast<std::uint64_t>(loadLe32(bytes + 4)) << 32;
-}
-
 // `text` in a field of `size` bytes, padded with NULs, always ending in one.
 void putField(std::string &hedr, std::size_t at, std::size_t size, std::string_view text)
 {

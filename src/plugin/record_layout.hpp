@@ -36,6 +36,12 @@ inline std::uint32_t loadLe32(const char *bytes)
         static_cast<std::uint32_t>(b[2]) << 16 | static_cast<std::uint32_t>(b[3]) << 24;
 }
 
+/// The unsigned 64-bit little-endian number in the eight bytes at `bytes`.
+inline std::uint64_t loadLe64(const char *bytes)
+{
+    return loadLe32(bytes) | static_cast<std::uint64_t>(loadLe32(bytes + 4)) << 32;
+}
+
 /// Appends `value` as `bytes` little-endian bytes.
 inline void appendLe(std::string &out, std::uint64_t value, int bytes)
 {
