@@ -1,6 +1,7 @@
 #include "ui/base/prompts.hpp"
 
 #include <QAbstractButton>
+#include <QDir>
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -87,6 +88,11 @@ QString chooseFileToWrite(QWidget *parent, const QString &path, const QString &f
 }
 
 } // namespace
+
+QString quotedPath(const QString &path)
+{
+    return QLatin1Char('"') + QDir::toNativeSeparators(path) + QLatin1Char('"');
+}
 
 PromptAnswer QtPrompts::ask(QWidget *parent, const QString &caption, const QString &text,
                             PromptButtons buttons, PromptAnswer defaultButton)

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <string_view>
+
 class QWidget;
 
 namespace hw {
@@ -10,6 +12,15 @@ namespace hw {
 inline constexpr char kProgramTitle[] = "Hour Wright";
 /// The caption of the other messages ("Required field not filled!", ...).
 inline constexpr char kApplicationTitle[] = "HourWright";
+
+/// A text of the core (UTF-8), as the window shows it.
+inline QString fromUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+/// `path` as messages name it: in double quotes, with the system's separators.
+QString quotedPath(const QString &path);
 
 /// WriteCancel and WriteAnywayCancel answer Write or Cancel.
 enum class PromptButtons {

@@ -35,16 +35,6 @@ const char kOriginalEngine[] =
     "the plugin runs there, open it in the game's editor (the Construction Set), open each of "
     "its scripts and save it so that it compiles, then save the plugin.";
 
-QString fromUtf8(const std::string &text)
-{
-    return QString::fromStdString(text);
-}
-
-QString quoted(const QString &path)
-{
-    return QLatin1Char('"') + QDir::toNativeSeparators(path) + QLatin1Char('"');
-}
-
 } // namespace
 
 PluginWriteCommand::PluginWriteCommand(QMainWindow &window, QAction &action,
@@ -98,8 +88,7 @@ void PluginWriteCommand::write()
     // A list that Generate refuses is refused as Generate refuses it, before
     // a plugin is chosen.
     if (const auto problem = scheduleCheck(list.list.npcId, list.list.entries.size())) {
-        m_prompts.tell(&m_window, QString::fromUtf8(kProgramTitle),
-                       QString::fromUtf8(problem->data(), static_cast<qsizetype>(problem->size())));
+        m_prompts.tell(&m_window, QString::fromUtf8(kProgramTitle), fromUtf8(*problem));
         return;
     }
     const QString chosen = choosePlugin();
@@ -130,8 +119,8 @@ void PluginWriteCommand::write()
     }
     if (plan.pieces.empty()) {
         m_document.setPlugin(chosen);
-        tell(
-            QStringLiteral("%1 is unchanged: it holds this schedule already.").arg(quoted(chosen)));
+        tell(QStringLiteral("%1 is unchanged: it holds this schedule already.")
+                 .arg(quotedPath(chosen)));
         return;
     }
     if (!confirmed(plan, chosen))
@@ -157,8 +146,8 @@ bool PluginWriteCommand::confirmed(const PluginPlan &plan, const QString &plugin
 {
     // The preview's first line is what changes, each further line a note.
     QStringList lines = fromUtf8(previewPluginWrite(plan)).split(QLatin1Char('\n'));
-    QString text =
-        QStringLiteral("Write to the plugin %1?\n\nIt %2.").arg(quoted(plugin), lines.takeFirst());
+    QString text = QStringLiteral("Write to the plugin %1?\n\nIt %2.")
+                       .arg(quotedPath(plugin), lines.takeFirst());
     for (const QString &note : lines)
         text += QStringLiteral("\n\n") + note;
     return m_prompts.ask(&m_window, QString::fromUtf8(kApplicationTitle), text,

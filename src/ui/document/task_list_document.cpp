@@ -22,11 +22,6 @@ const char kFilter[] = "HourWright task lists (*.hwtasks);;All files (*)";
 const char kFolderKey[] = "taskListFolder";
 const char kSaveQuestion[] = "Save changes to the task list?";
 
-QString quotedPath(const QString &path)
-{
-    return QLatin1Char('"') + QDir::toNativeSeparators(path) + QLatin1Char('"');
-}
-
 // A file name made of the NPC id: characters that some system does not allow
 // in names become "_".
 QString fileStem(const QString &npcId)

@@ -39,11 +39,6 @@ constexpr int kMostProblemsTold = 12;
 // A load that ends sooner shows no progress dialog at all.
 constexpr int kProgressDelayMs = 500;
 
-QString fromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QString counted(std::size_t count, const char *one, const char *many)
 {
     return count == 1 ? QString::fromUtf8(one) : QString::fromUtf8(many).arg(count);
