@@ -116,18 +116,6 @@ EntryParts splitEntry(std::string_view entry)
     return parts;
 }
 
-std::size_t optionEnd(std::string_view options, std::size_t from)
-{
-    bool quoted = false;
-    for (std::size_t i = from; i < options.size(); ++i) {
-        if (options[i] == '"')
-            quoted = !quoted;
-        else if (options[i] == '/' && !quoted)
-            return i;
-    }
-    return options.size();
-}
-
 std::vector<std::string_view> splitOptions(std::string_view options)
 {
     std::vector<std::string_view> values;

@@ -79,8 +79,19 @@ EntryParts splitEntry(std::string_view entry);
 std::vector<std::string_view> splitOptions(std::string_view options);
 
 /// Where the value of `options` that begins at `from` ends: at the next "/"
-/// outside double quotes, or at the end (options.size()).
-std::size_t optionEnd(std::string_view options, std::size_t from);
+/// outside double quotes, or at the end (options.size()). Inline: the script
+/// writer asks it for every value of every entry.
+inline std::size_t optionEnd(std::string_view options, std::size_t from)
+{
+    bool quoted = false;
+    for (std::size_t i = from; i < options.size(); ++i) {
+        if (options[i] == '"')
+            quoted = !quoted;
+        else if (options[i] == '/' && !quoted)
+            return i;
+    }
+    return options.size();
+}
 
 /// The Tribunal question for `action`, one line; its answers are Yes, Yes to
 /// All and No.
