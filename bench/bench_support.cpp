@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <new>
 
 namespace {
@@ -71,9 +72,10 @@ void resetResidentPeak()
     std::ofstream("/proc/self/clear_refs") << "5";
 }
 
-std::uint64_t readWhole(std::span<const std::filesystem::path> files)
+namespace {
+
+std::uint64_t readAll(std::span<const std::filesystem::path> files, std::span<char> buffer)
 {
-    static std::vector<char> buffer(1 << 20);
     std::uint64_t total = 0;
     for (const auto &file : files) {
         const int fd = ::open(file.c_str(), O_RDONLY);
@@ -86,16 +88,41 @@ std::uint64_t readWhole(std::span<const std::filesystem::path> files)
     return total;
 }
 
-void fullRead(benchmark::State &state, const std::vector<std::filesystem::path> &files,
-              std::uint64_t bytes)
+void timeReads(benchmark::State &state, const std::vector<std::filesystem::path> &files,
+               std::uint64_t bytes, std::span<char> buffer)
 {
     for (auto _ : state) {
-        const auto total = readWhole(files);
+        const auto total = readAll(files, buffer);
         if (total != bytes)
             state.SkipWithError("short read");
         benchmark::DoNotOptimize(total);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
+}
+
+} // namespace
+
+std::uint64_t readWhole(std::span<const std::filesystem::path> files)
+{
+    static std::vector<char> buffer(1 << 20);
+    return readAll(files, buffer);
+}
+
+void fullRead(benchmark::State &state, const std::vector<std::filesystem::path> &files,
+              std::uint64_t bytes)
+{
+    static std::vector<char> buffer(1 << 20);
+    timeReads(state, files, bytes, buffer);
+}
+
+void catRead(benchmark::State &state, const std::vector<std::filesystem::path> &files,
+             std::uint64_t bytes)
+{
+    constexpr std::size_t kSize = 128 * 1024;
+    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    std::unique_ptr<char, decltype(&std::free)> buffer(
+        static_cast<char *>(std::aligned_alloc(page, kSize)), &std::free);
+    timeReads(state, files, bytes, {buffer.get(), kSize});
 }
 
 TempFolder::TempFolder()

@@ -37,6 +37,12 @@ std::uint64_t readWhole(std::span<const std::filesystem::path> files);
 void fullRead(benchmark::State &state, const std::vector<std::filesystem::path> &files,
               std::uint64_t bytes);
 
+/// Times what `cat` does with the files, less its writes to /dev/null: reads
+/// into a page-aligned 128 KiB buffer, as GNU cat sizes and places its own.
+/// The kernel copies into it more slowly than into readWhole's larger buffer.
+void catRead(benchmark::State &state, const std::vector<std::filesystem::path> &files,
+             std::uint64_t bytes);
+
 /// A folder under the system's temporary folder, removed with everything in it.
 class TempFolder
 {
