@@ -23,7 +23,7 @@ std::uint32_t hashOf(std::uint64_t slot)
 } // namespace
 
 // An NPC and a creature may share an id; the first live one found counts.
-std::uint32_t ActorSet::lookUp(std::string_view id, const IdTable &ids) const
+std::uint32_t ActorSet::lookUp(std::string_view id, const IdTable *ids) const
 {
     const auto hash = static_cast<std::uint32_t>(asciiCaselessHash(id));
     const std::size_t mask = m_slots.size() - 1;
@@ -32,7 +32,7 @@ std::uint32_t ActorSet::lookUp(std::string_view id, const IdTable &ids) const
             continue;
         const Actor &actor = m_actors[actorOf(m_slots[at])];
         const std::string_view key(m_keys.data() + actor.keyOffset, actor.keyLength);
-        if (asciiCaselessEqual(key, id) && ids[actor.entry].live)
+        if (asciiCaselessEqual(key, id) && (ids == nullptr || (*ids)[actor.entry].live))
             return actor.entry;
     }
     return IdTable::npos;

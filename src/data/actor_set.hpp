@@ -29,7 +29,16 @@ public:
     /// cost of a few instructions.
     std::uint32_t find(std::string_view id, const IdTable &ids) const
     {
-        return mayHold(id) ? lookUp(id, ids) : IdTable::npos;
+        return mayHold(id) ? lookUp(id, &ids) : IdTable::npos;
+    }
+
+    /// True when an actor with the id `id` (letter case ignored) was added,
+    /// live or not: whenever find() finds one, and sometimes when it does
+    /// not. It reads nothing of the IdTable, so another thread may ask while
+    /// the table changes, as long as nothing is added to the set.
+    bool holdsKey(std::string_view id) const
+    {
+        return mayHold(id) && lookUp(id, nullptr) != IdTable::npos;
     }
 
 private:
@@ -69,7 +78,9 @@ private:
         return (m_filter[bit / 64] >> (bit % 64) & 1) != 0;
     }
 
-    std::uint32_t lookUp(std::string_view id, const IdTable &ids) const;
+    // The first actor with the id `id` that is live in `ids`; without
+    // `ids`, the first with that id.
+    std::uint32_t lookUp(std::string_view id, const IdTable *ids) const;
     void insert(std::uint64_t slot);
 
     struct Actor

@@ -3,6 +3,9 @@
 #include "data/record_combiner.hpp"
 #include "data/record_reader.hpp"
 
+#include <limits>
+#include <thread>
+
 namespace hw {
 
 GameIndexBuilder::GameIndexBuilder(CodePage page, BuildHooks hooks)
@@ -11,6 +14,9 @@ GameIndexBuilder::GameIndexBuilder(CodePage page, BuildHooks hooks)
 
 GameIndexBuilder::GameIndexBuilder(GameIndex index, CodePage page, BuildHooks hooks)
     : m_combiner(std::make_unique<RecordCombiner>(std::move(index)))
+    , m_splitFrom(std::thread::hardware_concurrency() > 1
+                      ? kSplitFrom
+                      : std::numeric_limits<std::uint64_t>::max())
     , m_page(page)
     , m_hooks(std::move(hooks))
 { }
@@ -42,11 +48,28 @@ bool GameIndexBuilder::addSource(ByteSource &source, const std::filesystem::path
             m_hooks.progress({fileIndex, name, done, source.size()});
         };
     m_combiner->beginFile(name);
-    const auto outcome = readRecords(source, *m_combiner, m_page, hooks);
+    const auto outcome = read(source, hooks);
     if (!outcome)
         return false;
     files.push_back({name, *outcome, source.size(), m_combiner->takeMasters()});
     return true;
+}
+
+std::optional<ScanOutcome> GameIndexBuilder::read(ByteSource &source, const ReadHooks &hooks)
+{
+    if (source.size() >= m_splitFrom && m_combiner->takesReferences() &&
+        !m_combiner->ownReadBefore()) {
+        if (auto second = source.another()) {
+            // What a file that has to be read again changed is undone by
+            // putting the combiner back as it was.
+            RecordCombiner before = *m_combiner;
+            auto split = readRecordsSplit(source, std::move(second), *m_combiner, m_page, hooks);
+            if (!split.redo)
+                return split.outcome;
+            *m_combiner = std::move(before);
+        }
+    }
+    return readRecords(source, *m_combiner, m_page, hooks);
 }
 
 void GameIndexBuilder::leaveOutPlacements()

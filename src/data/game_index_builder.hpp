@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/game_index.hpp"
+#include "data/record_reader.hpp"
 #include "plugin/byte_source.hpp"
 #include "plugin/code_page.hpp"
 
@@ -70,8 +71,20 @@ public:
     /// actors: sorted(), knows(), count() and idCount() then find nothing.
     void leaveOutSortedLists() { m_sortedLists = false; }
 
+    /// Files of at least this many bytes whose references are taken have
+    /// the references of their cells walked on a second thread
+    /// (readRecordsSplit); the index is the same either way.
+    static constexpr std::uint64_t kSplitFrom = 16 << 20;
+
+    /// Reads files of at least `bytes` bytes on two threads from here on;
+    /// kSplitFrom by default, on a machine with more than one core.
+    void splitFilesFrom(std::uint64_t bytes) { m_splitFrom = bytes; }
+
 private:
+    std::optional<ScanOutcome> read(ByteSource &source, const ReadHooks &hooks);
+
     std::unique_ptr<RecordCombiner> m_combiner;
+    std::uint64_t m_splitFrom;
     bool m_placements = true;
     bool m_sortedLists = true;
     CodePage m_page;

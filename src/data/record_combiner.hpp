@@ -31,6 +31,14 @@ public:
     bool takesReferences() const { return m_takesReferences; }
     void leaveOutReferences() { m_takesReferences = false; }
 
+    /// The file being read was read before in this index: its references
+    /// change its own earlier ones.
+    bool ownReadBefore() const { return m_ownReadBefore; }
+    /// The NPCs and creatures known so far; it grows only in record().
+    const ActorSet &actors() const { return m_actors; }
+    /// The entry of the cell last given to cell().
+    std::uint32_t currentCell() const { return m_cell; }
+
     void masters(const std::vector<MasterFile> &masters) override;
     void record(const IdRecord &record) override;
     /// A script record of the file being read, by its id.
@@ -58,6 +66,16 @@ public:
             return;
         }
         change(reference, actor);
+    }
+
+    /// reference() for a reference of the cell `cell`, given later than the
+    /// cell's record: the cell last given to cell() stays the current one.
+    void referenceIn(std::uint32_t cell, const CellReference &reference)
+    {
+        const auto current = m_cell;
+        m_cell = cell;
+        this->reference(reference);
+        m_cell = current;
     }
 
 private:

@@ -8,6 +8,12 @@
 #include "plugin/subrecords.hpp"
 
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <iterator>
+#include <mutex>
+#include <system_error>
+#include <thread>
 #include <type_traits>
 
 namespace hw {
@@ -29,6 +35,11 @@ constexpr std::uint32_t kCnam = fourCC("CNAM");
 
 constexpr std::uint64_t kHookInterval = 1 << 20;
 constexpr std::size_t kPrefetchDistance = 2048;
+constexpr std::uint32_t kNumberBits = 0x00FFFFFF;
+
+// The cells handed to the second thread go over in batches of about this
+// many bytes of references, so that it is seldom woken.
+constexpr std::size_t kBatchBytes = 64 << 10;
 
 // A number from a sub-record that may be shorter than it should be: the
 // missing bytes read as 0, as a record the game's editor wrote never needs.
@@ -140,6 +151,236 @@ private:
     bool m_moving = false;
 };
 
+// Where the references of a CELL record lie in the file, and the cell's entry.
+struct CellJob
+{
+    std::uint64_t offset = 0;
+    std::size_t length = 0;
+    std::uint32_t cell = 0;
+};
+
+// The references of one cell that may change the index, their ids in `texts`.
+struct CellFindings
+{
+    struct Found
+    {
+        std::uint32_t refNum;
+        std::uint32_t textOffset;
+        std::uint32_t textLength;
+        bool deleted;
+    };
+    std::uint32_t cell = 0;
+    std::vector<Found> found;
+    std::string texts;
+};
+
+// Keeps, of the references the walk gives, every one that may change the
+// index (RecordCombiner::reference): one whose top byte names a master (or
+// is a faulty number of the file's own), one whose number may have come
+// before in the file (it replaces the earlier one), and one that is not
+// deleted and names an actor. Any other is a new reference of the file's own
+// that places no actor, and changes nothing. A moved reference is not kept
+// but told: its cell joins the index at a point only the one-thread read
+// keeps.
+class Gatherer
+{
+public:
+    explicit Gatherer(const ActorSet &actors)
+        : m_actors(actors)
+    { }
+
+    void start(CellFindings &findings) { m_findings = &findings; }
+    bool moved() const { return m_moved; }
+
+    void reference(const CellReference &reference)
+    {
+        if (reference.movedTo) {
+            m_moved = true;
+            return;
+        }
+        const std::uint32_t number = reference.refNum;
+        const bool seenBefore = m_any && (number & kNumberBits) <= m_highest;
+        m_highest = m_any ? std::max(m_highest, number & kNumberBits) : number & kNumberBits;
+        m_any = true;
+        if ((number >> 24) == 0 && !seenBefore &&
+            (reference.deleted || !m_actors.holdsKey(reference.object)))
+            return;
+        auto &texts = m_findings->texts;
+        m_findings->found.push_back({number, static_cast<std::uint32_t>(texts.size()),
+                                     static_cast<std::uint32_t>(reference.object.size()),
+                                     reference.deleted});
+        texts += reference.object;
+    }
+
+private:
+    const ActorSet &m_actors;
+    CellFindings *m_findings = nullptr;
+    std::uint32_t m_highest = 0; ///< of the numbers (low 24 bits) given so far
+    bool m_any = false;
+    bool m_moved = false;
+};
+
+// Walks the references of CELL records on a second thread, reading the file
+// through a source of its own, while the reader goes on with the records
+// after them; what it finds is applied to the index in file order. Applied
+// later than the one-thread read would, a reference changes the index in the
+// same way as long as no NPC or creature came or went in between, so the
+// reader settles (waits for the walk and applies all it found) before each
+// record of an actor. A walk fails on what only the one-thread read takes
+// exactly: a moved reference, a cell whose sub-records run past it, bytes
+// that changed under the second source.
+class CellWalker
+{
+public:
+    CellWalker(std::unique_ptr<ByteSource> source, RecordCombiner &sink, CodePage page)
+        : m_source(std::move(source))
+        , m_sink(sink)
+        , m_gatherer(sink.actors())
+        , m_texts(page)
+        , m_thread([this] { run(); })
+    { }
+
+    ~CellWalker()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_stop = true;
+        }
+        m_wake.notify_one();
+        m_thread.join();
+    }
+
+    CellWalker(const CellWalker &) = delete;
+    CellWalker &operator=(const CellWalker &) = delete;
+
+    void add(const CellJob &job)
+    {
+        m_batch.push_back(job);
+        m_batchBytes += job.length;
+        if (m_batchBytes >= kBatchBytes)
+            handOver();
+    }
+
+    // A record of `tag` may add an actor or change whether one is live.
+    static bool needsSettling(std::uint32_t tag)
+    {
+        const auto kind = kindOfTag(tag);
+        return kind == RecordKind::Npc || kind == RecordKind::Creature;
+    }
+
+    // Waits for the walk of every cell added and applies what it found;
+    // false when the walk failed.
+    bool settle()
+    {
+        handOver();
+        std::vector<CellFindings> found;
+        {
+            std::unique_lock lock(m_mutex);
+            m_idle.wait(lock, [&] { return m_walked == m_handed || m_failed; });
+            found.swap(m_found);
+        }
+        apply(found);
+        return !failed();
+    }
+
+    bool failed() const { return m_failed.load(std::memory_order_relaxed); }
+
+private:
+    // Hands the batch to the second thread and applies what it found so far.
+    void handOver()
+    {
+        std::vector<CellFindings> found;
+        {
+            std::lock_guard lock(m_mutex);
+            m_jobs.insert(m_jobs.end(), m_batch.begin(), m_batch.end());
+            m_handed += m_batch.size();
+            found.swap(m_found);
+        }
+        if (!m_batch.empty())
+            m_wake.notify_one();
+        m_batch.clear();
+        m_batchBytes = 0;
+        apply(found);
+    }
+
+    void apply(const std::vector<CellFindings> &found)
+    {
+        for (const auto &cell : found) {
+            const std::string_view texts = cell.texts;
+            for (const auto &f : cell.found)
+                m_sink.referenceIn(
+                    cell.cell,
+                    {f.refNum, texts.substr(f.textOffset, f.textLength), f.deleted, std::nullopt});
+        }
+    }
+
+    // The second thread.
+    void run()
+    {
+        std::vector<CellJob> jobs;
+        for (;;) {
+            {
+                std::unique_lock lock(m_mutex);
+                m_wake.wait(lock, [&] { return m_stop || !m_jobs.empty(); });
+                if (m_stop)
+                    return;
+                jobs.swap(m_jobs);
+            }
+            std::vector<CellFindings> found;
+            bool fine = !failed();
+            for (std::size_t at = 0; fine && at < jobs.size(); ++at)
+                fine = walk(jobs[at], found.emplace_back());
+            {
+                std::lock_guard lock(m_mutex);
+                std::move(found.begin(), found.end(), std::back_inserter(m_found));
+                m_walked += jobs.size();
+                if (!fine)
+                    m_failed.store(true, std::memory_order_relaxed);
+            }
+            m_idle.notify_one();
+            jobs.clear();
+        }
+    }
+
+    // The same walk as the one-thread read's (Reader::cell).
+    bool walk(const CellJob &job, CellFindings &findings)
+    {
+        findings.cell = job.cell;
+        const auto bytes = m_source->view(job.offset, job.length);
+        if (!bytes || bytes->size() < job.length)
+            return false;
+        m_gatherer.start(findings);
+        Subrecords sub(bytes->substr(0, job.length));
+        ReferenceWalk<Gatherer> references(m_gatherer, m_texts);
+        for (bool more = sub.next(); more; more = sub.next()) {
+            prefetchAhead(sub.data().data(), kPrefetchDistance);
+            references.take(sub.tag(), sub.data());
+        }
+        references.flush();
+        return !sub.broken() && !m_gatherer.moved() && !m_source->changed();
+    }
+
+    // Used by the reader's thread only.
+    std::unique_ptr<ByteSource> m_source;
+    RecordCombiner &m_sink;
+    std::vector<CellJob> m_batch;
+    std::size_t m_batchBytes = 0;
+    // Used by the second thread only.
+    Gatherer m_gatherer;
+    Texts m_texts;
+    // Shared, under m_mutex.
+    std::mutex m_mutex;
+    std::condition_variable m_wake; ///< jobs came, or the walk is to stop
+    std::condition_variable m_idle; ///< every job handed over was walked
+    std::vector<CellJob> m_jobs;
+    std::vector<CellFindings> m_found;
+    std::size_t m_handed = 0;
+    std::size_t m_walked = 0;
+    bool m_stop = false;
+    std::atomic<bool> m_failed {false};
+    std::thread m_thread; ///< last: it starts once everything else is made
+};
+
 // Every other sink takes the references.
 template<class Sink> bool takesReferences(const Sink &)
 {
@@ -162,9 +403,10 @@ bool readForSink(const RecordHeader &header, bool scripts)
 template<class Sink> class Reader
 {
 public:
-    Reader(Sink &sink, CodePage page)
+    Reader(Sink &sink, CodePage page, CellWalker *walker)
         : m_sink(sink)
         , m_texts(page)
+        , m_walker(walker)
     { }
 
     ScanFault read(const RecordHeader &header, std::string_view data, std::size_t &npcIds)
@@ -172,7 +414,7 @@ public:
         if (header.tag == kTes3)
             return masters(data);
         if (header.tag == kCell)
-            return cell(data);
+            return cell(data, header.offset + 16);
         if constexpr (kTakesScripts<Sink>) {
             if (header.tag == kScpt) {
                 // A script record that cannot be read names no script; the
@@ -217,7 +459,8 @@ private:
 
     // Only the sub-records before the first reference belong to the cell
     // itself: a DELE after an FRMR deletes that reference, not the cell.
-    ScanFault cell(std::string_view data)
+    // `at`: where the data lies in the file.
+    ScanFault cell(std::string_view data, std::uint64_t at)
     {
         CellRecord cell;
         bool named = false;
@@ -246,6 +489,15 @@ private:
         if (sub.broken())
             return ScanFault::SubrecordCutShort;
         m_sink.cell(cell);
+        if constexpr (kTakesScripts<Sink>) {
+            if (m_walker != nullptr && more) {
+                const char *first = sub.data().data() - 8;
+                m_walker->add({at + static_cast<std::uint64_t>(first - data.data()),
+                               static_cast<std::size_t>(data.data() + data.size() - first),
+                               m_sink.currentCell()});
+                return ScanFault::None;
+            }
+        }
         if (!takesReferences(m_sink)) {
             // The sub-records are still walked to the end: a file gets one
             // verdict, whoever reads it.
@@ -264,16 +516,18 @@ private:
 
     Sink &m_sink;
     Texts m_texts;
+    CellWalker *m_walker; ///< walks the references of cells, where set
 };
 
 // One reading for every sink; the index's own is named as it is, so that its
 // calls for the hundreds of thousands of references are made directly.
 template<class Sink>
 std::optional<ScanOutcome> readInto(ByteSource &source, Sink &sink, CodePage page,
-                                    const ReadHooks &hooks, std::size_t bufferSize)
+                                    const ReadHooks &hooks, std::size_t bufferSize,
+                                    CellWalker *walker = nullptr)
 {
     RecordWalk records(source, bufferSize);
-    Reader<Sink> reader(sink, page);
+    Reader<Sink> reader(sink, page, walker);
     std::uint64_t nextHook = 0;
     while (records.next()) {
         const auto &header = records.header();
@@ -286,6 +540,8 @@ std::optional<ScanOutcome> readInto(ByteSource &source, Sink &sink, CodePage pag
         }
         if (!readForSink(header, kTakesScripts<Sink>))
             continue;
+        if (walker != nullptr && CellWalker::needsSettling(header.tag) && !walker->settle())
+            break;
         const auto data = records.data();
         if (!data)
             break;
@@ -294,6 +550,8 @@ std::optional<ScanOutcome> readInto(ByteSource &source, Sink &sink, CodePage pag
             records.fail(fault);
             break;
         }
+        if (walker != nullptr && walker->failed())
+            break;
     }
     if (hooks.progress)
         hooks.progress(source.size());
@@ -312,6 +570,25 @@ std::optional<ScanOutcome> readRecords(ByteSource &source, RecordCombiner &sink,
                                        const ReadHooks &hooks, std::size_t bufferSize)
 {
     return readInto(source, sink, page, hooks, bufferSize);
+}
+
+SplitRead readRecordsSplit(ByteSource &source, std::unique_ptr<ByteSource> second,
+                           RecordCombiner &sink, CodePage page, const ReadHooks &hooks)
+{
+    std::optional<CellWalker> walker;
+    try {
+        walker.emplace(std::move(second), sink, page);
+    } catch (const std::system_error &) {
+        // No thread to be had: nothing was read yet.
+        return {std::nullopt, true};
+    }
+    const auto outcome =
+        readInto(source, sink, page, hooks, RecordWalk::kDefaultBufferSize, &*walker);
+    if (!outcome)
+        return {std::nullopt, false};
+    if (!walker->settle())
+        return {std::nullopt, true};
+    return {outcome, false};
 }
 
 } // namespace hw

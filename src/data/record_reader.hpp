@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -108,5 +109,28 @@ std::optional<ScanOutcome> readRecords(ByteSource &source, RecordCombiner &sink,
                                        CodePage page = CodePage::Windows1252,
                                        const ReadHooks &hooks = {},
                                        std::size_t bufferSize = RecordWalk::kDefaultBufferSize);
+
+/// What readRecordsSplit gave.
+struct SplitRead
+{
+    /// As readRecords gives it, unless `redo` is set.
+    std::optional<ScanOutcome> outcome;
+    /// The file holds what only readRecords takes exactly (a moved reference,
+    /// a cell whose sub-records run past it, bytes that changed while they
+    /// were read), or no second thread could be started: the sink holds part
+    /// of the file, and must be put back as it was before the file is read
+    /// again with readRecords.
+    bool redo = false;
+};
+
+/// readRecords for the index, with the references of CELL records walked on
+/// a second thread that reads `second`, another source over the same bytes
+/// (ByteSource::another()), while this thread reads on: on two cores the walk
+/// of a master's references, much of its reading, runs beside the rest. The
+/// index comes out the same. The sink must take references, and the file
+/// must not have been read into it before (RecordCombiner::ownReadBefore()).
+SplitRead readRecordsSplit(ByteSource &source, std::unique_ptr<ByteSource> second,
+                           RecordCombiner &sink, CodePage page = CodePage::Windows1252,
+                           const ReadHooks &hooks = {});
 
 } // namespace hw

@@ -182,6 +182,11 @@ bool FileSource::changed() const
     return false;
 }
 
+std::unique_ptr<ByteSource> FileSource::another() const
+{
+    return nullptr;
+}
+
 bool FileSource::changedSinceOpened() const
 {
     return false;
@@ -263,6 +268,16 @@ std::optional<std::string_view> FileSource::view(std::uint64_t offset, std::size
 bool FileSource::changed() const
 {
     return m_mapping && m_mapping->lostPages();
+}
+
+std::unique_ptr<ByteSource> FileSource::another() const
+{
+    if (m_copyOnly)
+        return nullptr;
+    const int copy = ::fcntl(m_fd, F_DUPFD_CLOEXEC, 0);
+    if (copy < 0)
+        return nullptr;
+    return std::unique_ptr<ByteSource>(new FileSource(copy, m_size, m_windowSize));
 }
 
 // A short read tells a file cut shorter when bytes are copied; only mapped

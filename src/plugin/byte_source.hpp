@@ -74,6 +74,11 @@ public:
     /// opened: the last page of a mapped file cut short reads as zeros
     /// without any fault. Costs a system call; asked once, at the end.
     virtual bool changedSinceOpened() const { return changed(); }
+
+    /// A second source over the same bytes, of the same size, that another
+    /// thread may read while this one is read, each seeing the bytes in
+    /// place; nothing where the bytes can only be copied.
+    virtual std::unique_ptr<ByteSource> another() const { return nullptr; }
 };
 
 /// Bytes already in memory (tests and fuzzing). The bytes must outlive it.
@@ -90,6 +95,10 @@ public:
     {
         (void)length;
         return m_bytes.substr(static_cast<std::size_t>(offset));
+    }
+    std::unique_ptr<ByteSource> another() const override
+    {
+        return std::make_unique<MemorySource>(m_bytes);
     }
 
 private:
@@ -135,6 +144,9 @@ public:
     std::optional<std::string_view> view(std::uint64_t offset, std::size_t length) override;
     bool changed() const override;
     bool changedSinceOpened() const override;
+    /// The same file through a copy of the descriptor, mapped on its own;
+    /// nothing on Windows, or where the file could not be mapped.
+    std::unique_ptr<ByteSource> another() const override;
 
 private:
 #ifdef _WIN32

@@ -1,17 +1,22 @@
 #include "data/game_index_builder.hpp"
 #include "data/nearest_ids.hpp"
+#include "data/record_combiner.hpp"
 
 #include "plugin_writer.hpp"
+#include "temp_folder.hpp"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <limits>
 #include <string>
 #include <vector>
 
 namespace {
 
 using namespace hw::test;
+using hw::test::fileBytes;
 using Strings = std::vector<std::string>;
 
 const std::string kInn = "Seyda Neen, Arrille's Tradehouse";
@@ -82,6 +87,113 @@ hw::GameIndex indexOf(const std::string &plugin)
     hw::GameIndexBuilder builder;
     builder.addSource(source, "M.esm");
     return builder.finish();
+}
+
+// Everything the index answers, written down.
+std::string describe(const hw::GameIndex &index)
+{
+    std::string out;
+    for (const auto kind : hw::kRecordKinds)
+        for (const auto id : index.inOrder(kind)) {
+            out.append(id) += ' ' + std::to_string(static_cast<int>(kind));
+            if (const auto actor = kind == hw::RecordKind::Npc || kind == hw::RecordKind::Creature
+                    ? index.actor(id)
+                    : std::nullopt) {
+                out += ' ' + actor->id + ' ' + std::to_string(actor->flags);
+                for (const auto &cell : actor->cells)
+                    out += " | " + cell;
+            }
+            out += '\n';
+        }
+    for (std::size_t n = 0; n < hw::kIdGroupCount; ++n)
+        for (const auto &id : all(index.sorted(static_cast<hw::IdGroup>(n))))
+            out += std::to_string(n) + ' ' + id + '\n';
+    for (const auto &file : index.files())
+        out += file.path.string() + ' ' + std::to_string(static_cast<int>(file.outcome.fault)) +
+            ' ' + std::to_string(file.outcome.offset) + ' ' + std::to_string(file.outcome.idCount) +
+            '\n';
+    for (const auto &script : index.scripts())
+        out.append(script.id) += ' ' + std::to_string(script.file) + '\n';
+    return out;
+}
+
+using Files = std::vector<std::pair<std::string, std::string>>; // bytes, name
+
+hw::GameIndex buildOf(const Files &files, std::uint64_t splitFrom)
+{
+    hw::GameIndexBuilder builder;
+    builder.splitFilesFrom(splitFrom);
+    for (const auto &[bytes, name] : files) {
+        hw::MemorySource source(bytes);
+        builder.addSource(source, name);
+    }
+    return builder.finish();
+}
+
+// Files read with the references of their cells walked on a second thread
+// give the index the one-thread read gives, whatever they hold; where only
+// the one-thread read takes a file exactly, the two-thread read says so and
+// the builder reads the file again.
+TEST(GameIndexBuilder, readsTheCellsOfLargeFilesOnASecondThreadIntoTheSameIndex)
+{
+    const LoadOrder order;
+    Files real;
+    for (const auto &entry : std::filesystem::directory_iterator(HW_TEST_PLUGINS))
+        if (entry.path().extension() != ".ids" && entry.path().extension() != ".md")
+            real.emplace_back(fileBytes(entry.path()), entry.path().filename().string());
+    std::sort(real.begin(), real.end(),
+              [](const auto &a, const auto &b) { return a.second < b.second; });
+    const std::string actors = headerRecord({}) + npcRecord("Ienas") + idRecord("CREA", "rat");
+    const std::tuple<const char *, Files, bool> cases[] = {
+        // what, files, whether the two-thread read of the last one is given up
+        {"every real test plugin", real, false},
+        {"a master", {{order.master, "M.esm"}}, false},
+        {"a plugin changing a master's references",
+         {{order.master, "M.esm"}, {order.first, "P1.esp"}},
+         false},
+        {"a moved reference",
+         {{order.master, "M.esm"}, {order.first, "P1.esp"}, {order.second, "P2.esp"}},
+         true},
+        {"a reference number given twice",
+         {{actors + inn(placed(1, "Ienas") + placed(2, "rat")) +
+               record("CELL", cellHead("Balmora", 1) + placed(1, "chair") + placed(2, "rat", true)),
+           "M.esm"}},
+         false},
+        {"actors that come, go and come back after cells",
+         {{headerRecord({}) + inn(placed(1, "Ienas")) + npcRecord("Ienas") +
+               inn(placed(2, "Ienas")) +
+               record("NPC_", textSubrecord("NAME", "ienas") + subrecord("DELE", le32(0))) +
+               inn(placed(3, "IENAS")) + npcRecord("IENAS") + inn(placed(4, "Ienas")),
+           "M.esm"}},
+         false},
+        {"a file that names itself as its master",
+         {{headerRecord({"Self.esp"}) + npcRecord("Ienas") +
+               inn(placed(0x01000003, "Ienas") + placed(3, "chair")),
+           "Self.esp"}},
+         false},
+        {"a cell whose last sub-record runs past it",
+         {{actors + inn(placed(1, "Ienas")) +
+               record("CELL",
+                      cellHead("Balmora", 1) + placed(2, "rat") + "XSCL" + le32(40) + "ab") +
+               npcRecord("Unread"),
+           "M.esm"}},
+         true},
+        {"a file read twice", {{order.master, "M.esm"}, {order.master, "m.esm"}}, false},
+    };
+    for (const auto &[what, files, redo] : cases) {
+        const auto serial = buildOf(files, std::numeric_limits<std::uint64_t>::max());
+        EXPECT_EQ(describe(buildOf(files, 0)), describe(serial)) << what;
+        // The last file alone, read on two threads after the others.
+        auto before = buildOf(Files(files.begin(), files.end() - 1),
+                              std::numeric_limits<std::uint64_t>::max());
+        hw::RecordCombiner combiner(std::move(before));
+        combiner.beginFile(files.back().second);
+        if (combiner.ownReadBefore())
+            continue;
+        hw::MemorySource source(files.back().first);
+        const auto split = hw::readRecordsSplit(source, source.another(), combiner);
+        EXPECT_EQ(split.redo, redo) << what;
+    }
 }
 
 TEST(GameIndex, placesActorsAsTheFilesCombine)
