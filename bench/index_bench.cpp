@@ -6,6 +6,8 @@
 //     memory one build adds at its peak, mapped file pages included.
 //   Cat/master+3: the same files read as cat reads them, with a page-aligned
 //     128 KiB buffer; each build's ratio to it is printed too.
+//   BuildOneThread/master+3: the same index with every file read on one
+//     thread, as on a machine with one core.
 //   BuildIdsIndex/master+3: the same index without placements, as
 //     `hourwright-cli ids` builds it.
 //   IndexMemory/200k: the heap bytes an index of 200,000 ids holds (counter
@@ -23,6 +25,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <limits>
 #include <optional>
 #include <random>
 #include <string>
@@ -53,23 +56,28 @@ double buildPeakResidentMiB(const LoadOrder &order)
     return static_cast<double>(statusKiB("VmHWM:") - before) / 1024;
 }
 
-std::optional<hw::GameIndex> indexOf(const LoadOrder &order, bool placements)
+enum class Build { Index, OneThread, Ids };
+
+std::optional<hw::GameIndex> indexOf(const LoadOrder &order, Build build)
 {
-    if (placements)
+    if (build == Build::Index)
         return hw::buildGameIndex(order.files);
     hw::GameIndexBuilder builder;
-    builder.leaveOutPlacements();
+    if (build == Build::Ids)
+        builder.leaveOutPlacements();
+    else
+        builder.splitFilesFrom(std::numeric_limits<std::uint64_t>::max());
     for (const auto &file : order.files)
         builder.addFile(file);
     return builder.finish();
 }
 
-void buildIndex(benchmark::State &state, const LoadOrder &order, bool placements)
+void buildIndex(benchmark::State &state, const LoadOrder &order, Build build)
 {
     std::size_t ids = 0;
     state.counters["peak_rss_MiB"] = buildPeakResidentMiB(order);
     for (auto _ : state) {
-        const auto index = indexOf(order, placements);
+        const auto index = indexOf(order, build);
         ids = index->idCount();
         for (const auto &file : index->files())
             if (!file.outcome.complete())
@@ -165,10 +173,13 @@ int main(int argc, char **argv)
     benchmark::RegisterBenchmark("Cat/master+3", catRead, order.files, order.bytes)
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
-    benchmark::RegisterBenchmark("BuildIndex/master+3", buildIndex, order, true)
+    benchmark::RegisterBenchmark("BuildIndex/master+3", buildIndex, order, Build::Index)
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
-    benchmark::RegisterBenchmark("BuildIdsIndex/master+3", buildIndex, order, false)
+    benchmark::RegisterBenchmark("BuildOneThread/master+3", buildIndex, order, Build::OneThread)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark("BuildIdsIndex/master+3", buildIndex, order, Build::Ids)
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
     benchmark::RegisterBenchmark("IndexMemory/200k", indexMemory)

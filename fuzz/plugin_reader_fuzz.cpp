@@ -4,7 +4,9 @@
 // and copied at two buffer sizes that change with the input, so that records
 // fall across block edges; the index reader with itself in place and copied,
 // with the plain walk's verdict and NPC ids and with the NPC reader's
-// verdict; and the index built from it with its own counts and order.
+// verdict; the index built from it with its own counts and order; and the
+// index built with the cells walked on a second thread with the one built
+// on one.
 #include "data/game_index_builder.hpp"
 #include "data/record_reader.hpp"
 #include "model/caseless.hpp"
@@ -16,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <optional>
 #include <span>
 #include <string>
@@ -210,14 +213,37 @@ void indexAndCompare(std::string_view file, std::size_t smallBuffer, const Expec
           "an index message is missing or one is given for a complete read");
 }
 
-hw::GameIndex buildIndex(std::string_view file, bool placements)
+hw::GameIndex buildIndex(std::string_view file, bool placements,
+                         std::uint64_t splitFrom = std::numeric_limits<std::uint64_t>::max())
 {
     hw::MemorySource source(file);
     hw::GameIndexBuilder builder;
+    builder.splitFilesFrom(splitFrom);
     if (!placements)
         builder.leaveOutPlacements();
     builder.addSource(source, "fuzz.esp");
     return builder.finish();
+}
+
+// What the index answers of its ids, actors and file, written down.
+std::string describe(const hw::GameIndex &index)
+{
+    std::string out;
+    for (const auto kind : hw::kRecordKinds)
+        for (const auto id : index.inOrder(kind)) {
+            out.append(id) += '\n';
+            if (const auto actor = index.actor(id))
+                for (const auto &cell : actor->cells)
+                    out += actor->id + " @ " + cell + '\n';
+        }
+    for (std::size_t group = 0; group < hw::kIdGroupCount; ++group) {
+        const auto ids = index.sorted(static_cast<hw::IdGroup>(group));
+        for (std::size_t n = 0; n < ids.size(); ++n)
+            out.append(ids[n]) += '\n';
+    }
+    const auto &outcome = index.files().front().outcome;
+    return out + std::to_string(static_cast<int>(outcome.fault)) + ' ' +
+        std::to_string(outcome.offset) + ' ' + std::to_string(outcome.idCount);
 }
 
 // The index built from the bytes: its lists sorted and each id once, its
@@ -249,6 +275,8 @@ void buildAndCheck(std::string_view file)
         check(index.placementCount(id) == actor->cells.size(),
               "an NPC's count of placements differs from its cells");
     }
+    check(describe(buildIndex(file, true, 0)) == describe(index),
+          "the index read on two threads differs from the one read on one");
 }
 
 } // namespace

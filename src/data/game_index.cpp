@@ -3,7 +3,9 @@
 #include "model/caseless.hpp"
 
 #include <algorithm>
+#include <future>
 #include <set>
+#include <system_error>
 
 namespace hw {
 
@@ -253,20 +255,41 @@ std::string GameIndex::describeCell(std::uint32_t cell) const
 
 void GameIndex::organise(bool sortLists)
 {
-    if (sortLists)
-        sortIdLists();
-    placeActors();
-}
-
-void GameIndex::sortIdLists()
-{
+    if (!sortLists) {
+        placeActors();
+        return;
+    }
+    // Sorting is most of the work, and the kinds sort apart: the things
+    // (items, objects, spells) and the placing of actors go to a second
+    // thread, where one can be started.
     const KeyOrder order(m_ids);
     std::array<std::vector<SortKey>, kIdGroupCount> groups;
+    const auto sortKinds = [&](bool things) {
+        for (const auto kind : kRecordKinds) {
+            const bool thing =
+                kind == RecordKind::Item || kind == RecordKind::Object || kind == RecordKind::Spell;
+            if (thing == things)
+                groups[static_cast<std::size_t>(idGroupOf(kind))] =
+                    sortIds(liveShown(kind), order, m_ids);
+        }
+    };
+    const auto second = [&] {
+        sortKinds(true);
+        placeActors();
+    };
+    std::future<void> beside;
+    try {
+        beside = std::async(std::launch::async, second);
+    } catch (const std::system_error &) {
+        second();
+    }
+    sortKinds(false);
+    if (beside.valid())
+        beside.get();
+
     const auto group = [&](IdGroup g) -> std::vector<SortKey> & {
         return groups[static_cast<std::size_t>(g)];
     };
-    for (const auto kind : kRecordKinds)
-        group(idGroupOf(kind)) = sortIds(liveShown(kind), order, m_ids);
     const auto player = m_ids.addText(kPlayerId);
     group(IdGroup::Actor) = mergeIds(group(IdGroup::Npc), group(IdGroup::Creature), order);
     group(IdGroup::ActivateTarget) =

@@ -151,7 +151,6 @@ private:
     };
 
     void organise(bool sortLists);
-    void sortIdLists();
     void placeActors();
     std::uint32_t liveActor(std::string_view id) const;
     std::span<const std::uint32_t> placementsOf(std::uint32_t actor) const;

@@ -59,15 +59,13 @@ std::optional<ScanOutcome> GameIndexBuilder::read(ByteSource &source, const Read
 {
     if (source.size() >= m_splitFrom && m_combiner->takesReferences() &&
         !m_combiner->ownReadBefore()) {
-        if (auto second = source.another()) {
-            // What a file that has to be read again changed is undone by
-            // putting the combiner back as it was.
-            RecordCombiner before = *m_combiner;
-            auto split = readRecordsSplit(source, std::move(second), *m_combiner, m_page, hooks);
-            if (!split.redo)
-                return split.outcome;
-            *m_combiner = std::move(before);
-        }
+        // What a file that has to be read again changed is undone by putting
+        // the combiner back as it was.
+        RecordCombiner before = *m_combiner;
+        auto split = readRecordsSplit(source, *m_combiner, m_page, hooks);
+        if (!split.redo)
+            return split.outcome;
+        *m_combiner = std::move(before);
     }
     return readRecords(source, *m_combiner, m_page, hooks);
 }

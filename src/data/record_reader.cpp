@@ -40,6 +40,9 @@ constexpr std::uint32_t kNumberBits = 0x00FFFFFF;
 // The cells handed to the second thread go over in batches of about this
 // many bytes of references, so that it is seldom woken.
 constexpr std::size_t kBatchBytes = 64 << 10;
+// While it waits for the second thread, the reader walks half of the cells
+// left itself, where at least this many are left.
+constexpr std::size_t kFewestToTake = 64;
 
 // A number from a sub-record that may be shorter than it should be: the
 // missing bytes read as 0, as a record the game's editor wrote never needs.
@@ -176,12 +179,11 @@ struct CellFindings
 
 // Keeps, of the references the walk gives, every one that may change the
 // index (RecordCombiner::reference): one whose top byte names a master (or
-// is a faulty number of the file's own), one whose number may have come
-// before in the file (it replaces the earlier one), and one that is not
-// deleted and names an actor. Any other is a new reference of the file's own
-// that places no actor, and changes nothing. A moved reference is not kept
-// but told: its cell joins the index at a point only the one-thread read
-// keeps.
+// is a faulty number of the file's own), one whose number came before in
+// the file (it replaces the earlier reference), and one that is not deleted
+// and names an actor. Any other is a new reference of the file's own that
+// places no actor, and changes nothing. A moved reference is not kept but
+// told: its cell joins the index at a point only the one-thread read keeps.
 class Gatherer
 {
 public:
@@ -192,6 +194,25 @@ public:
     void start(CellFindings &findings) { m_findings = &findings; }
     bool moved() const { return m_moved; }
 
+    // Whether a number given here was given to `other` too.
+    bool sharesANumberWith(const Gatherer &other) const
+    {
+        const std::size_t words = std::min(m_seen.size(), other.m_seen.size());
+        for (std::size_t at = 0; at < words; ++at)
+            if ((m_seen[at] & other.m_seen[at]) != 0)
+                return true;
+        return false;
+    }
+
+    // Takes the numbers `other` was given, as if given here.
+    void absorb(const Gatherer &other)
+    {
+        if (m_seen.size() < other.m_seen.size())
+            m_seen.resize(other.m_seen.size(), 0);
+        for (std::size_t at = 0; at < other.m_seen.size(); ++at)
+            m_seen[at] |= other.m_seen[at];
+    }
+
     void reference(const CellReference &reference)
     {
         if (reference.movedTo) {
@@ -199,10 +220,8 @@ public:
             return;
         }
         const std::uint32_t number = reference.refNum;
-        const bool seenBefore = m_any && (number & kNumberBits) <= m_highest;
-        m_highest = m_any ? std::max(m_highest, number & kNumberBits) : number & kNumberBits;
-        m_any = true;
-        if ((number >> 24) == 0 && !seenBefore &&
+        const bool repeated = seenBefore(number);
+        if ((number >> 24) == 0 && !repeated &&
             (reference.deleted || !m_actors.holdsKey(reference.object)))
             return;
         auto &texts = m_findings->texts;
@@ -213,10 +232,23 @@ public:
     }
 
 private:
+    // Whether a reference with the same low 24 bits came before, which marks
+    // them now. (At most 2 MiB for the highest number there is.)
+    bool seenBefore(std::uint32_t number)
+    {
+        number &= kNumberBits;
+        const std::size_t word = number / 64;
+        if (word >= m_seen.size())
+            m_seen.resize(std::max(word + 1, 2 * m_seen.size()), 0);
+        const std::uint64_t bit = std::uint64_t {1} << (number % 64);
+        const bool seen = (m_seen[word] & bit) != 0;
+        m_seen[word] |= bit;
+        return seen;
+    }
+
     const ActorSet &m_actors;
     CellFindings *m_findings = nullptr;
-    std::uint32_t m_highest = 0; ///< of the numbers (low 24 bits) given so far
-    bool m_any = false;
+    std::vector<std::uint64_t> m_seen; ///< one bit per number given so far
     bool m_moved = false;
 };
 
@@ -226,15 +258,20 @@ private:
 // later than the one-thread read would, a reference changes the index in the
 // same way as long as no NPC or creature came or went in between, so the
 // reader settles (waits for the walk and applies all it found) before each
-// record of an actor. A walk fails on what only the one-thread read takes
-// exactly: a moved reference, a cell whose sub-records run past it, bytes
-// that changed under the second source.
+// record of an actor, and at the end. While it waits, the reader walks the
+// later half of the cells not yet taken itself. A walk fails on what only the
+// one-thread read takes exactly: a moved reference, a cell whose sub-records
+// run past it, bytes that changed under a source, or a reference number that
+// the reader's cells and the second thread's both gave.
 class CellWalker
 {
 public:
-    CellWalker(std::unique_ptr<ByteSource> source, RecordCombiner &sink, CodePage page)
-        : m_source(std::move(source))
-        , m_sink(sink)
+    CellWalker(std::unique_ptr<ByteSource> second, std::unique_ptr<ByteSource> own,
+               RecordCombiner &sink, CodePage page)
+        : m_sink(sink)
+        , m_own(std::move(own))
+        , m_ownTexts(page)
+        , m_second(std::move(second))
         , m_gatherer(sink.actors())
         , m_texts(page)
         , m_thread([this] { run(); })
@@ -273,13 +310,31 @@ public:
     bool settle()
     {
         handOver();
+        std::vector<CellJob> taken;
+        {
+            std::lock_guard lock(m_mutex);
+            const std::size_t left = m_jobs.size() - m_next;
+            const std::size_t take = left >= kFewestToTake ? left / 2 : 0;
+            taken.assign(m_jobs.end() - static_cast<std::ptrdiff_t>(take), m_jobs.end());
+            m_jobs.resize(m_jobs.size() - taken.size());
+        }
+        Gatherer gatherer(m_sink.actors());
+        std::vector<CellFindings> own;
+        bool fine = true;
+        for (std::size_t at = 0; fine && at < taken.size(); ++at)
+            fine = walk(*m_own, gatherer, m_ownTexts, taken[at], own.emplace_back());
         std::vector<CellFindings> found;
         {
             std::unique_lock lock(m_mutex);
-            m_idle.wait(lock, [&] { return m_walked == m_handed || m_failed; });
+            m_idle.wait(lock, [&] { return m_next == m_jobs.size() && m_walking == 0; });
             found.swap(m_found);
         }
+        // The second thread waits for jobs now: its gatherer is free to use.
+        if (!fine || gatherer.sharesANumberWith(m_gatherer))
+            m_failed.store(true, std::memory_order_relaxed);
+        m_gatherer.absorb(gatherer);
         apply(found);
+        apply(own);
         return !failed();
     }
 
@@ -293,7 +348,6 @@ private:
         {
             std::lock_guard lock(m_mutex);
             m_jobs.insert(m_jobs.end(), m_batch.begin(), m_batch.end());
-            m_handed += m_batch.size();
             found.swap(m_found);
         }
         if (!m_batch.empty())
@@ -314,68 +368,80 @@ private:
         }
     }
 
-    // The second thread.
+    // The second thread: takes a few cells at a time, in file order.
     void run()
     {
+        constexpr std::size_t kTake = 8;
         std::vector<CellJob> jobs;
         for (;;) {
             {
                 std::unique_lock lock(m_mutex);
-                m_wake.wait(lock, [&] { return m_stop || !m_jobs.empty(); });
+                m_walking = 0;
+                m_idle.notify_one();
+                m_wake.wait(lock, [&] { return m_stop || m_next < m_jobs.size(); });
                 if (m_stop)
                     return;
-                jobs.swap(m_jobs);
+                const std::size_t count = std::min(kTake, m_jobs.size() - m_next);
+                jobs.assign(m_jobs.begin() + static_cast<std::ptrdiff_t>(m_next),
+                            m_jobs.begin() + static_cast<std::ptrdiff_t>(m_next + count));
+                m_next += count;
+                m_walking = count;
             }
             std::vector<CellFindings> found;
             bool fine = !failed();
-            for (std::size_t at = 0; fine && at < jobs.size(); ++at)
-                fine = walk(jobs[at], found.emplace_back());
-            {
-                std::lock_guard lock(m_mutex);
-                std::move(found.begin(), found.end(), std::back_inserter(m_found));
-                m_walked += jobs.size();
-                if (!fine)
-                    m_failed.store(true, std::memory_order_relaxed);
+            try {
+                for (std::size_t at = 0; fine && at < jobs.size(); ++at)
+                    fine = walk(*m_second, m_gatherer, m_texts, jobs[at], found.emplace_back());
+            } catch (...) {
+                // Out of memory: the one-thread read gives the reason.
+                fine = false;
             }
-            m_idle.notify_one();
-            jobs.clear();
+            std::lock_guard lock(m_mutex);
+            std::move(found.begin(), found.end(), std::back_inserter(m_found));
+            if (!fine)
+                m_failed.store(true, std::memory_order_relaxed);
         }
     }
 
-    // The same walk as the one-thread read's (Reader::cell).
-    bool walk(const CellJob &job, CellFindings &findings)
+    // The one-thread read's walk (Reader::cell), giving the references to
+    // `gatherer`.
+    static bool walk(ByteSource &source, Gatherer &gatherer, Texts &texts, const CellJob &job,
+                     CellFindings &findings)
     {
         findings.cell = job.cell;
-        const auto bytes = m_source->view(job.offset, job.length);
+        const auto bytes = source.view(job.offset, job.length);
         if (!bytes || bytes->size() < job.length)
             return false;
-        m_gatherer.start(findings);
+        gatherer.start(findings);
         Subrecords sub(bytes->substr(0, job.length));
-        ReferenceWalk<Gatherer> references(m_gatherer, m_texts);
+        ReferenceWalk<Gatherer> references(gatherer, texts);
         for (bool more = sub.next(); more; more = sub.next()) {
             prefetchAhead(sub.data().data(), kPrefetchDistance);
             references.take(sub.tag(), sub.data());
         }
         references.flush();
-        return !sub.broken() && !m_gatherer.moved() && !m_source->changed();
+        return !sub.broken() && !gatherer.moved() && !source.changed();
     }
 
     // Used by the reader's thread only.
-    std::unique_ptr<ByteSource> m_source;
     RecordCombiner &m_sink;
+    std::unique_ptr<ByteSource> m_own;
+    Texts m_ownTexts;
     std::vector<CellJob> m_batch;
     std::size_t m_batchBytes = 0;
-    // Used by the second thread only.
+    // Used by the second thread, and by the reader's only while it waits;
+    // on a cache line of their own, which the reader's writes leave alone.
+    alignas(64) std::unique_ptr<ByteSource> m_second;
     Gatherer m_gatherer;
     Texts m_texts;
     // Shared, under m_mutex.
-    std::mutex m_mutex;
+    alignas(64) std::mutex m_mutex;
     std::condition_variable m_wake; ///< jobs came, or the walk is to stop
-    std::condition_variable m_idle; ///< every job handed over was walked
+    std::condition_variable m_idle; ///< the second thread waits for jobs
     std::vector<CellJob> m_jobs;
+    std::size_t m_next = 0; ///< the first job not taken by the second thread
+    std::size_t m_walking = 0; ///< jobs it is walking now
     std::vector<CellFindings> m_found;
-    std::size_t m_handed = 0;
-    std::size_t m_walked = 0;
     bool m_stop = false;
     std::atomic<bool> m_failed {false};
     std::thread m_thread; ///< last: it starts once everything else is made
@@ -392,8 +458,9 @@ bool takesReferences(const RecordCombiner &sink)
     return sink.takesReferences();
 }
 
-// Only the index keeps the ids of scripts: a few thousand short records.
-template<class Sink> constexpr bool kTakesScripts = std::is_same_v<Sink, RecordCombiner>;
+// The index's own sink: only it keeps the ids of scripts (a few thousand
+// short records), and only its cells may be walked on a second thread.
+template<class Sink> constexpr bool kIsIndex = std::is_same_v<Sink, RecordCombiner>;
 
 bool readForSink(const RecordHeader &header, bool scripts)
 {
@@ -415,7 +482,7 @@ public:
             return masters(data);
         if (header.tag == kCell)
             return cell(data, header.offset + 16);
-        if constexpr (kTakesScripts<Sink>) {
+        if constexpr (kIsIndex<Sink>) {
             if (header.tag == kScpt) {
                 // A script record that cannot be read names no script; the
                 // file's verdict stays what the readers of ids give it.
@@ -489,7 +556,7 @@ private:
         if (sub.broken())
             return ScanFault::SubrecordCutShort;
         m_sink.cell(cell);
-        if constexpr (kTakesScripts<Sink>) {
+        if constexpr (kIsIndex<Sink>) {
             if (m_walker != nullptr && more) {
                 const char *first = sub.data().data() - 8;
                 m_walker->add({at + static_cast<std::uint64_t>(first - data.data()),
@@ -538,7 +605,7 @@ std::optional<ScanOutcome> readInto(ByteSource &source, Sink &sink, CodePage pag
                 hooks.progress(header.offset);
             nextHook = header.offset + kHookInterval;
         }
-        if (!readForSink(header, kTakesScripts<Sink>))
+        if (!readForSink(header, kIsIndex<Sink>))
             continue;
         if (walker != nullptr && CellWalker::needsSettling(header.tag) && !walker->settle())
             break;
@@ -572,12 +639,16 @@ std::optional<ScanOutcome> readRecords(ByteSource &source, RecordCombiner &sink,
     return readInto(source, sink, page, hooks, bufferSize);
 }
 
-SplitRead readRecordsSplit(ByteSource &source, std::unique_ptr<ByteSource> second,
-                           RecordCombiner &sink, CodePage page, const ReadHooks &hooks)
+SplitRead readRecordsSplit(ByteSource &source, RecordCombiner &sink, CodePage page,
+                           const ReadHooks &hooks)
 {
+    auto second = source.another();
+    auto own = source.another();
+    if (!second || !own)
+        return {std::nullopt, true};
     std::optional<CellWalker> walker;
     try {
-        walker.emplace(std::move(second), sink, page);
+        walker.emplace(std::move(second), std::move(own), sink, page);
     } catch (const std::system_error &) {
         // No thread to be had: nothing was read yet.
         return {std::nullopt, true};

@@ -124,13 +124,13 @@ struct SplitRead
 };
 
 /// readRecords for the index, with the references of CELL records walked on
-/// a second thread that reads `second`, another source over the same bytes
-/// (ByteSource::another()), while this thread reads on: on two cores the walk
-/// of a master's references, much of its reading, runs beside the rest. The
-/// index comes out the same. The sink must take references, and the file
-/// must not have been read into it before (RecordCombiner::ownReadBefore()).
-SplitRead readRecordsSplit(ByteSource &source, std::unique_ptr<ByteSource> second,
-                           RecordCombiner &sink, CodePage page = CodePage::Windows1252,
-                           const ReadHooks &hooks = {});
+/// a second thread while this one reads on: on two cores the walk of a
+/// master's references, much of its reading, runs beside the rest. The
+/// index comes out the same. Both threads see the bytes in place through
+/// sources of their own (ByteSource::another()); where the source has none,
+/// nothing is read and `redo` is set. The sink must take references, and the
+/// file must not have been read into it before (RecordCombiner::ownReadBefore()).
+SplitRead readRecordsSplit(ByteSource &source, RecordCombiner &sink,
+                           CodePage page = CodePage::Windows1252, const ReadHooks &hooks = {});
 
 } // namespace hw
