@@ -309,6 +309,9 @@ public:
     // false when the walk failed.
     bool settle()
     {
+        if (!m_handedSinceSettled && m_batch.empty())
+            return !failed();
+        m_handedSinceSettled = false;
         handOver();
         std::vector<CellJob> taken;
         {
@@ -350,8 +353,10 @@ private:
             m_jobs.insert(m_jobs.end(), m_batch.begin(), m_batch.end());
             found.swap(m_found);
         }
-        if (!m_batch.empty())
+        if (!m_batch.empty()) {
             m_wake.notify_one();
+            m_handedSinceSettled = true;
+        }
         m_batch.clear();
         m_batchBytes = 0;
         apply(found);
@@ -429,6 +434,7 @@ private:
     Texts m_ownTexts;
     std::vector<CellJob> m_batch;
     std::size_t m_batchBytes = 0;
+    bool m_handedSinceSettled = false; ///< cells went to the second thread since it settled
     // Used by the second thread, and by the reader's only while it waits;
     // on a cache line of their own, which the reader's writes leave alone.
     alignas(64) std::unique_ptr<ByteSource> m_second;
