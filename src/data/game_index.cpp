@@ -253,15 +253,22 @@ std::string GameIndex::describeCell(std::uint32_t cell) const
     return (regionId.empty() ? std::string("Wilderness") : std::string(regionId)) + grid;
 }
 
+namespace {
+
+constexpr std::size_t kIdsForASecondThread = 16384;
+
+} // namespace
+
 void GameIndex::organise(bool sortLists)
 {
     if (!sortLists) {
         placeActors();
         return;
     }
-    // Sorting is most of the work, and the kinds sort apart: the things
-    // (items, objects, spells) and the placing of actors go to a second
-    // thread, where one can be started.
+    // Sorting is most of the work, and the kinds sort apart: for a game's
+    // tens of thousands of ids the things (items, objects, spells) and the
+    // placing of actors go to a second thread, where one can be started; for
+    // a few ids a thread would cost more than it spares.
     const KeyOrder order(m_ids);
     std::array<std::vector<SortKey>, kIdGroupCount> groups;
     const auto sortKinds = [&](bool things) {
@@ -279,10 +286,13 @@ void GameIndex::organise(bool sortLists)
     };
     std::future<void> beside;
     try {
-        beside = std::async(std::launch::async, second);
+        if (m_ids.entries().size() >= kIdsForASecondThread)
+            beside = std::async(std::launch::async, second);
     } catch (const std::system_error &) {
-        second();
+        // No thread to be had: everything is sorted here.
     }
+    if (!beside.valid())
+        second();
     sortKinds(false);
     if (beside.valid())
         beside.get();

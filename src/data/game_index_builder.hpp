@@ -1,7 +1,6 @@
 #pragma once
 
 #include "data/game_index.hpp"
-#include "data/record_reader.hpp"
 #include "plugin/byte_source.hpp"
 #include "plugin/code_page.hpp"
 
@@ -33,6 +32,7 @@ struct BuildHooks
 };
 
 class RecordCombiner;
+struct ReadHooks;
 
 /// Builds a GameIndex from files in load order, one file after another. It
 /// needs no state beyond its own, so it may run on a worker thread while the

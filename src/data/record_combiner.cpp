@@ -169,15 +169,6 @@ RecordCombiner::ReferenceKey RecordCombiner::owner(std::uint32_t cell, std::uint
     return {cell, m_own, refNum};
 }
 
-void RecordCombiner::markOwnActorReference(std::uint32_t number)
-{
-    if (number > kNumberBits)
-        return;
-    if (number / 64 >= m_ownActorReferences.size())
-        m_ownActorReferences.resize(number / 64 + 1, 0);
-    m_ownActorReferences[number / 64] |= std::uint64_t {1} << (number % 64);
-}
-
 RecordCombiner::OriginReferences &RecordCombiner::referencesOf(std::uint32_t origin)
 {
     if (m_byOrigin.size() <= origin)
@@ -200,7 +191,8 @@ void RecordCombiner::add(const ReferenceKey &key, std::uint32_t actor)
         m_byOrigin[key.origin].byPlace.emplace(place(key.cell, key.number), all.size());
     all.push_back({actor, key.cell, key.number, key.origin, true});
     if (key.origin == m_own)
-        markOwnActorReference(key.number);
+        if (key.number <= kNumberBits)
+            m_ownActorReferences.add(key.number);
 }
 
 void RecordCombiner::setLive(const ReferenceKey &key, std::uint32_t actor)

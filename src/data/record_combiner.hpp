@@ -3,6 +3,7 @@
 #include "data/actor_set.hpp"
 #include "data/game_index.hpp"
 #include "data/record_reader.hpp"
+#include "data/reference_numbers.hpp"
 
 #include <cstdint>
 #include <filesystem>
@@ -79,7 +80,7 @@ public:
     }
 
 private:
-    static constexpr std::uint32_t kNumberBits = 0x00FFFFFF;
+    static constexpr std::uint32_t kNumberBits = ReferenceNumbers::kNumberBits;
 
     struct ReferenceKey
     {
@@ -109,12 +110,8 @@ private:
     // The reference number of the file being read places an actor.
     bool ownActorReference(std::uint32_t number) const
     {
-        const std::size_t word = number / 64;
-        return number > kNumberBits ||
-            (word < m_ownActorReferences.size() &&
-             (m_ownActorReferences[word] >> (number % 64) & 1));
+        return number > kNumberBits || m_ownActorReferences.contains(number);
     }
-    void markOwnActorReference(std::uint32_t number);
 
     GameIndex m_index;
     ActorSet m_actors;
@@ -127,9 +124,9 @@ private:
     std::vector<std::uint32_t> m_masters;
     std::uint32_t m_cell = IdTable::npos;
     bool m_takesReferences = true;
-    // One bit per reference number of the file being read that places an
-    // actor, so that its other references need no look-up.
-    std::vector<std::uint64_t> m_ownActorReferences;
+    // The reference numbers of the file being read that place an actor, so
+    // that its other references need no look-up.
+    ReferenceNumbers m_ownActorReferences;
 };
 
 } // namespace hw

@@ -35,7 +35,6 @@ constexpr std::uint32_t kCnam = fourCC("CNAM");
 
 constexpr std::uint64_t kHookInterval = 1 << 20;
 constexpr std::size_t kPrefetchDistance = 2048;
-constexpr std::uint32_t kNumberBits = 0x00FFFFFF;
 
 // The cells handed to the second thread go over in batches of about this
 // many bytes of references, so that it is seldom woken.
@@ -194,24 +193,8 @@ public:
     void start(CellFindings &findings) { m_findings = &findings; }
     bool moved() const { return m_moved; }
 
-    // Whether a number given here was given to `other` too.
-    bool sharesANumberWith(const Gatherer &other) const
-    {
-        const std::size_t words = std::min(m_seen.size(), other.m_seen.size());
-        for (std::size_t at = 0; at < words; ++at)
-            if ((m_seen[at] & other.m_seen[at]) != 0)
-                return true;
-        return false;
-    }
-
-    // Takes the numbers `other` was given, as if given here.
-    void absorb(const Gatherer &other)
-    {
-        if (m_seen.size() < other.m_seen.size())
-            m_seen.resize(other.m_seen.size(), 0);
-        for (std::size_t at = 0; at < other.m_seen.size(); ++at)
-            m_seen[at] |= other.m_seen[at];
-    }
+    // The reference numbers (low 24 bits) given so far.
+    ReferenceNumbers &numbers() { return m_numbers; }
 
     void reference(const CellReference &reference)
     {
@@ -220,7 +203,7 @@ public:
             return;
         }
         const std::uint32_t number = reference.refNum;
-        const bool repeated = seenBefore(number);
+        const bool repeated = !m_numbers.add(number & ReferenceNumbers::kNumberBits);
         if ((number >> 24) == 0 && !repeated &&
             (reference.deleted || !m_actors.holdsKey(reference.object)))
             return;
@@ -232,23 +215,9 @@ public:
     }
 
 private:
-    // Whether a reference with the same low 24 bits came before, which marks
-    // them now. (At most 2 MiB for the highest number there is.)
-    bool seenBefore(std::uint32_t number)
-    {
-        number &= kNumberBits;
-        const std::size_t word = number / 64;
-        if (word >= m_seen.size())
-            m_seen.resize(std::max(word + 1, 2 * m_seen.size()), 0);
-        const std::uint64_t bit = std::uint64_t {1} << (number % 64);
-        const bool seen = (m_seen[word] & bit) != 0;
-        m_seen[word] |= bit;
-        return seen;
-    }
-
     const ActorSet &m_actors;
     CellFindings *m_findings = nullptr;
-    std::vector<std::uint64_t> m_seen; ///< one bit per number given so far
+    ReferenceNumbers m_numbers;
     bool m_moved = false;
 };
 
@@ -333,9 +302,9 @@ public:
             found.swap(m_found);
         }
         // The second thread waits for jobs now: its gatherer is free to use.
-        if (!fine || gatherer.sharesANumberWith(m_gatherer))
+        if (!fine || gatherer.numbers().sharesANumberWith(m_gatherer.numbers()))
             m_failed.store(true, std::memory_order_relaxed);
-        m_gatherer.absorb(gatherer);
+        m_gatherer.numbers().add(gatherer.numbers());
         apply(found);
         apply(own);
         return !failed();
